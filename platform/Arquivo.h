@@ -1,0 +1,79 @@
+// Files with the Windows sharing rules, on both builds.
+// Paths are ANSI (code page 1252) texts; failures are Windows system error numbers.
+#pragma once
+
+#include <string>
+
+#include "platform/Erros.h"
+#include "platform/Tipos.h"
+
+namespace plataforma {
+
+#ifdef _WIN32
+constexpr char kSeparador = '\\';
+#else
+constexpr char kSeparador = '/';
+#endif
+
+enum class Disposicao {
+    AbreExistente, // fails with 2 when missing
+    CriaSempre,    // creates, or truncates an existing file (reports 183)
+    AbreSempre,    // opens, or creates when missing (reports 183 when it existed)
+};
+
+// Access wanted and what the opener lets others do meanwhile.
+struct ModoArquivo {
+    bool leitura = true;
+    bool escrita = false;
+    bool compartilhaLeitura = true;
+    bool compartilhaEscrita = true;
+    Disposicao disposicao = Disposicao::AbreExistente;
+};
+
+enum class Origem { Inicio, Atual, Fim };
+
+class ArquivoSO {
+public:
+    ArquivoSO() = default;
+    ~ArquivoSO();
+    ArquivoSO(const ArquivoSO&) = delete;
+    ArquivoSO& operator=(const ArquivoSO&) = delete;
+
+    // 0 on success. After a create, JaExistia() tells whether the name was taken (system error 183).
+    DWORD Abre(const char* caminho, const ModoArquivo& modo);
+    DWORD Fecha();
+    bool EstaAberto() const;
+    bool JaExistia() const { return m_jaExistia; }
+
+    // Reads up to n bytes at the current position; lidos < n only at the end of the file.
+    DWORD Le(void* destino, DWORD n, DWORD& lidos);
+    // Writes all n bytes at the current position.
+    DWORD Grava(const void* origem, DWORD n);
+    DWORD Posiciona(int64_t deslocamento, Origem origem, uint64_t* novaPosicao = nullptr);
+    DWORD Tamanho(uint64_t& tamanho);
+    // Cuts or extends the file at the current position.
+    DWORD DefineFim();
+
+private:
+#ifdef _WIN32
+    void* m_handle = nullptr;
+#else
+    int m_fd = -1;
+    int64_t m_posicao = 0;
+#endif
+    bool m_jaExistia = false;
+};
+
+// 0 and the read-only flag, or the system error of reading the attributes.
+DWORD LeSomenteLeitura(const char* caminho, bool& somenteLeitura);
+DWORD DefineSomenteLeitura(const char* caminho, bool somenteLeitura);
+// Delete and rename fail with a sharing violation while any handle is open on the file.
+DWORD ApagaArquivo(const char* caminho);
+DWORD RenomeiaArquivo(const char* de, const char* para);
+DWORD CriaDiretorio(const char* caminho);
+DWORD RemoveDiretorio(const char* caminho);
+
+// Number of platform reads made by this process (for measurements).
+uint64_t LeiturasPlataforma();
+
+} // namespace plataforma

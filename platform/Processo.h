@@ -1,0 +1,48 @@
+// Facts of the running process and child processes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Tipos.h"
+
+namespace plataforma {
+
+std::string CaminhoExecutavel();
+// Path of the executable or shared library that holds this code.
+std::string CaminhoEsteModulo();
+uint64_t BytesPrivados();
+void MemoriaFisica(uint64_t& disponivel, uint64_t& total);
+std::string NomeUsuarioSO();
+DWORD IdThread();
+DWORD IdProcesso();
+// Empty when not set.
+std::string VariavelAmbiente(const char* nome);
+bool DefineVariavelAmbiente(const char* nome, const char* valor);
+// A directory for temporary files, with a trailing separator.
+std::string DiretorioTemporario();
+
+class ProcessoFilho {
+public:
+    ProcessoFilho() = default;
+    ~ProcessoFilho();
+    ProcessoFilho(const ProcessoFilho&) = delete;
+    ProcessoFilho& operator=(const ProcessoFilho&) = delete;
+
+    // 0 or a system error.
+    DWORD Inicia(const std::string& executavel, const std::vector<std::string>& argumentos);
+    // true when the process ended within the wait; its exit code in codigoSaida.
+    bool Espera(DWORD milissegundos, DWORD* codigoSaida = nullptr);
+    void Termina();
+
+private:
+#ifdef _WIN32
+    void* m_processo = nullptr;
+#else
+    int m_pid = -1;
+    bool m_terminou = false;
+    DWORD m_codigo = 0;
+#endif
+};
+
+} // namespace plataforma
