@@ -1,0 +1,17 @@
+#include "platform/Contadores.h"
+
+#include <atomic>
+
+#include "platform/Arquivo.h"
+
+namespace plataforma {
+
+namespace {
+std::atomic<uint64_t> g_leituras{0};
+}
+
+void ContaLeituraPlataforma() { g_leituras.fetch_add(1, std::memory_order_relaxed); }
+
+uint64_t LeiturasPlataforma() { return g_leituras.load(std::memory_order_relaxed); }
+
+} // namespace plataforma

@@ -1,0 +1,6 @@
+// Internal to the platform layer: counters of platform calls, for measurements.
+#pragma once
+
+namespace plataforma {
+void ContaLeituraPlataforma();
+}

@@ -1,0 +1,390 @@
+// Files with the Windows sharing rules, emulated with open-file-description locks.
+//
+// Each handle announces what it does and what it denies by a shared lock on one of four
+// reserved bytes far beyond any data; an opener first tests the bytes that would conflict.
+// A whole-file flock() serves as the short guard that makes test-then-take atomic: it is
+// independent of the byte-range locks and works on read-only descriptors.
+#include "platform/Arquivo.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/Contadores.h"
+#include "platform/posix/ErroPosix.h"
+
+namespace plataforma {
+
+namespace {
+
+constexpr off_t kBase = off_t(1) << 62;
+constexpr off_t kTemLeitura = kBase + 1;
+constexpr off_t kTemEscrita = kBase + 2;
+constexpr off_t kNegaLeitura = kBase + 3;
+constexpr off_t kNegaEscrita = kBase + 4;
+
+bool Ocupado(int fd, off_t byte)
+{
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = byte;
+    fl.l_len = 1;
+    if (fcntl(fd, F_OFD_GETLK, &fl) != 0)
+        return true;
+    return fl.l_type != F_UNLCK;
+}
+
+bool Anuncia(int fd, off_t byte)
+{
+    struct flock fl {};
+    fl.l_type = F_RDLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = byte;
+    fl.l_len = 1;
+    return fcntl(fd, F_OFD_SETLK, &fl) == 0;
+}
+
+// Holds the whole-file guard for the lifetime of the object.
+class Guarda {
+public:
+    explicit Guarda(int fd) : m_fd(fd)
+    {
+        while (flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~Guarda() { flock(m_fd, LOCK_UN); }
+    Guarda(const Guarda&) = delete;
+    Guarda& operator=(const Guarda&) = delete;
+
+private:
+    int m_fd;
+};
+
+// Does anybody hold this file open? (Windows refuses delete and rename then.)
+bool AlguemAbriu(int fd) { return Ocupado(fd, kTemLeitura) || Ocupado(fd, kTemEscrita); }
+
+bool SomenteLeitura(const struct stat& st) { return (st.st_mode & 0222) == 0; }
+
+// ENOENT is "path not found" when the directory itself is missing.
+DWORD ErroDeAusencia(const std::string& nativo)
+{
+    size_t barra = nativo.rfind('/');
+    if (barra == std::string::npos || barra == 0)
+        return erro::ArquivoNaoEncontrado;
+    struct stat st;
+    std::string dir = nativo.substr(0, barra);
+    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return erro::CaminhoNaoEncontrado;
+    return erro::ArquivoNaoEncontrado;
+}
+
+// Does the path still name the file behind fd? A holder may have deleted or renamed it
+// between our open and our locks; then the open must start again.
+bool MesmoArquivo(int fd, const std::string& nativo)
+{
+    struct stat a, b;
+    return fstat(fd, &a) == 0 && stat(nativo.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Opens the file itself (no sharing checks yet). existia tells whether it was there.
+int AbreDescritor(const std::string& nativo, const ModoArquivo& modo, bool& existia, DWORD& erroSO)
+{
+    const int acesso = modo.escrita ? O_RDWR : O_RDONLY;
+    for (;;) {
+        int fd = open(nativo.c_str(), acesso | O_CLOEXEC);
+        if (fd < 0 && errno == EACCES && modo.escrita) {
+            // A read-only file: Windows answers access denied, even to an administrator.
+            erroSO = erro::AcessoNegado;
+            return -1;
+        }
+        if (fd >= 0) {
+            existia = true;
+            return fd;
+        }
+        if (errno != ENOENT || modo.disposicao == Disposicao::AbreExistente) {
+            erroSO = errno == ENOENT ? ErroDeAusencia(nativo) : posix::ErroDeErrno(errno);
+            return -1;
+        }
+        fd = open(nativo.c_str(), acesso | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            existia = false;
+            return fd;
+        }
+        if (errno != EEXIST) {
+            erroSO = errno == ENOENT ? ErroDeAusencia(nativo) : posix::ErroDeErrno(errno);
+            return -1;
+        }
+        // Somebody created it meanwhile: open the existing one.
+    }
+}
+
+} // namespace
+
+ArquivoSO::~ArquivoSO() { Fecha(); }
+
+bool ArquivoSO::EstaAberto() const { return m_fd >= 0; }
+
+DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
+{
+    Fecha();
+    if (!caminho || !*caminho)
+        return erro::CaminhoNaoEncontrado;
+    for (;;) {
+        const std::string nativo = posix::CaminhoNativo(caminho);
+        bool existia = false;
+        DWORD erroSO = 0;
+        int fd = AbreDescritor(nativo, modo, existia, erroSO);
+        if (fd < 0)
+            return erroSO;
+        struct stat st;
+        if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+            close(fd);
+            return erro::AcessoNegado;
+        }
+        if (modo.escrita && SomenteLeitura(st)) {
+            close(fd);
+            return erro::AcessoNegado;
+        }
+        {
+            Guarda guarda(fd);
+            if (!MesmoArquivo(fd, nativo)) {
+                close(fd);
+                continue;
+            }
+            const bool leitura = true; // every descriptor here reads
+            const bool conflito = (leitura && Ocupado(fd, kNegaLeitura)) ||
+                                  (modo.escrita && Ocupado(fd, kNegaEscrita)) ||
+                                  (!modo.compartilhaLeitura && Ocupado(fd, kTemLeitura)) ||
+                                  (!modo.compartilhaEscrita && Ocupado(fd, kTemEscrita));
+            if (conflito) {
+                close(fd);
+                return erro::ViolacaoCompartilhamento;
+            }
+            if (!Anuncia(fd, kTemLeitura) || (modo.escrita && !Anuncia(fd, kTemEscrita)) ||
+                (!modo.compartilhaLeitura && !Anuncia(fd, kNegaLeitura)) ||
+                (!modo.compartilhaEscrita && !Anuncia(fd, kNegaEscrita))) {
+                DWORD e = posix::ErroDeErrno(errno);
+                close(fd);
+                return e;
+            }
+        }
+        if (existia && modo.disposicao == Disposicao::CriaSempre && ftruncate(fd, 0) != 0) {
+            DWORD e = posix::ErroDeErrno(errno);
+            close(fd);
+            return e;
+        }
+        m_fd = fd;
+        m_posicao = 0;
+        m_jaExistia = existia && modo.disposicao != Disposicao::AbreExistente;
+        return 0;
+    }
+}
+
+DWORD ArquivoSO::Fecha()
+{
+    if (m_fd < 0)
+        return 0;
+    int r = close(m_fd);
+    m_fd = -1;
+    return r == 0 ? 0 : posix::ErroDeErrno(errno);
+}
+
+DWORD ArquivoSO::Le(void* destino, DWORD n, DWORD& lidos)
+{
+    lidos = 0;
+    if (m_fd < 0)
+        return erro::HandleInvalido;
+    ContaLeituraPlataforma();
+    auto* p = static_cast<char*>(destino);
+    while (lidos < n) {
+        ssize_t r = pread(m_fd, p + lidos, n - lidos, m_posicao);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            return posix::ErroDeErrno(errno);
+        }
+        if (r == 0)
+            break;
+        lidos += DWORD(r);
+        m_posicao += r;
+    }
+    return 0;
+}
+
+DWORD ArquivoSO::Grava(const void* origem, DWORD n)
+{
+    if (m_fd < 0)
+        return erro::HandleInvalido;
+    const auto* p = static_cast<const char*>(origem);
+    DWORD feitos = 0;
+    while (feitos < n) {
+        ssize_t r = pwrite(m_fd, p + feitos, n - feitos, m_posicao);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno == EBADF ? erro::AcessoNegado : posix::ErroDeErrno(errno);
+        }
+        feitos += DWORD(r);
+        m_posicao += r;
+    }
+    return 0;
+}
+
+DWORD ArquivoSO::Posiciona(int64_t deslocamento, Origem origem, uint64_t* novaPosicao)
+{
+    if (m_fd < 0)
+        return erro::HandleInvalido;
+    int64_t base = 0;
+    if (origem == Origem::Atual) {
+        base = m_posicao;
+    } else if (origem == Origem::Fim) {
+        struct stat st;
+        if (fstat(m_fd, &st) != 0)
+            return posix::ErroDeErrno(errno);
+        base = st.st_size;
+    }
+    const int64_t nova = base + deslocamento;
+    if (nova < 0)
+        return erro::BuscaNegativa;
+    m_posicao = nova;
+    if (novaPosicao)
+        *novaPosicao = uint64_t(nova);
+    return 0;
+}
+
+DWORD ArquivoSO::Tamanho(uint64_t& tamanho)
+{
+    tamanho = 0;
+    if (m_fd < 0)
+        return erro::HandleInvalido;
+    struct stat st;
+    if (fstat(m_fd, &st) != 0)
+        return posix::ErroDeErrno(errno);
+    tamanho = uint64_t(st.st_size);
+    return 0;
+}
+
+DWORD ArquivoSO::DefineFim()
+{
+    if (m_fd < 0)
+        return erro::HandleInvalido;
+    if (ftruncate(m_fd, m_posicao) != 0)
+        return errno == EBADF || errno == EINVAL ? erro::AcessoNegado : posix::ErroDeErrno(errno);
+    return 0;
+}
+
+DWORD LeSomenteLeitura(const char* caminho, bool& somenteLeitura)
+{
+    somenteLeitura = false;
+    const std::string nativo = posix::CaminhoNativo(caminho);
+    struct stat st;
+    if (nativo.empty())
+        return erro::CaminhoNaoEncontrado;
+    if (stat(nativo.c_str(), &st) != 0)
+        return errno == ENOENT ? ErroDeAusencia(nativo) : posix::ErroDeErrno(errno);
+    somenteLeitura = SomenteLeitura(st);
+    return 0;
+}
+
+DWORD DefineSomenteLeitura(const char* caminho, bool somenteLeitura)
+{
+    const std::string nativo = posix::CaminhoNativo(caminho);
+    struct stat st;
+    if (nativo.empty())
+        return erro::CaminhoNaoEncontrado;
+    if (stat(nativo.c_str(), &st) != 0)
+        return errno == ENOENT ? ErroDeAusencia(nativo) : posix::ErroDeErrno(errno);
+    mode_t modo = somenteLeitura ? (st.st_mode & ~mode_t(0222)) : (st.st_mode | S_IWUSR);
+    if (chmod(nativo.c_str(), modo) != 0)
+        return posix::ErroDeErrno(errno);
+    return 0;
+}
+
+namespace {
+
+// Runs acao on the file at nativo while no handle is open on it, under the guard.
+template <typename Acao>
+DWORD SemHandlesAbertos(const std::string& nativo, Acao acao)
+{
+    if (nativo.empty())
+        return erro::CaminhoNaoEncontrado;
+    for (;;) {
+        int fd = open(nativo.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return errno == ENOENT ? ErroDeAusencia(nativo) : posix::ErroDeErrno(errno);
+        struct stat st;
+        if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+            close(fd);
+            return erro::AcessoNegado;
+        }
+        DWORD r;
+        {
+            Guarda guarda(fd);
+            if (!MesmoArquivo(fd, nativo)) {
+                close(fd);
+                continue;
+            }
+            if (AlguemAbriu(fd))
+                r = erro::ViolacaoCompartilhamento;
+            else
+                r = acao(st);
+        }
+        close(fd);
+        return r;
+    }
+}
+
+} // namespace
+
+DWORD ApagaArquivo(const char* caminho)
+{
+    const std::string nativo = posix::CaminhoNativo(caminho);
+    return SemHandlesAbertos(nativo, [&](const struct stat& st) -> DWORD {
+        if (SomenteLeitura(st))
+            return erro::AcessoNegado;
+        return unlink(nativo.c_str()) == 0 ? 0 : posix::ErroDeErrno(errno);
+    });
+}
+
+DWORD RenomeiaArquivo(const char* de, const char* para)
+{
+    const std::string origem = posix::CaminhoNativo(de);
+    const std::string destino = posix::CaminhoNativo(para);
+    if (destino.empty())
+        return erro::CaminhoNaoEncontrado;
+    return SemHandlesAbertos(origem, [&](const struct stat&) -> DWORD {
+        if (renameat2(AT_FDCWD, origem.c_str(), AT_FDCWD, destino.c_str(), RENAME_NOREPLACE) == 0)
+            return 0;
+        if (errno == EEXIST)
+            return erro::JaExiste;
+        return errno == ENOENT ? ErroDeAusencia(destino) : posix::ErroDeErrno(errno);
+    });
+}
+
+DWORD CriaDiretorio(const char* caminho)
+{
+    const std::string nativo = posix::CaminhoNativo(caminho);
+    if (nativo.empty())
+        return erro::CaminhoNaoEncontrado;
+    if (mkdir(nativo.c_str(), 0777) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return erro::JaExiste;
+    return errno == ENOENT ? erro::CaminhoNaoEncontrado : posix::ErroDeErrno(errno);
+}
+
+DWORD RemoveDiretorio(const char* caminho)
+{
+    const std::string nativo = posix::CaminhoNativo(caminho);
+    if (nativo.empty())
+        return erro::CaminhoNaoEncontrado;
+    if (rmdir(nativo.c_str()) == 0)
+        return 0;
+    return errno == ENOENT ? erro::ArquivoNaoEncontrado : posix::ErroDeErrno(errno);
+}
+
+} // namespace plataforma
