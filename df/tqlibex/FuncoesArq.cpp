@@ -1,0 +1,69 @@
+#include "df/tqlibex/FuncoesArq.h"
+
+#include <array>
+#include <string>
+
+#include "df/tqlibex/StatusArquivo.h"
+#include "platform/Texto.h"
+
+uint32_t StatusDaCausa(plataforma::TipoErroArquivo causa, const RegrasCausa& regras, bool ultimaTentativa)
+{
+    const int i = int(causa);
+    if (i > 0 && i < 15 && regras[i].codigo != 0) {
+        if (regras[i].imediato || ultimaTentativa)
+            return regras[i].codigo;
+        return 0;
+    }
+    return ultimaTentativa ? statusarq::TentativasEsgotadas : 0;
+}
+
+bool ModoDaLetra(char letra, plataforma::ModoArquivo& modo)
+{
+    using plataforma::Disposicao;
+    switch (letra) {
+    case 'L':
+        modo = {true, false, true, true, Disposicao::AbreExistente};
+        return true;
+    case 'G':
+        modo = {true, true, true, false, Disposicao::AbreExistente};
+        return true;
+    case 'C':
+        modo = {true, true, true, false, Disposicao::CriaSempre};
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+constexpr std::array<uint64_t, 256> TabelaCrc64()
+{
+    std::array<uint64_t, 256> t{};
+    for (uint64_t i = 0; i < 256; ++i) {
+        uint64_t c = i;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? (c >> 1) ^ 0xC96C5795D7870F42ull : c >> 1;
+        t[i] = c;
+    }
+    return t;
+}
+constexpr auto kTabelaCrc64 = TabelaCrc64();
+
+} // namespace
+
+uint64_t TQCrc64(std::string_view dados)
+{
+    uint64_t crc = 0;
+    for (unsigned char b : dados)
+        crc = kTabelaCrc64[(crc ^ b) & 0xFF] ^ (crc >> 8);
+    return crc;
+}
+
+uint64_t ChaveNomeArquivo(std::string_view caminho)
+{
+    std::string minusculo(caminho);
+    for (char& c : minusculo)
+        c = plataforma::MinusculaAnsi(c);
+    return TQCrc64(minusculo);
+}

@@ -1,0 +1,30 @@
+// Helpers shared by the record files: the status of a file error, name keys.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/Arquivo.h"
+
+// How one operation answers each file error kind: a code at once, a code on the last
+// attempt only (retried before), or, for kinds it does not list, retries.
+struct RegraCausa {
+    uint32_t codigo = 0;
+    bool imediato = false;
+};
+using RegrasCausa = RegraCausa[15];
+
+// 0 asks for another attempt. A kind without a rule gives 16144 on the last attempt.
+uint32_t StatusDaCausa(plataforma::TipoErroArquivo causa, const RegrasCausa& regras, bool ultimaTentativa);
+inline uint32_t StatusDoErro(DWORD erroSO, const RegrasCausa& regras, bool ultimaTentativa)
+{
+    return StatusDaCausa(plataforma::ClassificaErroArquivo(erroSO), regras, ultimaTentativa);
+}
+
+// The open modes of the record files by letter; false for a letter outside 'L', 'G', 'C'.
+bool ModoDaLetra(char letra, plataforma::ModoArquivo& modo);
+
+// Reflected CRC-64 (ECMA-182 polynomial), initial value 0, no final inversion.
+uint64_t TQCrc64(std::string_view dados);
+// The key of a file in the generation table: the CRC-64 of its path in lower case.
+uint64_t ChaveNomeArquivo(std::string_view caminho);

@@ -1,0 +1,30 @@
+// The older record file, used here only to take and release marks between processes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "df/tqlibex/BaseArquivo.h"
+
+class CTQarq : public CBaseArquivo {
+public:
+    CTQarq() = default;
+    ~CTQarq();
+    CTQarq(const CTQarq&) = delete;
+    CTQarq& operator=(const CTQarq&) = delete;
+
+    // 0 when the mark is taken; else the busy code of the type, 16080, 16209 (a mark left
+    // behind in the older scheme), 17396 (this object holds one already) or 0x80070000 | error.
+    uint32_t Marca(const std::string& diretorio, uint8_t tipo, uint32_t dono, const char* modulo = nullptr);
+    void Desmarca();
+
+    // The holder byte of the mark that refused us (older scheme).
+    uint8_t GetDono() const { return m_dono; }
+
+private:
+    uint32_t MarcaAnterior(const std::string& diretorio, uint8_t tipo, uint8_t dono, const char* modulo);
+    uint32_t LeRegistroMarca(uint8_t registro[2]);
+
+    bool m_bEsquemaAnterior = false;
+    uint8_t m_dono = 0;
+};

@@ -1,0 +1,412 @@
+#include "df/tqlibex/TQArqEx.h"
+
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "df/tqlibex/FuncoesArq.h"
+#include "df/tqlibex/GeracaoArquivos.h"
+#include "df/tqlibex/StatusArquivo.h"
+#include "df/tqlibex/TQPath.h"
+#include "df/tqlibex/TQTrace.h"
+#include "platform/Tempo.h"
+#include "platform/Texto.h"
+
+namespace {
+
+using plataforma::TipoErroArquivo;
+
+constexpr uint32_t kCapacidadePadrao = 32768;
+constexpr int kTentativas = 200;
+constexpr int kUmaVez = 201; // steps done once count as beyond the last attempt
+constexpr uint32_t kValidadeCacheMs = 60001;
+constexpr size_t kMaxCaminho = 259;
+constexpr uint32_t kTamanhoControle = 32;
+constexpr const char* kNomeControle = "TQCTLARQ.dat";
+
+// Steps after the open: structural faults at once, contention retried.
+constexpr RegrasCausa kRegrasPasso = {
+    {},
+    {},                                  // generic: retry
+    {statusarq::NaoEncontrado, true},    // file not found
+    {statusarq::CaminhoInvalido, true},  // bad path
+    {},                                  // too many open files: retry
+    {statusarq::AcessoNegado, false},    // access denied
+    {statusarq::ArquivoInvalido, true},  // invalid file
+    {},                                  // remove current directory
+    {},                                  // directory full
+    {statusarq::BuscaFalhou, true},      // bad seek
+    {statusarq::ErroHardware, true},     // hardware I/O
+    {statusarq::Compartilhamento, false},
+    {statusarq::Bloqueio, false},
+    {statusarq::DiscoCheio, false},
+    {statusarq::FimArquivo, true},
+};
+
+uint32_t StatusPasso(DWORD erroSO, int tentativa)
+{
+    return StatusDoErro(erroSO, kRegrasPasso, tentativa >= kTentativas - 1);
+}
+
+// Recursive: a create may open the control file, whose open may come back here.
+std::recursive_mutex& TravaNovoArquivo()
+{
+    static std::recursive_mutex t;
+    return t;
+}
+
+} // namespace
+
+CTQArqEx::~CTQArqEx() { Fecha(); }
+
+void CTQArqEx::AlocaBuffer(uint32_t capacidade)
+{
+    m_buffer.reset(new char[capacidade]());
+    m_ulCapacidade = capacidade;
+}
+
+uint32_t CTQArqEx::Abre(const std::string& caminho, char modo, uint32_t tamanhoRegistro, int criaSeFaltar,
+                        bool abreAgora)
+{
+    Aponta(caminho);
+    m_cModo = modo;
+    m_ulTamanhoRegistro = tamanhoRegistro;
+    m_lCriaSeFaltar = criaSeFaltar;
+    if (!m_buffer) {
+        AlocaBuffer(kCapacidadePadrao);
+        abreAgora = true;
+    }
+    return abreAgora ? AbreArquivo() : 0;
+}
+
+// Names another file: a cache of the old one must not serve the new one.
+void CTQArqEx::Aponta(const std::string& caminho)
+{
+    if (m_buffer && !plataforma::IguaisSemCaixa(caminho, m_sCaminho)) {
+        m_buffer.reset();
+        m_ulCapacidade = 0;
+        InvalidaCache(true);
+    }
+    if (caminho.size() > kMaxCaminho + 1)
+        TQRelatorioAssercao("TQArqEx", __LINE__, "strlen(szArquivo) <= _MAX_PATH");
+    m_sCaminho = caminho.substr(0, kMaxCaminho);
+}
+
+uint32_t CTQArqEx::AbreArquivo()
+{
+    if (m_bAberto)
+        return 0;
+    plataforma::ModoArquivo modo;
+    if (m_sCaminho.empty() || !ModoDaLetra(m_cModo, modo) || m_ulTamanhoRegistro == 0)
+        return statusarq::ArgumentoInvalido;
+    for (int k = 0;; ++k) {
+        if (k == kTentativas)
+            return statusarq::TentativasEsgotadas;
+        if (k > 0)
+            plataforma::Dorme(10);
+        const DWORD e = ArquivoSO::Abre(m_sCaminho.c_str(), modo);
+        if (e == 0)
+            break;
+        const bool ultima = k == kTentativas - 1;
+        switch (plataforma::ClassificaErroArquivo(e)) {
+        case TipoErroArquivo::ArquivoNaoEncontrado:
+            return m_lCriaSeFaltar ? NovoArquivo(m_cModo, m_ulTamanhoRegistro) : statusarq::NaoEncontrado;
+        case TipoErroArquivo::CaminhoInvalido: return statusarq::CaminhoInvalido;
+        case TipoErroArquivo::ArquivoInvalido: return statusarq::ArquivoInvalido;
+        case TipoErroArquivo::DiretorioCheio: return statusarq::DiretorioCheio;
+        case TipoErroArquivo::MuitosArquivosAbertos:
+            if (ultima)
+                return statusarq::MuitosAbertos;
+            break;
+        case TipoErroArquivo::ViolacaoCompartilhamento:
+            if (ultima)
+                return statusarq::Compartilhamento;
+            break;
+        case TipoErroArquivo::ViolacaoBloqueio:
+            if (ultima)
+                return statusarq::Bloqueio;
+            break;
+        case TipoErroArquivo::DiscoCheio:
+            if (ultima)
+                return statusarq::DiscoCheio;
+            break;
+        case TipoErroArquivo::AcessoNegado:
+            if (ultima) {
+                bool somenteLeitura = false;
+                if (plataforma::LeSomenteLeitura(m_sCaminho.c_str(), somenteLeitura) == 0 && somenteLeitura)
+                    return statusarq::SomenteLeitura;
+                return statusarq::AcessoNegado;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (!m_buffer)
+        AlocaBuffer(kCapacidadePadrao);
+    m_bAberto = true;
+    if (!m_sCaminho.empty() && m_bControleGeracao) {
+        m_ullChaveNome = ChaveNomeArquivo(m_sCaminho);
+        geracao::Abriu(m_ullChaveNome);
+    }
+    if (m_cModo == 'G' && GetTamanhoArquivo() == 0) {
+        std::vector<char> zeros(m_ulTamanhoRegistro, 0);
+        return GravaInicio(zeros.data(), m_ulTamanhoRegistro);
+    }
+    return 0;
+}
+
+// The open may answer 0 without opening (the file appeared meanwhile): then open once more.
+uint32_t CTQArqEx::GarantaAberto()
+{
+    for (int i = 0; i < 2 && !m_bAberto; ++i)
+        if (uint32_t r = AbreArquivo())
+            return r;
+    return m_bAberto ? 0 : statusarq::TentativasEsgotadas;
+}
+
+uint32_t CTQArqEx::NovoArquivo(char modo, uint32_t tamanhoRegistro)
+{
+    const std::string caminhoDados = m_sCaminho;
+    const std::string nome = CTQPath::GetNomeNormalizado(caminhoDados);
+    if (nome.empty())
+        return statusarq::ArgumentoInvalido;
+    std::lock_guard<std::recursive_mutex> trava(TravaNovoArquivo());
+    if (CTQPath::ExisteArquivo(caminhoDados))
+        return 0;
+    const std::string diretorio = CTQPath::GetDiretorio(caminhoDados);
+    if (m_lUsaControle) {
+        const uint32_t r = RegistraNoControle(nome);
+        // Whatever the control file said, the object names the data file again.
+        Aponta(caminhoDados);
+        m_cModo = modo;
+        m_ulTamanhoRegistro = tamanhoRegistro;
+        m_lCriaSeFaltar = 1;
+        if (r)
+            return r;
+    }
+    const std::string caminho = diretorio + nome;
+    if (uint32_t r = Abre(caminho, 'C', tamanhoRegistro, 1, false))
+        return r;
+    std::vector<char> zeros(tamanhoRegistro, 0);
+    uint32_t r = GravaInicio(zeros.data(), tamanhoRegistro);
+    const uint32_t rf = Fecha();
+    if (r || rf)
+        return r ? r : rf;
+    return Abre(caminho, modo, tamanhoRegistro, 1, true);
+}
+
+// Lists the name in the directory's control file; 16055 when it was listed before.
+uint32_t CTQArqEx::RegistraNoControle(const std::string& nomeNormalizado)
+{
+    const std::string controle = CTQPath::GetDiretorio(m_sCaminho) + kNomeControle;
+    uint32_t r = Abre(controle, 'G', kTamanhoControle, 0, true);
+    if (r == statusarq::Compartilhamento) {
+        plataforma::Dorme(50);
+        r = Abre(controle, 'G', kTamanhoControle, 0, true);
+    }
+    if (r == statusarq::NaoEncontrado) {
+        if ((r = Abre(controle, 'C', kTamanhoControle, 1, true)))
+            return r;
+        const char zeros[kTamanhoControle] = {};
+        r = GravaInicio(zeros, kTamanhoControle);
+        const uint32_t rf = Fecha();
+        if (r || rf)
+            return r ? r : rf;
+        r = Abre(controle, 'G', kTamanhoControle, 1, false);
+    }
+    if (r)
+        return r;
+    InvalidaCache(true);
+    char registro[kTamanhoControle];
+    int32_t lidos = 0;
+    for (;; ++lidos) {
+        r = Le(uint32_t(lidos), registro);
+        if (r == statusarq::FimArquivo)
+            break;
+        if (r) {
+            Fecha();
+            return r;
+        }
+        if (plataforma::IguaisSemCaixa(std::string_view(registro, strnlen(registro, kTamanhoControle)),
+                                       nomeNormalizado)) {
+            Fecha();
+            return statusarq::NaoEncontrado;
+        }
+    }
+    if (nomeNormalizado.size() > kTamanhoControle)
+        TQRelatorioAssercao("TQArqEx", __LINE__, "strlen(szNome) <= sizeof(CTRL_NOME)");
+    std::memset(registro, 0, sizeof registro);
+    std::memcpy(registro, nomeNormalizado.data(), std::min<size_t>(nomeNormalizado.size(), kTamanhoControle));
+    r = Grava(registro, lidos, kTamanhoControle);
+    if (r)
+        return r;
+    r = Fecha();
+    InvalidaCache(true);
+    return r;
+}
+
+uint32_t CTQArqEx::Fecha()
+{
+    if (!m_bAberto)
+        return 0;
+    geracao::Fechou(m_bControleGeracao ? m_ullChaveNome : 0);
+    if (const DWORD e = ArquivoSO::Fecha())
+        return StatusPasso(e, kUmaVez);
+    m_bAberto = false;
+    return 0;
+}
+
+bool CTQArqEx::CacheValido()
+{
+    if (!m_buffer)
+        return false;
+    if (!m_bValidaCache)
+        return true;
+    if (geracao::HouveInvalidacao())
+        return false;
+    if (geracao::Mudou(m_bControleGeracao ? m_ullChaveNome : 0, m_ulGeracaoVista))
+        return false;
+    return plataforma::Ticks() - m_ulTickCarga < kValidadeCacheMs;
+}
+
+void CTQArqEx::InvalidaCache(bool novaGeracao)
+{
+    const uint64_t chave = m_bControleGeracao ? m_ullChaveNome : 0;
+    if (novaGeracao)
+        geracao::Incrementa(chave, m_ulGeracaoVista);
+    else
+        geracao::Mudou(chave, m_ulGeracaoVista);
+    m_lBytesCache = -1;
+    geracao::MarcaInvalidacao();
+    if (m_buffer)
+        std::memset(m_buffer.get(), 0, m_ulCapacidade);
+}
+
+uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
+{
+    if (!buffer)
+        return statusarq::ArgumentoInvalido;
+    plataforma::Cede();
+    const int64_t deslocamento = int64_t(registro) * m_ulTamanhoRegistro;
+    if (m_lBytesCache >= 0 && CacheValido() && uint64_t(deslocamento) >= m_ullInicioCache &&
+        uint64_t(deslocamento) + m_ulTamanhoRegistro <= m_ullInicioCache + uint64_t(m_lBytesCache)) {
+        std::memcpy(buffer, m_buffer.get() + (uint64_t(deslocamento) - m_ullInicioCache), m_ulTamanhoRegistro);
+        return 0;
+    }
+    if (uint32_t r = GarantaAberto())
+        return r;
+    uint64_t tamanho = 0;
+    if (const DWORD e = Posiciona(0, plataforma::Origem::Fim, &tamanho))
+        return StatusPasso(e, kUmaVez);
+    // Offsets are signed 32-bit: a file stays below 2 GiB, and anything beyond is past its end.
+    if (deslocamento <= INT32_MAX && uint64_t(deslocamento) < tamanho) {
+        if (m_ulCapacidade < m_ulTamanhoRegistro) {
+            AlocaBuffer(m_ulTamanhoRegistro);
+            InvalidaCache(true);
+        }
+        // The bytes read now are of the current generation: note it before reading, so a
+        // write that lands meanwhile still shows at the next check.
+        geracao::Mudou(m_bControleGeracao ? m_ullChaveNome : 0, m_ulGeracaoVista);
+        DWORD lidos = 0;
+        DWORD e = Posiciona(deslocamento, plataforma::Origem::Inicio);
+        if (!e)
+            e = ArquivoSO::Le(m_buffer.get(), m_ulCapacidade, lidos);
+        if (e)
+            return StatusPasso(e, kUmaVez);
+        m_lBytesCache = int32_t(lidos);
+        geracao::MarcaCarga(lidos);
+        m_ullInicioCache = uint64_t(deslocamento);
+        m_ulTickCarga = plataforma::Ticks();
+        std::memcpy(buffer, m_buffer.get(), m_ulTamanhoRegistro);
+        return 0;
+    }
+    if (m_bTraceAlemDoFim && uint64_t(deslocamento) > tamanho + m_ulTamanhoRegistro) {
+        constexpr HRESULT hr = TQHResult(0x80043E95);
+        TQTrace(nullptr, "CTQArqEx::Le", "TQArqEx", 562,
+                "hr = 0x%08X\tDescri\xE7\xE3o = %s\tArquivo = %s\tPosi\xE7\xE3o = %d\tRegistro = %d\tGetLength = %I64d",
+                unsigned(hr), TQDescricaoHResult(hr).c_str(), m_sCaminho.c_str(), int(registro),
+                int(m_ulTamanhoRegistro), (long long)tamanho);
+    }
+    return statusarq::FimArquivo;
+}
+
+uint32_t CTQArqEx::Grava(const void* registro, int32_t& posicao, uint32_t tamanho)
+{
+    if (!registro || tamanho == 0)
+        return statusarq::ArgumentoInvalido;
+    plataforma::Cede();
+    if (uint32_t r = GarantaAberto())
+        return r;
+    const int64_t primeiro = int64_t(posicao) * tamanho;
+    const HRESULT hr = ValidaPosicaoGravacao(posicao, tamanho);
+    if (hr != 0) {
+        TQTraceHResult(nullptr, "CTQArqEx::Grava", "TQArqEx", 384, "hr",
+                       "ValidaPosicaoGravacao(*plPosicao, lTamanhoDoRegistro)", hr);
+        if (hr < 0)
+            return uint32_t(hr) & 0xFFFF;
+    }
+    if (primeiro > INT32_MAX)
+        return statusarq::PosicaoAlemDoFim;
+    for (int k = 0; k < kTentativas; ++k) {
+        uint64_t deslocamento = uint64_t(primeiro);
+        DWORD e = primeiro != 0 ? Posiciona(primeiro, plataforma::Origem::Inicio)
+                                : Posiciona(0, plataforma::Origem::Fim, &deslocamento);
+        if (!e)
+            e = ArquivoSO::Grava(registro, tamanho);
+        if (!e) {
+            if (posicao != 0)
+                InvalidaCache(true);
+            posicao = int32_t(deslocamento / tamanho);
+            return 0;
+        }
+        if (uint32_t r = StatusPasso(e, k))
+            return r;
+    }
+    return statusarq::TentativasEsgotadas;
+}
+
+uint32_t CTQArqEx::Grava(const void* registro, int32_t& posicao)
+{
+    const uint32_t r = Grava(registro, posicao, m_ulTamanhoRegistro);
+    if (r == 0 && m_bValidaCache)
+        InvalidaCache(true);
+    return r;
+}
+
+uint32_t CTQArqEx::GravaInicio(const void* bloco, uint32_t tamanho)
+{
+    if (uint32_t r = GarantaAberto())
+        return r;
+    for (int k = 0; k < kTentativas; ++k) {
+        DWORD e = Posiciona(0, plataforma::Origem::Inicio);
+        if (!e)
+            e = ArquivoSO::Grava(bloco, tamanho);
+        if (!e) {
+            if (m_bValidaCache)
+                InvalidaCache(true);
+            return 0;
+        }
+        if (uint32_t r = StatusPasso(e, k))
+            return r;
+    }
+    return statusarq::TentativasEsgotadas;
+}
+
+uint64_t CTQArqEx::GetTamanhoArquivo()
+{
+    if (GarantaAberto())
+        return 0;
+    uint64_t tamanho = 0;
+    return Tamanho(tamanho) == 0 ? tamanho : 0;
+}
+
+int32_t CTQArqEx::QuantidadeRegistros(bool semRegistroZero)
+{
+    if (m_ulTamanhoRegistro == 0)
+        return 0;
+    int32_t q = int32_t(GetTamanhoArquivo() / m_ulTamanhoRegistro);
+    if (semRegistroZero && q >= 1)
+        --q;
+    return q;
+}

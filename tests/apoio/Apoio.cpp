@@ -1,0 +1,117 @@
+#include "apoio/Apoio.h"
+
+#include <mutex>
+
+#include "platform/Arquivo.h"
+#include "platform/Diretorio.h"
+#include "platform/Processo.h"
+#include "platform/Tempo.h"
+
+namespace apoio {
+
+using namespace plataforma;
+
+void DiretorioTemporario::SetUp()
+{
+    static int contador = 0;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_dir = plataforma::DiretorioTemporario() + "zazazu-" + std::to_string(IdProcesso()) + "-" +
+            std::to_string(++contador) + "-" + info->name() + kSeparador;
+    ASSERT_EQ(CriaDiretorio(m_dir.c_str()), 0u) << m_dir;
+}
+
+void DiretorioTemporario::TearDown() { RemoveArvore(m_dir); }
+
+void RemoveArvore(const std::string& dir)
+{
+    std::vector<EntradaDiretorio> entradas;
+    ListaDiretorio(dir.c_str(), entradas);
+    const std::string base = (!dir.empty() && dir.back() == kSeparador) ? dir : dir + kSeparador;
+    for (const EntradaDiretorio& e : entradas) {
+        const std::string caminho = base + e.nome;
+        if (e.diretorio) {
+            RemoveArvore(caminho);
+        } else {
+            DefineSomenteLeitura(caminho.c_str(), false);
+            ApagaArquivo(caminho.c_str());
+        }
+    }
+    RemoveDiretorio(dir.c_str());
+}
+
+std::string LeTudo(const std::string& caminho)
+{
+    ArquivoSO a;
+    if (a.Abre(caminho.c_str(), ModoArquivo{}) != 0)
+        return {};
+    uint64_t tamanho = 0;
+    a.Tamanho(tamanho);
+    std::string conteudo(size_t(tamanho), '\0');
+    DWORD lidos = 0;
+    a.Le(conteudo.data(), DWORD(tamanho), lidos);
+    conteudo.resize(lidos);
+    return conteudo;
+}
+
+void GravaTudo(const std::string& caminho, const std::string& conteudo)
+{
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre(caminho.c_str(), ModoArquivo{true, true, true, true, Disposicao::CriaSempre}), 0u) << caminho;
+    ASSERT_EQ(a.Grava(conteudo.data(), DWORD(conteudo.size())), 0u);
+}
+
+bool Existe(const std::string& caminho)
+{
+    bool somenteLeitura;
+    return LeSomenteLeitura(caminho.c_str(), somenteLeitura) == 0;
+}
+
+struct CapturaTrace::Estado {
+    mutable std::mutex trava;
+    std::vector<LinhaTrace> linhas;
+};
+
+CapturaTrace::CapturaTrace() : m_estado(new Estado) { TQDefineDestinoTrace(&CapturaTrace::Recebe, m_estado); }
+
+CapturaTrace::~CapturaTrace()
+{
+    TQDefineDestinoTrace(nullptr, nullptr);
+    delete m_estado;
+}
+
+void CapturaTrace::Recebe(const LinhaTrace& linha, void* contexto)
+{
+    auto* estado = static_cast<Estado*>(contexto);
+    std::lock_guard<std::mutex> t(estado->trava);
+    estado->linhas.push_back(linha);
+}
+
+std::vector<LinhaTrace> CapturaTrace::linhas() const
+{
+    std::lock_guard<std::mutex> t(m_estado->trava);
+    return m_estado->linhas;
+}
+
+std::string CaminhoAuxiliar()
+{
+    std::string exe = CaminhoExecutavel();
+    const size_t barra = exe.find_last_of(kSeparador);
+#ifdef _WIN32
+    return exe.substr(0, barra + 1) + "tqauxiliar.exe";
+#else
+    return exe.substr(0, barra + 1) + "tqauxiliar";
+#endif
+}
+
+bool EsperaArquivo(const std::string& caminho, DWORD limiteMs)
+{
+    const DWORD inicio = Ticks();
+    while (!Existe(caminho)) {
+        if (Ticks() - inicio > limiteMs)
+            return false;
+        Dorme(2);
+    }
+    return true;
+}
+
+} // namespace apoio

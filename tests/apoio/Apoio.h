@@ -1,0 +1,55 @@
+// Shared by the tests: a scratch directory per test, whole-file reads, captured trace lines
+// and the helper process.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "df/tqlibex/TQTrace.h"
+#include "platform/Tipos.h"
+
+namespace apoio {
+
+// A fresh directory for each test (with a trailing separator), removed with all it holds.
+class DiretorioTemporario : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string Caminho(const std::string& nome) const { return m_dir + nome; }
+
+    std::string m_dir;
+};
+
+// Removes a directory tree, read-only files included.
+void RemoveArvore(const std::string& dir);
+
+std::string LeTudo(const std::string& caminho);
+void GravaTudo(const std::string& caminho, const std::string& conteudo);
+bool Existe(const std::string& caminho);
+
+// Collects the trace lines written while it lives.
+class CapturaTrace {
+public:
+    CapturaTrace();
+    ~CapturaTrace();
+    CapturaTrace(const CapturaTrace&) = delete;
+    CapturaTrace& operator=(const CapturaTrace&) = delete;
+
+    std::vector<LinhaTrace> linhas() const;
+    size_t quantidade() const { return linhas().size(); }
+
+private:
+    static void Recebe(const LinhaTrace& linha, void* contexto);
+    struct Estado;
+    Estado* m_estado;
+};
+
+// The helper executable built beside the tests.
+std::string CaminhoAuxiliar();
+
+// Waits until the file exists; false after the time limit.
+bool EsperaArquivo(const std::string& caminho, DWORD limiteMs = 20000);
+
+} // namespace apoio

@@ -1,0 +1,80 @@
+// The helper process of the multi-process tests. Each command signals the test by creating
+// a file once it holds what it was asked to hold.
+//   segura <arquivo> <L|G|C> <ms> <sinal>      holds a record file open
+//   marca <dir> <tipo> <dono> <ms> <sinal>     holds a mark, then releases it and writes
+//                                              the release tick into <sinal>.liberado
+//   abandona <dir> <tipo> <dono> <sinal>       takes a mark and ends without releasing it
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "df/tqlibex/GanchosTeste.h"
+#include "df/tqlibex/TQArq.h"
+#include "df/tqlibex/TQArqEx.h"
+#include "df/tqlibex/TQArqMarca.h"
+#include "platform/Arquivo.h"
+#include "platform/Tempo.h"
+
+namespace {
+
+void Sinaliza(const std::string& caminho, const std::string& conteudo = "")
+{
+    const std::string temporario = caminho + ".tmp";
+    {
+        plataforma::ArquivoSO a;
+        if (a.Abre(temporario.c_str(), {true, true, true, true, plataforma::Disposicao::CriaSempre}) != 0)
+            std::exit(3);
+        a.Grava(conteudo.data(), DWORD(conteudo.size()));
+    }
+    // Appears whole: the test never reads it half written.
+    if (plataforma::RenomeiaArquivo(temporario.c_str(), caminho.c_str()) != 0)
+        std::exit(3);
+}
+
+int Segura(const std::string& arquivo, char modo, DWORD ms, const std::string& sinal)
+{
+    CTQArqEx arq;
+    if (uint32_t r = arq.Abre(arquivo, modo, 8, 1, true))
+        return int(r % 250);
+    Sinaliza(sinal);
+    plataforma::Dorme(ms);
+    return 0;
+}
+
+int Marca(const std::string& dir, int tipo, int dono, DWORD ms, const std::string& sinal)
+{
+    CTQarq marca;
+    if (uint32_t r = marca.Marca(dir, uint8_t(tipo), uint32_t(dono)))
+        return int(r % 250);
+    Sinaliza(sinal);
+    plataforma::Dorme(ms);
+    marca.Desmarca();
+    Sinaliza(sinal + ".liberado", std::to_string(plataforma::Ticks()));
+    return 0;
+}
+
+int Abandona(const std::string& dir, int tipo, int dono, const std::string& sinal)
+{
+    static CTQarq marca; // never destroyed: the process ends holding it
+    if (uint32_t r = marca.Marca(dir, uint8_t(tipo), uint32_t(dono)))
+        return int(r % 250);
+    Sinaliza(sinal);
+    std::_Exit(0);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return 2;
+    const std::string comando = argv[1];
+    if (comando == "segura" && argc == 6)
+        return Segura(argv[2], argv[3][0], DWORD(std::atoi(argv[4])), argv[5]);
+    if (comando == "marca" && argc == 7)
+        return Marca(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), DWORD(std::atoi(argv[5])), argv[6]);
+    if (comando == "abandona" && argc == 6)
+        return Abandona(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
+    std::fprintf(stderr, "tqauxiliar: unknown command\n");
+    return 2;
+}

@@ -1,0 +1,124 @@
+// Marks between objects of one process: files, busy codes, both schemes.
+#include <string>
+
+#include "apoio/Apoio.h"
+#include "df/tqlibex/CodigosMarca.h"
+#include "df/tqlibex/GanchosTeste.h"
+#include "df/tqlibex/MarcaArquivo.h"
+#include "df/tqlibex/StatusArquivo.h"
+#include "df/tqlibex/TQArq.h"
+#include "df/tqlibex/TQArqMarca.h"
+#include "platform/Arquivo.h"
+#include "platform/Tempo.h"
+
+namespace {
+
+using plataforma::kSeparador;
+
+// A company directory below a root that may hold the suite's scheme marker "DF/marcanovo.dat".
+class MarcaTeste : public apoio::DiretorioTemporario {
+protected:
+    void SetUp() override
+    {
+        apoio::DiretorioTemporario::SetUp();
+        m_dados = m_dir + "EMPRESA" + kSeparador;
+        ASSERT_EQ(plataforma::CriaDiretorio(m_dados.c_str()), 0u);
+        TQDefineEsperaMarcaParaTestes(200);
+    }
+    void TearDown() override
+    {
+        TQDefineEsperaMarcaParaTestes(50000);
+        apoio::DiretorioTemporario::TearDown();
+    }
+    void EsquemaAtual()
+    {
+        ASSERT_EQ(plataforma::CriaDiretorio((m_dir + "DF").c_str()), 0u);
+        apoio::GravaTudo(m_dir + "DF" + kSeparador + "marcanovo.dat", "");
+    }
+    std::string m_dados;
+};
+
+TEST_F(MarcaTeste, ObjetoDeMarcaApagaSeuArquivoEOutroEsperaEDesiste)
+{
+    const std::string arquivo = m_dados + "XXMARCA79.dat";
+    {
+        CTQArqMarca marca;
+        ASSERT_EQ(marca.Marca(m_dados, ITQArqMarcaEnum::GeracaoDeIDX), 0u);
+        EXPECT_TRUE(apoio::Existe(arquivo));
+        EXPECT_EQ(marca.Marca(m_dados, ITQArqMarcaEnum::GeracaoDeIDX), statusarq::MarcaOcupada);
+        CTQArqMarca outra;
+        const DWORD inicio = plataforma::Ticks();
+        EXPECT_EQ(outra.Marca(m_dados, ITQArqMarcaEnum::GeracaoDeIDX), 17396u);
+        EXPECT_GE(plataforma::Ticks() - inicio, 190u) << "the taker waits before it gives up";
+        CTQArqMarca comSufixo;
+        EXPECT_EQ(comSufixo.Marca(m_dados, ITQArqMarcaEnum::GeracaoDeIDX, 0, nullptr, "PLA001"), 0u)
+            << "a suffix names another mark";
+        EXPECT_TRUE(apoio::Existe(m_dados + "XXMARCA79PLA001.dat"));
+    }
+    EXPECT_FALSE(apoio::Existe(arquivo));
+    EXPECT_FALSE(apoio::Existe(m_dados + "XXMARCA79PLA001.dat"));
+}
+
+TEST_F(MarcaTeste, EsquemaAtualDeixaOArquivoQueNaoBloqueiaNinguem)
+{
+    EsquemaAtual();
+    {
+        CTQarq marca;
+        ASSERT_EQ(marca.Marca(m_dados, 4, 0x0107), 0u);
+        CTQarq outra;
+        EXPECT_EQ(outra.Marca(m_dados, 4, 2), 16250u);
+        EXPECT_EQ(marca.Marca(m_dados, 4, 1), statusarq::MarcaOcupada);
+    }
+    EXPECT_TRUE(apoio::Existe(m_dados + "XXMARCA4.DAT"));
+    CTQarq depois;
+    EXPECT_EQ(depois.Marca(m_dados, 4, 1), 0u) << "a file left behind is replaced";
+    CTQarq mascara;
+    EXPECT_EQ(mascara.Marca(m_dados, 8, 1), 0u) << "another type is another mark";
+}
+
+TEST_F(MarcaTeste, EsquemaAnteriorGravaTipoEDonoELimpaAoLiberar)
+{
+    const std::string arquivo = m_dados + "CNCMARCA.DAT";
+    {
+        CTQarq marca;
+        ASSERT_EQ(marca.Marca(m_dados, 4, 0x0307), 0u);
+        EXPECT_EQ(apoio::LeTudo(arquivo), std::string("\x04\x07", 2));
+        CTQarq outra;
+        EXPECT_EQ(outra.Marca(m_dados, 8, 9), 16250u) << "the code names the work that holds it";
+        EXPECT_EQ(outra.GetDono(), 7);
+    }
+    EXPECT_EQ(apoio::LeTudo(arquivo), std::string("\0\0", 2));
+}
+
+TEST_F(MarcaTeste, EsquemaAnteriorRecusaRegistroDeixadoParaTras)
+{
+    apoio::GravaTudo(m_dados + "CNCMARCA.DAT", std::string("\x04\x07", 2));
+    CTQarq marca;
+    EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusarq::MarcaDeixada);
+    EXPECT_EQ(marca.GetDono(), 7);
+    EXPECT_EQ(apoio::LeTudo(m_dados + "CNCMARCA.DAT"), std::string("\x04\x07", 2));
+}
+
+TEST_F(MarcaTeste, DiretorioAusenteNaoEspera)
+{
+    CTQArqMarca marca;
+    const uint32_t r = marca.Marca(m_dir + "NAOEXISTE", 79);
+    EXPECT_EQ(r, 0x80070003u);
+}
+
+TEST(CodigosMarca, TabelasPorEsquema)
+{
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 8), 16306u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 79), 17396u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 55), 54u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 24), 17396u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAtual, 10), 80021u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAtual, 31), 17396u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAtual, 213), 32131u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 10), 17400u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 24), 17542u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 29), 17396u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 9), 16357u);
+}
+
+} // namespace

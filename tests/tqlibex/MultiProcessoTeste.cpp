@@ -1,0 +1,131 @@
+// Sharing and marks against another process (the helper executable).
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "apoio/Apoio.h"
+#include "df/tqlibex/GanchosTeste.h"
+#include "df/tqlibex/StatusArquivo.h"
+#include "df/tqlibex/TQArq.h"
+#include "df/tqlibex/TQArqEx.h"
+#include "platform/Arquivo.h"
+#include "platform/Processo.h"
+#include "platform/Tempo.h"
+
+namespace {
+
+using plataforma::kSeparador;
+
+class MultiProcessoTeste : public apoio::DiretorioTemporario {
+protected:
+    void SetUp() override
+    {
+        apoio::DiretorioTemporario::SetUp();
+        m_dados = m_dir + "EMPRESA" + kSeparador;
+        ASSERT_EQ(plataforma::CriaDiretorio(m_dados.c_str()), 0u);
+    }
+    void TearDown() override
+    {
+        TQDefineEsperaMarcaParaTestes(50000);
+        if (m_filho.Espera(30000, &m_codigo))
+            EXPECT_EQ(m_codigo, 0u) << "the helper failed";
+        else
+            m_filho.Termina();
+        apoio::DiretorioTemporario::TearDown();
+    }
+    void Inicia(const std::vector<std::string>& argumentos, const std::string& sinal)
+    {
+        ASSERT_EQ(m_filho.Inicia(apoio::CaminhoAuxiliar(), argumentos), 0u);
+        ASSERT_TRUE(apoio::EsperaArquivo(sinal)) << "the helper did not get ready";
+    }
+    void EsquemaAtual()
+    {
+        ASSERT_EQ(plataforma::CriaDiretorio((m_dir + "DF").c_str()), 0u);
+        apoio::GravaTudo(m_dir + "DF" + kSeparador + "marcanovo.dat", "");
+    }
+
+    std::string m_dados;
+    plataforma::ProcessoFilho m_filho;
+    DWORD m_codigo = 0;
+};
+
+TEST_F(MultiProcessoTeste, GravadorDeOutroProcessoRecusaGravadoresNuncaLeitores)
+{
+    const std::string arquivo = m_dados + "DFPLANOS.DAT";
+    apoio::GravaTudo(arquivo, std::string(16, 'a'));
+    const std::string sinal = m_dir + "pronto";
+    Inicia({"segura", arquivo, "G", "5000", sinal}, sinal);
+
+    CTQArqEx leitor;
+    DWORD inicio = plataforma::Ticks();
+    EXPECT_EQ(leitor.Abre(arquivo, 'L', 8, 1, true), 0u);
+    char registro[8];
+    EXPECT_EQ(leitor.Le(1, registro), 0u);
+    EXPECT_LT(plataforma::Ticks() - inicio, 1000u) << "readers are never kept waiting";
+
+    CTQArqEx gravador;
+    inicio = plataforma::Ticks();
+    EXPECT_EQ(gravador.Abre(arquivo, 'G', 8, 1, true), statusarq::Compartilhamento);
+    const DWORD decorrido = plataforma::Ticks() - inicio;
+    EXPECT_GE(decorrido, 1800u) << "200 attempts 10 ms apart";
+    EXPECT_LT(decorrido, 4900u);
+}
+
+TEST_F(MultiProcessoTeste, MarcaLiberadaPorOutroProcessoEhTomadaNoPassoSeguinte)
+{
+    EsquemaAtual();
+    const std::string sinal = m_dir + "pronto";
+    Inicia({"marca", m_dados, "8", "5", "600", sinal}, sinal);
+    TQDefineEsperaMarcaParaTestes(20000);
+    CTQarq marca;
+    const DWORD inicio = plataforma::Ticks();
+    ASSERT_EQ(marca.Marca(m_dados, 8, 1), 0u);
+    const DWORD tomada = plataforma::Ticks();
+    EXPECT_GE(tomada - inicio, 300u) << "the taker waited for the holder";
+    ASSERT_TRUE(apoio::EsperaArquivo(sinal + ".liberado"));
+    const DWORD liberada = DWORD(std::strtoul(apoio::LeTudo(sinal + ".liberado").c_str(), nullptr, 10));
+    EXPECT_LE(int32_t(tomada - liberada), 10 + 90) << "one 10 ms step, with room for the scheduler";
+}
+
+TEST_F(MultiProcessoTeste, MarcaOcupadaPorOutroProcessoDaCodigoDoTipo)
+{
+    EsquemaAtual();
+    const std::string sinal = m_dir + "pronto";
+    Inicia({"marca", m_dados, "8", "5", "3000", sinal}, sinal);
+    TQDefineEsperaMarcaParaTestes(300);
+    CTQarq marca;
+    EXPECT_EQ(marca.Marca(m_dados, 8, 1), 16306u);
+}
+
+TEST_F(MultiProcessoTeste, MarcaAtualMorreComOProcesso)
+{
+    EsquemaAtual();
+    const std::string sinal = m_dir + "pronto";
+    Inicia({"abandona", m_dados, "4", "7", sinal}, sinal);
+    ASSERT_TRUE(m_filho.Espera(10000, &m_codigo));
+    TQDefineEsperaMarcaParaTestes(300);
+    CTQarq marca;
+    EXPECT_EQ(marca.Marca(m_dados, 4, 1), 0u);
+}
+
+TEST_F(MultiProcessoTeste, MarcaAnteriorAbandonadaDa16209EODono)
+{
+    const std::string sinal = m_dir + "pronto";
+    Inicia({"abandona", m_dados, "4", "7", sinal}, sinal);
+    ASSERT_TRUE(m_filho.Espera(10000, &m_codigo));
+    EXPECT_EQ(apoio::LeTudo(m_dados + "CNCMARCA.DAT"), std::string("\x04\x07", 2));
+    CTQarq marca;
+    EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusarq::MarcaDeixada);
+    EXPECT_EQ(marca.GetDono(), 7);
+}
+
+TEST_F(MultiProcessoTeste, MarcaAnteriorOcupadaDesisteDepoisDe90Avistamentos)
+{
+    const std::string sinal = m_dir + "pronto";
+    Inicia({"marca", m_dados, "4", "263", "5000", sinal}, sinal);
+    CTQarq marca;
+    EXPECT_EQ(marca.Marca(m_dados, 8, 1), 16250u);
+    EXPECT_EQ(marca.GetDono(), 7) << "the low byte of the holder's number";
+}
+
+} // namespace

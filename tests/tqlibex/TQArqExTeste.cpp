@@ -1,0 +1,247 @@
+// The record file: layout byte by byte, positions, the control file, the cache, bad input.
+#include <cstring>
+#include <string>
+
+#include "apoio/Apoio.h"
+#include "df/tqlibex/StatusArquivo.h"
+#include "df/tqlibex/TQArqEx.h"
+#include "platform/Arquivo.h"
+
+namespace {
+
+constexpr uint32_t kTam = 8;
+
+std::string Registro(char c) { return std::string(kTam, c); }
+
+class TQArqExTeste : public apoio::DiretorioTemporario {
+protected:
+    // A data file that already exists with the given records (record 0 included).
+    std::string Cria(const std::string& nome, const std::string& conteudo)
+    {
+        const std::string c = Caminho(nome);
+        apoio::GravaTudo(c, conteudo);
+        return c;
+    }
+};
+
+TEST_F(TQArqExTeste, ModoGDeArquivoVazioGravaRegistroZero)
+{
+    const std::string c = Cria("VAZIO.dat", "");
+    CTQArqEx arq;
+    ASSERT_EQ(arq.Abre(c, 'G', kTam, 1, true), 0u);
+    EXPECT_EQ(arq.QuantidadeRegistros(true), 0);
+    arq.Fecha();
+    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0'));
+}
+
+TEST_F(TQArqExTeste, AcrescimosNumeramDepoisDoRegistroZero)
+{
+    const std::string c = Cria("A.dat", std::string(kTam, '\0'));
+    CTQArqEx arq;
+    ASSERT_EQ(arq.Abre(c, 'G', kTam), 0u);
+    int32_t pos = 0;
+    ASSERT_EQ(arq.Grava(Registro('a').data(), pos), 0u);
+    EXPECT_EQ(pos, 1);
+    pos = 0;
+    ASSERT_EQ(arq.Grava(Registro('b').data(), pos), 0u);
+    EXPECT_EQ(pos, 2);
+    pos = 1;
+    ASSERT_EQ(arq.Grava(Registro('c').data(), pos), 0u);
+    EXPECT_EQ(pos, 1);
+    EXPECT_EQ(arq.QuantidadeRegistros(true), 2);
+    char lido[kTam];
+    ASSERT_EQ(arq.Le(1, lido), 0u);
+    EXPECT_EQ(std::string(lido, kTam), Registro('c'));
+    ASSERT_EQ(arq.Le(0, lido), 0u);
+    EXPECT_EQ(std::string(lido, kTam), std::string(kTam, '\0'));
+    arq.Fecha();
+    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('c') + Registro('b'));
+}
+
+TEST_F(TQArqExTeste, PosicoesForaDoArquivoNaoGravamEDeixamTrace)
+{
+    const std::string inicial = std::string(kTam, '\0') + Registro('a');
+    const std::string c = Cria("P.dat", inicial);
+    CTQArqEx arq;
+    ASSERT_EQ(arq.Abre(c, 'G', kTam), 0u);
+    {
+        apoio::CapturaTrace trace;
+        int32_t pos = 3; // count is 2: position 2 appends, 3 is beyond
+        EXPECT_EQ(arq.Grava(Registro('x').data(), pos), statusarq::PosicaoAlemDoFim);
+        EXPECT_EQ(pos, 3);
+        ASSERT_EQ(trace.quantidade(), 2u);
+        EXPECT_STREQ(trace.linhas()[0].funcao, "CBaseArquivo::ValidaPosicaoGravacao");
+        EXPECT_EQ(trace.linhas()[0].linha, 53);
+        EXPECT_NE(trace.linhas()[0].texto.find("QtdRegistros = 2\tPosi\xE7\xE3o Grava\xE7\xE3o = 3"), std::string::npos);
+        EXPECT_STREQ(trace.linhas()[1].funcao, "CTQArqEx::Grava");
+        EXPECT_EQ(trace.linhas()[1].linha, 384);
+        EXPECT_NE(trace.linhas()[1].texto.find("0X80040A73"), std::string::npos);
+    }
+    {
+        apoio::CapturaTrace trace;
+        int32_t pos = -1;
+        EXPECT_EQ(arq.Grava(Registro('x').data(), pos), statusarq::PosicaoNegativa);
+        ASSERT_EQ(trace.quantidade(), 2u);
+        EXPECT_EQ(trace.linhas()[0].linha, 34);
+    }
+    int32_t pos = 2;
+    EXPECT_EQ(arq.Grava(Registro('z').data(), pos), 0u) << "position = count appends";
+    arq.Fecha();
+    EXPECT_EQ(apoio::LeTudo(c), inicial + Registro('z'));
+}
+
+TEST_F(TQArqExTeste, PosicaoUmEmArquivoVazioGravaAntesORegistroZero)
+{
+    const std::string c = Caminho("NOVO.dat");
+    CTQArqEx arq;
+    ASSERT_EQ(arq.Abre(c, 'C', kTam, 1, true), 0u);
+    int32_t pos = 1;
+    ASSERT_EQ(arq.Grava(Registro('a').data(), pos, kTam), 0u);
+    EXPECT_EQ(pos, 1);
+    arq.Fecha();
+    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('a'));
+}
+
+TEST_F(TQArqExTeste, LeituraAlemDoFimSoDeixaTraceDoisRegistrosAdiante)
+{
+    const std::string c = Cria("L.dat", std::string(kTam, '\0') + Registro('a') + Registro('b'));
+    CTQArqEx arq;
+    ASSERT_EQ(arq.Abre(c, 'L', kTam), 0u);
+    const uint32_t quantidade = uint32_t(apoio::LeTudo(c).size() / kTam); // 3, record 0 included
+    char lido[kTam];
+    apoio::CapturaTrace trace;
+    EXPECT_EQ(arq.Le(quantidade, lido), statusarq::FimArquivo);
+    EXPECT_EQ(arq.Le(quantidade + 1, lido), statusarq::FimArquivo);
+    EXPECT_EQ(trace.quantidade(), 0u);
+    EXPECT_EQ(arq.Le(quantidade + 2, lido), statusarq::FimArquivo);
+    ASSERT_EQ(trace.quantidade(), 1u);
+    EXPECT_EQ(trace.linhas()[0].linha, 562);
+    EXPECT_NE(trace.linhas()[0].texto.find("hr = 0x80043E95"), std::string::npos);
+    EXPECT_NE(trace.linhas()[0].texto.find("Registro = 8\tGetLength = 24"), std::string::npos);
+    arq.SetTraceLeituraAlemDoFim(false);
+    EXPECT_EQ(arq.Le(quantidade + 9, lido), statusarq::FimArquivo);
+    EXPECT_EQ(trace.quantidade(), 1u);
+    EXPECT_EQ(arq.Le(2, lido), 0u);
+    EXPECT_EQ(std::string(lido, kTam), Registro('b'));
+}
+
+TEST_F(TQArqExTeste, ArquivoNovoEntraNoControleENuncaMaisERecriado)
+{
+    const std::string c = Caminho("dfpla001.dat");
+    {
+        CTQArqEx arq;
+        ASSERT_EQ(arq.Abre(c, 'G', kTam), 0u);
+        EXPECT_TRUE(arq.EstaAberto());
+        EXPECT_EQ(arq.QuantidadeRegistros(true), 0);
+    }
+    // Created under its normalised name, reachable by any case of it.
+    EXPECT_EQ(apoio::LeTudo(Caminho("DFPLA001.dat")), std::string(kTam, '\0'));
+    std::string controle(32, '\0');
+    std::string entrada = "DFPLA001.dat";
+    entrada.resize(32, '\0');
+    EXPECT_EQ(apoio::LeTudo(Caminho("TQCTLARQ.dat")), controle + entrada);
+
+    ASSERT_EQ(plataforma::ApagaArquivo(Caminho("DFPLA001.dat").c_str()), 0u);
+    CTQArqEx arq;
+    EXPECT_EQ(arq.Abre(c, 'G', kTam), statusarq::NaoEncontrado);
+    EXPECT_FALSE(apoio::Existe(Caminho("DFPLA001.dat")));
+    EXPECT_EQ(arq.Abre(Caminho("DFPLA002.DAT"), 'G', kTam), 0u);
+    arq.Fecha();
+    entrada.replace(0, 12, "DFPLA002.dat");
+    EXPECT_EQ(apoio::LeTudo(Caminho("TQCTLARQ.dat")).substr(64), entrada);
+}
+
+TEST_F(TQArqExTeste, SemCriacaoOuSemExtensaoNaoCria)
+{
+    CTQArqEx arq;
+    EXPECT_EQ(arq.Abre(Caminho("SEMEXT"), 'G', kTam), statusarq::ArgumentoInvalido);
+    EXPECT_EQ(arq.Abre(Caminho("X.dat"), 'L', kTam, 0, true), statusarq::NaoEncontrado);
+    EXPECT_FALSE(apoio::Existe(Caminho("SEMEXT")));
+    EXPECT_FALSE(apoio::Existe(Caminho("X.dat")));
+    EXPECT_FALSE(apoio::Existe(Caminho("TQCTLARQ.dat")));
+}
+
+TEST_F(TQArqExTeste, EntradaInvalida)
+{
+    CTQArqEx arq;
+    char buffer[kTam] = {};
+    EXPECT_EQ(arq.Abre("", 'L', kTam, 1, true), statusarq::ArgumentoInvalido);
+    const std::string c = Cria("E.dat", std::string(kTam, '\0') + Registro('a'));
+    EXPECT_EQ(arq.Abre(c, 'X', kTam, 1, true), statusarq::ArgumentoInvalido);
+    EXPECT_EQ(arq.Abre(c, 'g', kTam, 1, true), statusarq::ArgumentoInvalido);
+    ASSERT_EQ(arq.Abre(c, 'G', kTam, 1, true), 0u);
+    EXPECT_EQ(arq.Le(1, nullptr), statusarq::ArgumentoInvalido);
+    int32_t pos = 0;
+    EXPECT_EQ(arq.Grava(nullptr, pos), statusarq::ArgumentoInvalido);
+    pos = -5;
+    EXPECT_EQ(arq.Grava(buffer, pos), statusarq::PosicaoNegativa);
+    arq.Fecha();
+    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('a'));
+}
+
+TEST_F(TQArqExTeste, SomenteLeituraRecusaGravacaoDepoisDasTentativas)
+{
+    const std::string c = Cria("RO.dat", std::string(kTam, '\0'));
+    ASSERT_EQ(plataforma::DefineSomenteLeitura(c.c_str(), true), 0u);
+    CTQArqEx arq;
+    EXPECT_EQ(arq.Abre(c, 'G', kTam, 1, true), statusarq::SomenteLeitura);
+    EXPECT_EQ(arq.Abre(c, 'L', kTam, 1, true), 0u) << "reading stays possible";
+}
+
+TEST_F(TQArqExTeste, GravacaoDeUmObjetoInvalidaCacheDoOutro)
+{
+    std::string conteudo(kTam, '\0');
+    for (char c = 'a'; c <= 'j'; ++c)
+        conteudo += Registro(c);
+    const std::string c = Cria("C.dat", conteudo);
+    CTQArqEx a, b;
+    ASSERT_EQ(a.Abre(c, 'G', kTam), 0u);
+    ASSERT_EQ(b.Abre(c, 'L', kTam), 0u);
+    char lido[kTam];
+    ASSERT_EQ(b.Le(5, lido), 0u);
+    EXPECT_EQ(std::string(lido, kTam), Registro('e'));
+    const uint64_t antes = plataforma::LeiturasPlataforma();
+    ASSERT_EQ(b.Le(6, lido), 0u);
+    EXPECT_EQ(plataforma::LeiturasPlataforma(), antes) << "the read-ahead serves the next record";
+
+    int32_t pos = 5;
+    ASSERT_EQ(a.Grava(Registro('Z').data(), pos), 0u);
+    ASSERT_EQ(b.Le(5, lido), 0u);
+    EXPECT_EQ(std::string(lido, kTam), Registro('Z'));
+}
+
+TEST_F(TQArqExTeste, LeituraSequencialFazUmaLeituraPorBloco)
+{
+    constexpr uint32_t tam = 96, n = 2000;
+    std::string conteudo(size_t(tam) * (n + 1), '\0');
+    for (uint32_t i = 1; i <= n; ++i)
+        std::memcpy(&conteudo[size_t(i) * tam], &i, sizeof i);
+    const std::string c = Cria("S.dat", conteudo);
+    CTQArqEx arq;
+    ASSERT_EQ(arq.Abre(c, 'L', tam), 0u);
+    const uint64_t antes = plataforma::LeiturasPlataforma();
+    char lido[tam];
+    for (uint32_t i = 1; i <= n; ++i) {
+        ASSERT_EQ(arq.Le(i, lido), 0u);
+        uint32_t v;
+        std::memcpy(&v, lido, sizeof v);
+        ASSERT_EQ(v, i);
+    }
+    // Each fill starts at a record and holds 341 whole ones.
+    EXPECT_EQ(plataforma::LeiturasPlataforma() - antes, (n + 340) / 341);
+}
+
+TEST_F(TQArqExTeste, FechaReabreSozinhoNaProximaLeitura)
+{
+    const std::string c = Cria("R.dat", std::string(kTam, '\0') + Registro('r'));
+    CTQArqEx arq;
+    ASSERT_EQ(arq.Abre(c, 'L', kTam), 0u);
+    EXPECT_EQ(arq.Fecha(), 0u);
+    EXPECT_FALSE(arq.EstaAberto());
+    char lido[kTam];
+    EXPECT_EQ(arq.Le(1, lido), 0u);
+    EXPECT_TRUE(arq.EstaAberto());
+    EXPECT_EQ(std::string(lido, kTam), Registro('r'));
+}
+
+} // namespace
