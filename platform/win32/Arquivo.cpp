@@ -1,0 +1,183 @@
+#include "platform/Arquivo.h"
+
+#include "platform/Contadores.h"
+#include "platform/win32/Largo.h"
+
+namespace plataforma {
+
+using win32::Largo;
+
+namespace {
+
+HANDLE H(void* h) { return static_cast<HANDLE>(h); }
+
+DWORD DisposicaoWin32(Disposicao d)
+{
+    switch (d) {
+    case Disposicao::CriaSempre: return CREATE_ALWAYS;
+    case Disposicao::AbreSempre: return OPEN_ALWAYS;
+    case Disposicao::AbreExistente: break;
+    }
+    return OPEN_EXISTING;
+}
+
+DWORD MetodoWin32(Origem o)
+{
+    switch (o) {
+    case Origem::Atual: return FILE_CURRENT;
+    case Origem::Fim: return FILE_END;
+    case Origem::Inicio: break;
+    }
+    return FILE_BEGIN;
+}
+
+} // namespace
+
+ArquivoSO::~ArquivoSO()
+{
+    Fecha();
+}
+
+DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
+{
+    Fecha();
+    m_jaExistia = false;
+    if (!caminho || !*caminho)
+        return ERROR_INVALID_NAME;
+    const DWORD acesso = (modo.leitura ? GENERIC_READ : 0) | (modo.escrita ? GENERIC_WRITE : 0);
+    const DWORD partilha = (modo.compartilhaLeitura ? FILE_SHARE_READ : 0) | (modo.compartilhaEscrita ? FILE_SHARE_WRITE : 0);
+    const DWORD disposicao = DisposicaoWin32(modo.disposicao);
+    const std::wstring nome = Largo(caminho);
+    // Windows refuses to write a read-only file; Wine running as root would let it
+    // through (and truncate it first), so ask before opening.
+    if (modo.escrita) {
+        const DWORD atributos = GetFileAttributesW(nome.c_str());
+        if (atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_READONLY) &&
+            !(atributos & FILE_ATTRIBUTE_DIRECTORY))
+            return ERROR_ACCESS_DENIED;
+    }
+    HANDLE h = CreateFileW(nome.c_str(), acesso, partilha, nullptr, disposicao, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    // A successful create or open-always leaves "already exists" behind when the name was taken.
+    m_jaExistia = disposicao != OPEN_EXISTING && GetLastError() == ERROR_ALREADY_EXISTS;
+    m_handle = h;
+    return 0;
+}
+
+DWORD ArquivoSO::Fecha()
+{
+    if (!m_handle)
+        return 0;
+    const BOOL ok = CloseHandle(H(m_handle));
+    m_handle = nullptr;
+    return ok ? 0 : GetLastError();
+}
+
+bool ArquivoSO::EstaAberto() const
+{
+    return m_handle != nullptr;
+}
+
+DWORD ArquivoSO::Le(void* destino, DWORD n, DWORD& lidos)
+{
+    lidos = 0;
+    ContaLeituraPlataforma();
+    if (!m_handle)
+        return ERROR_INVALID_HANDLE;
+    return ReadFile(H(m_handle), destino, n, &lidos, nullptr) ? 0 : GetLastError();
+}
+
+DWORD ArquivoSO::Grava(const void* origem, DWORD n)
+{
+    if (!m_handle)
+        return ERROR_INVALID_HANDLE;
+    auto p = static_cast<const char*>(origem);
+    while (n > 0) {
+        DWORD gravados = 0;
+        if (!WriteFile(H(m_handle), p, n, &gravados, nullptr))
+            return GetLastError();
+        if (gravados == 0)
+            return ERROR_WRITE_FAULT;
+        p += gravados;
+        n -= gravados;
+    }
+    return 0;
+}
+
+DWORD ArquivoSO::Posiciona(int64_t deslocamento, Origem origem, uint64_t* novaPosicao)
+{
+    if (!m_handle)
+        return ERROR_INVALID_HANDLE;
+    LARGE_INTEGER d, nova;
+    d.QuadPart = deslocamento;
+    if (!SetFilePointerEx(H(m_handle), d, &nova, MetodoWin32(origem)))
+        return GetLastError();
+    if (novaPosicao)
+        *novaPosicao = static_cast<uint64_t>(nova.QuadPart);
+    return 0;
+}
+
+DWORD ArquivoSO::Tamanho(uint64_t& tamanho)
+{
+    tamanho = 0;
+    if (!m_handle)
+        return ERROR_INVALID_HANDLE;
+    LARGE_INTEGER t;
+    if (!GetFileSizeEx(H(m_handle), &t))
+        return GetLastError();
+    tamanho = static_cast<uint64_t>(t.QuadPart);
+    return 0;
+}
+
+DWORD ArquivoSO::DefineFim()
+{
+    if (!m_handle)
+        return ERROR_INVALID_HANDLE;
+    return SetEndOfFile(H(m_handle)) ? 0 : GetLastError();
+}
+
+DWORD LeSomenteLeitura(const char* caminho, bool& somenteLeitura)
+{
+    somenteLeitura = false;
+    const DWORD atributos = GetFileAttributesW(Largo(caminho).c_str());
+    if (atributos == INVALID_FILE_ATTRIBUTES)
+        return GetLastError();
+    somenteLeitura = (atributos & FILE_ATTRIBUTE_READONLY) != 0;
+    return 0;
+}
+
+DWORD DefineSomenteLeitura(const char* caminho, bool somenteLeitura)
+{
+    const std::wstring nome = Largo(caminho);
+    DWORD atributos = GetFileAttributesW(nome.c_str());
+    if (atributos == INVALID_FILE_ATTRIBUTES)
+        return GetLastError();
+    atributos = somenteLeitura ? (atributos | FILE_ATTRIBUTE_READONLY) : (atributos & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    // A file without any other attribute must say so explicitly.
+    if (atributos == 0)
+        atributos = FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesW(nome.c_str(), atributos) ? 0 : GetLastError();
+}
+
+DWORD ApagaArquivo(const char* caminho)
+{
+    return DeleteFileW(Largo(caminho).c_str()) ? 0 : GetLastError();
+}
+
+DWORD RenomeiaArquivo(const char* de, const char* para)
+{
+    return MoveFileExW(Largo(de).c_str(), Largo(para).c_str(), 0) ? 0 : GetLastError();
+}
+
+DWORD CriaDiretorio(const char* caminho)
+{
+    return CreateDirectoryW(Largo(caminho).c_str(), nullptr) ? 0 : GetLastError();
+}
+
+DWORD RemoveDiretorio(const char* caminho)
+{
+    return RemoveDirectoryW(Largo(caminho).c_str()) ? 0 : GetLastError();
+}
+
+} // namespace plataforma

@@ -1,0 +1,182 @@
+// Reading, writing, positions, creation dispositions and directory operations.
+#include "DiretorioTeste.h"
+#include "ModosTeste.h"
+
+using namespace plataforma;
+using namespace teste;
+
+using Arquivo = DiretorioTeste;
+
+TEST_F(Arquivo, GravaLePosicionaECorta)
+{
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre(Caminho("dados.dat").c_str(), kC), 0u);
+    EXPECT_TRUE(a.EstaAberto());
+    EXPECT_FALSE(a.JaExistia());
+    std::string dados(100, '\0');
+    for (size_t i = 0; i < dados.size(); ++i)
+        dados[i] = static_cast<char>(i * 7);
+    ASSERT_EQ(a.Grava(dados.data(), 100), 0u);
+
+    uint64_t tamanho = 0, posicao = 0;
+    ASSERT_EQ(a.Tamanho(tamanho), 0u);
+    EXPECT_EQ(tamanho, 100u);
+    ASSERT_EQ(a.Posiciona(-30, Origem::Fim, &posicao), 0u);
+    EXPECT_EQ(posicao, 70u);
+    ASSERT_EQ(a.Posiciona(5, Origem::Atual, &posicao), 0u);
+    EXPECT_EQ(posicao, 75u);
+
+    const uint64_t leiturasAntes = LeiturasPlataforma();
+    char buf[64];
+    DWORD lidos = 0;
+    ASSERT_EQ(a.Le(buf, sizeof buf, lidos), 0u);
+    EXPECT_EQ(lidos, 25u); // short only at the end
+    EXPECT_EQ(std::string(buf, lidos), dados.substr(75));
+    ASSERT_EQ(a.Le(buf, sizeof buf, lidos), 0u);
+    EXPECT_EQ(lidos, 0u);
+    EXPECT_EQ(LeiturasPlataforma() - leiturasAntes, 2u);
+
+    ASSERT_EQ(a.Posiciona(10, Origem::Inicio), 0u);
+    ASSERT_EQ(a.DefineFim(), 0u);
+    ASSERT_EQ(a.Tamanho(tamanho), 0u);
+    EXPECT_EQ(tamanho, 10u);
+    EXPECT_EQ(Conteudo(a), dados.substr(0, 10));
+
+    EXPECT_EQ(a.Fecha(), 0u);
+    EXPECT_FALSE(a.EstaAberto());
+}
+
+TEST_F(Arquivo, GravarAlemDoFimEstendeOArquivo)
+{
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre(Caminho("buraco.dat").c_str(), kC), 0u);
+    ASSERT_EQ(a.Posiciona(1000, Origem::Inicio), 0u);
+    ASSERT_EQ(a.Grava("x", 1), 0u);
+    uint64_t tamanho = 0;
+    ASSERT_EQ(a.Tamanho(tamanho), 0u);
+    EXPECT_EQ(tamanho, 1001u);
+    const std::string tudo = Conteudo(a);
+    EXPECT_EQ(tudo, std::string(1000, '\0') + "x");
+}
+
+TEST_F(Arquivo, PosicaoNegativaEhRecusada)
+{
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre(Caminho("negativo.dat").c_str(), kC), 0u);
+    EXPECT_EQ(a.Posiciona(-1, Origem::Inicio), erro::BuscaNegativa);
+}
+
+TEST_F(Arquivo, AbrirInexistenteFalhaComArquivoOuCaminho)
+{
+    ArquivoSO a;
+    EXPECT_EQ(a.Abre(Caminho("nao-existe.dat").c_str(), kL), erro::ArquivoNaoEncontrado);
+    EXPECT_FALSE(a.EstaAberto());
+    const std::string semPasta = m_dir + "pasta-que-falta" + kSeparador + "x.dat";
+    EXPECT_EQ(a.Abre(semPasta.c_str(), kC), erro::CaminhoNaoEncontrado);
+}
+
+TEST_F(Arquivo, CriarSobreExistenteAvisaETrunca)
+{
+    const std::string nome = Caminho("existe.dat");
+    CriaCom(nome, "conteudo antigo");
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre(nome.c_str(), kC), 0u);
+    EXPECT_TRUE(a.JaExistia());
+    uint64_t tamanho = 1;
+    ASSERT_EQ(a.Tamanho(tamanho), 0u);
+    EXPECT_EQ(tamanho, 0u);
+}
+
+TEST_F(Arquivo, AbrirSempreMantemOConteudo)
+{
+    const std::string nome = Caminho("sempre.dat");
+    ModoArquivo sempre = kG;
+    sempre.disposicao = Disposicao::AbreSempre;
+    {
+        ArquivoSO a;
+        ASSERT_EQ(a.Abre(nome.c_str(), sempre), 0u);
+        EXPECT_FALSE(a.JaExistia());
+        ASSERT_EQ(a.Grava("abc", 3), 0u);
+    }
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre(nome.c_str(), sempre), 0u);
+    EXPECT_TRUE(a.JaExistia());
+    EXPECT_EQ(Conteudo(a), "abc");
+}
+
+TEST_F(Arquivo, NomesSemDistincaoDeCaixa)
+{
+    CriaCom(Caminho("abc.dat"), "minusculas");
+    const std::string maiusculas = m_dir + "ABC.DAT";
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre(maiusculas.c_str(), kL), 0u);
+    EXPECT_EQ(Conteudo(a), "minusculas");
+    // One file under both names: the sharing rules see it as such.
+    ArquivoSO g1, g2;
+    ASSERT_EQ(g1.Abre((m_dir + "Abc.Dat").c_str(), kG), 0u);
+    EXPECT_EQ(g2.Abre(maiusculas.c_str(), kG), erro::ViolacaoCompartilhamento);
+}
+
+TEST_F(Arquivo, CriarComOutraCaixaReusaOArquivo)
+{
+    CriaCom(Caminho("Misto.dat"), "x");
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre((m_dir + "MISTO.DAT").c_str(), kC), 0u);
+    EXPECT_TRUE(a.JaExistia());
+    a.Fecha();
+    EXPECT_EQ(ApagaArquivo((m_dir + "misto.dat").c_str()), 0u);
+    bool somenteLeitura = false;
+    EXPECT_EQ(LeSomenteLeitura((m_dir + "Misto.dat").c_str(), somenteLeitura), erro::ArquivoNaoEncontrado);
+}
+
+TEST_F(Arquivo, SomenteLeituraRecusaEscrita)
+{
+    const std::string nome = Caminho("protegido.dat");
+    CriaCom(nome, "dados");
+    ASSERT_EQ(DefineSomenteLeitura(nome.c_str(), true), 0u);
+    bool somenteLeitura = false;
+    ASSERT_EQ(LeSomenteLeitura(nome.c_str(), somenteLeitura), 0u);
+    EXPECT_TRUE(somenteLeitura);
+
+    ArquivoSO a;
+    EXPECT_EQ(a.Abre(nome.c_str(), kG), erro::AcessoNegado);
+    EXPECT_EQ(a.Abre(nome.c_str(), kC), erro::AcessoNegado);
+    ASSERT_EQ(a.Abre(nome.c_str(), kL), 0u);
+    EXPECT_EQ(Conteudo(a), "dados");
+    a.Fecha();
+
+    ASSERT_EQ(DefineSomenteLeitura(nome.c_str(), false), 0u);
+    ASSERT_EQ(LeSomenteLeitura(nome.c_str(), somenteLeitura), 0u);
+    EXPECT_FALSE(somenteLeitura);
+    EXPECT_EQ(a.Abre(nome.c_str(), kG), 0u);
+}
+
+TEST_F(Arquivo, RenomeiaSemSubstituir)
+{
+    const std::string de = Caminho("de.dat"), para = Caminho("para.dat"), outro = Caminho("outro.dat");
+    CriaCom(de, "1");
+    CriaCom(outro, "2");
+    EXPECT_EQ(RenomeiaArquivo(de.c_str(), outro.c_str()), erro::JaExiste);
+    ASSERT_EQ(RenomeiaArquivo(de.c_str(), para.c_str()), 0u);
+    ArquivoSO a;
+    EXPECT_EQ(a.Abre(de.c_str(), kL), erro::ArquivoNaoEncontrado);
+    ASSERT_EQ(a.Abre(para.c_str(), kL), 0u);
+    EXPECT_EQ(Conteudo(a), "1");
+}
+
+TEST_F(Arquivo, ApagarInexistente)
+{
+    EXPECT_EQ(ApagaArquivo(Caminho("nunca.dat").c_str()), erro::ArquivoNaoEncontrado);
+}
+
+TEST_F(Arquivo, Diretorios)
+{
+    const std::string sub = m_dir + "sub";
+    ASSERT_EQ(CriaDiretorio(sub.c_str()), 0u);
+    EXPECT_EQ(CriaDiretorio(sub.c_str()), erro::JaExiste);
+    const std::string dentro = Caminho(std::string("sub") + kSeparador + "f.dat");
+    CriaCom(dentro, "x");
+    EXPECT_EQ(RemoveDiretorio(sub.c_str()), erro::DiretorioNaoVazio);
+    ASSERT_EQ(ApagaArquivo(dentro.c_str()), 0u);
+    EXPECT_EQ(RemoveDiretorio(sub.c_str()), 0u);
+}

@@ -1,0 +1,99 @@
+// The sharing rules between two handles of one process, as Windows applies them.
+#include "DiretorioTeste.h"
+#include "ModosTeste.h"
+
+using namespace plataforma;
+using namespace teste;
+
+namespace {
+
+struct Caso {
+    const char* nome;
+    const ModoArquivo* primeiro;
+    const ModoArquivo* segundo;
+    DWORD esperado;
+};
+
+const Caso kCasos[] = {
+    {"L_L", &kL, &kL, 0},
+    {"G_L", &kG, &kL, 0},
+    {"L_G", &kL, &kG, 0},
+    {"C_L", &kC, &kL, 0},
+    {"L_C", &kL, &kC, 0},
+    {"G_G", &kG, &kG, erro::ViolacaoCompartilhamento},
+    {"G_C", &kG, &kC, erro::ViolacaoCompartilhamento},
+    {"C_G", &kC, &kG, erro::ViolacaoCompartilhamento},
+    {"Marca_L", &kMarca, &kL, erro::ViolacaoCompartilhamento},
+    {"Marca_G", &kMarca, &kG, erro::ViolacaoCompartilhamento},
+    {"Marca_C", &kMarca, &kC, erro::ViolacaoCompartilhamento},
+    {"Marca_Marca", &kMarca, &kMarca, erro::ViolacaoCompartilhamento},
+    {"L_Marca", &kL, &kMarca, erro::ViolacaoCompartilhamento},
+    {"G_Marca", &kG, &kMarca, erro::ViolacaoCompartilhamento},
+    {"C_Marca", &kC, &kMarca, erro::ViolacaoCompartilhamento},
+};
+
+// Names the case in failure reports instead of dumping its bytes.
+void PrintTo(const Caso& c, std::ostream* os)
+{
+    *os << c.nome;
+}
+
+class Compartilhamento : public DiretorioTeste, public ::testing::WithParamInterface<Caso> {};
+
+} // namespace
+
+TEST_P(Compartilhamento, SegundoHandle)
+{
+    const Caso& c = GetParam();
+    const std::string nome = Caminho("partilhado.dat");
+    CriaCom(nome, "conteudo");
+    ArquivoSO a, b;
+    ASSERT_EQ(a.Abre(nome.c_str(), *c.primeiro), 0u);
+    EXPECT_EQ(b.Abre(nome.c_str(), *c.segundo), c.esperado);
+    EXPECT_EQ(b.EstaAberto(), c.esperado == 0);
+    // Whatever the second open did, the first handle still works.
+    char byte;
+    DWORD lidos = 0;
+    EXPECT_EQ(a.Posiciona(0, Origem::Inicio), 0u);
+    EXPECT_EQ(a.Le(&byte, 1, lidos), 0u);
+    // A refused create must not have truncated the file.
+    if (c.esperado != 0 && c.primeiro->disposicao == Disposicao::AbreExistente) {
+        uint64_t tamanho = 0;
+        EXPECT_EQ(a.Tamanho(tamanho), 0u);
+        EXPECT_EQ(tamanho, 8u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modos, Compartilhamento, ::testing::ValuesIn(kCasos),
+                         [](const ::testing::TestParamInfo<Caso>& i) { return std::string(i.param.nome); });
+
+using CompartilhamentoLiberado = DiretorioTeste;
+
+TEST_F(CompartilhamentoLiberado, FecharLiberaOArquivo)
+{
+    const std::string nome = Caminho("liberado.dat");
+    ArquivoSO marca, outro;
+    ASSERT_EQ(marca.Abre(nome.c_str(), kMarca), 0u);
+    EXPECT_EQ(outro.Abre(nome.c_str(), kL), erro::ViolacaoCompartilhamento);
+    ASSERT_EQ(marca.Fecha(), 0u);
+    EXPECT_EQ(outro.Abre(nome.c_str(), kMarca), 0u);
+    EXPECT_TRUE(outro.JaExistia());
+}
+
+TEST_F(CompartilhamentoLiberado, ApagarERenomearArquivoAbertoSaoRecusados)
+{
+    const std::string nome = Caminho("aberto.dat"), novo = Caminho("novo.dat");
+    CriaCom(nome, "x");
+    {
+        ArquivoSO a;
+        ASSERT_EQ(a.Abre(nome.c_str(), kL), 0u);
+        EXPECT_EQ(ApagaArquivo(nome.c_str()), erro::ViolacaoCompartilhamento);
+        EXPECT_EQ(RenomeiaArquivo(nome.c_str(), novo.c_str()), erro::ViolacaoCompartilhamento);
+        // Still there, under its name, with its content.
+        ArquivoSO b;
+        ASSERT_EQ(b.Abre(nome.c_str(), kL), 0u);
+        EXPECT_EQ(Conteudo(b), "x");
+    }
+    EXPECT_EQ(RenomeiaArquivo(nome.c_str(), novo.c_str()), 0u);
+    EXPECT_EQ(ApagaArquivo(novo.c_str()), 0u);
+}

@@ -1,0 +1,120 @@
+// GUID texts and creation, BSTRs and the task allocator.
+#include <cstring>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "platform/Texto.h"
+
+using namespace plataforma;
+
+namespace {
+
+const GUID kConhecido = {0x12345678, 0x9ABC, 0xDEF0, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
+
+bool Iguais(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+struct Bstr {
+    BSTR b;
+    explicit Bstr(BSTR x) : b(x) {}
+    ~Bstr() { LiberaBstr(b); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    std::u16string Texto() const { return std::u16string(reinterpret_cast<const char16_t*>(b), TamanhoBstr(b)); }
+};
+
+} // namespace
+
+TEST(Guid, TextoEmMaiusculasComChaves)
+{
+    EXPECT_EQ(GuidParaTexto(kConhecido), "{12345678-9ABC-DEF0-0123-456789ABCDEF}");
+}
+
+TEST(Guid, LeComOuSemChavesEmQualquerCaixa)
+{
+    for (const char* texto : {"{12345678-9ABC-DEF0-0123-456789ABCDEF}", "12345678-9abc-def0-0123-456789abcdef",
+                              "{12345678-9aBc-DeF0-0123-456789AbCdEf}"}) {
+        GUID g{};
+        ASSERT_TRUE(TextoParaGuid(texto, g)) << texto;
+        EXPECT_TRUE(Iguais(g, kConhecido)) << texto;
+    }
+}
+
+TEST(Guid, RecusaTextoMalFormado)
+{
+    for (const char* texto : {"", "{12345678-9ABC-DEF0-0123-456789ABCDEF", "12345678-9ABC-DEF0-0123-456789ABCDEF}",
+                              "{12345678-9ABC-DEF0-0123-456789ABCDEG}", "{123456789-ABC-DEF0-0123-456789ABCDEF}",
+                              "{12345678-9ABC-DEF0-0123-456789ABCDE}", "(12345678-9ABC-DEF0-0123-456789ABCDEF)",
+                              "12345678_9ABC_DEF0_0123_456789ABCDEF"}) {
+        GUID g{};
+        EXPECT_FALSE(TextoParaGuid(texto, g)) << texto;
+    }
+}
+
+TEST(Guid, CriadosSaoDistintosEFazemIdaEVolta)
+{
+    std::set<std::string> vistos;
+    for (int i = 0; i < 1000; ++i) {
+        GUID g{};
+        ASSERT_EQ(CriaGuid(g), S_OK);
+        // Random GUIDs: version 4, variant 10xx.
+        EXPECT_EQ(g.Data3 >> 12, 4u);
+        EXPECT_EQ(g.Data4[0] & 0xC0, 0x80);
+        const std::string texto = GuidParaTexto(g);
+        EXPECT_TRUE(vistos.insert(texto).second) << texto;
+        GUID lido{};
+        ASSERT_TRUE(TextoParaGuid(texto, lido));
+        EXPECT_TRUE(Iguais(lido, g)) << texto;
+    }
+}
+
+TEST(Bstr, DeAnsiTemOTamanhoEOTexto)
+{
+    Bstr b(AlocaBstrDeAnsi("A\xE7\xE3o \x80"));
+    ASSERT_NE(b.b, nullptr);
+    EXPECT_EQ(TamanhoBstr(b.b), 6u);
+    EXPECT_EQ(b.Texto(), u"Ação €");
+    EXPECT_EQ(b.b[6], 0); // terminated
+    // The length prefix in bytes, just before the text, as the marshaller reads it.
+    uint32_t prefixo = 0;
+    std::memcpy(&prefixo, reinterpret_cast<const char*>(b.b) - 4, 4);
+    EXPECT_EQ(prefixo, 12u);
+    EXPECT_EQ(BstrParaAnsi(b.b), "A\xE7\xE3o \x80");
+}
+
+TEST(Bstr, GuardaNulosInternosEVazio)
+{
+    const OLECHAR texto[] = {'a', 0, 'b'};
+    Bstr b(AlocaBstr(texto, 3));
+    EXPECT_EQ(TamanhoBstr(b.b), 3u);
+    EXPECT_EQ(BstrParaAnsi(b.b), std::string("a\0b", 3));
+
+    Bstr vazio(AlocaBstrDeAnsi(""));
+    ASSERT_NE(vazio.b, nullptr);
+    EXPECT_EQ(TamanhoBstr(vazio.b), 0u);
+    EXPECT_EQ(BstrParaAnsi(vazio.b), "");
+}
+
+TEST(Bstr, NuloEhTextoVazio)
+{
+    EXPECT_EQ(TamanhoBstr(nullptr), 0u);
+    EXPECT_EQ(BstrParaAnsi(nullptr), "");
+    LiberaBstr(nullptr);
+}
+
+TEST(Bstr, ForaDaPaginaViraInterrogacao)
+{
+    const std::u16string texto = u"π≈3";
+    Bstr b(AlocaBstr(reinterpret_cast<const OLECHAR*>(texto.data()), 3));
+    EXPECT_EQ(BstrParaAnsi(b.b), "??3");
+}
+
+TEST(Tarefa, AlocaUsaELibera)
+{
+    auto* p = static_cast<unsigned char*>(AlocaTarefa(4096));
+    ASSERT_NE(p, nullptr);
+    std::memset(p, 0xA5, 4096);
+    EXPECT_EQ(p[4095], 0xA5);
+    LiberaTarefa(p);
+    LiberaTarefa(nullptr);
+}

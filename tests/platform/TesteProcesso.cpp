@@ -1,0 +1,164 @@
+// Facts of this process, the environment, clocks, and child processes.
+#include <set>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/Arquivo.h"
+#include "platform/Biblioteca.h"
+#include "platform/Processo.h"
+#include "platform/Sincronizacao.h"
+#include "platform/Tempo.h"
+
+using namespace plataforma;
+
+namespace {
+
+const char kVariavelFilho[] = "ZAZAZU_TESTE_FILHO";
+
+// Arguments that a naive command line would split or unquote wrongly.
+const std::vector<std::string> kArgumentos = {
+    "simples", "com espa\xE7o", "", "aspas \"dentro\"", "barra\\final\\", "\\\\servidor\\x",
+    "a\\\\\"b", "tab\taqui", "\"", "\\",
+};
+
+bool SouFilho() { return VariavelAmbiente(kVariavelFilho) == "1"; }
+
+// Runs one test of this executable as a child process.
+DWORD RodaFilho(const char* teste, const std::vector<std::string>& extras, ProcessoFilho& filho)
+{
+    std::vector<std::string> args = {std::string("--gtest_filter=") + teste, "--gtest_brief=1"};
+    args.insert(args.end(), extras.begin(), extras.end());
+    DefineVariavelAmbiente(kVariavelFilho, "1");
+    const DWORD r = filho.Inicia(CaminhoExecutavel(), args);
+    DefineVariavelAmbiente(kVariavelFilho, nullptr);
+    return r;
+}
+
+} // namespace
+
+// Run only as a child: the arguments must arrive exactly as given.
+TEST(ProcessoFilhoLado, ConfereArgumentos)
+{
+    if (!SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const std::vector<std::string> argv = ::testing::internal::GetArgvs();
+    ASSERT_EQ(argv.size(), kArgumentos.size() + 3);
+    for (size_t i = 0; i < kArgumentos.size(); ++i)
+        EXPECT_EQ(argv[i + 3], kArgumentos[i]) << i;
+}
+
+TEST(ProcessoFilhoLado, SaiComSete)
+{
+    if (SouFilho())
+        std::exit(7);
+}
+
+TEST(ProcessoFilhoLado, DormeMuito)
+{
+    if (SouFilho())
+        Dorme(120000);
+}
+
+TEST(ProcessoFilho, ArgumentosChegamIntactos)
+{
+    ProcessoFilho filho;
+    ASSERT_EQ(RodaFilho("ProcessoFilhoLado.ConfereArgumentos", kArgumentos, filho), 0u);
+    DWORD codigo = 99;
+    ASSERT_TRUE(filho.Espera(60000, &codigo));
+    EXPECT_EQ(codigo, 0u);
+}
+
+TEST(ProcessoFilho, CodigoDeSaida)
+{
+    ProcessoFilho filho;
+    ASSERT_EQ(RodaFilho("ProcessoFilhoLado.SaiComSete", {}, filho), 0u);
+    DWORD codigo = 0;
+    ASSERT_TRUE(filho.Espera(60000, &codigo));
+    EXPECT_EQ(codigo, 7u);
+}
+
+TEST(ProcessoFilho, TerminaQuemNaoAcaba)
+{
+    ProcessoFilho filho;
+    ASSERT_EQ(RodaFilho("ProcessoFilhoLado.DormeMuito", {}, filho), 0u);
+    EXPECT_FALSE(filho.Espera(200));
+    filho.Termina();
+    EXPECT_TRUE(filho.Espera(10000));
+}
+
+TEST(ProcessoFilho, ExecutavelInexistente)
+{
+    ProcessoFilho filho;
+    EXPECT_NE(filho.Inicia(DiretorioTemporario() + "zazazu-nao-existe.exe", {}), 0u);
+    EXPECT_FALSE(filho.Espera(0));
+}
+
+TEST(Processo, VariavelAmbiente)
+{
+    ASSERT_TRUE(DefineVariavelAmbiente("ZAZAZU_TESTE_VAR", "valor com \xE7 e \x80"));
+    EXPECT_EQ(VariavelAmbiente("ZAZAZU_TESTE_VAR"), "valor com \xE7 e \x80");
+    ASSERT_TRUE(DefineVariavelAmbiente("ZAZAZU_TESTE_VAR", nullptr));
+    EXPECT_EQ(VariavelAmbiente("ZAZAZU_TESTE_VAR"), "");
+}
+
+TEST(Processo, CaminhosExistem)
+{
+    const std::string tmp = DiretorioTemporario();
+    ASSERT_FALSE(tmp.empty());
+    EXPECT_EQ(tmp.back(), kSeparador);
+    bool somenteLeitura = false;
+    EXPECT_EQ(LeSomenteLeitura(tmp.c_str(), somenteLeitura), 0u);
+    for (const std::string& caminho : {CaminhoExecutavel(), CaminhoEsteModulo()}) {
+        ASSERT_FALSE(caminho.empty());
+        EXPECT_EQ(LeSomenteLeitura(caminho.c_str(), somenteLeitura), 0u) << caminho;
+    }
+}
+
+TEST(Processo, FatosDoProcesso)
+{
+    EXPECT_NE(IdProcesso(), 0u);
+    EXPECT_FALSE(NomeUsuarioSO().empty());
+    EXPECT_GT(BytesPrivados(), 0u);
+    uint64_t disponivel = 0, total = 0;
+    MemoriaFisica(disponivel, total);
+    EXPECT_GT(total, 0u);
+    EXPECT_LE(disponivel, total);
+    DWORD outra = IdThread();
+    Thread t([&outra] { outra = IdThread(); });
+    t.join();
+    EXPECT_NE(outra, IdThread());
+}
+
+TEST(Tempo, RelogiosAndam)
+{
+    const DWORD t0 = Ticks();
+    const uint64_t r0 = Relogio100ns();
+    Dorme(50);
+    EXPECT_GE(DWORD(Ticks() - t0), 40u);
+    EXPECT_LT(DWORD(Ticks() - t0), 10000u);
+    EXPECT_GT(Relogio100ns(), r0);
+    EXPECT_GT(r0, 132223104000000000ull); // after 2020-01-01
+    Cede();
+}
+
+TEST(Tempo, HoraLocalValida)
+{
+    const DataHoraLocal agora = AgoraLocal();
+    EXPECT_GE(agora.ano, 2020);
+    EXPECT_TRUE(agora.mes >= 1 && agora.mes <= 12);
+    EXPECT_TRUE(agora.dia >= 1 && agora.dia <= 31);
+    EXPECT_LT(agora.diaSemana, 7);
+    EXPECT_LT(agora.hora, 24);
+    EXPECT_LT(agora.minuto, 60);
+    EXPECT_LT(agora.segundo, 62);
+    EXPECT_LT(agora.milissegundo, 1000);
+}
+
+TEST(Biblioteca, InexistenteNaoCarrega)
+{
+    Biblioteca b;
+    EXPECT_FALSE(b.Carrega((DiretorioTemporario() + "zazazu-nao-existe.dll").c_str()));
+    EXPECT_FALSE(b.EstaCarregada());
+    EXPECT_EQ(b.Simbolo("Qualquer"), nullptr);
+}

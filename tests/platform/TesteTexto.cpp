@@ -1,0 +1,131 @@
+// Code page 1252 and UTF-8 conversions and case folding, by our own tables.
+#include <gtest/gtest.h>
+
+#include "platform/Texto.h"
+
+using namespace plataforma;
+
+namespace {
+
+std::string TodosOsBytes()
+{
+    std::string s;
+    for (int b = 1; b < 256; ++b)
+        s += static_cast<char>(b);
+    return s;
+}
+
+// Bytes 0x80-0x9F and their code points as the published 1252 table gives them.
+const std::u16string kEspeciais =
+    u"\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D\u017D\u008F"
+    u"\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178";
+
+std::string BytesAltos()
+{
+    std::string s;
+    for (int b = 0x80; b < 0xA0; ++b)
+        s += static_cast<char>(b);
+    return s;
+}
+
+} // namespace
+
+TEST(Texto1252, BytesEspeciaisViramOsCaracteresDaTabela)
+{
+    EXPECT_EQ(AnsiParaUtf16(BytesAltos()), kEspeciais);
+    EXPECT_EQ(Utf16ParaAnsi(kEspeciais), BytesAltos());
+}
+
+TEST(Texto1252, PontuacaoTipograficaVoltaAoByte)
+{
+    EXPECT_EQ(Utf16ParaAnsi(u"€‚ƒ„…Š Œ Ž ‘’“”•–—˜™šœžŸ"),
+              "\x80\x82\x83\x84\x85\x8A \x8C \x8E \x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9C\x9E\x9F");
+}
+
+TEST(Texto1252, LatinUmEhIdentidade)
+{
+    EXPECT_EQ(AnsiParaUtf16("A\xE7\xE3o \xC9\xFF\xA0"), u"Ação Éÿ\u00A0");
+}
+
+TEST(Texto1252, TodosOsBytesFazemIdaEVolta)
+{
+    const std::string todos = TodosOsBytes();
+    EXPECT_EQ(Utf16ParaAnsi(AnsiParaUtf16(todos)), todos);
+    EXPECT_EQ(Utf8ParaAnsi(AnsiParaUtf8(todos)), todos);
+}
+
+TEST(Texto1252, ForaDaPaginaViraInterrogacao)
+{
+    EXPECT_EQ(Utf16ParaAnsi(u"\u03A9"), "?");             // Greek omega
+    EXPECT_EQ(Utf16ParaAnsi(u"a\u4E2Db"), "a?b");          // CJK
+    EXPECT_EQ(Utf16ParaAnsi(u"\u0080\u009F"), "??");       // C1 codes other than the five unassigned bytes
+    EXPECT_EQ(Utf16ParaAnsi(u"x\U0001F600y"), "x?y");      // one character, one '?'
+    EXPECT_EQ(Utf16ParaAnsi(std::u16string(1, char16_t(0xD800))), "?"); // lone surrogate
+    EXPECT_EQ(Utf16ParaAnsi(std::u16string(u"a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(TextoUtf8, CodificaOsBytesAltos)
+{
+    EXPECT_EQ(AnsiParaUtf8("\x80"), "\xE2\x82\xAC");
+    EXPECT_EQ(AnsiParaUtf8("a\xE7\xE3o"), "a\xC3\xA7\xC3\xA3o");
+    EXPECT_EQ(AnsiParaUtf8("\x81"), "\xC2\x81");
+    EXPECT_EQ(Utf8ParaAnsi("\xE2\x80\x9C" "aspas" "\xE2\x80\x9D"), "\x93" "aspas" "\x94");
+}
+
+TEST(TextoUtf8, EntradaInvalidaViraInterrogacao)
+{
+    EXPECT_EQ(Utf8ParaAnsi("\xC3"), "?");                  // cut at the end
+    EXPECT_EQ(Utf8ParaAnsi("a\xFF" "b"), "a?b");            // never valid
+    EXPECT_EQ(Utf8ParaAnsi("\x80" "x"), "?x");              // stray continuation
+    EXPECT_EQ(Utf8ParaAnsi("\xC0\xAF"), "??");              // overlong
+    EXPECT_EQ(Utf8ParaAnsi("\xED\xA0\x80"), "???");         // encoded surrogate
+    EXPECT_EQ(Utf8ParaAnsi("\xF4\x90\x80\x80"), "????");    // beyond U+10FFFF
+    EXPECT_EQ(Utf8ParaAnsi("\xE2\x82" "A"), "?A");          // one '?' for a cut sequence
+    EXPECT_EQ(Utf8ParaAnsi("\xF0\x9F\x98\x80"), "?");       // valid, but outside the page
+}
+
+TEST(TextoCaixa, LetrasAcentuadas)
+{
+    for (int b = 0xC0; b <= 0xDE; ++b) {
+        if (b == 0xD7)
+            continue;
+        const char maiuscula = static_cast<char>(b), minuscula = static_cast<char>(b + 0x20);
+        EXPECT_EQ(MinusculaAnsi(maiuscula), minuscula) << std::hex << b;
+        EXPECT_EQ(MaiusculaAnsi(minuscula), maiuscula) << std::hex << b;
+    }
+    const char pares[][2] = {{'\x8A', '\x9A'}, {'\x8C', '\x9C'}, {'\x8E', '\x9E'}, {'\x9F', '\xFF'}, {'Q', 'q'}};
+    for (const auto& p : pares) {
+        EXPECT_EQ(MinusculaAnsi(p[0]), p[1]);
+        EXPECT_EQ(MaiusculaAnsi(p[1]), p[0]);
+    }
+}
+
+TEST(TextoCaixa, SinaisESemParFicamComoEstao)
+{
+    for (char c : std::string("\xD7\xF7\xDF\xB5\xAA\xBA" "0@[`{\x80\x9D")) {
+        EXPECT_EQ(MinusculaAnsi(c), c) << int(static_cast<unsigned char>(c));
+        EXPECT_EQ(MaiusculaAnsi(c), c) << int(static_cast<unsigned char>(c));
+    }
+}
+
+TEST(TextoCaixa, TrocaDeCaixaEhReversivel)
+{
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        if (MinusculaAnsi(c) != c) {
+            EXPECT_EQ(MaiusculaAnsi(MinusculaAnsi(c)), c) << b;
+        }
+        if (MaiusculaAnsi(c) != c) {
+            EXPECT_EQ(MinusculaAnsi(MaiusculaAnsi(c)), c) << b;
+        }
+    }
+}
+
+TEST(TextoCaixa, IguaisSemCaixa)
+{
+    EXPECT_TRUE(IguaisSemCaixa("A\xC7\xC3O \x8A\x9F", "a\xE7\xE3o \x9A\xFF"));
+    EXPECT_TRUE(IguaisSemCaixa("DFPLANOS.DAT", "dfplanos.dat"));
+    EXPECT_FALSE(IguaisSemCaixa("\xD7", "\xF7"));
+    EXPECT_FALSE(IguaisSemCaixa("abc", "abcd"));
+    EXPECT_FALSE(IguaisSemCaixa("a\xE7", "a\xE3"));
+}
