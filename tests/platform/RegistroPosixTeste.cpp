@@ -1,0 +1,335 @@
+// The registry file of the POSIX build: its .reg syntax, where it lives, atomic
+// replacement, and writers (threads or processes) that do not lose each other's values.
+// The tests that go through the API alone run on Windows too, against the real registry.
+#include "DiretorioTeste.h"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include "platform/Arquivo.h"
+#include "platform/Processo.h"
+#include "platform/Registro.h"
+#include "platform/Sincronizacao.h"
+#include "platform/Tempo.h"
+
+#ifndef _WIN32
+#include <dirent.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+using namespace plataforma;
+
+namespace {
+
+class RegistroArquivo : public teste::DiretorioTeste {
+protected:
+    void SetUp() override
+    {
+        DiretorioTeste::SetUp();
+        m_anterior = VariavelAmbiente("ZAZAZU_REGISTRY");
+        m_arquivo = Caminho("registro.reg");
+        Caminho("registro.reg.lock");
+        DefineVariavelAmbiente("ZAZAZU_REGISTRY", m_arquivo.c_str());
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_chave = "Software\\ZazAzuTestes\\" + std::to_string(IdProcesso()) + "-" + std::to_string(Relogio100ns()) +
+                  "-" + info->name();
+    }
+    void TearDown() override
+    {
+        ApagaChaveRegistro(RaizRegistro::CurrentUser, m_chave.c_str());
+        DefineVariavelAmbiente("ZAZAZU_REGISTRY", m_anterior.empty() ? nullptr : m_anterior.c_str());
+        DiretorioTeste::TearDown();
+    }
+
+    std::string TextoDoArquivo() const
+    {
+        std::ifstream f(m_arquivo, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    void EscreveArquivo(const std::string& texto) const
+    {
+        std::ofstream f(m_arquivo, std::ios::binary | std::ios::trunc);
+        f << texto;
+    }
+    std::string LeTexto(const std::string& chave, const char* nome, DWORD esperado = 0, bool expande = false)
+    {
+        ChaveRegistro k;
+        EXPECT_EQ(k.Abre(RaizRegistro::CurrentUser, chave.c_str()), 0u) << chave;
+        std::string valor;
+        EXPECT_EQ(k.LeTexto(nome, valor, expande), esperado) << chave << " " << (nome ? nome : "@");
+        return valor;
+    }
+
+    std::string m_arquivo;
+    std::string m_anterior;
+    std::string m_chave;
+};
+
+} // namespace
+
+TEST_F(RegistroArquivo, AspasEBarrasFazemIdaEVolta)
+{
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"aspas\"no\"nome", "valor \"entre aspas\""},
+        {"barra\\no\\nome", "C:\\dados\\"},
+        {"fim com barra\\", "\\\\servidor\\pasta\\\""},
+        {"sinais = [x] ; @", "= [y] ;"},
+        {"acentua\xE7\xE3o", "S\xE3o Paulo \x80"},
+        {"", "valor padr\xE3o"},
+        {"vazio", ""},
+    };
+    {
+        ChaveRegistro k;
+        ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+        for (const auto& [nome, valor] : casos)
+            ASSERT_EQ(k.GravaTexto(nome.c_str(), valor.c_str()), 0u) << nome;
+    }
+    for (const auto& [nome, valor] : casos)
+        EXPECT_EQ(LeTexto(m_chave, nome.c_str()), valor) << nome;
+}
+
+TEST_F(RegistroArquivo, LeitorAbertoVeCadaGravacao)
+{
+    ChaveRegistro escritor, leitor;
+    ASSERT_EQ(escritor.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    ASSERT_EQ(leitor.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    for (DWORD i = 1; i <= 20; ++i) {
+        ASSERT_EQ(escritor.GravaDword("Contador", i), 0u);
+        DWORD lido = 0;
+        ASSERT_EQ(leitor.LeDword("Contador", lido), 0u);
+        EXPECT_EQ(lido, i);
+    }
+}
+
+TEST_F(RegistroArquivo, DuasThreadsNaoPerdemValores)
+{
+    constexpr int kPorThread = 40;
+    auto escreve = [this](char prefixo) {
+        ChaveRegistro k;
+        if (k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()) != 0)
+            return;
+        for (int i = 0; i < kPorThread; ++i)
+            k.GravaDword((prefixo + std::to_string(i)).c_str(), static_cast<DWORD>(i));
+    };
+    Thread a(escreve, 'a'), b(escreve, 'b');
+    a.join();
+    b.join();
+    ChaveRegistro k;
+    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    for (char prefixo : {'a', 'b'}) {
+        for (int i = 0; i < kPorThread; ++i) {
+            DWORD v = 999;
+            EXPECT_EQ(k.LeDword((prefixo + std::to_string(i)).c_str(), v), 0u) << prefixo << i;
+            EXPECT_EQ(v, static_cast<DWORD>(i));
+        }
+    }
+}
+
+TEST_F(RegistroArquivo, ChaveApagadaEnquantoAberta)
+{
+    ChaveRegistro k;
+    ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, (m_chave + "\\Filha").c_str()), 0u);
+    ASSERT_EQ(k.GravaDword("x", 1), 0u);
+    ASSERT_EQ(ApagaChaveRegistro(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    DWORD v = 0;
+    EXPECT_NE(k.LeDword("x", v), 0u);
+    ChaveRegistro outra;
+    EXPECT_EQ(outra.Abre(RaizRegistro::CurrentUser, (m_chave + "\\Filha").c_str()), 2u);
+    EXPECT_EQ(outra.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 2u);
+    EXPECT_EQ(ApagaChaveRegistro(RaizRegistro::CurrentUser, m_chave.c_str()), 2u);
+}
+
+#ifndef _WIN32
+
+TEST_F(RegistroArquivo, ArquivoAusenteEhRegistroVazio)
+{
+    ChaveRegistro k;
+    EXPECT_EQ(k.Abre(RaizRegistro::LocalMachine, "SOFTWARE\\Qualquer"), 2u);
+    std::ifstream f(m_arquivo);
+    EXPECT_FALSE(f.good()) << "reading must not create the file";
+}
+
+TEST_F(RegistroArquivo, GravaNaSintaxeReg)
+{
+    {
+        ChaveRegistro k;
+        ASSERT_EQ(k.Cria(RaizRegistro::LocalMachine, "SOFTWARE\\Wow6432Node\\TQ Zodovezi\\Contabil"), 0u);
+        ASSERT_EQ(k.GravaTexto("Path", "C:\\TQ \"Contabil\"\\"), 0u);
+        ASSERT_EQ(k.GravaDword("Numero", 42), 0u);
+        ASSERT_EQ(k.GravaTexto(nullptr, "padr\xE3o"), 0u);
+    }
+    const std::string texto = TextoDoArquivo();
+    EXPECT_EQ(texto.rfind("Windows Registry Editor Version 5.00\n", 0), 0u) << texto;
+    EXPECT_NE(texto.find("\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\TQ Zodovezi\\Contabil]\n"), std::string::npos);
+    EXPECT_NE(texto.find("\n\"Path\"=\"C:\\\\TQ \\\"Contabil\\\"\\\\\"\n"), std::string::npos) << texto;
+    EXPECT_NE(texto.find("\n\"Numero\"=dword:0000002a\n"), std::string::npos) << texto;
+    // UTF-8 in the file, code page 1252 in the API.
+    EXPECT_NE(texto.find("\n@=\"padr\xC3\xA3o\"\n"), std::string::npos) << texto;
+    // Parents are keys of their own, as an export shows them.
+    EXPECT_NE(texto.find("\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node]\n"), std::string::npos) << texto;
+}
+
+TEST_F(RegistroArquivo, LeArquivoEscritoAMao)
+{
+    DefineVariavelAmbiente("ZAZAZU_TESTE_EXPANDE", "abc");
+    EscreveArquivo(
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+        "\r\n"
+        "; a comment\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Mao\\Chave]\r\n"
+        "@=\"padr\xC3\xA3o\"\r\n"
+        "\"Texto\"=\"a \\\"b\\\" c\\\\\"\r\n"
+        "\"Numero\" = dword:0000FFFF\r\n"
+        "\"Expande\"=hex(2):78,00,25,00,5a,00,41,00,5a,00,41,00,5a,00,55,00,5f,00,54,00,\\\r\n"
+        "  45,00,53,00,54,00,45,00,5f,00,45,00,58,00,50,00,41,00,4e,00,44,00,45,00,25,\\\r\n"
+        "  00,79,00,00,00\r\n"
+        "\"Linhas\"=hex(1):61,00,0a,00,62,00,00,00\r\n"
+        "\"Binario\"=hex:01,02,03\r\n"
+        "\"Apagado\"=\"x\"\r\n"
+        "\"Apagado\"=-\r\n"
+        "\r\n"
+        "[hkey_current_user\\SOFTWARE\\mao\\chave\\Filha]\r\n"
+        "\"Nome\"=\"filha\"\r\n"
+        "[-HKEY_CURRENT_USER\\Software\\Mao\\Removida]\r\n");
+    const std::string chave = "software\\MAO\\CHAVE";
+    EXPECT_EQ(LeTexto(chave, nullptr), "padr\xE3o");
+    EXPECT_EQ(LeTexto(chave, "texto"), "a \"b\" c\\");
+    EXPECT_EQ(LeTexto(chave, "Expande"), "x%ZAZAZU_TESTE_EXPANDE%y");
+    EXPECT_EQ(LeTexto(chave, "Expande", 0, true), "xabcy");
+    EXPECT_EQ(LeTexto(chave, "Linhas"), "a\nb");
+    EXPECT_EQ(LeTexto(chave + "\\filha", "nome"), "filha");
+    LeTexto(chave, "Apagado", 2);
+    LeTexto(chave, "Binario", 1630);
+    ChaveRegistro k;
+    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, chave.c_str()), 0u);
+    DWORD numero = 0;
+    EXPECT_EQ(k.LeDword("NUMERO", numero), 0u);
+    EXPECT_EQ(numero, 0xFFFFu);
+    EXPECT_EQ(k.LeDword("Texto", numero), 1630u);
+    EXPECT_EQ(k.Abre(RaizRegistro::LocalMachine, chave.c_str()), 2u);
+    DefineVariavelAmbiente("ZAZAZU_TESTE_EXPANDE", nullptr);
+}
+
+TEST_F(RegistroArquivo, RegravarPreservaOQueNaoEntende)
+{
+    // Texts outside code page 1252 and unknown types survive a write of another value.
+    EscreveArquivo(
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\Software\\Outra]\n"
+        "\"Japones\"=\"\xE6\x97\xA5\xE6\x9C\xAC\"\n"
+        "\"Multi\"=hex(7):61,00,00,00,00,00\n");
+    ChaveRegistro k;
+    ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, "Software\\Outra"), 0u);
+    ASSERT_EQ(k.GravaDword("Novo", 1), 0u);
+    const std::string texto = TextoDoArquivo();
+    EXPECT_NE(texto.find("\"Japones\"=\"\xE6\x97\xA5\xE6\x9C\xAC\"\n"), std::string::npos) << texto;
+    EXPECT_NE(texto.find("\"Multi\"=hex(7):61,00,00,00,00,00\n"), std::string::npos) << texto;
+    ApagaChaveRegistro(RaizRegistro::CurrentUser, "Software\\Outra");
+}
+
+TEST_F(RegistroArquivo, TextoComQuebraDeLinhaVaiEmHex)
+{
+    {
+        ChaveRegistro k;
+        ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+        ASSERT_EQ(k.GravaTexto("Linhas", "um\r\ndois"), 0u);
+    }
+    EXPECT_NE(TextoDoArquivo().find("\"Linhas\"=hex(1):"), std::string::npos);
+    EXPECT_EQ(LeTexto(m_chave, "Linhas"), "um\r\ndois");
+}
+
+TEST_F(RegistroArquivo, SubstituicaoAtomicaParaQuemLe)
+{
+    constexpr int kFixos = 50;
+    {
+        ChaveRegistro k;
+        ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+        for (int i = 0; i < kFixos; ++i)
+            ASSERT_EQ(k.GravaTexto(("fixo" + std::to_string(i)).c_str(), "valor fixo"), 0u);
+    }
+    std::atomic<bool> parar{false};
+    std::atomic<int> leituras{0}, rasgadas{0};
+    Thread leitor([&] {
+        while (!parar) {
+            const std::string texto = TextoDoArquivo();
+            int achados = 0;
+            for (size_t p = texto.find("\"fixo"); p != std::string::npos; p = texto.find("\"fixo", p + 1))
+                ++achados;
+            if (achados != kFixos)
+                ++rasgadas;
+            ++leituras;
+        }
+    });
+    ChaveRegistro k;
+    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str(), true), 0u);
+    for (DWORD i = 0; i < 200; ++i)
+        ASSERT_EQ(k.GravaTexto("muda", std::string(i % 37, 'x').c_str()), 0u);
+    parar = true;
+    leitor.join();
+    EXPECT_GT(leituras.load(), 0);
+    EXPECT_EQ(rasgadas.load(), 0);
+    // No temporary file is left beside it.
+    DIR* d = opendir(m_dir.c_str());
+    ASSERT_NE(d, nullptr);
+    while (dirent* e = readdir(d)) {
+        const std::string nome = e->d_name;
+        EXPECT_TRUE(nome == "." || nome == ".." || nome == "registro.reg" || nome == "registro.reg.lock") << nome;
+    }
+    closedir(d);
+}
+
+TEST_F(RegistroArquivo, ProcessosNaoPerdemValores)
+{
+    constexpr int kPorProcesso = 30;
+    {
+        ChaveRegistro k;
+        ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    }
+    auto escreve = [this](const char* prefixo) {
+        ChaveRegistro k;
+        bool ok = k.Abre(RaizRegistro::CurrentUser, m_chave.c_str(), true) == 0;
+        for (int i = 0; ok && i < kPorProcesso; ++i)
+            ok = k.GravaDword((prefixo + std::to_string(i)).c_str(), static_cast<DWORD>(i)) == 0;
+        return ok;
+    };
+    const pid_t filho = fork();
+    ASSERT_GE(filho, 0);
+    if (filho == 0)
+        _exit(escreve("filho") ? 0 : 1);
+    EXPECT_TRUE(escreve("pai"));
+    int status = 0;
+    ASSERT_EQ(waitpid(filho, &status, 0), filho);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ChaveRegistro k;
+    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    for (const char* prefixo : {"pai", "filho"}) {
+        for (int i = 0; i < kPorProcesso; ++i) {
+            DWORD v = 999;
+            EXPECT_EQ(k.LeDword((prefixo + std::to_string(i)).c_str(), v), 0u) << prefixo << i;
+            EXPECT_EQ(v, static_cast<DWORD>(i));
+        }
+    }
+}
+
+TEST_F(RegistroArquivo, SemVariavelFicaNaConfiguracaoDoUsuario)
+{
+    const std::string xdgAnterior = VariavelAmbiente("XDG_CONFIG_HOME");
+    DefineVariavelAmbiente("ZAZAZU_REGISTRY", nullptr);
+    DefineVariavelAmbiente("XDG_CONFIG_HOME", m_dir.c_str());
+    ChaveRegistro k;
+    EXPECT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    EXPECT_EQ(k.GravaDword("x", 1), 0u);
+    const std::string esperado = m_dir + "zazazu/registro.reg";
+    bool somenteLeitura = false;
+    EXPECT_EQ(LeSomenteLeitura(esperado.c_str(), somenteLeitura), 0u) << esperado;
+    DefineVariavelAmbiente("XDG_CONFIG_HOME", xdgAnterior.empty() ? nullptr : xdgAnterior.c_str());
+    ApagaArquivo(esperado.c_str());
+    ApagaArquivo((esperado + ".lock").c_str());
+    RemoveDiretorio((m_dir + "zazazu").c_str());
+}
+
+#endif
