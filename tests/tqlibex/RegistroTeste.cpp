@@ -1,0 +1,114 @@
+// The registry reader and the settings under the suite key.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "RegistroIsolado.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQChavesInicio.h"
+#include "df/tqlibex/TQRegistro.h"
+#include "platform/Processo.h"
+#include "platform/Tempo.h"
+
+using namespace plataforma;
+
+namespace {
+
+class TQRegistroTeste : public teste::RegistroIsolado {
+protected:
+    void SetUp() override
+    {
+        RegistroIsolado::SetUp();
+        m_chave = "Software\\ZazAzuTestes\\tqlibex-" + std::to_string(IdProcesso()) + "-" + std::to_string(Relogio100ns());
+    }
+    std::string m_chave;
+};
+
+} // namespace
+
+TEST_F(TQRegistroTeste, ChaveAusenteDaOPadrao)
+{
+    CTQRegistro r(RaizRegistro::CurrentUser, m_chave);
+    EXPECT_FALSE(r.EstaAberta());
+    EXPECT_EQ(r.LeDword("x", 7), 7u);
+    EXPECT_EQ(r.LeTexto("x", "padrao"), "padrao");
+}
+
+TEST_F(TQRegistroTeste, LeValoresEPadroes)
+{
+    GravaDword(RaizRegistro::CurrentUser, m_chave, "Numero", 42);
+    GravaTexto(RaizRegistro::CurrentUser, m_chave, "Texto", "C:\\a \"b\"");
+    GravaTexto(RaizRegistro::CurrentUser, m_chave, nullptr, "padrao da chave");
+    CTQRegistro r(RaizRegistro::CurrentUser, m_chave);
+    ASSERT_TRUE(r.EstaAberta());
+    EXPECT_EQ(r.LeDword("Numero", 0), 42u);
+    EXPECT_EQ(r.LeDword("numero", 0), 42u);
+    EXPECT_EQ(r.LeTexto("Texto", ""), "C:\\a \"b\"");
+    EXPECT_EQ(r.LeTexto(nullptr, ""), "padrao da chave");
+    EXPECT_EQ(r.LeTexto("", ""), "padrao da chave");
+    // A missing value or a value of another type gives the default.
+    EXPECT_EQ(r.LeDword("Ausente", 5), 5u);
+    EXPECT_EQ(r.LeDword("Texto", 6), 6u);
+    EXPECT_EQ(r.LeTexto("Numero", "def"), "def");
+}
+
+TEST_F(TQRegistroTeste, EscritaSoQuandoPedida)
+{
+    GravaDword(RaizRegistro::CurrentUser, m_chave, "Numero", 1);
+    {
+        CTQRegistro leitura(RaizRegistro::CurrentUser, m_chave);
+        EXPECT_FALSE(leitura.GravaDword("Numero", 2));
+        CTQRegistro escrita(RaizRegistro::CurrentUser, m_chave, true);
+        ASSERT_TRUE(escrita.EstaAberta());
+        EXPECT_TRUE(escrita.GravaDword("Numero", 3));
+        EXPECT_TRUE(escrita.GravaTexto("Novo", "texto"));
+    }
+    CTQRegistro r(RaizRegistro::CurrentUser, m_chave);
+    EXPECT_EQ(r.LeDword("Numero", 0), 3u);
+    EXPECT_EQ(r.LeTexto("Novo", ""), "texto");
+}
+
+TEST_F(TQRegistroTeste, ModoDesenvolvedorPedeOConteudoExato)
+{
+    EXPECT_FALSE(CTQChavesInicio::LeModoDesenvolvedor());
+    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor, "c49e4fe3-58d2-439b-bdcd-6996f92fcfbd");
+    EXPECT_FALSE(CTQChavesInicio::LeModoDesenvolvedor());
+    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor,
+               std::string("{") + kConteudoModoDesenvolvedor + "}");
+    EXPECT_FALSE(CTQChavesInicio::LeModoDesenvolvedor());
+    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor, kConteudoModoDesenvolvedor);
+    EXPECT_TRUE(CTQChavesInicio::LeModoDesenvolvedor());
+}
+
+TEST(TQChaveSuite, TextosGuidDoModoDesenvolvedor)
+{
+    for (const std::string guid : {kValorModoDesenvolvedor, kConteudoModoDesenvolvedor}) {
+        ASSERT_EQ(guid.size(), 36u);
+        for (size_t i = 0; i < guid.size(); ++i) {
+            if (i == 8 || i == 13 || i == 18 || i == 23)
+                EXPECT_EQ(guid[i], '-');
+            else
+                EXPECT_TRUE(isxdigit(static_cast<unsigned char>(guid[i]))) << guid;
+        }
+    }
+    EXPECT_NE(std::string(kValorModoDesenvolvedor), kConteudoModoDesenvolvedor);
+    EXPECT_EQ(std::string(kChaveSuiteBarra), std::string(kChaveSuite) + "\\");
+}
+
+TEST_F(TQRegistroTeste, ChavesDeInicioLidasUmaVez)
+{
+    // Whatever the first read found stays, even after the registry changes.
+    const bool autenticacao = CTQChavesInicio::DesabilitaAutenticacaoDCOM();
+    const bool encriptacao = CTQChavesInicio::DesabilitaEncriptacaoDCOM();
+    const bool tqsDataBase = CTQChavesInicio::UtilizarTQSDataBase();
+    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesabilitaAutenticacaoDCOM, autenticacao ? 0 : 1);
+    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesabilitaEncriptacaoDCOM, encriptacao ? 0 : 1);
+    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorUtilizarTQSDataBase, tqsDataBase ? 0 : 1);
+    CTQChavesInicio::Le();
+    EXPECT_EQ(CTQChavesInicio::DesabilitaAutenticacaoDCOM(), autenticacao);
+    EXPECT_EQ(CTQChavesInicio::DesabilitaEncriptacaoDCOM(), encriptacao);
+    EXPECT_EQ(CTQChavesInicio::UtilizarTQSDataBase(), tqsDataBase);
+    const bool modo = CTQChavesInicio::ModoDesenvolvedor();
+    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor, modo ? "" : kConteudoModoDesenvolvedor);
+    EXPECT_EQ(CTQChavesInicio::ModoDesenvolvedor(), modo);
+}
