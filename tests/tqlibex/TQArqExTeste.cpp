@@ -136,6 +136,11 @@ TEST_F(TQArqExTeste, ArquivoNovoEntraNoControleENuncaMaisERecriado)
     }
     // Created under its normalised name, reachable by any case of it.
     EXPECT_EQ(apoio::LeTudo(Caminho("DFPLA001.dat")), std::string(kTam, '\0'));
+    {
+        CTQArqEx outraCaixa;
+        EXPECT_EQ(outraCaixa.Abre(Caminho("dfPla001.DAT"), 'L', kTam, 0, true), 0u);
+        EXPECT_EQ(outraCaixa.QuantidadeRegistros(true), 0);
+    }
     std::string controle(32, '\0');
     std::string entrada = "DFPLA001.dat";
     entrada.resize(32, '\0');
