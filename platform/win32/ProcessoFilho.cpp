@@ -36,14 +36,17 @@ void AcrescentaArgumento(std::wstring& linha, const std::wstring& arg)
 
 } // namespace
 
+// No child outlives its object, as on POSIX.
 ProcessoFilho::~ProcessoFilho()
 {
+    Termina();
     if (m_processo)
         CloseHandle(static_cast<HANDLE>(m_processo));
 }
 
 DWORD ProcessoFilho::Inicia(const std::string& executavel, const std::vector<std::string>& argumentos)
 {
+    Termina();
     if (m_processo) {
         CloseHandle(static_cast<HANDLE>(m_processo));
         m_processo = nullptr;
@@ -84,8 +87,10 @@ void ProcessoFilho::Termina()
     if (!m_processo)
         return;
     HANDLE h = static_cast<HANDLE>(m_processo);
+    if (WaitForSingleObject(h, 0) == WAIT_OBJECT_0)
+        return;
     TerminateProcess(h, 1);
-    // The process is gone only when its handle is signalled.
+    // The process is gone only when its handle is signalled; the handle stays for the exit code.
     WaitForSingleObject(h, INFINITE);
 }
 
