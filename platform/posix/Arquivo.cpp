@@ -26,13 +26,20 @@ constexpr off_t kTemEscrita = kBase + 2;
 constexpr off_t kNegaLeitura = kBase + 3;
 constexpr off_t kNegaEscrita = kBase + 4;
 
-bool Ocupado(int fd, off_t byte)
+struct flock UmByte(short tipo, off_t byte)
 {
     struct flock fl {};
-    fl.l_type = F_WRLCK;
+    fl.l_type = tipo;
     fl.l_whence = SEEK_SET;
     fl.l_start = byte;
     fl.l_len = 1;
+    return fl;
+}
+
+// Does another handle hold the byte?
+bool Ocupado(int fd, off_t byte)
+{
+    struct flock fl = UmByte(F_WRLCK, byte);
     if (fcntl(fd, F_OFD_GETLK, &fl) != 0)
         return true;
     return fl.l_type != F_UNLCK;
@@ -40,11 +47,7 @@ bool Ocupado(int fd, off_t byte)
 
 bool Anuncia(int fd, off_t byte)
 {
-    struct flock fl {};
-    fl.l_type = F_RDLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = byte;
-    fl.l_len = 1;
+    struct flock fl = UmByte(F_RDLCK, byte);
     return fcntl(fd, F_OFD_SETLK, &fl) == 0;
 }
 

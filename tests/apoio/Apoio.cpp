@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "df/tqlibex/GanchosTeste.h"
 #include "platform/Arquivo.h"
 #include "platform/Diretorio.h"
 #include "platform/Processo.h"
@@ -21,6 +22,25 @@ void DiretorioTemporario::SetUp()
 }
 
 void DiretorioTemporario::TearDown() { RemoveArvore(m_dir); }
+
+void DiretorioEmpresa::SetUp()
+{
+    DiretorioTemporario::SetUp();
+    m_dados = m_dir + "EMPRESA" + kSeparador;
+    ASSERT_EQ(CriaDiretorio(m_dados.c_str()), 0u);
+}
+
+void DiretorioEmpresa::TearDown()
+{
+    TQDefineEsperaMarcaParaTestes(50000);
+    DiretorioTemporario::TearDown();
+}
+
+void DiretorioEmpresa::EsquemaAtual()
+{
+    ASSERT_EQ(CriaDiretorio((m_dir + "DF").c_str()), 0u);
+    GravaTudo(m_dir + "DF" + kSeparador + "marcanovo.dat", "");
+}
 
 void RemoveArvore(const std::string& dir)
 {

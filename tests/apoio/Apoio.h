@@ -22,6 +22,17 @@ protected:
     std::string m_dir;
 };
 
+// A company data directory "EMPRESA" below the test's directory, whose parent may hold the
+// suite's marker of the current mark scheme, "DF/marcanovo.dat".
+class DiretorioEmpresa : public DiretorioTemporario {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void EsquemaAtual();
+
+    std::string m_dados;
+};
+
 // Removes a directory tree, read-only files included.
 void RemoveArvore(const std::string& dir);
 

@@ -13,29 +13,14 @@
 
 namespace {
 
-using plataforma::kSeparador;
 
-// A company directory below a root that may hold the suite's scheme marker "DF/marcanovo.dat".
-class MarcaTeste : public apoio::DiretorioTemporario {
+class MarcaTeste : public apoio::DiretorioEmpresa {
 protected:
     void SetUp() override
     {
-        apoio::DiretorioTemporario::SetUp();
-        m_dados = m_dir + "EMPRESA" + kSeparador;
-        ASSERT_EQ(plataforma::CriaDiretorio(m_dados.c_str()), 0u);
+        apoio::DiretorioEmpresa::SetUp();
         TQDefineEsperaMarcaParaTestes(200);
     }
-    void TearDown() override
-    {
-        TQDefineEsperaMarcaParaTestes(50000);
-        apoio::DiretorioTemporario::TearDown();
-    }
-    void EsquemaAtual()
-    {
-        ASSERT_EQ(plataforma::CriaDiretorio((m_dir + "DF").c_str()), 0u);
-        apoio::GravaTudo(m_dir + "DF" + kSeparador + "marcanovo.dat", "");
-    }
-    std::string m_dados;
 };
 
 TEST_F(MarcaTeste, ObjetoDeMarcaApagaSeuArquivoEOutroEsperaEDesiste)

@@ -14,37 +14,22 @@
 
 namespace {
 
-using plataforma::kSeparador;
 
-class MultiProcessoTeste : public apoio::DiretorioTemporario {
+class MultiProcessoTeste : public apoio::DiretorioEmpresa {
 protected:
-    void SetUp() override
-    {
-        apoio::DiretorioTemporario::SetUp();
-        m_dados = m_dir + "EMPRESA" + kSeparador;
-        ASSERT_EQ(plataforma::CriaDiretorio(m_dados.c_str()), 0u);
-    }
     void TearDown() override
     {
-        TQDefineEsperaMarcaParaTestes(50000);
         if (m_filho.Espera(30000, &m_codigo))
             EXPECT_EQ(m_codigo, 0u) << "the helper failed";
         else
             m_filho.Termina();
-        apoio::DiretorioTemporario::TearDown();
+        apoio::DiretorioEmpresa::TearDown();
     }
     void Inicia(const std::vector<std::string>& argumentos, const std::string& sinal)
     {
         ASSERT_EQ(m_filho.Inicia(apoio::CaminhoAuxiliar(), argumentos), 0u);
         ASSERT_TRUE(apoio::EsperaArquivo(sinal)) << "the helper did not get ready";
     }
-    void EsquemaAtual()
-    {
-        ASSERT_EQ(plataforma::CriaDiretorio((m_dir + "DF").c_str()), 0u);
-        apoio::GravaTudo(m_dir + "DF" + kSeparador + "marcanovo.dat", "");
-    }
-
-    std::string m_dados;
     plataforma::ProcessoFilho m_filho;
     DWORD m_codigo = 0;
 };
