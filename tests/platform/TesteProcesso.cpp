@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/Arquivo.h"
-#include "platform/Biblioteca.h"
 #include "platform/Processo.h"
 #include "platform/Sincronizacao.h"
 #include "platform/Tempo.h"
@@ -157,12 +156,4 @@ TEST(Tempo, HoraLocalValida)
     EXPECT_LT(agora.minuto, 60);
     EXPECT_LT(agora.segundo, 62);
     EXPECT_LT(agora.milissegundo, 1000);
-}
-
-TEST(Biblioteca, InexistenteNaoCarrega)
-{
-    Biblioteca b;
-    EXPECT_FALSE(b.Carrega((DiretorioTemporario() + "zazazu-nao-existe.dll").c_str()));
-    EXPECT_FALSE(b.EstaCarregada());
-    EXPECT_EQ(b.Simbolo("Qualquer"), nullptr);
 }
