@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/Arquivo.h"
+#include "platform/Diretorio.h"
 #include "platform/Processo.h"
 #include "platform/Tempo.h"
 
@@ -21,7 +22,16 @@ struct Execucao {
         if (CriaDiretorio(dir.c_str()) != 0)
             std::abort();
     }
-    ~Execucao() { RemoveDiretorio(dir.c_str()); }
+    // What tests keep at the top (the registry file of the POSIX build) goes with the run.
+    ~Execucao()
+    {
+        std::vector<EntradaDiretorio> entradas;
+        ListaDiretorio(dir.c_str(), entradas);
+        for (const EntradaDiretorio& e : entradas)
+            if (!e.diretorio)
+                ApagaArquivo((dir + e.nome).c_str());
+        RemoveDiretorio(dir.c_str());
+    }
 };
 
 } // namespace

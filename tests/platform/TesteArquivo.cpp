@@ -144,6 +144,7 @@ TEST_F(Arquivo, SomenteLeituraRecusaEscrita)
     ASSERT_EQ(a.Abre(nome.c_str(), kL), 0u);
     EXPECT_EQ(Conteudo(a), "dados");
     a.Fecha();
+    EXPECT_EQ(ApagaArquivo(nome.c_str()), erro::AcessoNegado);
 
     ASSERT_EQ(DefineSomenteLeitura(nome.c_str(), false), 0u);
     ASSERT_EQ(LeSomenteLeitura(nome.c_str(), somenteLeitura), 0u);
