@@ -1,6 +1,11 @@
 // The sharing rules between two handles of one process, as Windows applies them.
 #include "DiretorioTeste.h"
+#include "FilhoTeste.h"
 #include "ModosTeste.h"
+
+#include <cstdlib>
+
+#include "platform/Tempo.h"
 
 using namespace plataforma;
 using namespace teste;
@@ -96,4 +101,74 @@ TEST_F(CompartilhamentoLiberado, ApagarERenomearArquivoAbertoSaoRecusados)
     }
     EXPECT_EQ(RenomeiaArquivo(nome.c_str(), novo.c_str()), 0u);
     EXPECT_EQ(ApagaArquivo(novo.c_str()), 0u);
+}
+
+// Run only as a child: holds a file in the mode given ("G" or "marca") until it is killed,
+// after creating the signal file.
+TEST(CompartilhamentoFilhoLado, SeguraArquivo)
+{
+    if (!SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const std::vector<std::string> args = ArgumentosDoFilho();
+    ASSERT_EQ(args.size(), 3u);
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre(args[0].c_str(), args[1] == "G" ? kG : kMarca), 0u);
+    CriaCom(args[2], "");
+    Dorme(120000);
+    std::_Exit(0);
+}
+
+namespace {
+
+class CompartilhamentoEntreProcessos : public DiretorioTeste {
+protected:
+    // Starts a child that holds the file, and waits until it does.
+    void Segura(const std::string& nome, const char* modo)
+    {
+        const std::string pronto = Caminho("pronto");
+        ASSERT_EQ(RodaFilho("CompartilhamentoFilhoLado.SeguraArquivo", {nome, modo, pronto}, m_filho), 0u);
+        bool somenteLeitura = false;
+        for (int i = 0; i < 3000 && LeSomenteLeitura(pronto.c_str(), somenteLeitura) != 0; ++i) {
+            ASSERT_FALSE(m_filho.Espera(0)) << "the child ended before holding the file";
+            Dorme(10);
+        }
+        ASSERT_EQ(LeSomenteLeitura(pronto.c_str(), somenteLeitura), 0u) << "the child never held the file";
+    }
+    void TearDown() override
+    {
+        m_filho.Termina();
+        DiretorioTeste::TearDown();
+    }
+
+    ProcessoFilho m_filho;
+};
+
+} // namespace
+
+TEST_F(CompartilhamentoEntreProcessos, GravadorDeOutroProcessoExcluiOutroGravador)
+{
+    const std::string nome = Caminho("partilhado.dat");
+    CriaCom(nome, "x");
+    ASSERT_NO_FATAL_FAILURE(Segura(nome, "G"));
+    ArquivoSO a;
+    EXPECT_EQ(a.Abre(nome.c_str(), kG), erro::ViolacaoCompartilhamento);
+    EXPECT_EQ(a.Abre(nome.c_str(), kMarca), erro::ViolacaoCompartilhamento);
+    EXPECT_EQ(a.Abre(nome.c_str(), kL), 0u);
+    a.Fecha();
+    EXPECT_EQ(ApagaArquivo(nome.c_str()), erro::ViolacaoCompartilhamento);
+    // Its end releases the file.
+    m_filho.Termina();
+    EXPECT_EQ(a.Abre(nome.c_str(), kG), 0u);
+}
+
+TEST_F(CompartilhamentoEntreProcessos, MarcaDeOutroProcessoExcluiTodos)
+{
+    const std::string nome = Caminho("marca.mrk");
+    ASSERT_NO_FATAL_FAILURE(Segura(nome, "marca"));
+    ArquivoSO a;
+    EXPECT_EQ(a.Abre(nome.c_str(), kL), erro::ViolacaoCompartilhamento);
+    EXPECT_EQ(a.Abre(nome.c_str(), kMarca), erro::ViolacaoCompartilhamento);
+    m_filho.Termina();
+    EXPECT_EQ(a.Abre(nome.c_str(), kMarca), 0u);
+    EXPECT_TRUE(a.JaExistia());
 }

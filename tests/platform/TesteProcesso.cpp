@@ -1,6 +1,5 @@
 // Facts of this process, the environment, clocks, and child processes.
 #include <cstdlib>
-#include <set>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -10,11 +9,12 @@
 #include "platform/Sincronizacao.h"
 #include "platform/Tempo.h"
 
+#include "FilhoTeste.h"
+
 using namespace plataforma;
+using namespace teste;
 
 namespace {
-
-const char kVariavelFilho[] = "ZAZAZU_TESTE_FILHO";
 
 // Arguments that a naive command line would split or unquote wrongly. ASCII only: what the
 // child's main() sees of other characters depends on the system's code page, not on us.
@@ -23,19 +23,6 @@ const std::vector<std::string> kArgumentos = {
     "a\\\\\"b", "tab\taqui", "\"", "\\",
 };
 
-bool SouFilho() { return VariavelAmbiente(kVariavelFilho) == "1"; }
-
-// Runs one test of this executable as a child process.
-DWORD RodaFilho(const char* teste, const std::vector<std::string>& extras, ProcessoFilho& filho)
-{
-    std::vector<std::string> args = {std::string("--gtest_filter=") + teste, "--gtest_brief=1"};
-    args.insert(args.end(), extras.begin(), extras.end());
-    DefineVariavelAmbiente(kVariavelFilho, "1");
-    const DWORD r = filho.Inicia(CaminhoExecutavel(), args);
-    DefineVariavelAmbiente(kVariavelFilho, nullptr);
-    return r;
-}
-
 } // namespace
 
 // Run only as a child: the arguments must arrive exactly as given.
@@ -43,10 +30,7 @@ TEST(ProcessoFilhoLado, ConfereArgumentos)
 {
     if (!SouFilho())
         GTEST_SKIP() << "only as a child";
-    const std::vector<std::string> argv = ::testing::internal::GetArgvs();
-    ASSERT_EQ(argv.size(), kArgumentos.size() + 3);
-    for (size_t i = 0; i < kArgumentos.size(); ++i)
-        EXPECT_EQ(argv[i + 3], kArgumentos[i]) << i;
+    EXPECT_EQ(ArgumentosDoFilho(), kArgumentos);
     // The exit code is the answer; leaving now keeps the child's summary out of the parent's log.
     std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
 }
