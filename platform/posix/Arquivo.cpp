@@ -280,31 +280,40 @@ DWORD ArquivoSO::DefineFim()
     return 0;
 }
 
-DWORD LeSomenteLeitura(const char* caminho, bool& somenteLeitura)
+namespace {
+
+// The attributes of a path, as the file system names it.
+DWORD StatCaminho(const char* caminho, std::string& nativo, struct stat& st)
 {
-    somenteLeitura = false;
-    const std::string nativo = posix::CaminhoNativo(caminho);
-    struct stat st;
+    nativo = posix::CaminhoNativo(caminho);
     if (nativo.empty())
         return erro::CaminhoNaoEncontrado;
     if (stat(nativo.c_str(), &st) != 0)
         return errno == ENOENT ? ErroDeAusencia(nativo) : posix::ErroDeErrno(errno);
+    return 0;
+}
+
+} // namespace
+
+DWORD LeSomenteLeitura(const char* caminho, bool& somenteLeitura)
+{
+    somenteLeitura = false;
+    std::string nativo;
+    struct stat st;
+    if (DWORD e = StatCaminho(caminho, nativo, st))
+        return e;
     somenteLeitura = SomenteLeitura(st);
     return 0;
 }
 
 DWORD DefineSomenteLeitura(const char* caminho, bool somenteLeitura)
 {
-    const std::string nativo = posix::CaminhoNativo(caminho);
+    std::string nativo;
     struct stat st;
-    if (nativo.empty())
-        return erro::CaminhoNaoEncontrado;
-    if (stat(nativo.c_str(), &st) != 0)
-        return errno == ENOENT ? ErroDeAusencia(nativo) : posix::ErroDeErrno(errno);
-    mode_t modo = somenteLeitura ? (st.st_mode & ~mode_t(0222)) : (st.st_mode | S_IWUSR);
-    if (chmod(nativo.c_str(), modo) != 0)
-        return posix::ErroDeErrno(errno);
-    return 0;
+    if (DWORD e = StatCaminho(caminho, nativo, st))
+        return e;
+    const mode_t modo = somenteLeitura ? (st.st_mode & ~mode_t(0222)) : (st.st_mode | S_IWUSR);
+    return chmod(nativo.c_str(), modo) == 0 ? 0 : posix::ErroDeErrno(errno);
 }
 
 namespace {
