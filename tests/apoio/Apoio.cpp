@@ -1,5 +1,6 @@
 #include "apoio/Apoio.h"
 
+#include <cstdlib>
 #include <mutex>
 
 #include "df/tqlibex/GanchosTeste.h"
@@ -12,12 +13,37 @@ namespace apoio {
 
 using namespace plataforma;
 
+namespace {
+
+struct Execucao {
+    std::string dir;
+    Execucao()
+    {
+        dir = plataforma::DiretorioTemporario() + "zazazu-" + std::to_string(IdProcesso()) + "-" +
+              std::to_string(Relogio100ns()) + kSeparador;
+        if (CriaDiretorio(dir.c_str()) != 0)
+            std::abort();
+    }
+    ~Execucao() { RemoveArvore(dir); }
+};
+
+} // namespace
+
+const std::string& DiretorioDaExecucao()
+{
+    static Execucao execucao;
+    return execucao.dir;
+}
+
 void DiretorioTemporario::SetUp()
 {
     static int contador = 0;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_dir = plataforma::DiretorioTemporario() + "zazazu-" + std::to_string(IdProcesso()) + "-" +
-            std::to_string(++contador) + "-" + info->name() + kSeparador;
+    std::string nome = std::string(info->test_suite_name()) + "." + info->name();
+    for (char& c : nome)
+        if (c == '/' || c == '\\')
+            c = '_'; // parameterized tests
+    m_dir = DiretorioDaExecucao() + std::to_string(++contador) + "-" + nome + kSeparador;
     ASSERT_EQ(CriaDiretorio(m_dir.c_str()), 0u) << m_dir;
 }
 

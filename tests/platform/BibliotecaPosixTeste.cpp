@@ -1,7 +1,7 @@
 // On POSIX a request for "dir/X.dll" loads "dir/libX.so", the directory and name found without regard to case.
 #ifndef _WIN32
 
-#include "DiretorioTeste.h"
+#include "apoio/Apoio.h"
 
 #include <dlfcn.h>
 #include <link.h>
@@ -15,11 +15,11 @@ using namespace plataforma;
 namespace {
 
 // The C math library of this machine, reached through a link of ours.
-class BibliotecaPosix : public teste::DiretorioTeste {
+class BibliotecaPosix : public apoio::DiretorioTemporario {
 protected:
     void SetUp() override
     {
-        DiretorioTeste::SetUp();
+        apoio::DiretorioTemporario::SetUp();
         void* h = dlopen("libm.so.6", RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(h, nullptr);
         link_map* mapa = nullptr;
@@ -31,7 +31,7 @@ protected:
     void TearDown() override
     {
         unlink(m_link.c_str());
-        DiretorioTeste::TearDown();
+        apoio::DiretorioTemporario::TearDown();
     }
 
     // The test's directory with its own name in upper case.

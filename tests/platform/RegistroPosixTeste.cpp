@@ -1,7 +1,7 @@
 // The registry file of the POSIX build: its .reg syntax, where it lives, atomic
 // replacement, and writers (threads or processes) that do not lose each other's values.
 // The tests that go through the API alone run on Windows too, against the real registry.
-#include "DiretorioTeste.h"
+#include "apoio/Apoio.h"
 
 #include <atomic>
 #include <fstream>
@@ -25,11 +25,11 @@ using namespace plataforma;
 
 namespace {
 
-class RegistroArquivo : public teste::DiretorioTeste {
+class RegistroArquivo : public apoio::DiretorioTemporario {
 protected:
     void SetUp() override
     {
-        DiretorioTeste::SetUp();
+        apoio::DiretorioTemporario::SetUp();
         m_anterior = VariavelAmbiente("ZAZAZU_REGISTRY");
         m_arquivo = Caminho("registro.reg");
         Caminho("registro.reg.lock");
@@ -42,7 +42,7 @@ protected:
     {
         ApagaChaveRegistro(RaizRegistro::CurrentUser, m_chave.c_str());
         DefineVariavelAmbiente("ZAZAZU_REGISTRY", m_anterior.empty() ? nullptr : m_anterior.c_str());
-        DiretorioTeste::TearDown();
+        apoio::DiretorioTemporario::TearDown();
     }
 
     std::string TextoDoArquivo() const

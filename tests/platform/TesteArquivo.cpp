@@ -1,11 +1,11 @@
 // Reading, writing, positions, creation dispositions and directory operations.
-#include "DiretorioTeste.h"
+#include "apoio/Apoio.h"
 #include "ModosTeste.h"
 
 using namespace plataforma;
 using namespace teste;
 
-using Arquivo = DiretorioTeste;
+using Arquivo = apoio::DiretorioTemporario;
 
 TEST_F(Arquivo, GravaLePosicionaECorta)
 {

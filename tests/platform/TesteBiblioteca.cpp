@@ -1,5 +1,5 @@
 // Loading a library by path, with its dependency beside it.
-#include "DiretorioTeste.h"
+#include "apoio/Apoio.h"
 #include "ModosTeste.h"
 
 #include "platform/Biblioteca.h"
@@ -40,11 +40,11 @@ void Copia(const std::string& de, const std::string& para)
     CriaCom(para, dados);
 }
 
-class BibliotecaCarregada : public DiretorioTeste {
+class BibliotecaCarregada : public apoio::DiretorioTemporario {
 protected:
     void SetUp() override
     {
-        DiretorioTeste::SetUp();
+        apoio::DiretorioTemporario::SetUp();
         // A directory unrelated to the executable's, as the suite's "x64" directory is.
         for (const char* nome : {"zazdependencia", "zazbiblioteca"})
             Copia(DiretorioDasBibliotecas() + NomeNativo(nome), Caminho(NomeNativo(nome)));

@@ -1,5 +1,5 @@
 // The sharing rules between two handles of one process, as Windows applies them.
-#include "DiretorioTeste.h"
+#include "apoio/Apoio.h"
 #include "FilhoTeste.h"
 #include "ModosTeste.h"
 
@@ -43,7 +43,7 @@ void PrintTo(const Caso& c, std::ostream* os)
     *os << c.nome;
 }
 
-class Compartilhamento : public DiretorioTeste, public ::testing::WithParamInterface<Caso> {};
+class Compartilhamento : public apoio::DiretorioTemporario, public ::testing::WithParamInterface<Caso> {};
 
 } // namespace
 
@@ -72,7 +72,7 @@ TEST_P(Compartilhamento, SegundoHandle)
 INSTANTIATE_TEST_SUITE_P(Modos, Compartilhamento, ::testing::ValuesIn(kCasos),
                          [](const ::testing::TestParamInfo<Caso>& i) { return std::string(i.param.nome); });
 
-using CompartilhamentoLiberado = DiretorioTeste;
+using CompartilhamentoLiberado = apoio::DiretorioTemporario;
 
 TEST_F(CompartilhamentoLiberado, FecharLiberaOArquivo)
 {
@@ -120,7 +120,7 @@ TEST(CompartilhamentoFilhoLado, SeguraArquivo)
 
 namespace {
 
-class CompartilhamentoEntreProcessos : public DiretorioTeste {
+class CompartilhamentoEntreProcessos : public apoio::DiretorioTemporario {
 protected:
     // Starts a child that holds the file, and waits until it does.
     void Segura(const std::string& nome, const char* modo)
@@ -137,7 +137,7 @@ protected:
     void TearDown() override
     {
         m_filho.Termina();
-        DiretorioTeste::TearDown();
+        apoio::DiretorioTemporario::TearDown();
     }
 
     ProcessoFilho m_filho;

@@ -1,5 +1,5 @@
 // DWORD and text values under a key of this run only, below HKEY_CURRENT_USER.
-#include "DiretorioTeste.h"
+#include "apoio/Apoio.h"
 
 #include "platform/Erros.h"
 #include "platform/Processo.h"
@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         // The POSIX registry file of this run; the real registry ignores it.
-        DefineVariavelAmbiente("ZAZAZU_REGISTRY", (teste::DiretorioDaExecucao() + "registro.reg").c_str());
+        DefineVariavelAmbiente("ZAZAZU_REGISTRY", (apoio::DiretorioDaExecucao() + "registro.reg").c_str());
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_chave = std::string(kBase) + "\\" + std::to_string(IdProcesso()) + "-" + std::to_string(Relogio100ns()) +
                   "\\" + info->name();
