@@ -1,6 +1,6 @@
 #include "df/tqlibex/GeracaoArquivos.h"
 
-#include <atomic>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 
@@ -8,68 +8,61 @@ namespace geracao {
 
 namespace {
 
-struct Contadores {
-    uint32_t geracao = 0;
-    uint32_t aberturas = 0;
-};
-
-std::mutex& Trava()
-{
-    static std::mutex t;
-    return t;
-}
-
-std::unordered_map<uint64_t, Contadores>& Tabela()
-{
-    static std::unordered_map<uint64_t, Contadores> t;
-    return t;
-}
-
 std::atomic<uint32_t> g_ultimaCarga{0xFFFFFFFFu};
 
 } // namespace
 
-void Incrementa(uint64_t chave, uint32_t& vista)
+Entrada* Busca(uint64_t chave)
 {
     if (!chave)
-        return;
-    std::lock_guard<std::mutex> t(Trava());
-    Contadores& c = Tabela()[chave];
-    if (++c.geracao == 0)
-        c.geracao = 1;
-    vista = c.geracao;
+        return nullptr;
+    static std::mutex trava;
+    static std::unordered_map<uint64_t, std::unique_ptr<Entrada>> tabela;
+    std::lock_guard<std::mutex> t(trava);
+    std::unique_ptr<Entrada>& e = tabela[chave];
+    if (!e)
+        e = std::make_unique<Entrada>();
+    return e.get();
 }
 
-bool Mudou(uint64_t chave, uint32_t& vista)
+void Incrementa(Entrada* e, uint32_t& vista)
 {
-    if (!chave)
+    if (!e)
+        return;
+    uint32_t atual = e->geracao.load();
+    uint32_t nova;
+    do {
+        nova = atual + 1 == 0 ? 1 : atual + 1; // 0 is never a generation
+    } while (!e->geracao.compare_exchange_weak(atual, nova));
+    vista = nova;
+}
+
+bool Mudou(Entrada* e, uint32_t& vista)
+{
+    if (!e)
         return false;
-    std::lock_guard<std::mutex> t(Trava());
-    Contadores& c = Tabela()[chave];
-    const bool mudou = vista != c.geracao;
-    vista = c.geracao;
+    const uint32_t atual = e->geracao.load(std::memory_order_acquire);
+    const bool mudou = vista != atual;
+    vista = atual;
     return mudou;
 }
 
-void Abriu(uint64_t chave)
+void Abriu(Entrada* e)
 {
-    if (!chave)
+    if (!e)
         return;
-    std::lock_guard<std::mutex> t(Trava());
-    Contadores& c = Tabela()[chave];
-    ++c.aberturas;
-    if (c.geracao == 0)
-        c.geracao = 1;
+    e->aberturas.fetch_add(1);
+    uint32_t zero = 0;
+    e->geracao.compare_exchange_strong(zero, 1);
 }
 
-void Fechou(uint64_t chave)
+void Fechou(Entrada* e)
 {
-    if (!chave)
+    if (!e)
         return;
-    std::lock_guard<std::mutex> t(Trava());
-    Contadores& c = Tabela()[chave];
-    if (c.aberturas > 0)
-        --c.aberturas;
+    uint32_t atual = e->aberturas.load();
+    while (atual > 0 && !e->aberturas.compare_exchange_weak(atual, atual - 1)) {
+    }
 }
 
 void MarcaInvalidacao() { g_ultimaCarga.store(0xFFFFFFFFu, std::memory_order_relaxed); }

@@ -2,18 +2,31 @@
 // makes the caches of the other objects of the process on the same file stale.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace geracao {
-// Each answers "unchanged" (false) and does nothing for key 0.
-void Incrementa(uint64_t chave, uint32_t& vista);
+
+// One file's counters. Entries live as long as the process, so objects keep a pointer to
+// theirs and test it without a lock on every read.
+struct Entrada {
+    std::atomic<uint32_t> geracao{0};
+    std::atomic<uint32_t> aberturas{0};
+};
+
+// The entry of a name key, created on first use; null for key 0.
+Entrada* Busca(uint64_t chave);
+
+// Each does nothing (and answers "unchanged") for a null entry.
+void Incrementa(Entrada* e, uint32_t& vista);
 // true when the file's generation moved since vista; vista catches up.
-bool Mudou(uint64_t chave, uint32_t& vista);
-void Abriu(uint64_t chave);
-void Fechou(uint64_t chave);
+bool Mudou(Entrada* e, uint32_t& vista);
+void Abriu(Entrada* e);
+void Fechou(Entrada* e);
 
 // Set to 0xFFFFFFFF by every invalidation in the process, to the byte count by every fill.
 void MarcaInvalidacao();
 void MarcaCarga(uint32_t bytes);
 bool HouveInvalidacao();
+
 } // namespace geracao

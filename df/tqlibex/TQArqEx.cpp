@@ -147,7 +147,8 @@ uint32_t CTQArqEx::AbreArquivo()
     m_bAberto = true;
     if (!m_sCaminho.empty() && m_bControleGeracao) {
         m_ullChaveNome = ChaveNomeArquivo(m_sCaminho);
-        geracao::Abriu(m_ullChaveNome);
+        m_pGeracao = geracao::Busca(m_ullChaveNome);
+        geracao::Abriu(m_pGeracao);
     }
     if (m_cModo == 'G' && GetTamanhoArquivo() == 0) {
         std::vector<char> zeros(m_ulTamanhoRegistro, 0);
@@ -250,7 +251,7 @@ uint32_t CTQArqEx::Fecha()
 {
     if (!m_bAberto)
         return 0;
-    geracao::Fechou(m_bControleGeracao ? m_ullChaveNome : 0);
+    geracao::Fechou(Geracao());
     if (const DWORD e = ArquivoSO::Fecha())
         return StatusPasso(e, kUmaVez);
     m_bAberto = false;
@@ -265,18 +266,18 @@ bool CTQArqEx::CacheValido()
         return true;
     if (geracao::HouveInvalidacao())
         return false;
-    if (geracao::Mudou(m_bControleGeracao ? m_ullChaveNome : 0, m_ulGeracaoVista))
+    if (geracao::Mudou(Geracao(), m_ulGeracaoVista))
         return false;
     return plataforma::Ticks() - m_ulTickCarga < kValidadeCacheMs;
 }
 
 void CTQArqEx::InvalidaCache(bool novaGeracao)
 {
-    const uint64_t chave = m_bControleGeracao ? m_ullChaveNome : 0;
+    geracao::Entrada* const entrada = Geracao();
     if (novaGeracao)
-        geracao::Incrementa(chave, m_ulGeracaoVista);
+        geracao::Incrementa(entrada, m_ulGeracaoVista);
     else
-        geracao::Mudou(chave, m_ulGeracaoVista);
+        geracao::Mudou(entrada, m_ulGeracaoVista);
     m_lBytesCache = -1;
     geracao::MarcaInvalidacao();
     if (m_buffer)
@@ -307,7 +308,7 @@ uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
         }
         // The bytes read now are of the current generation: note it before reading, so a
         // write that lands meanwhile still shows at the next check.
-        geracao::Mudou(m_bControleGeracao ? m_ullChaveNome : 0, m_ulGeracaoVista);
+        geracao::Mudou(Geracao(), m_ulGeracaoVista);
         DWORD lidos = 0;
         DWORD e = Posiciona(deslocamento, plataforma::Origem::Inicio);
         if (!e)

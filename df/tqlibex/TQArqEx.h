@@ -8,6 +8,7 @@
 #include <string>
 
 #include "df/tqlibex/BaseArquivo.h"
+#include "df/tqlibex/GeracaoArquivos.h"
 #include "df/tqlibex/TQArqMarcaEnum.h"
 
 class CTQArqEx : public CBaseArquivo, public ITQArqMarcaEnum {
@@ -44,6 +45,7 @@ private:
     uint32_t GravaInicio(const void* bloco, uint32_t tamanho);
     bool CacheValido();
     void AlocaBuffer(uint32_t capacidade);
+    geracao::Entrada* Geracao() const { return m_bControleGeracao ? m_pGeracao : nullptr; }
 
     bool m_bTraceAlemDoFim = true;
     std::unique_ptr<char[]> m_buffer;
@@ -60,4 +62,5 @@ private:
     bool m_bControleGeracao = true;
     uint32_t m_ulGeracaoVista = 0;
     uint64_t m_ullChaveNome = 0;
+    geracao::Entrada* m_pGeracao = nullptr; // the entry of m_ullChaveNome
 };

@@ -15,9 +15,10 @@ constexpr uint64_t kDe1601Ate1970 = 116444736000000000ULL;
 
 DWORD Ticks()
 {
-    // CLOCK_MONOTONIC counts from boot for every process of the machine.
+    // Counts from boot for every process of the machine; the coarse clock has the resolution
+    // of the Windows tick count at a fraction of the cost.
     timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
     const uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000 + static_cast<uint64_t>(ts.tv_nsec) / 1000000;
     return static_cast<DWORD>(ms);
 }
