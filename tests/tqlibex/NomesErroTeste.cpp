@@ -1,0 +1,164 @@
+#include <set>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "df/tqlibex/TQNomesErro.h"
+#include "df/tqlibex/TQNomesErroTabelas.h"
+#include "df/tqlibex/TQTrace.h"
+
+namespace {
+
+const std::string kFacilidadeDesconhecida = "Desconhecido ou novo c\xF3" "digo de FACILITY";
+
+// Binary search is only right on strictly ascending numbers; names must be real ones.
+void ConfereTabela(std::span<const TQNomeNumero> tabela, std::string_view prefixo)
+{
+    ASSERT_FALSE(tabela.empty());
+    for (size_t i = 0; i < tabela.size(); ++i) {
+        ASSERT_NE(tabela[i].nome, nullptr);
+        const std::string_view nome = tabela[i].nome;
+        EXPECT_FALSE(nome.empty());
+        EXPECT_TRUE(nome.starts_with(prefixo)) << nome;
+        if (i > 0) {
+            EXPECT_LT(tabela[i - 1].numero, tabela[i].numero) << nome;
+        }
+        // Every entry is reachable through the lookup.
+        EXPECT_EQ(TQBuscaNome(tabela, tabela[i].numero), tabela[i].nome);
+    }
+}
+
+} // namespace
+
+TEST(NomesErro, TabelasOrdenadasUnicasEComOTamanhoPrevisto)
+{
+    ConfereTabela(TQTabelaFacilidades(), "");
+    ConfereTabela(TQTabelaErros(), "ERROR_");
+    ConfereTabela(TQTabelaHResults(), "");
+    EXPECT_EQ(TQTabelaErros().size(), 664u);
+    EXPECT_EQ(TQTabelaHResults().size(), 387u);
+    // 56 numbers of the platform's ranges and the suite's 236 to 269.
+    EXPECT_EQ(TQTabelaFacilidades().size(), 56u + 34u);
+
+    std::set<std::string> nomes;
+    for (const auto& n : TQTabelaHResults())
+        EXPECT_TRUE(nomes.insert(n.nome).second) << n.nome;
+}
+
+TEST(NomesErro, BuscaForaDaTabelaENaBorda)
+{
+    const auto erros = TQTabelaErros();
+    EXPECT_STREQ(TQBuscaNome(erros, 0), "ERROR_SUCCESS");
+    EXPECT_EQ(TQBuscaNome(erros, erros.back().numero + 1), nullptr);
+    EXPECT_EQ(TQBuscaNome(erros, 0xFFFFFFFFu), nullptr);
+    EXPECT_EQ(TQBuscaNome({}, 5), nullptr);
+}
+
+TEST(NomesErro, CodigoDoProprioServidor)
+{
+    const HRESULT hr = TQHResult(0x81080A04);
+    EXPECT_EQ(TQSeveridade(hr), 1);
+    EXPECT_STREQ(TQNomeSeveridade(hr), "SEVERITY_ERROR");
+    EXPECT_EQ(TQFacilidade(hr), 264);
+    EXPECT_STREQ(TQNomeFacilidade(hr), "TQ_FACILITY_CR_CORE");
+    EXPECT_EQ(TQCodigo(hr), 2564);
+    // 2564 is beyond the classic Win32 errors kept in the table.
+    EXPECT_STREQ(TQNomeCodigo(hr), "");
+    EXPECT_STREQ(TQNomeHResult(hr), "");
+}
+
+TEST(NomesErro, AcessoNegado)
+{
+    const HRESULT hr = TQHResult(0x80070005);
+    EXPECT_EQ(TQFacilidade(hr), 7);
+    EXPECT_STREQ(TQNomeFacilidade(hr), "FACILITY_WIN32");
+    EXPECT_EQ(TQCodigo(hr), 5);
+    EXPECT_STREQ(TQNomeCodigo(hr), "ERROR_ACCESS_DENIED");
+    EXPECT_STREQ(TQNomeHResult(hr), "E_ACCESSDENIED");
+}
+
+TEST(NomesErro, NomesDaPlataforma)
+{
+    EXPECT_STREQ(TQNomeHResult(TQHResult(0x8000FFFF)), "E_UNEXPECTED");
+    EXPECT_STREQ(TQNomeHResult(TQHResult(0x80004005)), "E_FAIL");
+    EXPECT_STREQ(TQNomeHResult(TQHResult(0x80040154)), "REGDB_E_CLASSNOTREG");
+    EXPECT_STREQ(TQNomeHResult(TQHResult(0x80010105)), "RPC_E_SERVERFAULT");
+    EXPECT_STREQ(TQNomeHResult(TQHResult(0x80040100)), "DRAGDROP_E_NOTREGISTERED");
+    EXPECT_STREQ(TQNomeHResult(TQHResult(0x800401F0)), "CO_E_NOTINITIALIZED");
+    EXPECT_STREQ(TQNomeHResult(S_OK), "");
+    EXPECT_STREQ(TQNomeHResult(TQHResult(0x8004D000)), ""); // a transaction code: left out
+    EXPECT_STREQ(TQNomeSeveridade(S_OK), "SEVERITY_SUCCESS");
+
+    EXPECT_STREQ(TQNomeCodigo(TQHResult(0x80070020)), "ERROR_SHARING_VIOLATION");
+    EXPECT_STREQ(TQNomeCodigo(TQHResult(0x80070070)), "ERROR_DISK_FULL");
+    EXPECT_STREQ(TQNomeCodigo(TQHResult(0x00000000)), "ERROR_SUCCESS");
+    EXPECT_STREQ(TQNomeCodigo(TQHResult(0x80071799)), ""); // 6041: beyond the table
+
+    EXPECT_STREQ(TQNomeFacilidade(TQHResult(0x80000000)), "FACILITY_NULL");
+    EXPECT_STREQ(TQNomeFacilidade(TQHResult(0x80040000)), "FACILITY_ITF");
+    EXPECT_STREQ(TQNomeFacilidade(TQHResult(0x801A0000)), "FACILITY_USERMODE_COMMONLOG"); // 26
+    EXPECT_STREQ(TQNomeFacilidade(TQHResult(0x80540000)), "FACILITY_MBN");                // 84
+}
+
+TEST(NomesErro, FacilidadesForaDasFaixas)
+{
+    // Just outside each range, and the suite's bounds.
+    for (int f : {5, 6, 27, 30, 43, 47, 62, 79, 85, 235, 270, 300, 0x1FFF}) {
+        const HRESULT hr = TQHResult(0x80000000u | (uint32_t(f) << 16));
+        EXPECT_EQ(TQNomeFacilidade(hr), kFacilidadeDesconhecida) << f;
+    }
+    for (int f : {236, 269}) {
+        const std::string nome = TQNomeFacilidade(TQHResult(0x80000000u | (uint32_t(f) << 16)));
+        EXPECT_EQ(nome.rfind("TQ_FACILITY_", 0), 0u) << f;
+    }
+}
+
+TEST(NomesErro, FacilidadeItfNaoTemNomeDeCodigo)
+{
+    // Code 5 would be ERROR_ACCESS_DENIED under any other facility.
+    for (uint32_t v : {0x80040005u, 0x00040005u, 0x80040000u, 0x8004FFFFu})
+        EXPECT_STREQ(TQNomeCodigo(TQHResult(v)), "") << std::hex << v;
+    EXPECT_STREQ(TQNomeCodigo(TQHResult(0x80030005)), "ERROR_ACCESS_DENIED");
+}
+
+TEST(NomesErro, TabelaFixaItf)
+{
+    EXPECT_STREQ(TQMensagemFixaItf(TQHResult(0x80040001)),
+                 "DADADU: Modelo de relat\xF3rio deve ser definido para realizar a exporta\xE7\xE3o");
+    EXPECT_STREQ(TQMensagemFixaItf(TQHResult(0x800401F5)), "DUZOVI: Falta informar classifica\xE7\xE3o"); // 501
+    EXPECT_STREQ(TQMensagemFixaItf(TQHResult(0x80040923)), "DUZOVI: C\xF3" "digo de produto com h\xED" "fen"); // 2339
+    EXPECT_EQ(TQMensagemFixaItf(TQHResult(0x800401FC)), nullptr); // 508
+    EXPECT_EQ(TQMensagemFixaItf(TQHResult(0x80040000)), nullptr);
+    EXPECT_EQ(TQMensagemFixaItf(TQHResult(0x80040924)), nullptr);
+    // The severity bit is not looked at; the facility is.
+    EXPECT_STREQ(TQMensagemFixaItf(TQHResult(0x00040001)), TQMensagemFixaItf(TQHResult(0x80040001)));
+    EXPECT_EQ(TQMensagemFixaItf(TQHResult(0x80070001)), nullptr);
+    EXPECT_EQ(TQMensagemFixaItf(TQHResult(0x81080001)), nullptr);
+
+    int quantas = 0;
+    for (uint32_t codigo = 0; codigo <= 0xFFFF; ++codigo) {
+        const char* texto = TQMensagemFixaItf(TQHResult(0x80040000u | codigo));
+        if (!texto) {
+            continue;
+        }
+        ++quantas;
+        const std::string_view t = texto;
+        EXPECT_TRUE(t.starts_with(codigo < 500 ? "DADADU: " : "DUZOVI: ")) << codigo;
+        EXPECT_LT(t.size(), 400u);
+        // Only ASCII and the accented letters of Portuguese in code page 1252.
+        for (unsigned char c : t)
+            EXPECT_TRUE((c >= 0x20 && c < 0x7F) || std::string_view("\xE1\xE2\xE3\xE7\xE9\xEA\xED\xF3").find(char(c)) !=
+                                                        std::string_view::npos)
+                << codigo << ": " << int(c);
+    }
+    EXPECT_EQ(quantas, 39);
+}
+
+TEST(NomesErro, TextoDaMensagem)
+{
+    EXPECT_EQ(TQTextoMensagem(TQHResult(0x80040007)), "DADADU: Servidor n\xE3o foi inicializado");
+    // Outside the fixed table the text is the message-text library's.
+    for (uint32_t v : {0x800401FCu, 0x80070005u, 0x81080A04u, 0x80000001u})
+        EXPECT_EQ(TQTextoMensagem(TQHResult(v)), TQDescricaoHResult(TQHResult(v))) << std::hex << v;
+}
