@@ -29,4 +29,8 @@ private:
     bool m_sinalizado;
 };
 
+// Raises a running thread to the highest priority of its process. False where the platform
+// offers no such call without privileges (POSIX: normal threads have no priorities to raise).
+bool PrioridadeMaxima(Thread& thread);
+
 } // namespace plataforma

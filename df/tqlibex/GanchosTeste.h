@@ -5,3 +5,8 @@
 
 // Shortens the wait of a taker for a busy mark.
 void TQDefineEsperaMarcaParaTestes(DWORD milissegundos);
+
+// Sends the posted analytics counts now, on the calling thread.
+void TQAnalyticsEnviaAgora();
+// The next question to the analytics switch reads the registry again.
+void TQAnalyticsReleChaveParaTestes();

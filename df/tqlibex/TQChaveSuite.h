@@ -5,6 +5,11 @@
 constexpr const char* kChaveSuite = "SOFTWARE\\Wow6432Node\\TQ Zodovezi";
 constexpr const char* kChaveSuiteBarra = "SOFTWARE\\Wow6432Node\\TQ Zodovezi\\";
 constexpr const char* kSubchaveEmpresas = "Empresas";
+// Where the suite's database library (TQLConx) keeps the data directories of the companies
+// (suite key \ "TQSDataBase" \ company, values named by module code) and, under the current
+// user's suite key, the company logged in ("EmpresaLogada").
+constexpr const char* kSubchaveTQSDataBase = "TQSDataBase";
+constexpr const char* kValorEmpresaLogada = "EmpresaLogada";
 
 constexpr const char* kValorDesabilitaAutenticacaoDCOM = "DesabilitaAutenticacaoDCOM";
 constexpr const char* kValorDesabilitaEncriptacaoDCOM = "DesabilitaEncriptacaoDCOM";

@@ -200,11 +200,16 @@ std::string CTQPath::GetDiretorioDadosModulo(long modulo, const std::string& emp
         return Texto(saida, kTamanhoSaida);
     }
 
-    // Without a company the key would be "Empresas" itself.
+    return GetDiretorioDadosRegistro(kSubchaveEmpresas, modulo, empresa);
+}
+
+std::string CTQPath::GetDiretorioDadosRegistro(const std::string& subchave, long modulo, const std::string& empresa)
+{
+    // Without a company the key would be the subkey itself.
     if (empresa.empty())
         return {};
     CTQRegistro registro(plataforma::RaizRegistro::LocalMachine,
-                         CombinaChave(kChaveSuiteBarra, CombinaChave(kSubchaveEmpresas, empresa)));
+                         CombinaChave(kChaveSuiteBarra, CombinaChave(subchave, empresa)));
     if (!registro.EstaAberta())
         return {};
     const bool doDF = modulo == kModuloNFe || modulo == kModuloDFConsolidacao;

@@ -35,6 +35,9 @@ public:
     static std::unique_ptr<plataforma::Biblioteca> CarregaBibliotecaModulo(const std::string& nome, long modulo);
     // Data directory of the module for the company, or empty.
     static std::string GetDiretorioDadosModulo(long modulo, const std::string& empresa);
+    // The registry's answer: the value named by the module's code (module 1's for 23 and 26,
+    // with "NFe" below it for 23) under suite key \ subchave \ company.
+    static std::string GetDiretorioDadosRegistro(const std::string& subchave, long modulo, const std::string& empresa);
     // Name of the company logged in, or empty.
     static std::string GetNomeEmpresaLogada();
 };

@@ -4,11 +4,19 @@
 //   marca <dir> <tipo> <dono> <ms> <sinal>     holds a mark, then releases it and writes
 //                                              the release tick into <sinal>.liberado
 //   abandona <dir> <tipo> <dono> <sinal>       takes a mark and ends without releasing it
+//   diretoriodados <modulo> <empresa> <sinal>  writes the data directory of the module for
+//                                              the company into <sinal> (the start-up switches
+//                                              are read once per process, so this runs fresh)
+//   analytics <empresa> <usuario> <ms>...      posts one object's calls of the given durations
+//                                              and stops the channel as the module's end does
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "df/tqlibex/GanchosTeste.h"
+#include "df/tqlibex/TQAnalytics.h"
+#include "df/tqlibex/TQPath.h"
+#include "df/tqlibex/TQProfiler.h"
 #include "df/tqlibex/TQArq.h"
 #include "df/tqlibex/TQArqEx.h"
 #include "df/tqlibex/TQArqMarca.h"
@@ -62,6 +70,23 @@ int Abandona(const std::string& dir, int tipo, int dono, const std::string& sina
     std::_Exit(0);
 }
 
+int DiretorioDados(long modulo, const std::string& empresa, const std::string& sinal)
+{
+    Sinaliza(sinal, CTQPath::GetDiretorioDadosModulo(modulo, empresa));
+    return 0;
+}
+
+int Analytics(const std::string& empresa, int usuario, char** duracoes, int quantidade)
+{
+    CTQAnalytics modulo; // its end stops the sender and sends what is left
+    CTQProfilerEmpresa identidade(empresa, uint16_t(usuario), 1);
+    ArvoreEstatisticas arvore;
+    for (int i = 0; i < quantidade; ++i)
+        TQAdicionaEstatistica(arvore, &identidade, "CTQDF_PlanoAlt::Le", 0, uint64_t(std::atoi(duracoes[i])) * 10000);
+    TQPostaEstatisticas(arvore);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -75,6 +100,10 @@ int main(int argc, char** argv)
         return Marca(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), DWORD(std::atoi(argv[5])), argv[6]);
     if (comando == "abandona" && argc == 6)
         return Abandona(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
+    if (comando == "diretoriodados" && argc == 5)
+        return DiretorioDados(std::atol(argv[2]), argv[3], argv[4]);
+    if (comando == "analytics" && argc >= 4)
+        return Analytics(argv[2], std::atoi(argv[3]), argv + 4, argc - 4);
     std::fprintf(stderr, "tqauxiliar: unknown command\n");
     return 2;
 }
