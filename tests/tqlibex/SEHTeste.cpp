@@ -1,0 +1,213 @@
+// Machine faults inside a guarded call become HRESULTs; the process and the guard live on.
+#include <atomic>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "df/tqlibex/TQSEH.h"
+
+namespace {
+
+constexpr HRESULT kViolacaoAcesso = TQHResult(0x8004EAC5);
+constexpr HRESULT kDivisaoZero = TQHResult(0x8004EAD3);
+constexpr HRESULT kEstouroPilha = TQHResult(0x8004EADA);
+
+// Faults made for real, out of the optimizer's and the sanitizers' sight.
+int* volatile g_invalido = reinterpret_cast<int*>(16);
+volatile int g_zero = 0;
+volatile int g_nunca = -1;
+
+__attribute__((noinline)) HRESULT EscreveEmInvalido()
+{
+    *g_invalido = 1;
+    return S_OK;
+}
+
+__attribute__((noinline, no_sanitize("undefined"))) HRESULT DivideInteiroPorZero()
+{
+    volatile int dividendo = 7;
+    volatile int resultado = dividendo / g_zero;
+    (void)resultado;
+    return S_OK;
+}
+
+__attribute__((noinline)) int Recursa(int n)
+{
+    volatile char bloco[1024];
+    bloco[0] = static_cast<char>(n);
+    if (n == g_nunca)
+        return 0;
+    return Recursa(n + 1) + bloco[0];
+}
+
+HRESULT EstouraPilha()
+{
+    return Recursa(0) == 0 ? S_OK : S_FALSE;
+}
+
+} // namespace
+
+TEST(TraducaoFalhas, CadaCodigoTemSeuHResult)
+{
+    const struct {
+        DWORD codigo;
+        uint32_t hr;
+    } tabela[] = {
+        {0xC0000005, 0x8004EAC5}, {0xC000008C, 0x8004EAC6}, {0x80000003, 0x8004EAC7}, {0x80000002, 0x8004EAC8},
+        {0xC000008D, 0x8004EAC9}, {0xC000008E, 0x8004EACA}, {0xC000008F, 0x8004EACB}, {0xC0000090, 0x8004EACC},
+        {0xC0000091, 0x8004EACD}, {0xC0000092, 0x8004EACE}, {0xC0000093, 0x8004EACF}, {0x80000001, 0x8004EAD0},
+        {0xC000001D, 0x8004EAD1}, {0xC0000006, 0x8004EAD2}, {0xC0000094, 0x8004EAD3}, {0xC0000095, 0x8004EAD4},
+        {0xC0000026, 0x8004EAD5}, {0xC0000008, 0x8004EAD6}, {0xC0000025, 0x8004EAD7}, {0xC0000096, 0x8004EAD8},
+        {0x80000004, 0x8004EAD9}, {0xC00000FD, 0x8004EADA}, {0x80000029, 0x8004EADB},
+    };
+    for (const auto& linha : tabela) {
+        const HRESULT hr = CTQSEH::TraduzCodigo(linha.codigo);
+        EXPECT_EQ(static_cast<uint32_t>(hr), linha.hr) << std::hex << linha.codigo;
+        EXPECT_TRUE(TQEhHResultDeFalha(hr)) << std::hex << linha.codigo;
+    }
+    // Anything else, C++ exceptions and the guard's neighbours included, is "some other fault".
+    for (DWORD outro : {0u, 0xE06D7363u, 0x20474343u, 0xC0000004u, 0xC00000FCu, 0x80000000u, 0xFFFFFFFFu})
+        EXPECT_EQ(static_cast<uint32_t>(CTQSEH::TraduzCodigo(outro)), 0x8004EE47u) << std::hex << outro;
+}
+
+TEST(TraducaoFalhas, FaixaDosHResultsDeFalha)
+{
+    EXPECT_FALSE(TQEhHResultDeFalha(TQHResult(0x8004EAC4)));
+    EXPECT_TRUE(TQEhHResultDeFalha(TQHResult(0x8004EAC5)));
+    EXPECT_TRUE(TQEhHResultDeFalha(TQHResult(0x8004EADB)));
+    EXPECT_FALSE(TQEhHResultDeFalha(TQHResult(0x8004EADC)));
+    EXPECT_FALSE(TQEhHResultDeFalha(TQHResult(0x8004EE46)));
+    EXPECT_TRUE(TQEhHResultDeFalha(TQHResult(0x8004EE47)));
+    EXPECT_FALSE(TQEhHResultDeFalha(TQHResult(0x8004EE48)));
+    EXPECT_FALSE(TQEhHResultDeFalha(TQHResult(0x0004EAC5)));
+    EXPECT_FALSE(TQEhHResultDeFalha(S_OK));
+}
+
+TEST(GuardaFalhas, RetornoNormalPassaIntacto)
+{
+    for (HRESULT esperado : {S_OK, S_FALSE, TQHResult(0x81080A04), TQHResult(0x8004EAC5)}) {
+        int chamadas = 0;
+        std::string pilha = "antes";
+        const HRESULT hr = CTQSEH::Executa(
+            [&] {
+                ++chamadas;
+                return esperado;
+            },
+            &pilha);
+        EXPECT_EQ(hr, esperado);
+        EXPECT_EQ(chamadas, 1);
+        EXPECT_EQ(pilha, "antes");
+    }
+}
+
+TEST(GuardaFalhas, ViolacaoDeAcesso)
+{
+    std::string pilha;
+    EXPECT_EQ(CTQSEH::Executa([] { return EscreveEmInvalido(); }, &pilha), kViolacaoAcesso);
+    EXPECT_EQ(CTQSEH::UltimoCodigo(), 0xC0000005u);
+    EXPECT_EQ(CTQSEH::UltimaPilha(), pilha);
+    // The text names the fault and walks from the faulting function outward.
+    EXPECT_NE(pilha.find("0xC0000005"), std::string::npos) << pilha;
+    EXPECT_NE(pilha.find("#0 "), std::string::npos) << pilha;
+    EXPECT_NE(pilha.find("#1 "), std::string::npos) << pilha;
+}
+
+TEST(GuardaFalhas, DivisaoInteiraPorZero)
+{
+    EXPECT_EQ(CTQSEH::Executa([] { return DivideInteiroPorZero(); }), kDivisaoZero);
+    EXPECT_EQ(CTQSEH::UltimoCodigo(), 0xC0000094u);
+    EXPECT_FALSE(CTQSEH::UltimaPilha().empty());
+}
+
+TEST(GuardaFalhas, EstouroDePilhaRepetido)
+{
+    // Twice: the first overflow must leave the stack able to signal the next one.
+    for (int vez = 0; vez < 2; ++vez) {
+        EXPECT_EQ(CTQSEH::Executa([] { return EstouraPilha(); }), kEstouroPilha) << vez;
+        EXPECT_EQ(CTQSEH::UltimoCodigo(), 0xC00000FDu);
+    }
+    EXPECT_EQ(CTQSEH::Executa([] { return S_FALSE; }), S_FALSE);
+}
+
+TEST(GuardaFalhas, ContinuaValendoNaMesmaThreadENoutra)
+{
+    for (int vez = 0; vez < 3; ++vez) {
+        EXPECT_EQ(CTQSEH::Executa([] { return EscreveEmInvalido(); }), kViolacaoAcesso);
+        EXPECT_EQ(CTQSEH::Executa([] { return DivideInteiroPorZero(); }), kDivisaoZero);
+        EXPECT_EQ(CTQSEH::Executa([] { return S_OK; }), S_OK);
+    }
+    HRESULT naOutra[3] = {S_OK, S_OK, S_FALSE};
+    std::thread outra([&] {
+        naOutra[0] = CTQSEH::Executa([] { return EscreveEmInvalido(); });
+        naOutra[1] = CTQSEH::Executa([] { return EstouraPilha(); });
+        naOutra[2] = CTQSEH::Executa([] { return S_OK; });
+    });
+    outra.join();
+    EXPECT_EQ(naOutra[0], kViolacaoAcesso);
+    EXPECT_EQ(naOutra[1], kEstouroPilha);
+    EXPECT_EQ(naOutra[2], S_OK);
+}
+
+TEST(GuardaFalhas, ThreadsFalhandoAoMesmoTempo)
+{
+    constexpr int kThreads = 4;
+    constexpr int kVezes = 50;
+    std::atomic<int> certos{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kVezes; ++i) {
+                const bool divide = (i + t) % 2 == 0;
+                const HRESULT hr = divide ? CTQSEH::Executa([] { return DivideInteiroPorZero(); })
+                                          : CTQSEH::Executa([] { return EscreveEmInvalido(); });
+                if (hr == (divide ? kDivisaoZero : kViolacaoAcesso))
+                    ++certos;
+            }
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(certos.load(), kThreads * kVezes);
+}
+
+TEST(GuardaFalhas, ExcecaoCxxAtravessaAGuarda)
+{
+    bool pegou = false;
+    try {
+        CTQSEH::Executa([]() -> HRESULT { throw std::runtime_error("de dentro"); });
+    } catch (const std::runtime_error& e) {
+        pegou = std::string(e.what()) == "de dentro";
+    }
+    EXPECT_TRUE(pegou);
+    try {
+        CTQSEH::Executa([]() -> HRESULT { throw 42; });
+        ADD_FAILURE() << "the integer did not pass";
+    } catch (int valor) {
+        EXPECT_EQ(valor, 42);
+    }
+    // The guard is usable after an exception left it.
+    EXPECT_EQ(CTQSEH::Executa([] { return EscreveEmInvalido(); }), kViolacaoAcesso);
+}
+
+TEST(GuardaFalhas, GuardasAninhadas)
+{
+    HRESULT interna = S_OK;
+    const HRESULT externa = CTQSEH::Executa([&] {
+        interna = CTQSEH::Executa([] { return DivideInteiroPorZero(); });
+        // Back in the outer guard, which still holds.
+        return EscreveEmInvalido();
+    });
+    EXPECT_EQ(interna, kDivisaoZero);
+    EXPECT_EQ(externa, kViolacaoAcesso);
+    // An exception that leaves the inner guard, caught inside the outer one.
+    const HRESULT depoisExcecao = CTQSEH::Executa([] {
+        try {
+            CTQSEH::Executa([]() -> HRESULT { throw std::runtime_error("interna"); });
+        } catch (const std::exception&) {
+        }
+        return DivideInteiroPorZero();
+    });
+    EXPECT_EQ(depoisExcecao, kDivisaoZero);
+}
