@@ -6,6 +6,9 @@
 // Shortens the wait of a taker for a busy mark.
 void TQDefineEsperaMarcaParaTestes(DWORD milissegundos);
 
+// The next profiler decision re-reads "log.ini" and the profiler file's name is computed again.
+void TQInvalidaProfilerParaTestes();
+
 // Sends the posted analytics counts now, on the calling thread.
 void TQAnalyticsEnviaAgora();
 // The next question to the analytics switch reads the registry again.

@@ -16,6 +16,7 @@ struct ContadoresChamada {
     uint64_t menorMs = UINT64_MAX; // all ones until the first call
 
     void Soma(const ContadoresChamada& outro);
+    bool operator==(const ContadoresChamada&) const = default;
 };
 
 using PorUsuario = std::map<uint16_t, ContadoresChamada>;

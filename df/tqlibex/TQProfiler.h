@@ -77,11 +77,14 @@ public:
     CTQProfilerEscopo(const CTQProfilerEscopo&) = delete;
     CTQProfilerEscopo& operator=(const CTQProfilerEscopo&) = delete;
 
-    // Up to nine name/value pairs, name first; unused ones may be null.
+    // Up to nine name/value pairs, name first; unused ones may be null. funcao must stay
+    // valid until the scope closes (the frame passes a literal): it is copied only when a
+    // line may be written, so a scope with lines off allocates nothing.
     void Entra(const char* funcao, const char* const* pares = nullptr, int quantidadePares = 0);
 
 private:
     RegistroLog m_registro;
+    const char* m_funcao = nullptr;
 };
 
 // A COCREATE line, asked by the activation code with the ProgID and module texts.

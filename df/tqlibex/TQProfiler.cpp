@@ -1,0 +1,120 @@
+#include "df/tqlibex/TQProfiler.h"
+
+#include "df/tqlibex/TQPath.h"
+#include "df/tqlibex/TQProfilerConfig.h"
+#include "platform/Processo.h"
+#include "platform/Texto.h"
+
+namespace {
+
+const std::string& UsuarioLocal()
+{
+    static const std::string usuario = plataforma::NomeUsuarioSO();
+    return usuario;
+}
+
+// Registry form without the braces.
+std::string NovoGuid()
+{
+    GUID guid{};
+    if (plataforma::CriaGuid(guid) < 0)
+        return " ";
+    const std::string texto = plataforma::GuidParaTexto(guid);
+    return texto.substr(1, texto.size() - 2);
+}
+
+void GuardaPares(RegistroLog& registro, const char* const* pares, int quantidade)
+{
+    if (!pares)
+        return;
+    for (int i = 0; i < quantidade && i < 9; ++i) {
+        registro.nomes[i] = pares[2 * i] ? pares[2 * i] : "";
+        registro.valores[i] = pares[2 * i + 1] ? pares[2 * i + 1] : "";
+    }
+}
+
+} // namespace
+
+const std::string& TQNomeProcesso()
+{
+    static const std::string nome = [] {
+        std::string n = CTQPath::GetNomeSemExtensao(plataforma::CaminhoExecutavel());
+        for (char& c : n)
+            c = plataforma::MinusculaAnsi(c);
+        return n;
+    }();
+    return nome;
+}
+
+CTQProfilerEscopo::CTQProfilerEscopo(ITQDF_Profiler* identidade) { m_registro.identidade = identidade; }
+
+void CTQProfilerEscopo::Entra(const char* funcao, const char* const* pares, int quantidadePares)
+{
+    try {
+        m_registro.entrou = true;
+        m_funcao = funcao;
+        GuardaPares(m_registro, pares, quantidadePares);
+        const ValoresProfiler config = TQProfilerConfig::Atual();
+        if (!config.LinhasAtivas())
+            return;
+        m_registro.classeFuncao = funcao ? funcao : "";
+        const DWORD ticks = plataforma::Ticks();
+        m_registro.processo = TQNomeProcesso();
+        if (!config.processoLoga)
+            return;
+        m_registro.usuarioLocal = UsuarioLocal();
+        m_registro.guid = config.entrada && config.saida ? NovoGuid() : " ";
+        if (config.performance)
+            m_registro.ticksInicio = ticks;
+        if (config.memory)
+            m_registro.memoriaInicio = plataforma::BytesPrivados();
+        if (config.entrada)
+            TQGravaLinhaLog(m_registro, TipoLinhaLog::Entrou);
+    } catch (...) {
+        // A diagnostic line never fails the call it describes.
+    }
+}
+
+CTQProfilerEscopo::~CTQProfilerEscopo()
+{
+    if (!m_registro.entrou)
+        return;
+    m_registro.entrou = false;
+    const ValoresProfiler config = TQProfilerConfig::Guardados();
+    if (!config.LinhasAtivas() || !config.saida || !config.processoLoga)
+        return;
+    try {
+        // The configuration may have come on since the entry.
+        if (m_registro.classeFuncao.empty() && m_funcao)
+            m_registro.classeFuncao = m_funcao;
+        if (config.performance)
+            m_registro.ticksFim = plataforma::Ticks();
+        if (config.memory)
+            m_registro.memoriaFim = plataforma::BytesPrivados();
+        TQGravaLinhaLog(m_registro, TipoLinhaLog::Saiu);
+    } catch (...) {
+    }
+}
+
+void TQGravaLinhaCoCreate(ITQDF_Profiler* identidade, const char* funcao, const char* progId, const char* modulo)
+{
+    try {
+        const ValoresProfiler config = TQProfilerConfig::Atual();
+        if (!config.coCreate)
+            return;
+        RegistroLog registro;
+        registro.identidade = identidade;
+        registro.processo = TQNomeProcesso();
+        if (!config.processoLoga)
+            return;
+        registro.nomes[0] = "ProgID";
+        registro.valores[0] = progId ? progId : "";
+        registro.nomes[1] = "Modulo";
+        registro.valores[1] = modulo ? modulo : "";
+        registro.classeFuncao = funcao ? funcao : "";
+        registro.usuarioLocal = UsuarioLocal();
+        registro.guid = NovoGuid();
+        TQGravaLinhaLog(registro, TipoLinhaLog::CoCreate);
+    } catch (...) {
+    }
+}

@@ -1,0 +1,140 @@
+// Call statistics of an object: the tree path, the counters and the merging of trees.
+#include <algorithm>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "df/tqlibex/TQEstatisticas.h"
+#include "df/tqlibex/TQProfiler.h"
+
+namespace {
+
+constexpr uint64_t kMs = 10000; // 100-ns ticks in a millisecond
+
+class Identidade : public ITQDF_Profiler {
+public:
+    Identidade(std::string empresa, uint16_t usuario, const char* aplicativo) : m_empresa(std::move(empresa)), m_usuario(usuario)
+    {
+        std::memcpy(m_regInicializacao.szAplicativo, aplicativo,
+                    std::min(std::strlen(aplicativo), sizeof m_regInicializacao.szAplicativo));
+    }
+    std::string GetEmpresa() override { return m_empresa; }
+    uint16_t GetUsuario() override { return m_usuario; }
+    uint32_t GetNumeroSessao() override { return 9; }
+
+private:
+    std::string m_empresa;
+    uint16_t m_usuario;
+};
+
+constexpr const char* kLe = "T_TQUnknown<ITQDF_PlanoAlt,CBasePlanoAlternativo>::Le";
+
+// The one leaf of a tree that holds a single path.
+const ContadoresChamada& Folha(const ArvoreEstatisticas& arvore, const std::string& empresa, const std::string& aplicativo,
+                               const std::string& classe, const std::string& metodo, uint16_t usuario)
+{
+    return arvore.at(empresa).at(TQDmaHoje()).at(aplicativo).at(classe).at(metodo).at(usuario);
+}
+
+} // namespace
+
+TEST(TQEstatisticas, DuasChamadasDeUmMetodo)
+{
+    Identidade id("0001", 7, "CONTABIL");
+    ArvoreEstatisticas arvore;
+    TQAdicionaEstatistica(arvore, &id, kLe, 1000 * kMs, 1003 * kMs);
+    // Parts of a millisecond are dropped.
+    TQAdicionaEstatistica(arvore, &id, kLe, 50 * kMs, 57 * kMs + kMs - 1);
+    const ContadoresChamada& c = Folha(arvore, "0001", "CONTABIL", "T_TQUnknown", "Le", 7);
+    EXPECT_EQ(c.chamadas, 2u);
+    EXPECT_EQ(c.totalMs, 10u);
+    EXPECT_EQ(c.maiorMs, 7u);
+    EXPECT_EQ(c.menorMs, 3u);
+    EXPECT_EQ(arvore.size(), 1u);
+    EXPECT_EQ(arvore.begin()->second.size(), 1u);
+}
+
+TEST(TQEstatisticas, ContadoresVaziosNaoPesamNoMenor)
+{
+    ContadoresChamada vazio;
+    EXPECT_EQ(vazio.menorMs, UINT64_MAX);
+    ContadoresChamada uma{1, 4, 4, 4};
+    vazio.Soma(uma);
+    EXPECT_EQ(vazio.chamadas, 1u);
+    EXPECT_EQ(vazio.menorMs, 4u);
+    EXPECT_EQ(vazio.maiorMs, 4u);
+}
+
+TEST(TQEstatisticas, SeparacaoDoNome)
+{
+    Identidade id("0001", 1, "APP");
+    ArvoreEstatisticas arvore;
+    TQAdicionaEstatistica(arvore, &id, kLe, 0, 0);
+    TQAdicionaEstatistica(arvore, &id, "CTQDF_PlanoAlt::BuscaPlanos", 0, 0);
+    TQAdicionaEstatistica(arvore, &id,
+                          "T_TQUnknown<struct ITQDF_PlanoAlt,class CBasePlanoAlternativo>::Inicializa_Padrao::<lambda_e191>"
+                          "::operator ()",
+                          0, 0);
+    TQAdicionaEstatistica(arvore, &id, "SemClasse", 0, 0);
+    TQAdicionaEstatistica(arvore, &id, "A:B", 0, 0);
+    const PorClasse& classes = arvore.at("0001").at(TQDmaHoje()).at("APP");
+    ASSERT_EQ(classes.size(), 4u);
+    EXPECT_EQ(classes.at("T_TQUnknown").size(), 2u);
+    EXPECT_EQ(classes.at("T_TQUnknown").count("Le"), 1u);
+    EXPECT_EQ(classes.at("T_TQUnknown").count("Inicializa_Padrao"), 1u);
+    EXPECT_EQ(classes.at("CTQDF_PlanoAlt").count("BuscaPlanos"), 1u);
+    // Without a "::" there is no method.
+    EXPECT_EQ(classes.at("SemClasse").count(""), 1u);
+    EXPECT_EQ(classes.at("A").count(""), 1u);
+}
+
+TEST(TQEstatisticas, CaminhoPorEmpresaAplicativoEUsuario)
+{
+    Identidade a("0001", 1, "CONTABIL"), b("0001", 2, "CONTABIL"), c("0002", 1, "FISCAL");
+    ArvoreEstatisticas arvore;
+    TQAdicionaEstatistica(arvore, &a, kLe, 0, 2 * kMs);
+    TQAdicionaEstatistica(arvore, &b, kLe, 0, 5 * kMs);
+    TQAdicionaEstatistica(arvore, &c, kLe, 0, 1 * kMs);
+    TQAdicionaEstatistica(arvore, nullptr, kLe, 0, 1 * kMs);
+    EXPECT_EQ(arvore.size(), 3u);
+    EXPECT_EQ(Folha(arvore, "0001", "CONTABIL", "T_TQUnknown", "Le", 1).totalMs, 2u);
+    EXPECT_EQ(Folha(arvore, "0001", "CONTABIL", "T_TQUnknown", "Le", 2).totalMs, 5u);
+    EXPECT_EQ(Folha(arvore, "0002", "FISCAL", "T_TQUnknown", "Le", 1).totalMs, 1u);
+    EXPECT_EQ(Folha(arvore, "", "", "T_TQUnknown", "Le", 0).chamadas, 1u);
+}
+
+TEST(TQEstatisticas, AplicativoSemTerminador)
+{
+    std::string cheio(48, 'X');
+    Identidade longo("0001", 1, cheio.c_str()); // fills the field without a NUL
+    ArvoreEstatisticas arvore;
+    TQAdicionaEstatistica(arvore, &longo, kLe, 0, 0);
+    EXPECT_EQ(arvore.at("0001").at(TQDmaHoje()).count(cheio), 1u);
+}
+
+TEST(TQEstatisticas, FusaoDeArvores)
+{
+    Identidade a("0001", 1, "CONTABIL"), b("0002", 3, "FISCAL");
+    ArvoreEstatisticas primeira, segunda;
+    TQAdicionaEstatistica(primeira, &a, kLe, 0, 3 * kMs);
+    TQAdicionaEstatistica(primeira, &a, kLe, 0, 4 * kMs);
+    TQAdicionaEstatistica(segunda, &a, kLe, 0, 9 * kMs);
+    TQAdicionaEstatistica(segunda, &a, kLe, 0, 1 * kMs);
+    TQAdicionaEstatistica(segunda, &b, "CTQDF_PlanoAlt::Grava", 0, 6 * kMs);
+
+    TQFundeEstatisticas(primeira, segunda);
+    const ContadoresChamada& le = Folha(primeira, "0001", "CONTABIL", "T_TQUnknown", "Le", 1);
+    EXPECT_EQ(le.chamadas, 4u);
+    EXPECT_EQ(le.totalMs, 17u);
+    EXPECT_EQ(le.maiorMs, 9u);
+    EXPECT_EQ(le.menorMs, 1u);
+    const ContadoresChamada& grava = Folha(primeira, "0002", "FISCAL", "CTQDF_PlanoAlt", "Grava", 3);
+    EXPECT_EQ(grava.chamadas, 1u);
+    EXPECT_EQ(grava.menorMs, 6u);
+    // The source is left as it was.
+    EXPECT_EQ(Folha(segunda, "0001", "CONTABIL", "T_TQUnknown", "Le", 1).chamadas, 2u);
+
+    ArvoreEstatisticas vazia;
+    TQFundeEstatisticas(vazia, primeira);
+    EXPECT_EQ(vazia, primeira);
+}
