@@ -3,6 +3,12 @@
 #include <cstdio>
 #include <mutex>
 
+#include "df/tqlibex/TQNomesErro.h"
+#include "df/tqlibex/TQProfiler.h"
+#include "platform/Processo.h"
+#include "platform/Texto.h"
+#include "platform/Versao.h"
+
 namespace {
 
 std::mutex g_travaDestino;
@@ -36,21 +42,51 @@ std::string Formata(const char* formato, va_list argumentos)
     return grande;
 }
 
-void Entrega(const LinhaTrace& linha)
+// What a trace line repeats from the process: computed once, under a lock.
+struct DadosProcesso {
+    std::string versaoKarvo;
+    std::string versaoSO;
+    std::string usuarioLocal;
+};
+
+const DadosProcesso& Processo()
 {
-    DestinoTrace destino;
-    void* contexto;
-    {
-        std::lock_guard<std::mutex> t(g_travaDestino);
-        destino = g_destino;
-        contexto = g_contexto;
+    static std::once_flag uma;
+    static DadosProcesso dados;
+    std::call_once(uma, [] {
+        dados.versaoKarvo = plataforma::VersaoExecutavel();
+        dados.versaoSO = plataforma::VersaoSistema();
+        dados.usuarioLocal = plataforma::NomeUsuarioSO();
+    });
+    return dados;
+}
+
+std::string NovoGuid()
+{
+    GUID g;
+    plataforma::CriaGuid(g);
+    const std::string texto = plataforma::GuidParaTexto(g);
+    return texto.substr(1, texto.size() - 2); // registry form without the braces
+}
+
+void GravaNoLog(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha, std::string texto)
+{
+    RegistroLog r;
+    r.momento = plataforma::AgoraLocal();
+    r.memoriaInicio = plataforma::BytesPrivados();
+    const DadosProcesso& p = Processo();
+    const char* nomes[5] = {"VersaoKarvo", "VersaoSO", "Arquivo", "Linha", "Log"};
+    std::string valores[5] = {p.versaoKarvo, p.versaoSO, fonte ? fonte : "", std::to_string(linha), std::move(texto)};
+    for (int i = 0; i < 5; ++i) {
+        r.nomes[i] = nomes[i];
+        r.valores[i] = std::move(valores[i]);
     }
-    if (destino) {
-        destino(linha, contexto);
-        return;
-    }
-    std::fprintf(stderr, "ERRO\t%s\t%s\t%d\t%s\n", linha.funcao ? linha.funcao : "", linha.fonte ? linha.fonte : "",
-                 linha.linha, linha.texto.c_str());
+    r.identidade = identidade;
+    r.classeFuncao = funcao ? funcao : "";
+    r.guid = NovoGuid();
+    r.processo = TQNomeProcesso();
+    r.usuarioLocal = p.usuarioLocal;
+    TQGravaLinhaLog(r, TipoLinhaLog::Erro);
 }
 
 } // namespace
@@ -65,8 +101,19 @@ void TQDefineDestinoTrace(DestinoTrace destino, void* contexto)
 void TQTraceV(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha, const char* formato,
               va_list argumentos)
 {
-    LinhaTrace l{identidade, funcao, fonte, linha, Formata(formato, argumentos)};
-    Entrega(l);
+    std::string texto = Formata(formato, argumentos);
+    DestinoTrace destino;
+    void* contexto;
+    {
+        std::lock_guard<std::mutex> t(g_travaDestino);
+        destino = g_destino;
+        contexto = g_contexto;
+    }
+    if (destino) {
+        destino(LinhaTrace{identidade, funcao, fonte, linha, std::move(texto)}, contexto);
+        return;
+    }
+    GravaNoLog(identidade, funcao, fonte, linha, std::move(texto));
 }
 
 void TQTrace(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha, const char* formato, ...)
@@ -77,24 +124,23 @@ void TQTrace(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, 
     va_end(a);
 }
 
-std::string TQDescricaoHResult(HRESULT) { return {}; }
-
 void TQTraceHResult(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha,
                     const char* variavel, const char* expressao, HRESULT hr)
 {
     const std::string exp = std::string(variavel) + " = " + expressao;
-    const uint32_t v = uint32_t(hr);
-    TQTrace(identidade, funcao, fonte, linha, "%s\t%s = %#X %s\tSEVERITY = %d %s\tFACILITY = %d %s\tCODE = %d %s\tDescri\xE7\xE3o = %s",
-            exp.c_str(), variavel, v, TQDescricaoHResult(hr).c_str(), int(v >> 31), "", int((v >> 16) & 0x1FFF), "",
-            int(v & 0xFFFF), "", "");
+    TQTrace(identidade, funcao, fonte, linha,
+            "%s\t%s = %#X %s\tSEVERITY = %d %s\tFACILITY = %d %s\tCODE = %d %s\tDescri\xE7\xE3o = %s", exp.c_str(),
+            variavel, unsigned(hr), TQTextoMensagem(hr).c_str(), TQSeveridade(hr), TQNomeSeveridade(hr),
+            TQFacilidade(hr), TQNomeFacilidade(hr), TQCodigo(hr), TQNomeCodigo(hr), TQNomeHResult(hr));
 }
 
 void TQTraceRetorno(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha,
                     const char* variavel, const char* expressao, long retorno)
 {
     const std::string exp = std::string(variavel) + " = " + expressao;
+    const HRESULT hr = TQHResult(uint32_t(retorno) | 0x80040000u);
     TQTrace(identidade, funcao, fonte, linha, "%s\t%s = %d\tHR = %#X\tDescri\xE7\xE3o = %s", exp.c_str(), variavel,
-            int(retorno), unsigned(uint32_t(retorno) | 0x80040000u), "");
+            int(retorno), unsigned(hr), TQNomeHResult(hr));
 }
 
 void TQRelatorioAssercao(const char* fonte, int linha, const char* expressao)

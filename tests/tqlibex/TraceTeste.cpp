@@ -1,0 +1,119 @@
+// Trace lines: the decomposition of a value, where each line goes, and many writers at once.
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "InstalacaoTrace.h"
+#include "apoio/Apoio.h"
+#include "df/tqlibex/StatusArquivo.h"
+#include "df/tqlibex/TQArqEx.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQPath.h"
+#include "df/tqlibex/TQProfiler.h"
+#include "df/tqlibex/TQTrace.h"
+#include "platform/Tempo.h"
+
+namespace {
+
+class TraceTeste : public teste::InstalacaoTrace {};
+
+std::vector<std::string> Colunas(const std::string& linha)
+{
+    std::vector<std::string> c;
+    size_t inicio = 0;
+    for (size_t tab = linha.find('\t'); tab != std::string::npos; tab = linha.find('\t', inicio)) {
+        c.push_back(linha.substr(inicio, tab - inicio));
+        inicio = tab + 1;
+    }
+    return c;
+}
+
+TEST_F(TraceTeste, LinhaDoHResultComOsNomesDasPartes)
+{
+    TQTraceHResult(nullptr, "CTQDF_PlanoAlt::Le", "TQDF_PlanoAlt", 77, "hr", "pfInSEHFuncao()", TQHResult(0x81080A04));
+    TQTraceHResult(nullptr, "CTQDF_PlanoAlt::Le", "TQDF_PlanoAlt", 78, "hr", "Abre()", TQHResult(0x80070005));
+    const auto linhas = LinhasErro(ArquivoErrosProgramas());
+    ASSERT_EQ(linhas.size(), 2u);
+    EXPECT_NE(linhas[0].find("\tTQDF_PlanoAlt\t77\thr = pfInSEHFuncao()\thr = 0X81080A04 "), std::string::npos)
+        << linhas[0];
+    EXPECT_NE(linhas[0].find("\tSEVERITY = 1 SEVERITY_ERROR\tFACILITY = 264 TQ_FACILITY_CR_CORE\tCODE = 2564 "),
+              std::string::npos)
+        << linhas[0];
+    EXPECT_NE(linhas[1].find("\tFACILITY = 7 FACILITY_WIN32\tCODE = 5 ERROR_ACCESS_DENIED\t"
+                             "Descri\xE7\xE3o = E_ACCESSDENIED\t"),
+              std::string::npos)
+        << linhas[1];
+    const auto c = Colunas(linhas[1]);
+    ASSERT_GT(c.size(), 29u);
+    EXPECT_EQ(c[4], "CTQDF_PlanoAlt::Le");
+    EXPECT_EQ(c[5].size(), 36u) << "a new GUID without braces";
+    EXPECT_EQ(c[21], "ERRO");
+    EXPECT_FALSE(c[26].empty()) << "the system's version";
+    EXPECT_EQ(c[27], "TQDF_PlanoAlt");
+    EXPECT_EQ(c[28], "78");
+}
+
+TEST_F(TraceTeste, FalhaDoArquivoDeRegistrosDeixaSuaLinhaComADescricao)
+{
+    const std::string c = m_dir + "P.dat";
+    apoio::GravaTudo(c, std::string(16, '\0'));
+    CTQArqEx arq;
+    ASSERT_EQ(arq.Abre(c, 'G', 8), 0u);
+    int32_t pos = 9;
+    char registro[8] = {};
+    EXPECT_EQ(arq.Grava(registro, pos), statusarq::PosicaoAlemDoFim);
+    const auto linhas = LinhasErro(ArquivoErrosProgramas());
+    ASSERT_EQ(linhas.size(), 2u);
+    EXPECT_NE(linhas[0].find("CBaseArquivo::ValidaPosicaoGravacao\t"), std::string::npos);
+    EXPECT_EQ(linhas[0].find("Descri\xE7\xE3o = \tArquivo"), std::string::npos) << "described by the message library";
+    EXPECT_NE(linhas[1].find("\tTQArqEx\t384\thr = ValidaPosicaoGravacao(*plPosicao, lTamanhoDoRegistro)\t"
+                             "hr = 0X80040A73 "),
+              std::string::npos)
+        << linhas[1];
+    EXPECT_NE(linhas[1].find("\tFACILITY = 4 FACILITY_ITF\tCODE = 2675 \t"), std::string::npos)
+        << "no code name under FACILITY_ITF";
+}
+
+TEST_F(TraceTeste, LinhaDeUmaEmpresaVaiParaOLogDaBaseDela)
+{
+    const std::string dados = m_dir + "EMP0001" + plataforma::kSeparador;
+    ASSERT_EQ(plataforma::CriaDiretorio(dados.c_str()), 0u);
+    GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"),
+               "DF", dados);
+    CTQProfilerEmpresa empresa("0001", 7, 12);
+    TQTrace(&empresa, "CClassificacao::Inicializa", "Classificacao", 10, "x = %d", 1);
+    const plataforma::DataHoraLocal agora = plataforma::AgoraLocal();
+    char nome[64];
+    std::snprintf(nome, sizeof nome, "TQProfilerErros_Base_%04d%02d.log", agora.ano, agora.mes);
+    const auto linhas = LinhasErro(dados + nome);
+    ASSERT_EQ(linhas.size(), 1u);
+    EXPECT_NE(linhas[0].find("\tE0001\tU007\tS00000012\tT"), std::string::npos) << linhas[0];
+    EXPECT_FALSE(apoio::Existe(ArquivoErrosProgramas()));
+}
+
+TEST_F(TraceTeste, OitoThreadsNaoPerdemNemPartemLinhas)
+{
+    constexpr int kThreads = 8, kLinhas = 40;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([t] {
+            for (int i = 0; i < kLinhas; ++i)
+                TQTrace(nullptr, "CTeste::Thread", "TraceTeste", 1, "thread %d linha %d fim", t, i);
+        });
+    for (auto& t : threads)
+        t.join();
+    const std::string texto = apoio::LeTudo(ArquivoErrosProgramas());
+    EXPECT_EQ(texto.rfind("Data\tHora\t", 0), 0u) << "the header comes first";
+    EXPECT_EQ(texto.find("Data\tHora\t", 1), std::string::npos) << "and only once";
+    std::set<std::string> vistas;
+    for (const std::string& linha : LinhasErro(ArquivoErrosProgramas())) {
+        const size_t p = linha.find("\tthread ");
+        ASSERT_NE(p, std::string::npos) << linha;
+        ASSERT_EQ(linha.compare(linha.size() - 5, 5, " fim\t"), 0) << "a whole line: " << linha;
+        vistas.insert(linha.substr(p));
+    }
+    EXPECT_EQ(vistas.size(), size_t(kThreads * kLinhas));
+}
+
+} // namespace
