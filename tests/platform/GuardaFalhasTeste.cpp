@@ -1,0 +1,178 @@
+// The machine-fault guard at the platform level: the codes of other faults, faults it must
+// leave alone, and a fault outside any guard still ending the process.
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/GuardaFalhas.h"
+#include "platform/Processo.h"
+
+#include "FilhoTeste.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <signal.h>
+#endif
+
+using namespace plataforma;
+using namespace teste;
+
+namespace {
+
+int* volatile g_invalido = reinterpret_cast<int*>(16);
+
+void EscreveEmInvalido(void*)
+{
+    *g_invalido = 1;
+}
+
+struct Resultado {
+    bool falhou;
+    DWORD codigo;
+    std::string pilha;
+};
+
+Resultado Protegido(void (*funcao)(void*), void* contexto = nullptr)
+{
+    Resultado r{false, 0, {}};
+    r.falhou = ExecutaProtegido(funcao, contexto, r.codigo, r.pilha);
+    return r;
+}
+
+// The child leaves with this code when it outlived a fault it should have died of.
+constexpr int kSobreviveu = 3;
+
+} // namespace
+
+TEST(GuardaFalhasPlataforma, IndiceDosCodigos)
+{
+    EXPECT_EQ(kQuantidadeCodigosFalha, 22u);
+    EXPECT_EQ(IndiceCodigoFalha(falha::ViolacaoAcesso), 0u);
+    EXPECT_EQ(IndiceCodigoFalha(falha::IntDivisaoZero), 14u);
+    EXPECT_EQ(IndiceCodigoFalha(falha::EstouroPilha), 21u);
+    EXPECT_EQ(IndiceCodigoFalha(0x80000029), kQuantidadeCodigosFalha);
+    EXPECT_EQ(IndiceCodigoFalha(0), kQuantidadeCodigosFalha);
+}
+
+#if defined(__x86_64__)
+TEST(GuardaFalhasPlataforma, PontoDeParadaEInstrucaoIlegal)
+{
+    const Resultado parada = Protegido([](void*) { asm volatile("int3"); });
+    EXPECT_TRUE(parada.falhou);
+    EXPECT_EQ(parada.codigo, falha::PontoParada);
+    const Resultado ilegal = Protegido([](void*) { asm volatile("ud2"); });
+    EXPECT_TRUE(ilegal.falhou);
+    EXPECT_EQ(ilegal.codigo, falha::InstrucaoIlegal);
+    EXPECT_NE(ilegal.pilha.find("0xC000001D"), std::string::npos) << ilegal.pilha;
+}
+#endif
+
+// A notification the guard does not handle reaches whoever does, and the call goes on.
+#ifdef _WIN32
+namespace {
+constexpr DWORD kCodigoAlheio = 0xE0ABCDEF;
+LONG g_vistos = 0;
+LONG WINAPI ContaAlheio(EXCEPTION_POINTERS* excecao)
+{
+    if (excecao->ExceptionRecord->ExceptionCode != kCodigoAlheio)
+        return EXCEPTION_CONTINUE_SEARCH;
+    ++g_vistos;
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+} // namespace
+
+TEST(GuardaFalhasPlataforma, CodigoAlheioSegueAdiante)
+{
+    Protegido([](void*) {}); // the guard's handler comes first
+    void* tratador = AddVectoredExceptionHandler(0, ContaAlheio);
+    bool continuou = false;
+    const Resultado r = Protegido(
+        [](void* p) {
+            RaiseException(kCodigoAlheio, 0, 0, nullptr);
+            *static_cast<bool*>(p) = true;
+        },
+        &continuou);
+    RemoveVectoredExceptionHandler(tratador);
+    EXPECT_FALSE(r.falhou);
+    EXPECT_TRUE(continuou);
+    EXPECT_EQ(g_vistos, 1);
+}
+#else
+namespace {
+volatile sig_atomic_t g_vistos = 0;
+void ContaAlheio(int)
+{
+    g_vistos = g_vistos + 1;
+}
+} // namespace
+
+TEST(GuardaFalhasPlataforma, CodigoAlheioSegueAdiante)
+{
+    struct sigaction acao {}, anterior{};
+    acao.sa_handler = ContaAlheio;
+    sigaction(SIGUSR1, &acao, &anterior);
+    bool continuou = false;
+    const Resultado r = Protegido(
+        [](void* p) {
+            raise(SIGUSR1);
+            *static_cast<bool*>(p) = true;
+        },
+        &continuou);
+    sigaction(SIGUSR1, &anterior, nullptr);
+    EXPECT_FALSE(r.falhou);
+    EXPECT_TRUE(continuou);
+    EXPECT_EQ(g_vistos, 1);
+}
+#endif
+
+// Run only as a child: after a guarded fault, a fault that no guard covers must end the
+// process as it would without the guard.
+TEST(GuardaFalhasFilhoLado, FalhaSemGuarda)
+{
+    if (!SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const std::string modo = ArgumentosDoFilho().empty() ? std::string() : ArgumentosDoFilho()[0];
+#ifdef _WIN32
+    // The last resort for what nobody handled: the process ends with the fault's code,
+    // without the debugger's report in the test log.
+    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+#endif
+    if (!Protegido(EscreveEmInvalido).falhou)
+        std::_Exit(1);
+    if (modo == "depoisExcecao") {
+        try {
+            Protegido([](void*) { throw 1; });
+        } catch (int) {
+        }
+        EscreveEmInvalido(nullptr);
+    } else if (modo == "outraThread") {
+        std::thread([] { EscreveEmInvalido(nullptr); }).join();
+    } else {
+        EscreveEmInvalido(nullptr);
+    }
+    std::_Exit(kSobreviveu);
+}
+
+class GuardaFalhasFilho : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(GuardaFalhasFilho, FalhaSemGuardaTerminaOProcesso)
+{
+    ProcessoFilho filho;
+    ASSERT_EQ(RodaFilho("GuardaFalhasFilhoLado.FalhaSemGuarda", {GetParam()}, filho), 0u);
+    DWORD codigo = 0;
+    ASSERT_TRUE(filho.Espera(120000, &codigo));
+#if defined(_WIN32)
+    EXPECT_EQ(codigo, falha::ViolacaoAcesso);
+#elif defined(__SANITIZE_ADDRESS__)
+    // The sanitizer's own handler, there before the guard's, reports and exits.
+    EXPECT_NE(codigo, 0u);
+    EXPECT_NE(codigo, DWORD(kSobreviveu));
+#else
+    EXPECT_EQ(codigo, 128u + SIGSEGV);
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(Modos, GuardaFalhasFilho, ::testing::Values("direto", "depoisExcecao", "outraThread"));
