@@ -1,5 +1,6 @@
 // The profiler log: "log.ini", entry and exit lines, object-creation and error lines, their
 // layout against the header, the files they go to, and writers in several threads.
+#include <atomic>
 #include <cstring>
 #include <set>
 #include <string>
@@ -613,4 +614,32 @@ TEST_F(ProfilerTeste, OitoThreadsDeErros)
         vistas.insert(c.back());
     }
     EXPECT_EQ(vistas.size(), size_t(kThreads * kLinhas));
+}
+
+TEST_F(ProfilerTeste, ReleituraEnquantoOutrasThreadsDecidem)
+{
+    LogIni("Entrada=1\r\nSaida=0\r\nCoCreateInstance=1\r\nMemory=1\r\nProcessos=nenhum\r\n");
+    std::atomic<bool> fim{false};
+    std::atomic<int> divergentes{0};
+    std::vector<std::thread> leitores;
+    for (int t = 0; t < 4; ++t) {
+        leitores.emplace_back([&] {
+            while (!fim.load()) {
+                const ValoresProfiler v = TQProfilerConfig::Atual();
+                if (!v.entrada || v.saida || !v.coCreate || v.performance || !v.memory || v.processoLoga)
+                    ++divergentes;
+                CTQProfilerEscopo escopo(nullptr);
+                escopo.Entra(kFuncao);
+            }
+        });
+    }
+    for (int i = 0; i < 200; ++i) {
+        TQInvalidaProfilerParaTestes();
+        Cede();
+    }
+    fim = true;
+    for (std::thread& t : leitores)
+        t.join();
+    EXPECT_EQ(divergentes.load(), 0);
+    EXPECT_FALSE(apoio::Existe(Profiler()));
 }
