@@ -14,10 +14,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/asan_interface.h>
-#endif
-
 namespace plataforma {
 
 namespace {
@@ -41,7 +37,6 @@ struct Quadro {
     volatile bool emTratamento;
     DWORD codigo;
     uintptr_t endereco;   // the address the fault was about
-    uintptr_t pilhaFalha; // the stack pointer at the fault
     int quantidade;
     void* enderecos[kMaxQuadros];
 };
@@ -154,7 +149,6 @@ void Trata(int sinal, siginfo_t* info, void* contexto)
     const uintptr_t pilha = PonteiroPilha(contexto);
     q->codigo = CodigoDoSinal(sinal, info, pilha);
     q->endereco = reinterpret_cast<uintptr_t>(info->si_addr);
-    q->pilhaFalha = pilha;
     q->quantidade = 0;
     // The walk starts in this handler: keep the frames from the faulting instruction on.
     void* enderecos[kMaxQuadros];
@@ -170,7 +164,8 @@ void Trata(int sinal, siginfo_t* info, void* contexto)
     for (int i = inicio; i < total && q->quantidade < kMaxQuadros; ++i)
         q->enderecos[q->quantidade++] = enderecos[i];
     // The handler ran with nothing more blocked than before (SA_NODEFER, empty mask), so
-    // the jump need not restore the signal mask.
+    // the jump need not restore the signal mask. (Under AddressSanitizer the jump's interceptor
+    // clears the red zones of the abandoned frames, on this stack and the thread's own.)
     siglongjmp(q->retorno, 1);
 }
 
@@ -338,13 +333,6 @@ bool ExecutaProtegido(void (*funcao)(void*), void* contexto, DWORD& codigoFalha,
     Armado armado(q);
     if (!ChamaAteFalha(q, funcao, contexto))
         return false;
-#if defined(__SANITIZE_ADDRESS__)
-    // The abandoned frames keep their poisoned red zones; later calls reuse that stack.
-    char aqui;
-    if (q.pilhaFalha != 0 && q.pilhaFalha < reinterpret_cast<uintptr_t>(&aqui))
-        __asan_unpoison_memory_region(reinterpret_cast<void*>(q.pilhaFalha),
-                                      reinterpret_cast<uintptr_t>(&aqui) - q.pilhaFalha);
-#endif
     codigoFalha = q.codigo;
     pilha = FormataPilha(q);
     return true;
