@@ -36,7 +36,9 @@ struct Instalacao {
         for (const auto& e : entradas)
             plataforma::ApagaArquivo((dir + e.nome).c_str());
         plataforma::RemoveDiretorio(dir.c_str());
-        plataforma::ApagaArquivo((dir.substr(0, dir.size() - 1) + ".reg").c_str());
+        const std::string registro = dir.substr(0, dir.size() - 1) + ".reg";
+        plataforma::ApagaArquivo(registro.c_str());
+        plataforma::ApagaArquivo((registro + ".lock").c_str());
     }
 };
 

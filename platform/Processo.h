@@ -21,6 +21,8 @@ std::string VariavelAmbiente(const char* nome);
 bool DefineVariavelAmbiente(const char* nome, const char* valor);
 // A directory for temporary files, with a trailing separator.
 std::string DiretorioTemporario();
+// The directory that relative paths start from; false when it cannot be changed.
+bool DefineDiretorioAtual(const char* diretorio);
 
 class ProcessoFilho {
 public:

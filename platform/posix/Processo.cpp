@@ -137,6 +137,11 @@ std::string DiretorioTemporario()
     return dir;
 }
 
+bool DefineDiretorioAtual(const char* diretorio)
+{
+    return diretorio && chdir(posix::CaminhoNativo(diretorio).c_str()) == 0;
+}
+
 ProcessoFilho::~ProcessoFilho()
 {
     Termina();

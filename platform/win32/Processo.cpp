@@ -111,6 +111,11 @@ bool DefineVariavelAmbiente(const char* nome, const char* valor)
     return SetEnvironmentVariableW(Largo(nome).c_str(), valor ? v.c_str() : nullptr) != FALSE;
 }
 
+bool DefineDiretorioAtual(const char* diretorio)
+{
+    return diretorio && SetCurrentDirectoryW(Largo(diretorio).c_str()) != FALSE;
+}
+
 std::string DiretorioTemporario()
 {
     wchar_t caminho[MAX_PATH + 2];

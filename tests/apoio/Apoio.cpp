@@ -15,12 +15,17 @@ using namespace plataforma;
 
 namespace {
 
+// Children of a test run inherit it, and keep their own directories inside it, so that even
+// a child that ends by a fault leaves nothing behind once the run is over.
+const char kVariavelExecucao[] = "ZAZAZU_TESTE_DIRETORIO";
+
 struct Execucao {
     std::string dir;
     Execucao()
     {
-        dir = plataforma::DiretorioTemporario() + "zazazu-" + std::to_string(IdProcesso()) + "-" +
-              std::to_string(Relogio100ns()) + kSeparador;
+        const std::string pai = VariavelAmbiente(kVariavelExecucao);
+        dir = (pai.empty() ? plataforma::DiretorioTemporario() + "zazazu-" : pai + "filho-") +
+              std::to_string(IdProcesso()) + "-" + std::to_string(Relogio100ns()) + kSeparador;
         if (CriaDiretorio(dir.c_str()) != 0)
             std::abort();
     }
@@ -34,6 +39,31 @@ const std::string& DiretorioDaExecucao()
     static Execucao execucao;
     return execucao.dir;
 }
+
+namespace {
+
+// Whatever a test writes by a bare name (a log without its module directory, say) lands in the
+// run's directory, and on POSIX no test reaches the user's own registry file.
+class AmbienteDosTestes : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (!VariavelAmbiente(kVariavelExecucao).empty())
+            return; // a child: it shares its parent's
+        DefineDiretorioAtual(DiretorioDaExecucao().c_str());
+        DefineVariavelAmbiente(kVariavelExecucao, DiretorioDaExecucao().c_str());
+#ifndef _WIN32
+        if (VariavelAmbiente("ZAZAZU_REGISTRY").empty())
+            DefineVariavelAmbiente("ZAZAZU_REGISTRY", (DiretorioDaExecucao() + "registro.reg").c_str());
+#endif
+    }
+    void TearDown() override { DefineDiretorioAtual(plataforma::DiretorioTemporario().c_str()); }
+};
+
+[[maybe_unused]] ::testing::Environment* const g_ambiente =
+    ::testing::AddGlobalTestEnvironment(new AmbienteDosTestes);
+
+} // namespace
 
 void DiretorioTemporario::SetUp()
 {
