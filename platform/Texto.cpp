@@ -232,4 +232,20 @@ std::string BstrParaAnsi(BSTR texto)
     return Utf16ParaAnsi(std::u16string_view(reinterpret_cast<const char16_t*>(texto), TamanhoBstr(texto)));
 }
 
+std::string OleParaAnsi(const OLECHAR* texto)
+{
+    if (!texto)
+        return {};
+    size_t n = 0;
+    while (texto[n])
+        ++n;
+    return Utf16ParaAnsi(std::u16string_view(reinterpret_cast<const char16_t*>(texto), n));
+}
+
+std::basic_string<OLECHAR> AnsiParaOle(std::string_view ansi)
+{
+    const std::u16string largo = AnsiParaUtf16(ansi);
+    return std::basic_string<OLECHAR>(reinterpret_cast<const OLECHAR*>(largo.data()), largo.size());
+}
+
 } // namespace plataforma

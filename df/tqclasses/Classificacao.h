@@ -1,0 +1,167 @@
+// The classified chart store: a chart file of fixed-size account records reached through an
+// index of packed classifications.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "df/tqclasses/ClassificacaoCodigos.h"
+#include "df/tqlibex/TQArqEx.h"
+#include "df/tqlibex/TQProfiler.h"
+#include "platform/Tipos.h"
+
+class CArquivo;
+
+#pragma pack(push, 1)
+// One index entry (18 bytes): record number, type and inactive bits, packed classification.
+struct REGCON_INDEX {
+    uint32_t Tipo_IndCon;
+    uint8_t Classificacao[kTamanhoEmpacotado];
+};
+#pragma pack(pop)
+static_assert(sizeof(REGCON_INDEX) == 18);
+
+// An own code and the record that holds it, as the existing-code buffer keeps them.
+struct REG_PESQUISA_CODIGO_COM_POSICAO {
+    char szCodigo[100];
+    uint32_t ulPosicao;
+    REG_PESQUISA_CODIGO_COM_POSICAO(const std::string& codigo = {}, uint32_t posicao = 0);
+};
+
+// The store's view of a chart record's own code.
+class CEstruturaHelper {
+public:
+    // The `tamanho` bytes at offset 16, cut at the first zero byte.
+    std::string GetCodigo2(size_t tamanho) const;
+
+private:
+    uint8_t m_bytes[1];
+};
+
+// Answers that are not failures: callers test for 0.
+namespace statusclass {
+constexpr HRESULT BaseAnalitica = 0x405DD;
+constexpr HRESULT NaoEncontrado = 0x405E0;
+constexpr HRESULT ForaDoIndice = 0x405E3;
+constexpr HRESULT ClassificacaoInvalida = 0x405E4;
+constexpr HRESULT SemSubordinadas = 0x405E6;
+constexpr HRESULT SemTitulo = 0x405E7;
+constexpr HRESULT ListagemVazia = 0x405E8;
+constexpr HRESULT ArgumentoInvalido = 0x405EF;
+constexpr uint32_t CodigoNaoEncontrado = 1504;
+constexpr uint32_t SemArquivo = 1519;
+constexpr uint32_t SemEntradaExclusao = 634;
+constexpr uint32_t SemEntradaAlteracao = 635;
+constexpr HRESULT BufferNaoPronto = 0x4005;
+} // namespace statusclass
+
+constexpr HRESULT E_TQDF_GRAVANDO_REGISTRO_SEM_CODIGO = TQHResult(0x80FF0C15);
+constexpr HRESULT kTamanhoSuperior = TQHResult(0x800443EC);
+constexpr HRESULT kProblemasNoRegistry = TQHResult(0x80043F59);
+constexpr HRESULT kSemArquivoPlano = TQHResult(0x800409C8);
+
+class CClassificacao : private CTQProfilerEmpresa {
+public:
+    CClassificacao();
+    virtual ~CClassificacao();
+    CClassificacao(const CClassificacao&) = delete;
+    CClassificacao& operator=(const CClassificacao&) = delete;
+
+    // Whether a chart record is of an inactive account (none is, here).
+    virtual bool RegistroEhInativo(const uint8_t* registro);
+
+    // Codes and masks.
+    static uint32_t TrataClassificacao(const OLECHAR* classificacao, char cClassificacao[32], bool validar);
+    HRESULT SetTamanhoCodigo(uint16_t tamanho);
+    HRESULT SetMascaras(const OLECHAR* mascaras);
+    uint16_t GetTamanhoCodigo() const { return m_TamanhoCodigo; }
+
+    // Binding to a chart, the read handle, the index, import mode and the code buffer.
+    HRESULT Inicializa(const OLECHAR* empresa, uint16_t usuario, const OLECHAR* modulo, const OLECHAR* arquivoPlano,
+                       uint16_t tamanhoRegistro, const OLECHAR* arquivoIndex, uint16_t tamanhoNome);
+    HRESULT VerificaAberturaArquivoPadrao();
+    HRESULT VerificaFechamentoArquivoPadrao();
+    HRESULT GeraClassificacao();
+    HRESULT SetInicioImportacao(bool usaBuffer);
+    HRESULT SetFimImportacao();
+    HRESULT InicializaBufferExisteCodigo();
+    HRESULT AtualizaBufferExisteCodigo();
+    HRESULT FinalizaBufferExisteCodigo();
+    HRESULT AdicionaRegistroNovo(const REG_PESQUISA_CODIGO_COM_POSICAO& elemento);
+
+    // Writes.
+    HRESULT GravaDados(const uint8_t* Dados, uint32_t* pulPosicao);
+    HRESULT Inclui(uint32_t* pPosicao, const uint8_t* Dados);
+    HRESULT Altera(uint32_t Posicao, const uint8_t* Dados);
+    HRESULT Exclui(uint32_t Posicao);
+    uint32_t IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t lposicao, const uint8_t* Dados);
+    uint32_t ExcluiClassificacao(uint32_t Posicao);
+    uint32_t AlteraIndconClassificacao(uint32_t Posicao, const uint8_t* Dados);
+    uint32_t BuscaNomeConta(CTQArqEx* pArquivoPadrao, uint32_t ulTipo, char* cNomeConta);
+
+    // Lookups and listings.
+    HRESULT Le(uint32_t Posicao, uint8_t* Dados);
+    HRESULT LeDados(uint32_t IndCon, uint8_t* Dados);
+    HRESULT LeLista(const uint32_t* posicoes, uint32_t quantidade, uint8_t* Dados);
+    void SetInvalidaCache() { m_bRelerCache = true; }
+    HRESULT GetQuantidadeRegistros(uint32_t* quantidade);
+    HRESULT ExisteClassificacao(const OLECHAR* classificacao, uint32_t* posicao);
+    HRESULT ExisteCodigo(const OLECHAR* sCodigo, uint32_t* posicao, uint16_t iPrioridade);
+    HRESULT ProcuraNoPadrao(const std::string& codigo, uint32_t* posicao);
+    HRESULT ProcuraReduzido(const std::string& sCodigo, uint32_t* posicao);
+    bool EhCancelado(uint32_t posicao);
+    HRESULT ExisteContaTitulo(const OLECHAR* classificacao, uint32_t* posicao);
+    HRESULT InternalExisteConta(const std::string& classificacao, bool titulo, uint32_t* posicao);
+    HRESULT ExisteSubordinadas(const OLECHAR* classificacao);
+    static HRESULT ValidaTipoGetTamanhoIndex(std::string& sTipo, std::string& sTipo_1, bool& bFiltrarInativas,
+                                             bool& bTrazerApenasInativos);
+    HRESULT GetTamanhoIndex(const OLECHAR* sTipo, uint32_t lPosicao, uint32_t* quantidade);
+    HRESULT GetIndex(uint32_t quantidade, REGCON_INDEX* saida, bool ordenaPorPosicao);
+
+    // The current record (last read or being written).
+    const char* GetClassificacaoAtual() const { return m_cClassificacao; }
+    char GetTipoAtual() const { return m_cTipoAtual; }
+    const std::string& GetArquivoPlano() const { return m_sArquivoPlano; }
+    const std::string& GetArquivoIndex() const { return m_sArquivoIndex; }
+
+private:
+    // One trace line for a failing step of operation `funcao`; answers hr.
+    HRESULT Falha(const char* funcao, int linha, const char* expressao, HRESULT hr);
+    // Makes a chart record the current record: classification, type, own code and name.
+    void CarregaRegistroAtual(const uint8_t* registro);
+    void LimpaRegistroAtual();
+    // Reads the whole index through arq opened in `modo` ('L' or 'G'; 'G' leaves it open for
+    // the rewrite). A failing status is traced with the expression of the failing step
+    // (exprAbre, exprPosiciona, exprLe; exprFecha for 'L') and returned as 0x80040000 | status
+    // when comoHResult, else as the plain status. tamanho: the bytes read.
+    uint32_t LeIndiceInteiro(const char* funcao, CArquivo& arq, char modo, std::vector<REGCON_INDEX>& entradas,
+                             uint32_t& tamanho, const char* exprLe, bool comoHResult);
+
+    std::string m_sEmpresa;
+    uint16_t m_iUsuario = 0;
+    std::string m_sArquivoPlano;
+    std::string m_sArquivoIndex;
+    std::string m_sUltimaClassificacao; // import mode caches
+    std::string m_sUltimoTitulo;
+    uint32_t m_ulPosicaoUltimaClassificacao = 0;
+    uint32_t m_ulPosicaoUltimoTitulo = 0;
+    uint16_t m_TamanhoReg = 96;
+    uint16_t m_TamanhoNome = 50;
+    uint16_t m_TamanhoCodigo = 10;
+    CTQArqEx m_arqPadraoLeitura;
+    std::vector<REGCON_INDEX> m_listagem;
+    REGCON_INDEX* m_RegPonteiro = nullptr;
+    std::vector<uint8_t> m_registroAtual;
+    char m_cClassificacao[32] = {};
+    char m_cTipoAtual = 0;
+    std::unique_ptr<char[]> m_codigo;
+    std::unique_ptr<char[]> m_nome;
+    char m_mascaras[kMascaras][kTamanhoClassificacao] = {};
+    bool m_bImportacao = false;
+    bool m_bUsaBuffer = false;
+    bool m_bBufferPronto = false;
+    bool m_bRelerCache = false;
+    uint32_t m_ulChaveBuffer = 0;
+};
