@@ -65,7 +65,7 @@ public:
 
 } // namespace
 
-void DiretorioTemporario::SetUp()
+std::string CriaDiretorioDoTeste()
 {
     static int contador = 0;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -73,9 +73,12 @@ void DiretorioTemporario::SetUp()
     for (char& c : nome)
         if (c == '/' || c == '\\')
             c = '_'; // parameterized tests
-    m_dir = DiretorioDaExecucao() + std::to_string(++contador) + "-" + nome + kSeparador;
-    ASSERT_EQ(CriaDiretorio(m_dir.c_str()), 0u) << m_dir;
+    std::string dir = DiretorioDaExecucao() + std::to_string(++contador) + "-" + nome + kSeparador;
+    EXPECT_EQ(CriaDiretorio(dir.c_str()), 0u) << dir;
+    return dir;
 }
+
+void DiretorioTemporario::SetUp() { m_dir = CriaDiretorioDoTeste(); }
 
 void DiretorioTemporario::TearDown() { RemoveArvore(m_dir); }
 

@@ -15,6 +15,9 @@ namespace apoio {
 // One directory per run of a test executable, removed with all it holds when the run ends.
 const std::string& DiretorioDaExecucao();
 
+// A fresh directory named after the running test (with a trailing separator); the caller removes it.
+std::string CriaDiretorioDoTeste();
+
 // A fresh directory for each test (with a trailing separator), removed with all it holds.
 class DiretorioTemporario : public ::testing::Test {
 protected:

@@ -1,4 +1,4 @@
-#include "RegistroIsolado.h"
+#include "apoio/RegistroIsolado.h"
 
 #include <cstdio>
 
@@ -13,7 +13,7 @@ void RegistroIsolado::SetUp()
 {
 #ifndef _WIN32
     m_anterior = VariavelAmbiente("ZAZAZU_REGISTRY");
-    m_arquivo = DiretorioTemporario() + "zazazu-tqlibex-" + std::to_string(IdProcesso()) + "-" +
+    m_arquivo = DiretorioTemporario() + "zazazu-registro-" + std::to_string(IdProcesso()) + "-" +
                 std::to_string(Relogio100ns()) + ".reg";
     DefineVariavelAmbiente("ZAZAZU_REGISTRY", m_arquivo.c_str());
 #endif

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "RegistroIsolado.h"
+#include "apoio/RegistroIsolado.h"
 #include "apoio/Apoio.h"
 #include "df/tqlibex/GanchosTeste.h"
 #include "df/tqlibex/TQChaveSuite.h"

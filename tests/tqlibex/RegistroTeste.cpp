@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "RegistroIsolado.h"
+#include "apoio/RegistroIsolado.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQChavesInicio.h"
 #include "df/tqlibex/TQRegistro.h"

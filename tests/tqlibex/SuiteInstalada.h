@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "RegistroIsolado.h"
+#include "apoio/RegistroIsolado.h"
 
 namespace teste {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "RegistroIsolado.h"
+#include "apoio/RegistroIsolado.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQPath.h"
 #include "platform/Arquivo.h"
