@@ -138,6 +138,14 @@ private:
     // when comoHResult, else as the plain status. tamanho: the bytes read.
     uint32_t LeIndiceInteiro(const char* funcao, CArquivo& arq, char modo, std::vector<REGCON_INDEX>& entradas,
                              uint32_t& tamanho, const char* exprLe, bool comoHResult);
+    // Writes the first `entradas` entries of m_indiceGravacao over the index open in arq, cuts
+    // the file there when asked, and closes it; a failing step is traced and its status returned.
+    uint32_t GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas, const char* exprGrava,
+                                bool corta);
+    // The entry of record `posicao` in m_indiceGravacao (read whole through arq, left open), or
+    // a status: `semEntrada` when there is none.
+    uint32_t LocalizaNoIndice(const char* funcao, CArquivo& arq, uint32_t posicao, uint32_t semEntrada,
+                              size_t& indice);
 
     std::string m_sEmpresa;
     uint16_t m_iUsuario = 0;
@@ -164,4 +172,7 @@ private:
     bool m_bBufferPronto = false;
     bool m_bRelerCache = false;
     uint32_t m_ulChaveBuffer = 0;
+    // Work buffers of the writes, kept between calls: the whole index and one chart record.
+    std::vector<REGCON_INDEX> m_indiceGravacao;
+    std::vector<uint8_t> m_registroGravacao;
 };

@@ -1,0 +1,337 @@
+// Writes of the chart store: insert, alter and delete an account, keeping the index in step.
+#include <cstring>
+
+#include "df/tqclasses/Classificacao.h"
+#include "df/tqlibex/Arquivo.h"
+#include "df/tqlibex/StatusArquivo.h"
+
+namespace {
+
+constexpr size_t kOffsetStatus = 14;
+constexpr size_t kOffsetCodigo = 16;
+
+// What an index editor answers, as the HRESULT of its caller: a truncation failure is already one.
+HRESULT HResultDoEditor(uint32_t r) { return (r & 0x80000000u) ? HRESULT(r) : TQHResultDoStatus(r); }
+
+// Byte-wise, ASCII case ignored, up to the first zero (as _stricmp).
+int ComparaSemCaixa(const char* a, const char* b)
+{
+    for (;; ++a, ++b) {
+        const int ca = (*a >= 'A' && *a <= 'Z') ? *a + 32 : (unsigned char)*a;
+        const int cb = (*b >= 'A' && *b <= 'Z') ? *b + 32 : (unsigned char)*b;
+        if (ca != cb || ca == 0)
+            return ca - cb;
+    }
+}
+
+// Whether an alteration that keeps classification and name must rewrite the entry's type bits.
+bool TipoMuda(char novo, uint8_t statusGravado)
+{
+    switch (novo) {
+    case 'A': case 'a': return statusGravado & kStatusTitulo;
+    case 'G': case 'g': return true;
+    case 'S': case 's': return !(statusGravado & kStatusS);
+    case 'T': case 't': return !(statusGravado & kStatusTitulo);
+    default: return false;
+    }
+}
+
+} // namespace
+
+HRESULT CClassificacao::GravaDados(const uint8_t* Dados, uint32_t* pulPosicao)
+{
+    if (!Dados || !pulPosicao)
+        return statusclass::ArgumentoInvalido;
+    HRESULT hr = VerificaFechamentoArquivoPadrao();
+    if (TQFalhou(hr))
+        return Falha("GravaDados", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+    CarregaRegistroAtual(Dados);
+    if (!m_codigo || m_codigo[0] == '\0')
+        return Falha("GravaDados", __LINE__, "E_TQDF_GRAVANDO_REGISTRO_SEM_CODIGO",
+                     E_TQDF_GRAVANDO_REGISTRO_SEM_CODIGO);
+    if (*pulPosicao > 0) {
+        hr = Altera(*pulPosicao, Dados);
+        if (TQFalhou(hr))
+            return Falha("GravaDados", __LINE__, "Altera( ulPosicao, Dados )", hr);
+        return 0;
+    }
+    uint32_t ulPosicao = 0;
+    hr = Inclui(&ulPosicao, Dados);
+    if (TQFalhou(hr))
+        return Falha("GravaDados", __LINE__, "Inclui( &ulPosicao, Dados )", hr);
+    *pulPosicao = ulPosicao;
+    return 0;
+}
+
+HRESULT CClassificacao::Inclui(uint32_t* pPosicao, const uint8_t* Dados)
+{
+    if (!pPosicao || !Dados)
+        return statusclass::ArgumentoInvalido;
+    const HRESULT hr = VerificaFechamentoArquivoPadrao();
+    if (TQFalhou(hr))
+        return Falha("Inclui", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+    CTQArqEx arqPadrao;
+    uint32_t s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg);
+    if (s)
+        return Falha("Inclui", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
+                     TQHResultDoStatus(s));
+    int32_t lposicao = int32_t(*pPosicao);
+    if ((s = arqPadrao.Grava(Dados, lposicao, m_TamanhoReg)))
+        return Falha("Inclui", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", TQHResultDoStatus(s));
+    *pPosicao = uint32_t(lposicao);
+    if (!m_bImportacao) {
+        if ((s = IncluiClassificacao(&arqPadrao, uint32_t(lposicao), Dados)))
+            return Falha("Inclui", __LINE__, "IncluiClassificacao(&arqPadrao, lposicao, Dados )", HResultDoEditor(s));
+    } else if (m_bUsaBuffer && m_bBufferPronto) {
+        const HRESULT r = AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(
+            reinterpret_cast<const CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), uint32_t(lposicao)));
+        if (r != 0)
+            return Falha("Inclui", __LINE__,
+                         "AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(reinterpret_cast<const "
+                         "CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), lposicao))",
+                         r);
+    }
+    LimpaRegistroAtual();
+    if ((s = arqPadrao.Fecha()))
+        return Falha("Inclui", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+    return 0;
+}
+
+uint32_t CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t lposicao, const uint8_t* Dados)
+{
+    // The entry keeps 24 bits of the record number.
+    if (IDX_INDCON(lposicao) != lposicao || !Dados) {
+        Falha("IncluiClassificacao", __LINE__, "IDX_INDCON( lposicao ) == lposicao",
+              TQHResultDoStatus(statusarq::ArgumentoInvalido));
+        return statusarq::ArgumentoInvalido;
+    }
+    CArquivo ArqIndex;
+    uint32_t uiTamanho = 0;
+    if (uint32_t s = LeIndiceInteiro("IncluiClassificacao", ArqIndex, 'G', m_indiceGravacao, uiTamanho,
+                                     "ArqIndex.Le( uiTamanho, m_RegPonteiro )", false))
+        return s;
+    const size_t n = m_indiceGravacao.size();
+    m_indiceGravacao.emplace_back(); // the free slot
+    m_RegPonteiro = m_indiceGravacao.data();
+
+    uint8_t chave[kTamanhoEmpacotado];
+    EmpacotaClassificacao(m_cClassificacao, chave);
+
+    // Packed order is byte order of the 14 bytes. Equal classifications: titles first, then the
+    // others by folded name, case ignored; the names are read only when needed.
+    std::string nomeAtual, nomeEntrada;
+    size_t p = 0;
+    for (; p < n; ++p) {
+        const REGCON_INDEX& e = m_RegPonteiro[p];
+        const int c = std::memcmp(e.Classificacao, chave, kTamanhoEmpacotado);
+        if (c < 0)
+            continue;
+        if (c > 0)
+            break;
+        if (EhTitulo(e.Tipo_IndCon))
+            continue;
+        if (nomeEntrada.empty()) {
+            nomeEntrada.assign(m_TamanhoNome, '\0');
+            nomeAtual = m_nome ? m_nome.get() : "";
+            DobraAcentos(nomeAtual);
+        }
+        if (uint32_t s = BuscaNomeConta(pArquivoPadrao, IDX_INDCON(e.Tipo_IndCon), nomeEntrada.data())) {
+            Falha("IncluiClassificacao", __LINE__,
+                  "BuscaNomeConta( pArquivoPadrao, IDX_INDCON( m_RegPonteiro->Tipo_IndCon ), cNomeConta )",
+                  TQHResultDoStatus(s));
+            return s;
+        }
+        for (size_t i = 0; nomeEntrada[i]; ++i)
+            nomeEntrada[i] = DobraAcento(nomeEntrada[i]);
+        if (ComparaSemCaixa(nomeAtual.c_str(), nomeEntrada.c_str()) > 0)
+            continue;
+        break;
+    }
+    std::memmove(m_RegPonteiro + p + 1, m_RegPonteiro + p, (n - p) * sizeof(REGCON_INDEX));
+    REGCON_INDEX& nova = m_RegPonteiro[p];
+    std::memcpy(nova.Classificacao, chave, kTamanhoEmpacotado);
+    nova.Tipo_IndCon = AplicaTipo(lposicao | (RegistroEhInativo(Dados) ? kBitInativo : 0), m_cTipoAtual);
+    return GravaIndiceInteiro("IncluiClassificacao", ArqIndex, n + 1,
+                              "ArqIndex.Grava( aRegIdx.GetData(), uiTamanho + sizeof( REGCON_INDEX ), 'I' )", false);
+}
+
+uint32_t CClassificacao::BuscaNomeConta(CTQArqEx* pArquivoPadrao, uint32_t ulTipo, char* cNomeConta)
+{
+    if (!pArquivoPadrao || !cNomeConta)
+        return statusclass::SemArquivo;
+    m_registroGravacao.resize(m_TamanhoReg);
+    uint8_t* pRegistro = m_registroGravacao.data();
+    if (uint32_t s = pArquivoPadrao->Le(ulTipo, pRegistro)) {
+        Falha("BuscaNomeConta", __LINE__, "pArquivoPadrao->Le( ulTipo, pRegistro )", TQHResultDoStatus(s));
+        return s;
+    }
+    if (m_TamanhoNome == 0)
+        return 0;
+    std::memcpy(cNomeConta, pRegistro + kOffsetCodigo + m_TamanhoCodigo, m_TamanhoNome);
+    cNomeConta[m_TamanhoNome - 1] = '\0';
+    return 0;
+}
+
+HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
+{
+    if (Posicao == 0 || !Dados)
+        return statusclass::ArgumentoInvalido;
+    const HRESULT hr = VerificaFechamentoArquivoPadrao();
+    if (TQFalhou(hr))
+        return Falha("Altera", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+    CTQArqEx arqPadrao;
+    uint32_t s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg);
+    if (s)
+        return Falha("Altera", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )", TQHResultDoStatus(s));
+    m_registroGravacao.resize(m_TamanhoReg);
+    const uint8_t* pRegistro = m_registroGravacao.data();
+    if ((s = arqPadrao.Le(Posicao, m_registroGravacao.data())))
+        return Falha("Altera", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", TQHResultDoStatus(s));
+
+    if (pRegistro[kOffsetStatus] & kStatusExcluido) {
+        // A deleted record comes back in its own place, with a new index entry.
+        if ((s = arqPadrao.Fecha()))
+            return Falha("Altera", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+        uint32_t posicao = Posicao;
+        const HRESULT r = Inclui(&posicao, Dados);
+        if (TQFalhou(r))
+            return Falha("Altera", __LINE__, "Inclui( &Posicao, Dados )", r);
+        return 0;
+    }
+
+    if (!m_bImportacao) {
+        char gravada[kTamanhoClassificacao + 1];
+        DesempacotaClassificacao(pRegistro, gravada);
+        const uint8_t statusGravado = pRegistro[kOffsetStatus];
+        const bool mesmoLugar =
+            std::strcmp(gravada, m_cClassificacao) == 0 &&
+            (!m_nome || std::memcmp(pRegistro + kOffsetCodigo + m_TamanhoCodigo, m_nome.get(), m_TamanhoNome) == 0);
+        if (mesmoLugar) {
+            if (TipoMuda(m_cTipoAtual, statusGravado) && (s = AlteraIndconClassificacao(Posicao, Dados)))
+                return Falha("Altera", __LINE__, "AlteraIndconClassificacao(Posicao, Dados)", HResultDoEditor(s));
+        } else {
+            if ((s = ExcluiClassificacao(Posicao)))
+                return Falha("Altera", __LINE__, "ExcluiClassificacao(Posicao)", HResultDoEditor(s));
+            if (!arqPadrao.EstaAberto() && (s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)))
+                return Falha("Altera", __LINE__, "arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)",
+                             TQHResultDoStatus(s));
+            if ((s = IncluiClassificacao(&arqPadrao, Posicao, Dados)))
+                return Falha("Altera", __LINE__, "IncluiClassificacao(&arqPadrao, Posicao, Dados)", HResultDoEditor(s));
+        }
+    }
+
+    if (!arqPadrao.EstaAberto() && (s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)))
+        return Falha("Altera", __LINE__, "arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)", TQHResultDoStatus(s));
+    int32_t lposicao = int32_t(Posicao);
+    if ((s = arqPadrao.Grava(Dados, lposicao, m_TamanhoReg)))
+        return Falha("Altera", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", TQHResultDoStatus(s));
+    if ((s = arqPadrao.Fecha()))
+        return Falha("Altera", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+    if (m_bImportacao && m_bBufferPronto) {
+        const HRESULT r = AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(
+            reinterpret_cast<const CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), Posicao));
+        if (r != 0)
+            return Falha("Altera", __LINE__,
+                         "AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(reinterpret_cast<const "
+                         "CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), lposicao))",
+                         r);
+    }
+    return 0;
+}
+
+uint32_t CClassificacao::AlteraIndconClassificacao(uint32_t Posicao, const uint8_t* Dados)
+{
+    CArquivo ArqIndex;
+    size_t i = 0;
+    if (uint32_t s = LocalizaNoIndice("AlteraIndconClassificacao", ArqIndex, Posicao,
+                                      statusclass::SemEntradaAlteracao, i))
+        return s;
+    uint32_t& tipo = m_indiceGravacao[i].Tipo_IndCon;
+    tipo &= ~(kBitsTipo | kBitInativo);
+    if (Dados && RegistroEhInativo(Dados))
+        tipo |= kBitInativo;
+    tipo = AplicaTipo(tipo, m_cTipoAtual);
+    return GravaIndiceInteiro("AlteraIndconClassificacao", ArqIndex, m_indiceGravacao.size(),
+                              "ArqIndex.Grava( &RegIni[0], uiTamanho, 'I' )", false);
+}
+
+HRESULT CClassificacao::Exclui(uint32_t Posicao)
+{
+    if (Posicao == 0)
+        return statusclass::ArgumentoInvalido;
+    const HRESULT hr = VerificaFechamentoArquivoPadrao();
+    if (TQFalhou(hr))
+        return Falha("Exclui", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+    {
+        CTQArqEx arqPadrao;
+        uint32_t s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg);
+        if (s)
+            return Falha("Exclui", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
+                         TQHResultDoStatus(s));
+        m_registroGravacao.resize(m_TamanhoReg);
+        uint8_t* pRegistro = m_registroGravacao.data();
+        if ((s = arqPadrao.Le(Posicao, pRegistro)))
+            return Falha("Exclui", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", TQHResultDoStatus(s));
+        pRegistro[kOffsetStatus] |= kStatusExcluido;
+        int32_t lposicao = int32_t(Posicao);
+        if ((s = arqPadrao.Grava(pRegistro, lposicao, m_TamanhoReg)))
+            return Falha("Exclui", __LINE__, "arqPadrao.Grava( pRegistro, &lposicao, m_TamanhoReg )",
+                         TQHResultDoStatus(s));
+        if ((s = arqPadrao.Fecha()))
+            return Falha("Exclui", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+    }
+    if (uint32_t s = ExcluiClassificacao(Posicao))
+        return Falha("Exclui", __LINE__, "ExcluiClassificacao( Posicao )", HResultDoEditor(s));
+    return 0;
+}
+
+uint32_t CClassificacao::ExcluiClassificacao(uint32_t Posicao)
+{
+    CArquivo ArqIndex;
+    size_t i = 0;
+    if (uint32_t s = LocalizaNoIndice("ExcluiClassificacao", ArqIndex, Posicao, statusclass::SemEntradaExclusao, i))
+        return s;
+    const size_t n = m_indiceGravacao.size();
+    std::memmove(&m_indiceGravacao[i], &m_indiceGravacao[i] + 1, (n - i - 1) * sizeof(REGCON_INDEX));
+    return GravaIndiceInteiro("ExcluiClassificacao", ArqIndex, n - 1,
+                              "ArqIndex.Grava( &RegIni[0], uiTamanho - sizeof( REGCON_INDEX ), 'I' )", true);
+}
+
+uint32_t CClassificacao::LocalizaNoIndice(const char* funcao, CArquivo& arq, uint32_t posicao, uint32_t semEntrada,
+                                          size_t& indice)
+{
+    uint32_t uiTamanho = 0;
+    if (uint32_t s = LeIndiceInteiro(funcao, arq, 'G', m_indiceGravacao, uiTamanho,
+                                     "ArqIndex.Le( uiTamanho, RegPonteiro )", false))
+        return s;
+    // Record 0 is never an account: the zero entry 0 does not stand for it.
+    if (posicao == 0 || IDX_INDCON(posicao) != posicao)
+        return semEntrada;
+    for (indice = 0; indice < m_indiceGravacao.size(); ++indice)
+        if (IDX_INDCON(m_indiceGravacao[indice].Tipo_IndCon) == posicao)
+            return 0;
+    return semEntrada;
+}
+
+uint32_t CClassificacao::GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas,
+                                            const char* exprGrava, bool corta)
+{
+    const auto bytes = uint32_t(entradas * sizeof(REGCON_INDEX));
+    if (uint32_t s = arq.Grava(m_indiceGravacao.data(), bytes, 'I')) {
+        Falha(funcao, __LINE__, exprGrava, TQHResultDoStatus(s));
+        return s;
+    }
+    // The write leaves the file position at its end.
+    if (corta) {
+        if (const DWORD e = arq.DefineFim()) {
+            const auto hr = TQHResult(0x80070000u | (e & 0xFFFF));
+            Falha(funcao, __LINE__, "ArqIndex.DefineFim()", hr);
+            return uint32_t(hr);
+        }
+    }
+    if (uint32_t s = arq.Fecha()) {
+        Falha(funcao, __LINE__, "ArqIndex.Fecha()", TQHResultDoStatus(s));
+        return s;
+    }
+    return 0;
+}
