@@ -138,6 +138,18 @@ private:
     // when comoHResult, else as the plain status. tamanho: the bytes read.
     uint32_t LeIndiceInteiro(const char* funcao, CArquivo& arq, char modo, std::vector<REGCON_INDEX>& entradas,
                              uint32_t& tamanho, const char* exprLe, bool comoHResult);
+    // The key of a company's vector in the existing-code buffer: CRC-32 (IEEE 802.3, reflected,
+    // register from 0, no final inversion) of its identifier.
+    static uint32_t ChaveBufferCodigo(const std::string& empresa);
+    // The own-code search of import mode in the existing-code buffer: 0 and the position,
+    // 1504 when absent, 0x4005 when the buffer is not ready, or a failure.
+    HRESULT ProcuraNoBufferCodigo(const std::string& codigo, uint32_t* posicao);
+    // The searches: the index read whole (mode 'L') into m_indiceBusca, a chart record read
+    // through the read handle into m_registroBusca (0, or the status of the read).
+    HRESULT LeIndiceBusca(const char* funcao, const char* exprLe);
+    uint32_t LeRegistroBusca(uint32_t posicao);
+    // Whether the own code of a chart record, accents folded, equals codigo without regard to case.
+    bool CodigoConfere(const uint8_t* registro, std::string_view codigo) const;
     // Writes the first `entradas` entries of m_indiceGravacao over the index open in arq, cuts
     // the file there when asked, and closes it; a failing step is traced and its status returned.
     uint32_t GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas, const char* exprGrava,
@@ -172,6 +184,8 @@ private:
     bool m_bBufferPronto = false;
     bool m_bRelerCache = false;
     uint32_t m_ulChaveBuffer = 0;
+    std::vector<REGCON_INDEX> m_indiceBusca; // reused by the searches of the index
+    std::vector<uint8_t> m_registroBusca;    // a chart record read by a search
     // Work buffers of the writes, kept between calls: the whole index and one chart record.
     std::vector<REGCON_INDEX> m_indiceGravacao;
     std::vector<uint8_t> m_registroGravacao;
