@@ -1,0 +1,165 @@
+// Binding a store to a chart, its read handle, and the index generated from the chart file.
+#include <cstring>
+#include <string_view>
+
+#include "df/tqclasses/Classificacao.h"
+#include "df/tqclasses/OrdenacaoParalela.h"
+#include "df/tqlibex/Arquivo.h"
+#include "df/tqlibex/StatusArquivo.h"
+#include "df/tqlibex/TQArqMarca.h"
+#include "df/tqlibex/TQModulos.h"
+#include "df/tqlibex/TQPath.h"
+#include "platform/Texto.h"
+
+namespace {
+
+constexpr HRESULT kArgumentoInvalidoHr = TQHResult(0x80070057);
+constexpr size_t kOffsetStatus = 14;
+constexpr size_t kOffsetNome = 16; // plus the own-code width
+constexpr uint32_t kNaoEncontrado = 16055;
+constexpr uint16_t kCodigoInicial = 10;
+
+// An account on its way into the index.
+struct EntradaGeracao {
+    uint32_t tipoIndCon; // record number and inactive bit; type bits come from `tipo`
+    char tipo;
+    uint8_t tamanho;     // of the classification text
+    char classificacao[kTamanhoClassificacao + 1];
+    std::string chave;   // name key
+};
+
+// Text order of the classifications; on a tie the title first, the others by name key.
+bool Antes(const EntradaGeracao& a, const EntradaGeracao& b)
+{
+    if (const int c = ComparaTextoClassificacao(std::string_view(a.classificacao, a.tamanho),
+                                                std::string_view(b.classificacao, b.tamanho)))
+        return c < 0;
+    const bool ta = a.tipo == 'T';
+    const bool tb = b.tipo == 'T';
+    if (ta || tb)
+        return ta && !tb;
+    return a.chave < b.chave;
+}
+
+} // namespace
+
+HRESULT CClassificacao::Inicializa(const OLECHAR* empresa, uint16_t usuario, const OLECHAR* modulo,
+                                   const OLECHAR* arquivoPlano, uint16_t tamanhoRegistro,
+                                   const OLECHAR* arquivoIndex, uint16_t tamanhoNome)
+{
+    m_sEmpresa = plataforma::OleParaAnsi(empresa);
+    m_iUsuario = usuario;
+    m_bImportacao = false;
+    m_bUsaBuffer = false;
+    m_TamanhoReg = tamanhoRegistro;
+    m_TamanhoNome = tamanhoNome;
+
+    const long numero = TQNumeroModuloPorCodigo(plataforma::OleParaAnsi(modulo));
+    if (numero < 0)
+        return Falha("Inicializa", __LINE__, "E_INVALIDARG", kArgumentoInvalidoHr);
+    const std::string dir = CTQPath::GetDiretorioDadosModulo(numero, m_sEmpresa);
+    if (dir.empty())
+        return Falha("Inicializa", __LINE__, "MAKE_HRESULT( SEVERITY_ERROR, FACILITY_ITF, PROBLEMAS_NO_REGISTRY )",
+                     kProblemasNoRegistry);
+    m_sArquivoPlano = CTQPath::Combina(dir, plataforma::OleParaAnsi(arquivoPlano));
+    m_sArquivoIndex = CTQPath::Combina(dir, plataforma::OleParaAnsi(arquivoIndex));
+
+    m_nome.reset(new char[size_t(m_TamanhoNome) + 2]());
+    if (!m_codigo)
+        m_codigo.reset(new char[kCodigoInicial + 2]());
+    if (m_arqPadraoLeitura.EstaAberto())
+        if (uint32_t s = m_arqPadraoLeitura.Fecha())
+            return Falha("Inicializa", __LINE__, "m_arqPadraoLeitura.Fecha()", TQHResultDoStatus(s));
+
+    {
+        CArquivo ArqIndex;
+        const uint32_t s = ArqIndex.Abre(m_sArquivoIndex, 'L');
+        if (s == kNaoEncontrado) {
+            if (const HRESULT hr = GeraClassificacao(); hr < 0)
+                return Falha("Inicializa", __LINE__, "GeraClassificacao()", hr);
+        } else if (s == 0) {
+            ArqIndex.Fecha();
+        }
+    }
+    m_ulChaveBuffer = ChaveBufferCodigo(m_sEmpresa);
+    return S_OK;
+}
+
+HRESULT CClassificacao::VerificaAberturaArquivoPadrao()
+{
+    if (m_arqPadraoLeitura.EstaAberto())
+        return S_OK;
+    if (m_sArquivoPlano.empty())
+        return Falha("VerificaAberturaArquivoPadrao", __LINE__, "MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 2504)",
+                     kSemArquivoPlano);
+    const uint32_t s = m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg, 1, true);
+    if (s != 0 && s != 1)
+        return Falha("VerificaAberturaArquivoPadrao", __LINE__,
+                     "m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg)", TQHResultDoStatus(s));
+    return S_OK;
+}
+
+HRESULT CClassificacao::VerificaFechamentoArquivoPadrao()
+{
+    if (!m_arqPadraoLeitura.EstaAberto())
+        return S_OK;
+    if (uint32_t s = m_arqPadraoLeitura.Fecha())
+        return Falha("VerificaFechamentoArquivoPadrao", __LINE__, "m_arqPadraoLeitura.Fecha()", TQHResultDoStatus(s));
+    return S_OK;
+}
+
+HRESULT CClassificacao::GeraClassificacao()
+{
+    if (m_bImportacao)
+        return S_OK;
+    if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
+        return Falha("GeraClassificacao", __LINE__, "VerificaAberturaArquivoPadrao()", hr);
+    // Record numbers above 24 bits have no place in an entry.
+    const auto n = uint32_t(std::min<int64_t>(std::max(m_arqPadraoLeitura.QuantidadeRegistros(true), 0),
+                                              kMascaraPosicao));
+
+    // Room for the fields read even when the record size is smaller than they need.
+    const size_t offsetNome = kOffsetNome + m_TamanhoCodigo;
+    std::vector<uint8_t> registro(std::max<size_t>(m_TamanhoReg, offsetNome + m_TamanhoNome), 0);
+    std::vector<EntradaGeracao> trabalho;
+    trabalho.reserve(n);
+    for (uint32_t r = 1; r <= n; ++r) {
+        if (uint32_t s = m_arqPadraoLeitura.Le(r, registro.data()))
+            return Falha("GeraClassificacao", __LINE__, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)",
+                         TQHResultDoStatus(s));
+        const uint8_t status = registro[kOffsetStatus];
+        if (status & kStatusExcluido)
+            continue;
+        EntradaGeracao& e = trabalho.emplace_back();
+        e.tipoIndCon = r | (RegistroEhInativo(registro.data()) ? kBitInativo : 0);
+        e.tipo = TipoDoStatus(status);
+        DesempacotaClassificacao(registro.data(), e.classificacao);
+        e.tamanho = uint8_t(strnlen(e.classificacao, kTamanhoClassificacao));
+        e.chave = ChaveNomeIndice(reinterpret_cast<const char*>(&registro[offsetNome]), m_TamanhoNome);
+    }
+    OrdenaParalelo(trabalho.begin(), trabalho.end(), Antes);
+
+    std::vector<REGCON_INDEX> aRegIdx(trabalho.size() + 1);
+    aRegIdx[0] = REGCON_INDEX{};
+    for (size_t i = 0; i < trabalho.size(); ++i) {
+        const EntradaGeracao& e = trabalho[i];
+        aRegIdx[i + 1].Tipo_IndCon = AplicaTipo(e.tipoIndCon, e.tipo);
+        EmpacotaClassificacao(std::string_view(e.classificacao, e.tamanho), aRegIdx[i + 1].Classificacao);
+    }
+
+    CTQArqMarca marca;
+    if (uint32_t s = marca.Marca(CTQPath::GetParentPath(m_sArquivoIndex), ITQArqMarcaEnum::GeracaoDeIDX, m_iUsuario))
+        return Falha("GeraClassificacao", __LINE__,
+                     "marca.Marca(CTQPath::GetParentPath(m_sArquivoIndex), ITQArqMarcaEnum::GeracaoDeIDX, m_iUsuario)",
+                     TQHResultDoStatus(s));
+    CArquivo ArqIndex;
+    if (uint32_t s = ArqIndex.Abre(m_sArquivoIndex, 'C'))
+        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Abre( m_sArquivoIndex, 'C' )", TQHResultDoStatus(s));
+    if (uint32_t s = ArqIndex.Grava(aRegIdx.data(), uint32_t(aRegIdx.size() * sizeof(REGCON_INDEX)), 'I'))
+        return Falha("GeraClassificacao", __LINE__,
+                     "ArqIndex.Grava(aRegIdx.GetData(), aRegIdx.GetCount() * sizeof(REGCON_INDEX), 'I')",
+                     TQHResultDoStatus(s));
+    ArqIndex.Fecha();
+    marca.Desmarca();
+    return S_OK;
+}
