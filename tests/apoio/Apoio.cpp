@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <set>
 
 #include "df/tqlibex/GanchosTeste.h"
 #include "platform/Arquivo.h"
@@ -148,6 +149,8 @@ bool Existe(const std::string& caminho)
 struct CapturaTrace::Estado {
     mutable std::mutex trava;
     std::vector<LinhaTrace> linhas;
+    // A writer may pass names that live only for the call: the lines point at copies.
+    std::set<std::string> nomes;
 };
 
 CapturaTrace::CapturaTrace() : m_estado(new Estado) { TQDefineDestinoTrace(&CapturaTrace::Recebe, m_estado); }
@@ -163,6 +166,8 @@ void CapturaTrace::Recebe(const LinhaTrace& linha, void* contexto)
     auto* estado = static_cast<Estado*>(contexto);
     std::lock_guard<std::mutex> t(estado->trava);
     estado->linhas.push_back(linha);
+    estado->linhas.back().funcao = linha.funcao ? estado->nomes.insert(linha.funcao).first->c_str() : nullptr;
+    estado->linhas.back().fonte = linha.fonte ? estado->nomes.insert(linha.fonte).first->c_str() : nullptr;
 }
 
 std::vector<LinhaTrace> CapturaTrace::linhas() const
