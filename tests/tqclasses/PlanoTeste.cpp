@@ -65,6 +65,22 @@ std::string DescreveEntrada(const REGCON_INDEX& entrada)
     return std::string(tipo) + " " + DesempacotaClassificacao(entrada.Classificacao);
 }
 
+std::vector<std::string> ExpressoesDoTrace(const std::vector<LinhaTrace>& linhas)
+{
+    constexpr std::string_view kPrefixo = "CClassificacao::";
+    std::vector<std::string> r;
+    for (const auto& l : linhas) {
+        const std::string_view funcao = l.funcao;
+        if (funcao.substr(0, kPrefixo.size()) != kPrefixo)
+            continue;
+        std::string texto = l.texto.substr(0, l.texto.find('\t'));
+        if (texto.rfind("hr = ", 0) == 0)
+            texto.erase(0, 5);
+        r.push_back(std::string(funcao.substr(kPrefixo.size())) + ": " + texto);
+    }
+    return r;
+}
+
 void PlanoTeste::SetUp()
 {
     RegistroIsolado::SetUp();

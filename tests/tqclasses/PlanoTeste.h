@@ -11,6 +11,7 @@
 
 #include "apoio/RegistroIsolado.h"
 #include "df/tqclasses/Classificacao.h"
+#include "df/tqlibex/TQTrace.h"
 
 namespace teste {
 
@@ -40,6 +41,9 @@ std::vector<REGCON_INDEX> LeIndice(const std::string& caminho);
 REGCON_INDEX EntradaIndice(uint32_t tipoIndCon, std::string_view classificacao);
 // Record number, type bits and unpacked classification, for readable failures.
 std::string DescreveEntrada(const REGCON_INDEX& entrada);
+
+// "Operation: expression" of each trace line that a store wrote, in order.
+std::vector<std::string> ExpressoesDoTrace(const std::vector<LinhaTrace>& linhas);
 
 class PlanoTeste : public RegistroIsolado {
 protected:
