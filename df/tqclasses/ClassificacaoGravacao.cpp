@@ -1,4 +1,5 @@
 // Writes of the chart store: insert, alter and delete an account, keeping the index in step.
+#include <bit>
 #include <cstring>
 
 #include "df/tqclasses/Classificacao.h"
@@ -12,6 +13,28 @@ constexpr size_t kOffsetCodigo = 16;
 
 // What an index editor answers, as the HRESULT of its caller: a truncation failure is already one.
 HRESULT HResultDoEditor(uint32_t r) { return (r & 0x80000000u) ? HRESULT(r) : TQHResultDoStatus(r); }
+
+// A packed classification as two big-endian words, bytes 0 to 7 and 6 to 13: comparing the
+// pairs is comparing the 14 bytes (packed order), without a call per entry of the walk.
+struct ChaveEmpacotada {
+    uint64_t alta, baixa;
+    explicit ChaveEmpacotada(const uint8_t* p) : alta(Palavra(p)), baixa(Palavra(p + 6)) {}
+    static uint64_t Palavra(const uint8_t* p)
+    {
+        uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        if constexpr (std::endian::native == std::endian::little)
+            v = __builtin_bswap64(v);
+        return v;
+    }
+    int Compara(const ChaveEmpacotada& o) const
+    {
+        if (alta != o.alta)
+            return alta < o.alta ? -1 : 1;
+        return baixa < o.baixa ? -1 : baixa > o.baixa ? 1 : 0;
+    }
+};
+static_assert(kTamanhoEmpacotado == 14);
 
 // Byte-wise, ASCII case ignored, up to the first zero (as _stricmp).
 int ComparaSemCaixa(const char* a, const char* b)
@@ -116,14 +139,15 @@ uint32_t CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t 
 
     uint8_t chave[kTamanhoEmpacotado];
     EmpacotaClassificacao(m_cClassificacao, chave);
+    const ChaveEmpacotada procurada(chave);
 
-    // Packed order is byte order of the 14 bytes. Equal classifications: titles first, then the
-    // others by folded name, case ignored; the names are read only when needed.
+    // Packed order; equal classifications: titles passed, then the others by folded name,
+    // case ignored. The names are read only when needed.
     std::string nomeAtual, nomeEntrada;
     size_t p = 0;
     for (; p < n; ++p) {
         const REGCON_INDEX& e = m_RegPonteiro[p];
-        const int c = std::memcmp(e.Classificacao, chave, kTamanhoEmpacotado);
+        const int c = ChaveEmpacotada(e.Classificacao).Compara(procurada);
         if (c < 0)
             continue;
         if (c > 0)
@@ -246,11 +270,11 @@ uint32_t CClassificacao::AlteraIndconClassificacao(uint32_t Posicao, const uint8
     if (uint32_t s = LocalizaNoIndice("AlteraIndconClassificacao", ArqIndex, Posicao,
                                       statusclass::SemEntradaAlteracao, i))
         return s;
-    uint32_t& tipo = m_indiceGravacao[i].Tipo_IndCon;
-    tipo &= ~(kBitsTipo | kBitInativo);
+    // Entries are packed: the field is read and written by value.
+    uint32_t tipo = m_indiceGravacao[i].Tipo_IndCon & ~(kBitsTipo | kBitInativo);
     if (Dados && RegistroEhInativo(Dados))
         tipo |= kBitInativo;
-    tipo = AplicaTipo(tipo, m_cTipoAtual);
+    m_indiceGravacao[i].Tipo_IndCon = AplicaTipo(tipo, m_cTipoAtual);
     return GravaIndiceInteiro("AlteraIndconClassificacao", ArqIndex, m_indiceGravacao.size(),
                               "ArqIndex.Grava( &RegIni[0], uiTamanho, 'I' )", false);
 }

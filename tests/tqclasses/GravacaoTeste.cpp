@@ -139,8 +139,9 @@ TEST_F(Gravacao, InclusaoDepoisDeTodasUsaAVagaFinal)
     ASSERT_EQ(Grava({"2.2", kStatusG, "C9", "Emprestimos"}, pos), 0);
     EXPECT_EQ(Indice(), Esperado({1, 2, 3, 4, 5, 6, 7, 8, 9}));
     const auto entradas = teste::LeIndice(CaminhoIndice());
-    EXPECT_EQ(entradas[8].Tipo_IndCon, 8u | kTipoS);
-    EXPECT_EQ(entradas[9].Tipo_IndCon, 9u | kTipoG);
+    const uint32_t tipoS = entradas[8].Tipo_IndCon, tipoG = entradas[9].Tipo_IndCon; // packed fields
+    EXPECT_EQ(tipoS, 8u | kTipoS);
+    EXPECT_EQ(tipoG, 9u | kTipoG);
     EXPECT_EQ(apoio::LeTudo(CaminhoIndice()).size(), 10u * 18);
 }
 
