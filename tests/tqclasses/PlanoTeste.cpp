@@ -107,7 +107,8 @@ HRESULT PlanoTeste::Inicializa(CClassificacao& plano)
     const auto empresa = plataforma::AnsiParaOle(kEmpresaPlano);
     const auto plano_ = plataforma::AnsiParaOle(kArquivoPlano);
     const auto indice = plataforma::AnsiParaOle(kArquivoIndice);
-    const HRESULT hr = plano.Inicializa(empresa.c_str(), 1, u"DF", plano_.c_str(), kTamanhoRegistroPlano,
+    const auto modulo = plataforma::AnsiParaOle("DF"); // OLECHAR is wchar_t on Windows
+    const HRESULT hr = plano.Inicializa(empresa.c_str(), 1, modulo.c_str(), plano_.c_str(), kTamanhoRegistroPlano,
                                         indice.c_str(), kTamanhoNomePlano);
     if (hr != 0)
         return hr;
