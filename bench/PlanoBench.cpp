@@ -153,7 +153,7 @@ HRESULT InicializaPlano(CClassificacao& plano)
     const auto empresa = plataforma::AnsiParaOle(p.empresa);
     const auto arquivoPlano = plataforma::AnsiParaOle(p.arquivoPlano);
     const auto arquivoIndice = plataforma::AnsiParaOle(p.arquivoIndice);
-    const HRESULT hr = plano.Inicializa(empresa.c_str(), 1, u"DF", arquivoPlano.c_str(), kTamanhoRegistroBench,
+    const HRESULT hr = plano.Inicializa(empresa.c_str(), 1, plataforma::AnsiParaOle("DF").c_str(), arquivoPlano.c_str(), kTamanhoRegistroBench,
                                         arquivoIndice.c_str(), kTamanhoNomeBench);
     return hr != 0 ? hr : plano.SetTamanhoCodigo(kTamanhoCodigoBench);
 }

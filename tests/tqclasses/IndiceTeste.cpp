@@ -23,6 +23,8 @@ using teste::ContaPlano;
 using teste::DescreveEntrada;
 using teste::EntradaIndice;
 
+std::basic_string<OLECHAR> W(const char* texto) { return plataforma::AnsiParaOle(texto); }
+
 constexpr uint8_t T = kStatusTitulo;
 constexpr uint8_t A = 0;
 constexpr uint8_t X = kStatusExcluido;
@@ -155,13 +157,13 @@ TEST_F(Indice, InicializaFalhaSemModuloOuSemDiretorio)
     CClassificacao plano;
     {
         apoio::CapturaTrace captura;
-        EXPECT_EQ(plano.Inicializa(u"EMPTESTE", 1, u"XYZ", u"DFPLA001.DAT", 96, u"DFIND001.DAT", 50),
+        EXPECT_EQ(plano.Inicializa(W("EMPTESTE").c_str(), 1, W("XYZ").c_str(), W("DFPLA001.DAT").c_str(), 96, W("DFIND001.DAT").c_str(), 50),
                   TQHResult(0x80070057));
         EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), std::vector<std::string>{"Inicializa: E_INVALIDARG"});
     }
     {
         apoio::CapturaTrace captura;
-        EXPECT_EQ(plano.Inicializa(u"SEMREGISTRO", 1, u"df", u"DFPLA001.DAT", 96, u"DFIND001.DAT", 50),
+        EXPECT_EQ(plano.Inicializa(W("SEMREGISTRO").c_str(), 1, W("df").c_str(), W("DFPLA001.DAT").c_str(), 96, W("DFIND001.DAT").c_str(), 50),
                   TQHResult(0x80043F59));
         EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()),
                   std::vector<std::string>{
@@ -306,13 +308,13 @@ TEST_F(Indice, IndiceComCaudaQuebradaLidoSemPassarDoFim)
     indice.resize(45);
     apoio::GravaTudo(CaminhoIndice(), indice);
     uint32_t posicao = 0;
-    EXPECT_EQ(Plano().ExisteClassificacao(u"1.1", &posicao), 0);
+    EXPECT_EQ(Plano().ExisteClassificacao(W("1.1").c_str(), &posicao), 0);
     EXPECT_EQ(posicao, 1u);
-    EXPECT_EQ(Plano().ExisteClassificacao(u"1.2", &posicao), statusclass::ClassificacaoInvalida); // not found
+    EXPECT_EQ(Plano().ExisteClassificacao(W("1.2").c_str(), &posicao), statusclass::ClassificacaoInvalida); // not found
 
     // A tail shorter than one entry: nothing at all.
     apoio::GravaTudo(CaminhoIndice(), std::string(7, '\x01'));
-    EXPECT_EQ(Plano().ExisteClassificacao(u"1.1", &posicao), statusclass::ClassificacaoInvalida);
+    EXPECT_EQ(Plano().ExisteClassificacao(W("1.1").c_str(), &posicao), statusclass::ClassificacaoInvalida);
 }
 
 TEST_F(Indice, RegistroCurtoNoFimNaoEntra)
