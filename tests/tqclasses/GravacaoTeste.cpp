@@ -283,6 +283,35 @@ TEST_F(Gravacao, EntradaQueNomeiaRegistroAlemDoPlano)
     EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), indice);
 }
 
+TEST_F(Gravacao, IndiceComRestoMenorQueUmaEntrada)
+{
+    // Seven stray bytes after the last entry: they are no entry, and a rewrite replaces them.
+    Prepara(kContas, {1, 2, 3, 4, 5, 6});
+    apoio::GravaTudo(CaminhoIndice(), apoio::LeTudo(CaminhoIndice()) + std::string(7, '\x55'));
+    uint32_t pos = 0;
+    ASSERT_EQ(Grava({"3", T, "C7", "Resultado"}, pos), 0);
+    EXPECT_EQ(Indice(), Esperado({1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(apoio::LeTudo(CaminhoIndice()).size(), 8u * 18);
+
+    apoio::GravaTudo(CaminhoIndice(), apoio::LeTudo(CaminhoIndice()) + std::string(7, '\x55'));
+    ASSERT_EQ(Plano().Exclui(7), 0);
+    EXPECT_EQ(apoio::LeTudo(CaminhoIndice()).size(), 7u * 18) << "cut at the last whole entry";
+    EXPECT_EQ(Indice(), Esperado({1, 2, 3, 4, 5, 6}));
+}
+
+TEST_F(Gravacao, NumeroDeRegistroAlemDe24Bits)
+{
+    Prepara(kContas, {1, 2, 3, 4, 5, 6});
+    const std::string indice = apoio::LeTudo(CaminhoIndice());
+    apoio::CapturaTrace captura;
+    const auto registro = teste::RegistroPlano({"1.1.03", A, "C9", "Bancos"});
+    EXPECT_EQ(Plano().IncluiClassificacao(nullptr, 0x1000000, registro.data()), 16179u);
+    EXPECT_EQ(Expressoes(captura), std::vector<std::string>{"IncluiClassificacao: IDX_INDCON( lposicao ) == lposicao"});
+    EXPECT_EQ(Plano().ExcluiClassificacao(0x1000001), statusclass::SemEntradaExclusao) << "not record 1";
+    EXPECT_EQ(Plano().AlteraIndconClassificacao(0x1000001, registro.data()), statusclass::SemEntradaAlteracao);
+    EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), indice);
+}
+
 TEST_F(Gravacao, AlteracaoDeContaSemEntradaFalhaNaRemocao)
 {
     Prepara(kContas, {1, 2, 3, 5, 6});
