@@ -7,7 +7,7 @@
 
 #include "platform/Tipos.h"
 
-struct ITQDF_Profiler; // identity of the caller (company, user, session); may be null
+class ITQDF_Profiler; // identity of the caller (company, user, session); may be null
 
 struct LinhaTrace {
     ITQDF_Profiler* identidade;
