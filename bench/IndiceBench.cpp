@@ -8,63 +8,14 @@
 #include <vector>
 
 #include "PlanoBench.h"
+#include "SqliteBench.h"
 #include "df/tqlibex/TQArqEx.h"
 #include "platform/Arquivo.h"
 
 namespace {
 
-void Exige(bool condicao, benchmark::State& estado, const char* oque)
-{
-    if (!condicao)
-        estado.SkipWithError(oque);
-}
-
-// A database file beside the chart, with the chart's rows (no index yet). Neither side
-// flushes to the disk: synchronous off.
-struct BancoSqlite {
-    sqlite3* db = nullptr;
-    std::string caminho = bench::Plano().dir + "conta.db";
-    BancoSqlite()
-    {
-        plataforma::ApagaArquivo(caminho.c_str());
-        sqlite3_open(caminho.c_str(), &db);
-        Executa("PRAGMA synchronous=OFF");
-    }
-    ~BancoSqlite()
-    {
-        sqlite3_close(db);
-        plataforma::ApagaArquivo(caminho.c_str());
-        plataforma::ApagaArquivo((caminho + "-journal").c_str());
-    }
-    bool Executa(const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
-    bool CriaTabela()
-    {
-        return Executa("CREATE TABLE conta(posicao INTEGER PRIMARY KEY, classificacao TEXT, tipo TEXT, "
-                       "codigo TEXT, nome TEXT, status INTEGER)");
-    }
-    bool Insere()
-    {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "INSERT INTO conta VALUES(?,?,?,?,?,?)", -1, &st, nullptr) != SQLITE_OK)
-            return false;
-        bool ok = true;
-        const auto& contas = bench::Plano().contas;
-        for (size_t i = 0; i < contas.size() && ok; ++i) {
-            const auto& c = contas[i];
-            const char tipo[2] = {TipoDoStatus(c.status), 0};
-            sqlite3_bind_int64(st, 1, int64_t(i + 1));
-            sqlite3_bind_text(st, 2, c.classificacao.c_str(), int(c.classificacao.size()), SQLITE_STATIC);
-            sqlite3_bind_text(st, 3, tipo, 1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(st, 4, c.codigo.c_str(), int(c.codigo.size()), SQLITE_STATIC);
-            sqlite3_bind_text(st, 5, c.nome.c_str(), int(c.nome.size()), SQLITE_STATIC);
-            sqlite3_bind_int(st, 6, c.status);
-            ok = sqlite3_step(st) == SQLITE_DONE;
-            sqlite3_reset(st);
-        }
-        sqlite3_finalize(st);
-        return ok;
-    }
-};
+using bench::BancoSqlite;
+using bench::Exige;
 
 constexpr const char* kCriaIndice = "CREATE INDEX conta_classificacao ON conta(classificacao, tipo, nome)";
 

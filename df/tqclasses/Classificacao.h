@@ -148,8 +148,9 @@ private:
     // through the read handle into m_registroBusca (0, or the status of the read).
     HRESULT LeIndiceBusca(const char* funcao, const char* exprLe);
     uint32_t LeRegistroBusca(uint32_t posicao);
-    // Whether the own code of a chart record, accents folded, equals codigo without regard to case.
-    bool CodigoConfere(const uint8_t* registro, std::string_view codigo) const;
+    // Whether the own code of a chart record, accents folded and in lower case, equals
+    // `minusculo` (a code already in lower case).
+    bool CodigoConfere(const uint8_t* registro, std::string_view minusculo) const;
     // Writes the first `entradas` entries of m_indiceGravacao over the index open in arq, cuts
     // the file there when asked, and closes it; a failing step is traced and its status returned.
     uint32_t GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas, const char* exprGrava,

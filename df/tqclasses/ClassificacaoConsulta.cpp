@@ -1,6 +1,7 @@
 // The read side of the chart store: accounts by position, and searches by classification,
 // own code, reduced code and title.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "df/tqclasses/Classificacao.h"
@@ -58,13 +59,21 @@ uint32_t CClassificacao::LeRegistroBusca(uint32_t posicao)
     return m_arqPadraoLeitura.Le(posicao, m_registroBusca.data());
 }
 
-bool CClassificacao::CodigoConfere(const uint8_t* registro, std::string_view codigo) const
+bool CClassificacao::CodigoConfere(const uint8_t* registro, std::string_view minusculo) const
 {
+    // Each byte of a stored code folded and put in lower case, by one table look-up: the scan
+    // runs it on every record of the chart.
+    static const std::array<char, 256> kDobradoMinusculo = [] {
+        std::array<char, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = plataforma::MinusculaAnsi(DobraAcento(char(b)));
+        return t;
+    }();
     const char* proprio = reinterpret_cast<const char*>(registro + kOffsetCodigo);
-    if (strnlen(proprio, m_TamanhoCodigo) != codigo.size())
+    if (strnlen(proprio, m_TamanhoCodigo) != minusculo.size())
         return false;
-    for (size_t i = 0; i < codigo.size(); ++i)
-        if (plataforma::MinusculaAnsi(DobraAcento(proprio[i])) != plataforma::MinusculaAnsi(codigo[i]))
+    for (size_t i = 0; i < minusculo.size(); ++i)
+        if (kDobradoMinusculo[uint8_t(proprio[i])] != minusculo[i])
             return false;
     return true;
 }
@@ -235,12 +244,15 @@ HRESULT CClassificacao::ProcuraNoPadrao(const std::string& codigo, uint32_t* pos
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
         return Falha("ProcuraNoPadrao", __LINE__, kExprAbrePadrao, hr);
     const int32_t registros = m_arqPadraoLeitura.QuantidadeRegistros(true);
+    std::string minusculo(codigo);
+    for (char& c : minusculo)
+        c = plataforma::MinusculaAnsi(c);
     uint32_t achado = 0;
     for (int32_t lPosicao = 1; lPosicao <= registros; ++lPosicao) {
         if (const uint32_t s = LeRegistroBusca(uint32_t(lPosicao)))
             return Falha("ProcuraNoPadrao", __LINE__, "m_arqPadraoLeitura.Le(lPosicao, pByteRegistro)",
                          TQHResultDoStatus(s));
-        if (!(m_registroBusca[kOffsetStatus] & kStatusExcluido) && CodigoConfere(m_registroBusca.data(), codigo)) {
+        if (!(m_registroBusca[kOffsetStatus] & kStatusExcluido) && CodigoConfere(m_registroBusca.data(), minusculo)) {
             achado = uint32_t(lPosicao);
             break;
         }
