@@ -8,7 +8,7 @@ namespace {
 
 constexpr uint8_t kFimDoTexto = 0xA;
 
-uint8_t MeioByte(char c)
+constexpr uint8_t MeioByte(char c)
 {
     if (c >= '0' && c <= '9')
         return uint8_t(c - '0');
@@ -17,7 +17,7 @@ uint8_t MeioByte(char c)
     return uint8_t(c & 0x0F);
 }
 
-char Caractere(uint8_t meio)
+constexpr char Caractere(uint8_t meio)
 {
     if (meio <= 9)
         return char('0' + meio);
@@ -86,27 +86,51 @@ constexpr auto kChaveNome = TabelaChaveNome();
 
 size_t Comprimento(std::string_view texto)
 {
-    const size_t zero = texto.find('\0');
-    return std::min({zero == std::string_view::npos ? texto.size() : zero, texto.size(), kTamanhoClassificacao});
+    const size_t n = std::min(texto.size(), kTamanhoClassificacao);
+    const void* zero = std::memchr(texto.data(), '\0', n);
+    return zero ? size_t(static_cast<const char*>(zero) - texto.data()) : n;
 }
+
+} // namespace
+
+namespace {
+
+// Both directions by table: packing and unpacking run for every record of an index generation.
+constexpr std::array<uint8_t, 256> TabelaMeioByte()
+{
+    std::array<uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[size_t(c)] = MeioByte(char(c));
+    return t;
+}
+constexpr auto kMeioByte = TabelaMeioByte();
+
+constexpr std::array<char, 16> TabelaCaractere()
+{
+    std::array<char, 16> t{};
+    for (int m = 0; m < 16; ++m)
+        t[size_t(m)] = Caractere(uint8_t(m));
+    return t;
+}
+constexpr auto kCaractere = TabelaCaractere();
 
 } // namespace
 
 void EmpacotaClassificacao(std::string_view texto, uint8_t empacotado[kTamanhoEmpacotado])
 {
-    const size_t n = Comprimento(texto);
-    for (size_t i = 0; i < kTamanhoEmpacotado; ++i) {
-        const char alto = 2 * i < n ? texto[2 * i] : '\0';
-        const char baixo = 2 * i + 1 < n ? texto[2 * i + 1] : '\0';
-        empacotado[i] = uint8_t(MeioByte(alto) << 4 | MeioByte(baixo));
-    }
+    // The text padded with zeros to 28 positions; a zero packs as the end (0xA).
+    char posicoes[kTamanhoClassificacao] = {};
+    std::memcpy(posicoes, texto.data(), Comprimento(texto));
+    for (size_t i = 0; i < kTamanhoEmpacotado; ++i)
+        empacotado[i] = uint8_t(kMeioByte[(unsigned char)posicoes[2 * i]] << 4 |
+                                kMeioByte[(unsigned char)posicoes[2 * i + 1]]);
 }
 
 void DesempacotaClassificacao(const uint8_t empacotado[kTamanhoEmpacotado], char texto[kTamanhoClassificacao + 1])
 {
     for (size_t i = 0; i < kTamanhoEmpacotado; ++i) {
-        texto[2 * i] = Caractere(empacotado[i] >> 4);
-        texto[2 * i + 1] = Caractere(empacotado[i] & 0x0F);
+        texto[2 * i] = kCaractere[empacotado[i] >> 4];
+        texto[2 * i + 1] = kCaractere[empacotado[i] & 0x0F];
     }
     texto[kTamanhoClassificacao] = '\0';
 }
@@ -183,16 +207,19 @@ void DobraAcentos(std::string& texto)
         c = DobraAcento(c);
 }
 
+size_t ChaveNomeIndice(const char* nome, size_t tamanho, char* saida)
+{
+    const size_t limite = std::min<size_t>(tamanho, kMaxChaveNome + 1);
+    size_t n = 0;
+    for (; n + 1 < limite && nome[n]; ++n)
+        saida[n] = char(kChaveNome[(unsigned char)nome[n]]);
+    return n;
+}
+
 std::string ChaveNomeIndice(const char* nome, size_t tamanho)
 {
-    const size_t limite = std::min<size_t>(tamanho, 120);
-    std::string chave;
-    if (limite == 0)
-        return chave;
-    chave.reserve(limite - 1);
-    for (size_t i = 0; i + 1 < limite && nome[i]; ++i)
-        chave += char(kChaveNome[(unsigned char)nome[i]]);
-    return chave;
+    char chave[kMaxChaveNome];
+    return std::string(chave, ChaveNomeIndice(nome, tamanho, chave));
 }
 
 std::string ClassificacaoPelaMascara(std::string_view texto, const char mascaras[kMascaras][kTamanhoClassificacao])

@@ -51,6 +51,9 @@ char DobraAcento(char c);
 void DobraAcentos(std::string& texto);
 // The name key of index generation: upper case and its own, smaller set of folded letters.
 std::string ChaveNomeIndice(const char* nome, size_t tamanho);
+// The same into saida (room for kMaxChaveNome bytes); answers its length.
+constexpr size_t kMaxChaveNome = 119;
+size_t ChaveNomeIndice(const char* nome, size_t tamanho, char* saida);
 
 // The classification that a typed text and the masks give (a text with '.', or shorter
 // than 2, is its own classification). mascaras: 10 slots of 28 bytes.

@@ -1,4 +1,5 @@
 // Binding a store to a chart, its read handle, and the index generated from the chart file.
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -19,26 +20,26 @@ constexpr size_t kOffsetNome = 16; // plus the own-code width
 constexpr uint32_t kNaoEncontrado = 16055;
 constexpr uint16_t kCodigoInicial = 10;
 
-// An account on its way into the index.
+// An account on its way into the index. `ordem` is the classification padded with zeros (so a
+// byte comparison is the text order, the end lowest) and one more byte, 0 for a title and 1
+// otherwise, so that one comparison puts the title first among equal classifications.
 struct EntradaGeracao {
     uint32_t tipoIndCon; // record number and inactive bit; type bits come from `tipo`
     char tipo;
-    uint8_t tamanho;     // of the classification text
-    char classificacao[kTamanhoClassificacao + 1];
-    std::string chave;   // name key
+    char ordem[kTamanhoClassificacao + 1];
+    uint8_t tamanhoChave;
+    char chave[kMaxChaveNome]; // name key
 };
 
-// Text order of the classifications; on a tie the title first, the others by name key.
-bool Antes(const EntradaGeracao& a, const EntradaGeracao& b)
+// Sorted through pointers: moving a pointer is cheaper than moving an entry with its name.
+bool Antes(const EntradaGeracao* a, const EntradaGeracao* b)
 {
-    if (const int c = ComparaTextoClassificacao(std::string_view(a.classificacao, a.tamanho),
-                                                std::string_view(b.classificacao, b.tamanho)))
+    if (const int c = std::memcmp(a->ordem, b->ordem, sizeof a->ordem))
         return c < 0;
-    const bool ta = a.tipo == 'T';
-    const bool tb = b.tipo == 'T';
-    if (ta || tb)
-        return ta && !tb;
-    return a.chave < b.chave;
+    if (a->ordem[kTamanhoClassificacao] == 0)
+        return false; // two titles are equivalent
+    const int c = std::memcmp(a->chave, b->chave, std::min(a->tamanhoChave, b->tamanhoChave));
+    return c != 0 ? c < 0 : a->tamanhoChave < b->tamanhoChave;
 }
 
 } // namespace
@@ -133,18 +134,26 @@ HRESULT CClassificacao::GeraClassificacao()
         EntradaGeracao& e = trabalho.emplace_back();
         e.tipoIndCon = r | (RegistroEhInativo(registro.data()) ? kBitInativo : 0);
         e.tipo = TipoDoStatus(status);
-        DesempacotaClassificacao(registro.data(), e.classificacao);
-        e.tamanho = uint8_t(strnlen(e.classificacao, kTamanhoClassificacao));
-        e.chave = ChaveNomeIndice(reinterpret_cast<const char*>(&registro[offsetNome]), m_TamanhoNome);
+        char texto[kTamanhoClassificacao + 1];
+        DesempacotaClassificacao(registro.data(), texto);
+        const size_t tamanho = strnlen(texto, kTamanhoClassificacao);
+        std::memcpy(e.ordem, texto, tamanho);
+        std::memset(e.ordem + tamanho, 0, kTamanhoClassificacao - tamanho);
+        e.ordem[kTamanhoClassificacao] = e.tipo == 'T' ? 0 : 1;
+        e.tamanhoChave =
+            uint8_t(ChaveNomeIndice(reinterpret_cast<const char*>(&registro[offsetNome]), m_TamanhoNome, e.chave));
     }
-    OrdenaParalelo(trabalho.begin(), trabalho.end(), Antes);
+    std::vector<const EntradaGeracao*> ordem(trabalho.size());
+    for (size_t i = 0; i < trabalho.size(); ++i)
+        ordem[i] = &trabalho[i];
+    OrdenaParalelo(ordem.begin(), ordem.end(), Antes);
 
     std::vector<REGCON_INDEX> aRegIdx(trabalho.size() + 1);
     aRegIdx[0] = REGCON_INDEX{};
-    for (size_t i = 0; i < trabalho.size(); ++i) {
-        const EntradaGeracao& e = trabalho[i];
+    for (size_t i = 0; i < ordem.size(); ++i) {
+        const EntradaGeracao& e = *ordem[i];
         aRegIdx[i + 1].Tipo_IndCon = AplicaTipo(e.tipoIndCon, e.tipo);
-        EmpacotaClassificacao(std::string_view(e.classificacao, e.tamanho), aRegIdx[i + 1].Classificacao);
+        EmpacotaClassificacao(std::string_view(e.ordem, kTamanhoClassificacao), aRegIdx[i + 1].Classificacao);
     }
 
     CTQArqMarca marca;
