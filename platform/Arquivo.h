@@ -60,6 +60,10 @@ private:
 #else
     int m_fd = -1;
     int64_t m_posicao = 0;
+    // Known length while this handle is the only writer (it denies writers): no other handle can
+    // change it, so its own writes keep it. -1 = ask the file system.
+    int64_t m_tamanho = -1;
+    int64_t TamanhoAtual();
 #endif
     bool m_jaExistia = false;
 };

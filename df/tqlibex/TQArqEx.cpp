@@ -61,7 +61,8 @@ CTQArqEx::~CTQArqEx() { Fecha(); }
 
 void CTQArqEx::AlocaBuffer(uint32_t capacidade)
 {
-    m_buffer.reset(new char[capacidade]());
+    // Not zeroed: only bytes a read filled are ever served (every object opens one for a single write).
+    m_buffer.reset(new char[capacidade]);
     m_ulCapacidade = capacidade;
 }
 
@@ -315,6 +316,8 @@ uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
             e = ArquivoSO::Le(m_buffer.get(), m_ulCapacidade, lidos);
         if (e)
             return StatusPasso(e, kUmaVez);
+        if (lidos < m_ulTamanhoRegistro) // a last record cut short: its missing tail reads as zeros
+            std::memset(m_buffer.get() + lidos, 0, m_ulTamanhoRegistro - lidos);
         m_lBytesCache = int32_t(lidos);
         geracao::MarcaCarga(lidos);
         m_ullInicioCache = uint64_t(deslocamento);

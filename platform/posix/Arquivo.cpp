@@ -14,41 +14,67 @@
 #include <unistd.h>
 
 #include "platform/Contadores.h"
+#include "platform/Texto.h"
 #include "platform/posix/ErroPosix.h"
 
 namespace plataforma {
 
 namespace {
 
+// The reserved bytes, ordered so that the usual modes touch one contiguous run each: 'G' and
+// 'C' announce bytes 1 to 3 and test 2 to 4, 'L' announces 1 and tests 4, a mark takes all four.
 constexpr off_t kBase = off_t(1) << 62;
-constexpr off_t kTemLeitura = kBase + 1;
-constexpr off_t kTemEscrita = kBase + 2;
-constexpr off_t kNegaLeitura = kBase + 3;
-constexpr off_t kNegaEscrita = kBase + 4;
+enum : unsigned {
+    kTemLeitura = 1u << 0,
+    kTemEscrita = 1u << 1,
+    kNegaEscrita = 1u << 2,
+    kNegaLeitura = 1u << 3,
+};
 
-struct flock UmByte(short tipo, off_t byte)
+struct flock Faixa(short tipo, unsigned primeiro, unsigned quantos)
 {
     struct flock fl {};
     fl.l_type = tipo;
     fl.l_whence = SEEK_SET;
-    fl.l_start = byte;
-    fl.l_len = 1;
+    fl.l_start = kBase + 1 + off_t(primeiro);
+    fl.l_len = off_t(quantos);
     return fl;
 }
 
-// Does another handle hold the byte?
-bool Ocupado(int fd, off_t byte)
+// Calls acao once per contiguous run of the bytes in `bytes`; false when one call fails.
+template <typename Acao>
+bool PorFaixa(unsigned bytes, Acao acao)
 {
-    struct flock fl = UmByte(F_WRLCK, byte);
-    if (fcntl(fd, F_OFD_GETLK, &fl) != 0)
-        return true;
-    return fl.l_type != F_UNLCK;
+    for (unsigned i = 0; i < 4;) {
+        if (!(bytes & (1u << i))) {
+            ++i;
+            continue;
+        }
+        unsigned n = 0;
+        while (i + n < 4 && (bytes & (1u << (i + n))))
+            ++n;
+        if (!acao(i, n))
+            return false;
+        i += n;
+    }
+    return true;
 }
 
-bool Anuncia(int fd, off_t byte)
+// Does another handle hold any of the bytes?
+bool Ocupado(int fd, unsigned bytes)
 {
-    struct flock fl = UmByte(F_RDLCK, byte);
-    return fcntl(fd, F_OFD_SETLK, &fl) == 0;
+    return !PorFaixa(bytes, [fd](unsigned primeiro, unsigned quantos) {
+        struct flock fl = Faixa(F_WRLCK, primeiro, quantos);
+        return fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type == F_UNLCK;
+    });
+}
+
+bool Anuncia(int fd, unsigned bytes)
+{
+    return PorFaixa(bytes, [fd](unsigned primeiro, unsigned quantos) {
+        struct flock fl = Faixa(F_RDLCK, primeiro, quantos);
+        return fcntl(fd, F_OFD_SETLK, &fl) == 0;
+    });
 }
 
 // Holds the whole-file guard for the lifetime of the object.
@@ -68,7 +94,7 @@ private:
 };
 
 // Does anybody hold this file open? (Windows refuses delete and rename then.)
-bool AlguemAbriu(int fd) { return Ocupado(fd, kTemLeitura) || Ocupado(fd, kTemEscrita); }
+bool AlguemAbriu(int fd) { return Ocupado(fd, kTemLeitura | kTemEscrita); }
 
 bool SomenteLeitura(const struct stat& st) { return (st.st_mode & 0222) == 0; }
 
@@ -85,12 +111,12 @@ DWORD ErroDeAusencia(const std::string& nativo)
     return erro::ArquivoNaoEncontrado;
 }
 
-// Does the path still name the file behind fd? A holder may have deleted or renamed it
-// between our open and our locks; then the open must start again.
-bool MesmoArquivo(int fd, const std::string& nativo)
+// Does the path still name the file behind fd (whose attributes are `st`)? A holder may have
+// deleted or renamed it between our open and our locks; then the open must start again.
+bool MesmoArquivo(const struct stat& st, const std::string& nativo)
 {
-    struct stat a, b;
-    return fstat(fd, &a) == 0 && stat(nativo.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    struct stat b;
+    return stat(nativo.c_str(), &b) == 0 && st.st_dev == b.st_dev && st.st_ino == b.st_ino;
 }
 
 // Opens the file itself (no sharing checks yet). existia tells whether it was there.
@@ -137,10 +163,21 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
     if (!caminho || !*caminho)
         return erro::CaminhoNaoEncontrado;
     for (;;) {
-        const std::string nativo = posix::CaminhoNativo(caminho);
+        // An open of an existing file tries the name as written first; only a miss pays for the
+        // lookup without regard to case. A create must look first, or it would make a twin.
+        std::string nativo = modo.disposicao == Disposicao::AbreExistente ? AnsiParaUtf8(caminho)
+                                                                            : posix::CaminhoNativo(caminho);
         bool existia = false;
         DWORD erroSO = 0;
         int fd = AbreDescritor(nativo, modo, existia, erroSO);
+        if (fd < 0 && modo.disposicao == Disposicao::AbreExistente &&
+            (erroSO == erro::ArquivoNaoEncontrado || erroSO == erro::CaminhoNaoEncontrado)) {
+            std::string semCaixa = posix::CaminhoNativo(caminho);
+            if (semCaixa != nativo) {
+                nativo = std::move(semCaixa);
+                fd = AbreDescritor(nativo, modo, existia, erroSO);
+            }
+        }
         if (fd < 0)
             return erroSO;
         struct stat st;
@@ -154,22 +191,22 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
         }
         {
             Guarda guarda(fd);
-            if (!MesmoArquivo(fd, nativo)) {
+            if (!MesmoArquivo(st, nativo)) {
                 close(fd);
                 continue;
             }
-            const bool leitura = true; // every descriptor here reads
-            const bool conflito = (leitura && Ocupado(fd, kNegaLeitura)) ||
-                                  (modo.escrita && Ocupado(fd, kNegaEscrita)) ||
-                                  (!modo.compartilhaLeitura && Ocupado(fd, kTemLeitura)) ||
-                                  (!modo.compartilhaEscrita && Ocupado(fd, kTemEscrita));
-            if (conflito) {
+            // Every descriptor here reads.
+            const unsigned verificar = kNegaLeitura | (modo.escrita ? kNegaEscrita : 0u) |
+                                       (modo.compartilhaLeitura ? 0u : kTemLeitura) |
+                                       (modo.compartilhaEscrita ? 0u : kTemEscrita);
+            const unsigned anunciar = kTemLeitura | (modo.escrita ? kTemEscrita : 0u) |
+                                      (modo.compartilhaLeitura ? 0u : kNegaLeitura) |
+                                      (modo.compartilhaEscrita ? 0u : kNegaEscrita);
+            if (Ocupado(fd, verificar)) {
                 close(fd);
                 return erro::ViolacaoCompartilhamento;
             }
-            if (!Anuncia(fd, kTemLeitura) || (modo.escrita && !Anuncia(fd, kTemEscrita)) ||
-                (!modo.compartilhaLeitura && !Anuncia(fd, kNegaLeitura)) ||
-                (!modo.compartilhaEscrita && !Anuncia(fd, kNegaEscrita))) {
+            if (!Anuncia(fd, anunciar)) {
                 DWORD e = posix::ErroDeErrno(errno);
                 close(fd);
                 return e;
@@ -182,6 +219,9 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
         }
         m_fd = fd;
         m_posicao = 0;
+        m_tamanho = (modo.escrita && !modo.compartilhaEscrita)
+                        ? (existia && modo.disposicao == Disposicao::CriaSempre ? 0 : int64_t(st.st_size))
+                        : -1;
         m_jaExistia = existia && modo.disposicao != Disposicao::AbreExistente;
         return 0;
     }
@@ -234,7 +274,17 @@ DWORD ArquivoSO::Grava(const void* origem, DWORD n)
         feitos += DWORD(r);
         m_posicao += r;
     }
+    if (m_tamanho >= 0 && m_posicao > m_tamanho)
+        m_tamanho = m_posicao;
     return 0;
+}
+
+int64_t ArquivoSO::TamanhoAtual()
+{
+    if (m_tamanho >= 0)
+        return m_tamanho;
+    struct stat st;
+    return fstat(m_fd, &st) == 0 ? int64_t(st.st_size) : -1;
 }
 
 DWORD ArquivoSO::Posiciona(int64_t deslocamento, Origem origem, uint64_t* novaPosicao)
@@ -245,10 +295,9 @@ DWORD ArquivoSO::Posiciona(int64_t deslocamento, Origem origem, uint64_t* novaPo
     if (origem == Origem::Atual) {
         base = m_posicao;
     } else if (origem == Origem::Fim) {
-        struct stat st;
-        if (fstat(m_fd, &st) != 0)
+        base = TamanhoAtual();
+        if (base < 0)
             return posix::ErroDeErrno(errno);
-        base = st.st_size;
     }
     const int64_t nova = base + deslocamento;
     if (nova < 0)
@@ -264,10 +313,10 @@ DWORD ArquivoSO::Tamanho(uint64_t& tamanho)
     tamanho = 0;
     if (m_fd < 0)
         return erro::HandleInvalido;
-    struct stat st;
-    if (fstat(m_fd, &st) != 0)
+    const int64_t atual = TamanhoAtual();
+    if (atual < 0)
         return posix::ErroDeErrno(errno);
-    tamanho = uint64_t(st.st_size);
+    tamanho = uint64_t(atual);
     return 0;
 }
 
@@ -277,6 +326,8 @@ DWORD ArquivoSO::DefineFim()
         return erro::HandleInvalido;
     if (ftruncate(m_fd, m_posicao) != 0)
         return errno == EBADF || errno == EINVAL ? erro::AcessoNegado : posix::ErroDeErrno(errno);
+    if (m_tamanho >= 0)
+        m_tamanho = m_posicao;
     return 0;
 }
 
@@ -336,7 +387,7 @@ DWORD SemHandlesAbertos(const std::string& nativo, Acao acao)
         DWORD r;
         {
             Guarda guarda(fd);
-            if (!MesmoArquivo(fd, nativo)) {
+            if (!MesmoArquivo(st, nativo)) {
                 close(fd);
                 continue;
             }
