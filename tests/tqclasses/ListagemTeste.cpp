@@ -62,7 +62,7 @@ protected:
         std::vector<REGCON_INDEX> saida(r.quantidade + 1, REGCON_INDEX{0xABCDEF, {}});
         const HRESULT hr = p.GetIndex(r.quantidade, saida.data(), ordena);
         EXPECT_EQ(hr, 0) << tipo;
-        EXPECT_EQ(saida.back().Tipo_IndCon, 0xABCDEFu) << tipo;
+        EXPECT_EQ(uint32_t(saida.back().Tipo_IndCon), 0xABCDEFu) << tipo;
         for (uint32_t i = 0; i < r.quantidade; ++i) {
             EXPECT_EQ(saida[i].Tipo_IndCon & kBitInativo, 0u) << tipo;
             r.registros.push_back(IDX_INDCON(saida[i].Tipo_IndCon));
@@ -183,8 +183,8 @@ TEST_F(Listagem, ContasInativas)
     ASSERT_EQ(p.GeraClassificacao(), 0);
     const auto indice = teste::LeIndice(CaminhoIndice());
     ASSERT_EQ(indice.size(), 9u);
-    EXPECT_EQ(indice[4].Tipo_IndCon, 4u | kTipoA | kBitInativo);
-    EXPECT_EQ(indice[6].Tipo_IndCon, 6u | kBitInativo);
+    EXPECT_EQ(uint32_t(indice[4].Tipo_IndCon), 4u | kTipoA | kBitInativo);
+    EXPECT_EQ(uint32_t(indice[6].Tipo_IndCon), 6u | kBitInativo);
 
     EXPECT_EQ(Lista(p, "GI", 1), Ok({1, 2, 3, 5, 8})) << "inactive accounts left out";
     EXPECT_EQ(Lista(p, "GB", 1), Ok({1, 4, 6})) << "the base, then only inactive accounts";
@@ -220,7 +220,7 @@ TEST_F(Listagem, GetIndexCopiaOQuePedemUmaVez)
     EXPECT_EQ(p.GetIndex(3, nullptr, false), statusclass::ArgumentoInvalido);
     ASSERT_EQ(p.GetIndex(3, saida, false), 0);
     EXPECT_EQ(IDX_INDCON(saida[2].Tipo_IndCon), 3u);
-    EXPECT_EQ(saida[3].Tipo_IndCon, 0u) << "only the count asked for";
+    EXPECT_EQ(uint32_t(saida[3].Tipo_IndCon), 0u) << "only the count asked for";
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(saida[1].Classificacao), kTamanhoEmpacotado),
               std::string(reinterpret_cast<const char*>(teste::EntradaIndice(0, "1.1").Classificacao),
                           kTamanhoEmpacotado));
