@@ -74,7 +74,10 @@ HRESULT CClassificacao::GetTamanhoIndex(const OLECHAR* tipo, uint32_t lPosicao, 
     std::string_view base;
     char textoBase[kTamanhoClassificacao + 1] = {};
     int nivelBase = 0;
-    uint32_t conta = 0;
+    // 'G' and 'P' count their base entry. The count starts at 1 also where the listing holds no
+    // base ('g', or no base position): the service sizes its answer by this count, and its
+    // clients rely on that last, unfilled entry.
+    uint32_t conta = (subarvore || T0 == 'g') ? 1 : 0;
     if (lPosicao == 0) {
         if (n > 0)
             Descarta(m_listagem[0]); // entry 0 is no account, whatever it holds
@@ -97,7 +100,6 @@ HRESULT CClassificacao::GetTamanhoIndex(const OLECHAR* tipo, uint32_t lPosicao, 
         base = textoBase;
         nivelBase = NivelClassificacao(base);
         inicio = size_t(achada - m_listagem.begin()) + 1;
-        conta = subarvore ? 1 : 0;
     }
 
     std::string lembrado; // the title text remembered by the 'A' listings
