@@ -153,6 +153,7 @@ private:
     bool CodigoConfere(const uint8_t* registro, std::string_view minusculo) const;
     // Writes the first `entradas` entries of m_indiceGravacao over the index open in arq, cuts
     // the file there when asked, and closes it; a failing step is traced and its status returned.
+    HRESULT AbreParaGravar(const char* funcao, CTQArqEx& arqPadrao);
     uint32_t GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas, const char* exprGrava,
                                 bool corta);
     // The entry of record `posicao` in m_indiceGravacao (read whole through arq, left open), or

@@ -86,18 +86,24 @@ HRESULT CClassificacao::GravaDados(const uint8_t* Dados, uint32_t* pulPosicao)
     return 0;
 }
 
+// Every write drops the read handle and opens its own short-lived write handle on the chart.
+HRESULT CClassificacao::AbreParaGravar(const char* funcao, CTQArqEx& arqPadrao)
+{
+    if (const HRESULT hr = VerificaFechamentoArquivoPadrao(); TQFalhou(hr))
+        return Falha(funcao, __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+    if (const uint32_t s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg))
+        return Falha(funcao, __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )", TQHResultDoStatus(s));
+    return S_OK;
+}
+
 HRESULT CClassificacao::Inclui(uint32_t* pPosicao, const uint8_t* Dados)
 {
     if (!pPosicao || !Dados)
         return statusclass::ArgumentoInvalido;
-    const HRESULT hr = VerificaFechamentoArquivoPadrao();
-    if (TQFalhou(hr))
-        return Falha("Inclui", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
     CTQArqEx arqPadrao;
-    uint32_t s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg);
-    if (s)
-        return Falha("Inclui", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
-                     TQHResultDoStatus(s));
+    if (const HRESULT hr = AbreParaGravar("Inclui", arqPadrao); TQFalhou(hr))
+        return hr;
+    uint32_t s = 0;
     int32_t lposicao = int32_t(*pPosicao);
     if ((s = arqPadrao.Grava(Dados, lposicao, m_TamanhoReg)))
         return Falha("Inclui", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", TQHResultDoStatus(s));
@@ -200,13 +206,10 @@ HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
 {
     if (Posicao == 0 || !Dados)
         return statusclass::ArgumentoInvalido;
-    const HRESULT hr = VerificaFechamentoArquivoPadrao();
-    if (TQFalhou(hr))
-        return Falha("Altera", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
     CTQArqEx arqPadrao;
-    uint32_t s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg);
-    if (s)
-        return Falha("Altera", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )", TQHResultDoStatus(s));
+    if (const HRESULT hr = AbreParaGravar("Altera", arqPadrao); TQFalhou(hr))
+        return hr;
+    uint32_t s = 0;
     m_registroGravacao.resize(m_TamanhoReg);
     const uint8_t* pRegistro = m_registroGravacao.data();
     if ((s = arqPadrao.Le(Posicao, m_registroGravacao.data())))
@@ -283,15 +286,11 @@ HRESULT CClassificacao::Exclui(uint32_t Posicao)
 {
     if (Posicao == 0)
         return statusclass::ArgumentoInvalido;
-    const HRESULT hr = VerificaFechamentoArquivoPadrao();
-    if (TQFalhou(hr))
-        return Falha("Exclui", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
     {
         CTQArqEx arqPadrao;
-        uint32_t s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg);
-        if (s)
-            return Falha("Exclui", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
-                         TQHResultDoStatus(s));
+        if (const HRESULT hr = AbreParaGravar("Exclui", arqPadrao); TQFalhou(hr))
+            return hr;
+        uint32_t s = 0;
         m_registroGravacao.resize(m_TamanhoReg);
         uint8_t* pRegistro = m_registroGravacao.data();
         if ((s = arqPadrao.Le(Posicao, pRegistro)))

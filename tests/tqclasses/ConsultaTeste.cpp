@@ -44,22 +44,6 @@ std::string Bytes(const std::vector<REGCON_INDEX>& indice)
     return std::string(reinterpret_cast<const char*>(indice.data()), indice.size() * sizeof(REGCON_INDEX));
 }
 
-// Expressions of the store's trace lines, "Function: expression".
-std::vector<std::string> Expressoes(const apoio::CapturaTrace& captura)
-{
-    std::vector<std::string> r;
-    for (const auto& l : captura.linhas()) {
-        const std::string funcao = l.funcao;
-        if (funcao.rfind("CClassificacao::", 0) != 0)
-            continue;
-        std::string texto = l.texto.substr(0, l.texto.find('\t'));
-        if (texto.rfind("hr = ", 0) == 0)
-            texto.erase(0, 5);
-        r.push_back(funcao.substr(16) + ": " + texto);
-    }
-    return r;
-}
-
 class Consulta : public teste::PlanoTeste {
 protected:
     void SetUp() override
@@ -193,7 +177,7 @@ TEST_F(Consulta, LeListaDeRegistros)
     const uint32_t alemDoFim[] = {3, 10};
     apoio::CapturaTrace captura;
     EXPECT_EQ(p.LeLista(alemDoFim, 2, dados.data()), TQHResult(0x80043E95));
-    EXPECT_EQ(Expressoes(captura),
+    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()),
               std::vector<std::string>{"LeLista: m_arqPadraoLeitura.Le(pUlPonteiros[ul], pByteReg)"});
 }
 
@@ -424,7 +408,7 @@ TEST_F(Consulta, EntradaAlemDoArquivoDoPlano)
     uint32_t pos = 0;
     EXPECT_EQ(Classificacao("1.1.01", pos), TQHResult(0x80043E95));
     EXPECT_EQ(Classificacao("1.1.02", pos), TQHResult(0x80043E95));
-    EXPECT_EQ(Expressoes(captura), (std::vector<std::string>{
+    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), (std::vector<std::string>{
                                        "ExisteClassificacao: m_arqPadraoLeitura.Le(ulIndice, pRegistro)",
                                        "ExisteClassificacao: m_arqPadraoLeitura.Le(ulIndice, pRegistro)"}));
     EXPECT_EQ(pos, 0u);
@@ -463,7 +447,7 @@ TEST_F(Consulta, SemArquivoDeIndice)
     EXPECT_EQ(Classificacao("1.1", pos), semArquivo);
     EXPECT_EQ(Subordinadas("1.1"), semArquivo);
     EXPECT_EQ(p.InternalExisteConta("1.1.01", true, &pos), semArquivo);
-    EXPECT_EQ(Expressoes(captura), (std::vector<std::string>{
+    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), (std::vector<std::string>{
                                        "ExisteClassificacao: ArqIndex.Abre( m_sArquivoIndex, 'L' )",
                                        "ExisteSubordinadas: ArqIndex.Abre( m_sArquivoIndex, 'L' )",
                                        "InternalExisteConta: ArqIndex.Abre( m_sArquivoIndex, 'L' )"}));

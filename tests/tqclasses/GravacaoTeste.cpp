@@ -23,22 +23,6 @@ const std::vector<ContaPlano> kContas = {
     {"1.1.01", A, "C4", "Delta"},   {"1.1.02", A, "C5", "Caixa"},   {"2", T, "C6", "Passivo"},
 };
 
-// "Function: expression" of each trace line of the store, in order.
-std::vector<std::string> Expressoes(const apoio::CapturaTrace& captura)
-{
-    std::vector<std::string> r;
-    for (const auto& l : captura.linhas()) {
-        const std::string funcao = l.funcao;
-        if (funcao.rfind("CClassificacao::", 0) != 0)
-            continue;
-        std::string texto = l.texto.substr(0, l.texto.find('\t'));
-        if (texto.rfind("hr = ", 0) == 0)
-            texto.erase(0, 5);
-        r.push_back(funcao.substr(16) + ": " + texto);
-    }
-    return r;
-}
-
 class Gravacao : public teste::PlanoTeste {
 protected:
     // The chart kContas (with changes) and an index of the given record numbers in that order.
@@ -119,7 +103,7 @@ TEST_F(Gravacao, SemCodigoProprioNadaEGravado)
     EXPECT_EQ(apoio::LeTudo(CaminhoPlano()), plano);
     EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), indice);
     const std::vector<std::string> esperadas(2, "GravaDados: E_TQDF_GRAVANDO_REGISTRO_SEM_CODIGO");
-    EXPECT_EQ(Expressoes(captura), esperadas);
+    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), esperadas);
 }
 
 TEST_F(Gravacao, InclusaoDepoisDeTodasUsaAVagaFinal)
@@ -238,7 +222,7 @@ TEST_F(Gravacao, ExcluiSemEntradaMarcaERespondeFaltaDaEntrada)
     EXPECT_EQ(Plano().Exclui(4), TQHResult(0x8004027A));
     EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), indice);
     EXPECT_EQ(uint8_t(Registro(4)[14]), kStatusExcluido);
-    EXPECT_EQ(Expressoes(captura), std::vector<std::string>{"Exclui: ExcluiClassificacao( Posicao )"});
+    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), std::vector<std::string>{"Exclui: ExcluiClassificacao( Posicao )"});
 }
 
 TEST_F(Gravacao, PosicaoZeroEArgumentoInvalidoSemTrace)
@@ -274,7 +258,7 @@ TEST_F(Gravacao, EntradaQueNomeiaRegistroAlemDoPlano)
         "Inclui: IncluiClassificacao(&arqPadrao, lposicao, Dados )",
         "GravaDados: Inclui( &ulPosicao, Dados )",
     };
-    EXPECT_EQ(Expressoes(captura), esperadas);
+    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), esperadas);
     // No rollback: the record stays in the chart file without an entry.
     EXPECT_EQ(apoio::LeTudo(CaminhoPlano()).size(), 8u * 96);
     EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), indice);
@@ -306,7 +290,7 @@ TEST_F(Gravacao, NumeroDeRegistroAlemDe24Bits)
     apoio::CapturaTrace captura;
     const auto registro = teste::RegistroPlano({"1.1.03", A, "C9", "Bancos"});
     EXPECT_EQ(Plano().IncluiClassificacao(nullptr, 0x1000000, registro.data()), 16179u);
-    EXPECT_EQ(Expressoes(captura), std::vector<std::string>{"IncluiClassificacao: IDX_INDCON( lposicao ) == lposicao"});
+    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), std::vector<std::string>{"IncluiClassificacao: IDX_INDCON( lposicao ) == lposicao"});
     EXPECT_EQ(Plano().ExcluiClassificacao(0x1000001), statusclass::SemEntradaExclusao) << "not record 1";
     EXPECT_EQ(Plano().AlteraIndconClassificacao(0x1000001, registro.data()), statusclass::SemEntradaAlteracao);
     EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), indice);
@@ -322,7 +306,7 @@ TEST_F(Gravacao, AlteracaoDeContaSemEntradaFalhaNaRemocao)
     EXPECT_EQ(Grava({"1.1.01", A, "C4", "Outro"}, pos), TQHResult(0x8004027A));
     const std::vector<std::string> esperadas = {"Altera: ExcluiClassificacao(Posicao)",
                                                 "GravaDados: Altera( ulPosicao, Dados )"};
-    EXPECT_EQ(Expressoes(captura), esperadas);
+    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), esperadas);
     EXPECT_EQ(apoio::LeTudo(CaminhoPlano()), plano) << "nothing changed";
 }
 
