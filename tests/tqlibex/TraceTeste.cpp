@@ -1,18 +1,12 @@
-// Trace lines: the decomposition of a value, where each line goes, and many writers at once.
-#include <set>
+// Trace lines: the decomposition of a value into names, and the record files' lines in the log.
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "InstalacaoTrace.h"
 #include "apoio/Apoio.h"
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQArqEx.h"
-#include "df/tqlibex/TQChaveSuite.h"
-#include "df/tqlibex/TQPath.h"
-#include "df/tqlibex/TQProfiler.h"
 #include "df/tqlibex/TQTrace.h"
-#include "platform/Tempo.h"
 
 namespace {
 
@@ -73,47 +67,6 @@ TEST_F(TraceTeste, FalhaDoArquivoDeRegistrosDeixaSuaLinhaComADescricao)
         << linhas[1];
     EXPECT_NE(linhas[1].find("\tFACILITY = 4 FACILITY_ITF\tCODE = 2675 \t"), std::string::npos)
         << "no code name under FACILITY_ITF";
-}
-
-TEST_F(TraceTeste, LinhaDeUmaEmpresaVaiParaOLogDaBaseDela)
-{
-    const std::string dados = m_dir + "EMP0001" + plataforma::kSeparador;
-    ASSERT_EQ(plataforma::CriaDiretorio(dados.c_str()), 0u);
-    GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"),
-               "DF", dados);
-    CTQProfilerEmpresa empresa("0001", 7, 12);
-    TQTrace(&empresa, "CClassificacao::Inicializa", "Classificacao", 10, "x = %d", 1);
-    const plataforma::DataHoraLocal agora = plataforma::AgoraLocal();
-    char nome[64];
-    std::snprintf(nome, sizeof nome, "TQProfilerErros_Base_%04d%02d.log", agora.ano, agora.mes);
-    const auto linhas = LinhasErro(dados + nome);
-    ASSERT_EQ(linhas.size(), 1u);
-    EXPECT_NE(linhas[0].find("\tE0001\tU007\tS00000012\tT"), std::string::npos) << linhas[0];
-    EXPECT_FALSE(apoio::Existe(ArquivoErrosProgramas()));
-}
-
-TEST_F(TraceTeste, OitoThreadsNaoPerdemNemPartemLinhas)
-{
-    constexpr int kThreads = 8, kLinhas = 40;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([t] {
-            for (int i = 0; i < kLinhas; ++i)
-                TQTrace(nullptr, "CTeste::Thread", "TraceTeste", 1, "thread %d linha %d fim", t, i);
-        });
-    for (auto& t : threads)
-        t.join();
-    const std::string texto = apoio::LeTudo(ArquivoErrosProgramas());
-    EXPECT_EQ(texto.rfind("Data\tHora\t", 0), 0u) << "the header comes first";
-    EXPECT_EQ(texto.find("Data\tHora\t", 1), std::string::npos) << "and only once";
-    std::set<std::string> vistas;
-    for (const std::string& linha : LinhasErro(ArquivoErrosProgramas())) {
-        const size_t p = linha.find("\tthread ");
-        ASSERT_NE(p, std::string::npos) << linha;
-        ASSERT_EQ(linha.compare(linha.size() - 5, 5, " fim\t"), 0) << "a whole line: " << linha;
-        vistas.insert(linha.substr(p));
-    }
-    EXPECT_EQ(vistas.size(), size_t(kThreads * kLinhas));
 }
 
 } // namespace
