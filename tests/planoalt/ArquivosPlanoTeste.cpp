@@ -1,0 +1,51 @@
+// The service's file names, record layouts and fixed-field copies.
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "df/planoalt/ArquivosPlano.h"
+#include "df/planoalt/CopiaCampo.h"
+
+namespace {
+
+TEST(NomesDosArquivos, PlanoIndiceEVinculos)
+{
+    EXPECT_EQ(NomeArquivoPlano(7), "DFPLA007.DAT");
+    EXPECT_EQ(NomeArquivoIndice("DFPLA007.DAT"), "DFIND007.DAT");
+    EXPECT_EQ(NomeArquivoVinculos("DFPLA007.DAT"), "DFVIN007.DAT");
+    EXPECT_EQ(NomeArquivoPlano(9999), "DFPLA9999.DAT");
+    EXPECT_EQ(NomeArquivoPlano(12345), "DFPLA12345.DA") << "13 characters and the field's NUL";
+    EXPECT_EQ(NomeArquivoIndice("DF"), "DF");
+}
+
+TEST(NomesDosArquivos, SoODiretorioDeDados)
+{
+    EXPECT_TRUE(NomeArquivoSeguro("DFPLA007.DAT"));
+    for (const char* nome : {"", "..", "../DFPLA007.DAT", "a/b.DAT", "a\\b.DAT", "C:X.DAT", "DF..DAT"})
+        EXPECT_FALSE(NomeArquivoSeguro(nome)) << nome;
+}
+
+TEST(CopiaDeCampo, CortaDeixandoTerminador)
+{
+    char campo[10];
+    std::memset(campo, 'x', sizeof campo);
+    TQCopiaCampo(campo, sizeof campo, "abc", TQ_AQUI);
+    EXPECT_EQ(std::string(campo, sizeof campo), std::string("abc\0\0\0\0\0\0\0", 10)) << "the field is cleared";
+    TQCopiaCampo(campo, sizeof campo, "0123456789AB", TQ_AQUI);
+    EXPECT_EQ(std::string(campo, sizeof campo), std::string("012345678\0", 10));
+    TQCopiaCampo(campo, sizeof campo, "0123456789AB", TQ_AQUI, true);
+    EXPECT_EQ(std::string(campo, sizeof campo), "0123456789") << "masks may fill every byte";
+    TQCopiaCampo(campo, sizeof campo, std::string_view("ab\0cd", 5), TQ_AQUI);
+    EXPECT_STREQ(campo, "ab");
+}
+
+TEST(Registros, PlanoDeNomeLongoGuarda49Caracteres)
+{
+    RegPlano plano{};
+    TQCopiaCampo(plano.cNome, sizeof plano.cNome, std::string(50, 'N'), TQ_AQUI);
+    EXPECT_EQ(std::string(plano.cNome), std::string(49, 'N'));
+    EXPECT_EQ(plano.cNome[49], 0);
+}
+
+} // namespace
