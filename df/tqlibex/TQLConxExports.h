@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "df/tqlibex/RegInicializa.h"
 #include "df/tqlibex/TQLDadosCR.h"
 #include "platform/Tipos.h"
 
@@ -27,6 +28,13 @@ public:
     virtual HRESULT Inicializa(const char* nome, uint16_t usUsuario, uint32_t ulNumeroSessao) = 0;
     // Null before a successful Inicializa; belongs to the routine object.
     virtual ITQAcessoCore* GetAcessoCore() = 0;
+    // The session of a client's object from its initialization record: company szEmpresa
+    // (up to the field's end when it has no terminator), user ulUsuario, session ulNumeroSessao.
+    virtual HRESULT InicializaSessao(const _REG_DF_INICIALIZAPS& registro) = 0;
+    // Never null; empty before a session. Belongs to the routine object.
+    virtual const char* GetEmpresa() = 0;
+    virtual uint16_t GetUsuario() = 0;
+    virtual uint32_t GetNumeroSessao() = 0;
 
 protected:
     ~ITQBaseParaRotinas() = default;

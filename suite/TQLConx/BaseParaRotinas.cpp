@@ -1,9 +1,11 @@
-// The routine object of the framework as the analytics sender uses it. Its core access hands
+// The routine object of the framework: the session of a client's object, and the analytics
+// sender's way to the central data service. Its core access hands
 // the analytics records to the central data service, which here is the file "TQAnalytics.log"
 // in the suite's LocalKarvo directory: one line per counter, tab-separated: day, company,
 // application, class, method, user, calls, total, longest, shortest, server, and the numbers
 // that the names were sent under (company, application, class, method).
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "df/tqlibex/TQChaveSuite.h"
@@ -99,6 +101,8 @@ public:
 
     HRESULT Inicializa(const char* nome, uint16_t usUsuario, uint32_t ulNumeroSessao) override
     {
+        m_usUsuario = usUsuario;
+        m_ulNumeroSessao = ulNumeroSessao;
         try {
             return InicializaAnalytics(nome);
         } catch (...) {
@@ -107,6 +111,21 @@ public:
     }
 
     ITQAcessoCore* GetAcessoCore() override { return m_bInicializado ? &m_core : nullptr; }
+
+    HRESULT InicializaSessao(const _REG_DF_INICIALIZAPS& registro) override
+    {
+        const size_t n = strnlen(registro.szEmpresa, sizeof registro.szEmpresa);
+        std::memcpy(m_szEmpresa, registro.szEmpresa, n);
+        m_szEmpresa[n] = '\0';
+        // The framework keeps users in 16 bits.
+        m_usUsuario = uint16_t(registro.ulUsuario);
+        m_ulNumeroSessao = registro.ulNumeroSessao;
+        return S_OK;
+    }
+
+    const char* GetEmpresa() override { return m_szEmpresa; }
+    uint16_t GetUsuario() override { return m_usUsuario; }
+    uint32_t GetNumeroSessao() override { return m_ulNumeroSessao; }
 
 private:
     HRESULT InicializaAnalytics(const char* nome)
@@ -127,6 +146,9 @@ private:
     bool m_bUsaConexaoDefault = true;
     bool m_bInicializado = false;
     CAcessoCore m_core;
+    char m_szEmpresa[sizeof(_REG_DF_INICIALIZAPS::szEmpresa) + 1] = {};
+    uint16_t m_usUsuario = 0;
+    uint32_t m_ulNumeroSessao = 0;
 };
 
 } // namespace

@@ -1,0 +1,223 @@
+// The routine framework as a business object derives from it: the session from the
+// initialization record, the order of OnInicializa, the per-thread default access, the last
+// error as the client receives it, and the generic function.
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "SuiteInstalada.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "suite/Rotinas/TQBaseParaRotinas.h"
+
+namespace {
+
+_REG_DF_INICIALIZAPS Registro(const char* empresa, uint32_t usuario, uint32_t sessao)
+{
+    _REG_DF_INICIALIZAPS r{};
+    std::strncpy(r.szEmpresa, empresa, sizeof r.szEmpresa);
+    r.ulUsuario = usuario;
+    r.ulNumeroSessao = sessao;
+    return r;
+}
+
+// A business class as the service writes one: the base first, then its own step.
+class CRotina : public CTQBaseParaRotinas {
+public:
+    HRESULT OnInicializa() override
+    {
+        const HRESULT hr = CTQBaseParaRotinas::OnInicializa();
+        if (TQFalhou(hr))
+            return hr;
+        ++m_iChamadas;
+        m_sEmpresaVista = GetEmpresa();
+        m_bInicializadoDurante = EstaInicializado();
+        return m_hrProprio;
+    }
+
+    HRESULT m_hrProprio = S_OK;
+    int m_iChamadas = 0;
+    std::string m_sEmpresaVista;
+    bool m_bInicializadoDurante = true;
+};
+
+using RotinasTeste = teste::SuiteInstalada;
+
+} // namespace
+
+TEST_F(RotinasTeste, SessaoVemDoRegistroDeInicializacao)
+{
+    CRotina r;
+    EXPECT_FALSE(r.EstaInicializado());
+    EXPECT_STREQ(r.GetEmpresa(), "");
+    EXPECT_EQ(r.GetUsuario(), 0);
+    EXPECT_EQ(r.GetNumeroSessao(), 0u);
+
+    // The user is kept in 16 bits.
+    ASSERT_EQ(r.Inicializa(Registro("Empresa \xC7", 0x12345, 0xFEDCBA98)), S_OK);
+    EXPECT_TRUE(r.EstaInicializado());
+    EXPECT_STREQ(r.GetEmpresa(), "Empresa \xC7");
+    EXPECT_EQ(r.GetUsuario(), 0x2345);
+    EXPECT_EQ(r.GetNumeroSessao(), 0xFEDCBA98u);
+    EXPECT_EQ(r.GetBaseParaRotinas(), &r);
+
+    // A second initialization takes the new session; a company that fills its field has no terminator.
+    _REG_DF_INICIALIZAPS cheio = Registro("", 7, 8);
+    std::memset(cheio.szEmpresa, 'E', sizeof cheio.szEmpresa);
+    ASSERT_EQ(r.Inicializa(cheio), S_OK);
+    EXPECT_EQ(std::string(r.GetEmpresa()), std::string(48, 'E'));
+    EXPECT_EQ(r.GetUsuario(), 7);
+    EXPECT_EQ(r.GetNumeroSessao(), 8u);
+    EXPECT_EQ(r.m_iChamadas, 2);
+}
+
+TEST_F(RotinasTeste, OnInicializaVeASessaoEDecideAInicializacao)
+{
+    CRotina r;
+    ASSERT_EQ(r.Inicializa(Registro("0001", 1, 2)), S_OK);
+    // The session is there when the derived class runs; the object is initialized only after it.
+    EXPECT_EQ(r.m_sEmpresaVista, "0001");
+    EXPECT_FALSE(r.m_bInicializadoDurante);
+
+    r.m_hrProprio = TQHResult(0x80043F59);
+    EXPECT_EQ(r.Inicializa(Registro("0002", 1, 2)), TQHResult(0x80043F59));
+    EXPECT_FALSE(r.EstaInicializado());
+    // A success code of the derived class initializes and reaches the caller.
+    r.m_hrProprio = S_FALSE;
+    EXPECT_EQ(r.Inicializa(Registro("0003", 1, 2)), S_FALSE);
+    EXPECT_TRUE(r.EstaInicializado());
+    EXPECT_EQ(r.m_iChamadas, 3);
+}
+
+TEST_F(RotinasTeste, SemATQLConxNaoInicializa)
+{
+    // Module 1 installed where there is no library at all.
+    GravaTexto(plataforma::RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dir);
+    CRotina r;
+    EXPECT_EQ(r.Inicializa(Registro("0001", 1, 2)), TQHResult(0x8007007E));
+    EXPECT_FALSE(r.EstaInicializado());
+    EXPECT_EQ(r.m_iChamadas, 0);
+    EXPECT_STREQ(r.GetEmpresa(), "");
+}
+
+TEST_F(RotinasTeste, AcessoDefaultEhDeCadaThread)
+{
+    CRotina a, b;
+    EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
+    CTQBaseParaRotinas::SetAcessoDefault(&a);
+    CTQBaseParaRotinas* vistoNaOutra = &a;
+    CTQBaseParaRotinas* daOutraAoFim = nullptr;
+    std::thread outra([&] {
+        vistoNaOutra = CTQBaseParaRotinas::GetAcessoServidoresDefault();
+        CTQBaseParaRotinas::SetAcessoDefault(&b);
+        daOutraAoFim = CTQBaseParaRotinas::GetAcessoServidoresDefault();
+    });
+    outra.join();
+    EXPECT_EQ(vistoNaOutra, nullptr);
+    EXPECT_EQ(daOutraAoFim, &b);
+    EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), &a);
+    CTQBaseParaRotinas::SetAcessoDefault(nullptr);
+    EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
+
+    // An object that dies while it is the default does not stay behind it.
+    {
+        CRotina c;
+        CTQBaseParaRotinas::SetAcessoDefault(&c);
+    }
+    EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
+}
+
+namespace {
+
+void Poe32(uint8_t* p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = uint8_t(v >> (8 * i));
+}
+
+} // namespace
+
+TEST_F(RotinasTeste, UltimoErroChegaAoRegistroDoCliente)
+{
+    CRotina r;
+    ASSERT_EQ(r.Inicializa(Registro("Empresa 1", 1, 2)), S_OK);
+    EXPECT_EQ(r.SetErro(TQHResult(0x80043E95), 17, 4321, "conta %d em %s", 12, "DFPLA001.DAT"),
+              TQHResult(0x80043E95));
+    CTQDadosDF_Erro& erro = r.GetErro();
+    erro.SetRegistro(-3);
+    erro.SetItem(5);
+    erro.SetCodigoCampo(0x01020304);
+    erro.SetModuloMensagem(0xA1B2);
+    erro.SetTipoErro(-2);
+    erro.SetNumeroServidor(0x0C0D);
+    EXPECT_EQ(r.GetUltimoHR(), TQHResult(0x80043E95));
+    EXPECT_EQ(r.GetNumeroServidorUltimoHR(), 0x0C0D);
+
+    // The record as the interface lays it out, built byte by byte.
+    uint8_t esperado[480] = {};
+    Poe32(esperado + 0, 0x80043E95);
+    Poe32(esperado + 4, 17);
+    Poe32(esperado + 8, 4321);
+    Poe32(esperado + 12, uint32_t(-3));
+    Poe32(esperado + 16, 5);
+    Poe32(esperado + 20, 0x01020304);
+    esperado[24] = 0xB2, esperado[25] = 0xA1;
+    esperado[26] = 0xFE, esperado[27] = 0xFF;
+    esperado[28] = 0x0D, esperado[29] = 0x0C;
+    std::memcpy(esperado + 30, "conta 12 em DFPLA001.DAT", 24);
+    std::memcpy(esperado + 332, "Empresa 1", 9);
+
+    uint8_t recebido[480];
+    std::memset(recebido, 0xCC, sizeof recebido);
+    r.GetErro().CopiarPara(reinterpret_cast<_REG_DF_ERROPS*>(recebido));
+    for (size_t i = 0; i < sizeof recebido; ++i)
+        EXPECT_EQ(recebido[i], esperado[i]) << "byte " << i;
+
+    // A message longer than its field is cut, terminated, and leaves the company alone.
+    const std::string longa(400, 'm');
+    r.SetErro(1, 2, 3, "%s", longa.c_str());
+    std::memset(recebido, 0xCC, sizeof recebido);
+    r.GetErro().CopiarPara(reinterpret_cast<_REG_DF_ERROPS*>(recebido));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(recebido) + 30), std::string(301, 'm'));
+    EXPECT_EQ(recebido[331], 0);
+    EXPECT_STREQ(reinterpret_cast<char*>(recebido) + 332, "Empresa 1");
+
+    r.LimpaErro();
+    std::memset(recebido, 0xCC, sizeof recebido);
+    r.GetErro().CopiarPara(reinterpret_cast<_REG_DF_ERROPS*>(recebido));
+    EXPECT_EQ(std::memcmp(recebido, std::string(480, '\0').data(), 480), 0);
+    r.GetErro().CopiarPara(nullptr);
+}
+
+TEST_F(RotinasTeste, ErroCopiadoDeOutroEApagadoPorNulo)
+{
+    CRotina r;
+    CTQDadosDF_Erro outro;
+    outro.SetHR(TQHResult(0x81080A04));
+    outro.SetEmpresa("Outra");
+    r.SetErro(outro);
+    // A whole record keeps its own company, initialized object or not.
+    EXPECT_EQ(r.GetUltimoHR(), TQHResult(0x81080A04));
+    EXPECT_STREQ(r.GetErro().GetEmpresa(), "Outra");
+    r.OnErroRPC(TQHResult(0x800706BA));
+    EXPECT_EQ(r.GetUltimoHR(), TQHResult(0x800706BA));
+    EXPECT_STREQ(r.GetErro().GetEmpresa(), "");
+    r.SetErro(static_cast<const CTQDadosDF_Erro*>(nullptr));
+    EXPECT_EQ(r.GetUltimoHR(), S_OK);
+}
+
+TEST_F(RotinasTeste, FuncaoGenericaNaoImplementadaDeixaSaidaNula)
+{
+    CRotina r;
+    ASSERT_EQ(r.Inicializa(Registro("0001", 1, 2)), S_OK);
+    uint8_t bytes[3] = {1, 2, 3};
+    _REG_DF_FUNCAO_GENERICAPS entrada{};
+    entrada.ulQtdBytes = 3;
+    entrada.pListaBytes = bytes;
+    _REG_DF_FUNCAO_GENERICAPS lixo{};
+    _REG_DF_FUNCAO_GENERICAPS* saida = &lixo;
+    EXPECT_EQ(r.FuncaoGenerica(42, entrada, &saida), TQHResult(0x80004001));
+    EXPECT_EQ(saida, nullptr);
+    EXPECT_EQ(r.FuncaoGenerica(0, entrada, nullptr), TQHResult(0x80004001));
+}
