@@ -1,0 +1,205 @@
+// The type library that the server carries as resource TYPELIB 1, read back as a client's tools
+// read it: identity, interfaces, slots with their member ids and parameter directions, records.
+#ifdef _WIN32
+
+#include <string>
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include "Registros.h"
+#include "platform/Texto.h"
+
+namespace {
+
+std::string Texto(BSTR b)
+{
+    std::string s = plataforma::BstrParaAnsi(b);
+    SysFreeString(b);
+    return s;
+}
+
+class BibliotecaTipos : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t caminho[MAX_PATH];
+        ASSERT_NE(GetModuleFileNameW(nullptr, caminho, MAX_PATH), 0u);
+        ASSERT_EQ(LoadTypeLibEx(caminho, REGKIND_NONE, &m_tl), S_OK);
+    }
+    void TearDown() override
+    {
+        if (m_tl)
+            m_tl->Release();
+    }
+
+    std::string Nome(ITypeInfo* ti, MEMBERID id = MEMBERID_NIL)
+    {
+        BSTR b = nullptr;
+        EXPECT_EQ(ti->GetDocumentation(id, &b, nullptr, nullptr, nullptr), S_OK);
+        return Texto(b);
+    }
+
+    ITypeInfo* PorNome(const std::string& nome)
+    {
+        for (UINT i = 0; i < m_tl->GetTypeInfoCount(); ++i) {
+            BSTR b = nullptr;
+            m_tl->GetDocumentation(i, &b, nullptr, nullptr, nullptr);
+            if (Texto(b) == nome) {
+                ITypeInfo* ti = nullptr;
+                m_tl->GetTypeInfo(i, &ti);
+                return ti;
+            }
+        }
+        return nullptr;
+    }
+
+    // Checks the interface's own slots against the table from `primeiro` on; gives its base.
+    void ConfereInterface(ITypeInfo* ti, const char* nome, size_t primeiro, size_t quantos, MEMBERID idBase,
+                          ITypeInfo** base)
+    {
+        EXPECT_EQ(Nome(ti), nome);
+        TYPEATTR* ta = nullptr;
+        EXPECT_EQ(ti->GetTypeAttr(&ta), S_OK);
+        EXPECT_EQ(ta->typekind, TKIND_INTERFACE);
+        EXPECT_EQ(ta->cFuncs, quantos);
+        EXPECT_EQ(ta->cbSizeVft, (primeiro + quantos) * sizeof(void*));
+        EXPECT_EQ(ta->wTypeFlags & (TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE), 0);
+        ti->ReleaseTypeAttr(ta);
+        for (UINT i = 0; i < quantos; ++i) {
+            const auto& esperado = contrato::Slots().at(primeiro + i);
+            SCOPED_TRACE(esperado.nome);
+            FUNCDESC* fd = nullptr;
+            EXPECT_EQ(ti->GetFuncDesc(i, &fd), S_OK);
+            EXPECT_EQ(fd->memid, idBase + static_cast<MEMBERID>(i));
+            EXPECT_EQ(fd->oVft / sizeof(void*), primeiro + i);
+            EXPECT_EQ(fd->elemdescFunc.tdesc.vt, VT_HRESULT);
+            BSTR nomes[8] = {};
+            UINT n = 0;
+            EXPECT_EQ(ti->GetNames(fd->memid, nomes, 8, &n), S_OK);
+            ASSERT_EQ(n, esperado.parametros.size() + 1);
+            EXPECT_EQ(Texto(nomes[0]), esperado.nome);
+            ASSERT_EQ(static_cast<size_t>(fd->cParams), esperado.parametros.size());
+            for (UINT p = 0; p < esperado.parametros.size(); ++p) {
+                EXPECT_EQ(Texto(nomes[p + 1]), esperado.parametros[p].nome);
+                const USHORT flags = fd->lprgelemdescParam[p].paramdesc.wParamFlags;
+                const USHORT direcao = esperado.parametros[p].direcao == contrato::Direcao::Entra ? PARAMFLAG_FIN : PARAMFLAG_FOUT;
+                EXPECT_EQ(flags & (PARAMFLAG_FIN | PARAMFLAG_FOUT), direcao) << esperado.parametros[p].nome;
+            }
+            ti->ReleaseFuncDesc(fd);
+        }
+        HREFTYPE ref = 0;
+        ASSERT_EQ(ti->GetRefTypeOfImplType(0, &ref), S_OK);
+        ASSERT_EQ(ti->GetRefTypeInfo(ref, base), S_OK);
+    }
+
+    ITypeLib* m_tl = nullptr;
+};
+
+TEST_F(BibliotecaTipos, IdentidadeDaBiblioteca)
+{
+    TLIBATTR* a = nullptr;
+    ASSERT_EQ(m_tl->GetLibAttr(&a), S_OK);
+    EXPECT_TRUE(IsEqualGUID(a->guid, LIBID_ZAZAZULib));
+    EXPECT_EQ(a->lcid, 1033u);
+    EXPECT_EQ(a->wMajorVerNum, 1);
+    EXPECT_EQ(a->wMinorVerNum, 0);
+    EXPECT_EQ(a->syskind, SYS_WIN64);
+    m_tl->ReleaseTLibAttr(a);
+    BSTR b = nullptr;
+    ASSERT_EQ(m_tl->GetDocumentation(-1, &b, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(Texto(b), "ZAZAZULib");
+}
+
+TEST_F(BibliotecaTipos, InterfacesComOs26SlotsNaOrdem)
+{
+    ITypeInfo* plano = nullptr;
+    ASSERT_EQ(m_tl->GetTypeInfoOfGuid(IID_ITQDF_PlanoAlt, &plano), S_OK);
+    ITypeInfo* tqunknown = nullptr;
+    ConfereInterface(plano, "ITQDF_PlanoAlt", 7, 19, 0x60020000, &tqunknown);
+    plano->Release();
+    ASSERT_NE(tqunknown, nullptr);
+    TYPEATTR* ta = nullptr;
+    ASSERT_EQ(tqunknown->GetTypeAttr(&ta), S_OK);
+    EXPECT_TRUE(IsEqualGUID(ta->guid, IID_ITQUnknown));
+    tqunknown->ReleaseTypeAttr(ta);
+    ITypeInfo* iunknown = nullptr;
+    ConfereInterface(tqunknown, "ITQUnknown", 3, 4, 0x60010000, &iunknown);
+    tqunknown->Release();
+    ASSERT_NE(iunknown, nullptr);
+    ASSERT_EQ(iunknown->GetTypeAttr(&ta), S_OK);
+    EXPECT_TRUE(IsEqualGUID(ta->guid, IID_IUnknown));
+    EXPECT_EQ(ta->cbSizeVft, 3 * sizeof(void*));
+    iunknown->ReleaseTypeAttr(ta);
+    iunknown->Release();
+}
+
+TEST_F(BibliotecaTipos, ClasseComAInterfacePadrao)
+{
+    ITypeInfo* classe = nullptr;
+    ASSERT_EQ(m_tl->GetTypeInfoOfGuid(CLSID_TQDF_PlanoAlt, &classe), S_OK);
+    EXPECT_EQ(Nome(classe), "TQDF_PlanoAlt");
+    TYPEATTR* ta = nullptr;
+    ASSERT_EQ(classe->GetTypeAttr(&ta), S_OK);
+    EXPECT_EQ(ta->typekind, TKIND_COCLASS);
+    EXPECT_EQ(ta->cImplTypes, 1);
+    classe->ReleaseTypeAttr(ta);
+    INT flags = 0;
+    EXPECT_EQ(classe->GetImplTypeFlags(0, &flags), S_OK);
+    EXPECT_TRUE(flags & IMPLTYPEFLAG_FDEFAULT);
+    HREFTYPE ref = 0;
+    ITypeInfo* interface_ = nullptr;
+    ASSERT_EQ(classe->GetRefTypeOfImplType(0, &ref), S_OK);
+    ASSERT_EQ(classe->GetRefTypeInfo(ref, &interface_), S_OK);
+    EXPECT_EQ(Nome(interface_), "ITQDF_PlanoAlt");
+    interface_->Release();
+    classe->Release();
+}
+
+// The records as the IDL lays them out (the proxies marshal by this) against the C++ declarations,
+// the session record's hand-written header among them.
+TEST_F(BibliotecaTipos, RegistrosComAsPosicoesDoCpp)
+{
+    for (const auto& r : contrato::Registros()) {
+        SCOPED_TRACE(r.nome);
+        ITypeInfo* ti = PorNome(r.nome);
+        ASSERT_NE(ti, nullptr);
+        TYPEATTR* ta = nullptr;
+        ASSERT_EQ(ti->GetTypeAttr(&ta), S_OK);
+        if (ta->typekind == TKIND_ALIAS) {
+            // typedef struct X {...} X: the alias leads to the record.
+            ITypeInfo* rec = nullptr;
+            ASSERT_EQ(ta->tdescAlias.vt, VT_USERDEFINED);
+            ASSERT_EQ(ti->GetRefTypeInfo(ta->tdescAlias.hreftype, &rec), S_OK);
+            ti->ReleaseTypeAttr(ta);
+            ti->Release();
+            ti = rec;
+            ASSERT_EQ(ti->GetTypeAttr(&ta), S_OK);
+        }
+        EXPECT_EQ(ta->typekind, TKIND_RECORD);
+        EXPECT_EQ(ta->cbSizeInstance, r.tamanhoDeclarado);
+        ASSERT_EQ(ta->cVars, r.declarados.size());
+        ti->ReleaseTypeAttr(ta);
+        for (UINT i = 0; i < r.declarados.size(); ++i) {
+            VARDESC* vd = nullptr;
+            ASSERT_EQ(ti->GetVarDesc(i, &vd), S_OK);
+            EXPECT_EQ(Nome(ti, vd->memid), r.declarados[i].nome);
+            EXPECT_EQ(static_cast<size_t>(vd->oInst), r.declarados[i].posicao) << r.declarados[i].nome;
+            ti->ReleaseVarDesc(vd);
+        }
+        ti->Release();
+    }
+}
+
+TEST(RecursosServidor, NomeDoProjetoNaString100)
+{
+    wchar_t texto[32] = {};
+    ASSERT_GT(LoadStringW(GetModuleHandleW(nullptr), 100, texto, 32), 0);
+    EXPECT_STREQ(texto, L"ZazAzu");
+}
+
+} // namespace
+
+#endif
