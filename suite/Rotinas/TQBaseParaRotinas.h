@@ -39,7 +39,7 @@ public:
 
     virtual CTQBaseParaRotinas* GetBaseParaRotinas() { return this; }
 
-    // The session's main chart; never null. Belongs to this object.
+    // The session's main chart; never null. Belongs to this object, until the next Inicializa.
     CTQAcessoEmpresarialBuffer* GetAcessoEmpresarial();
 
     // The access that serves the calling thread's current call, or null. Each thread has its own.
