@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+// The diagnostics layer's own headers of the session and error records come first: the
+// contract's generated header must reuse them, not declare the records a second time.
+#include "df/tqlibex/RegErro.h"
+#include "df/tqlibex/RegInicializa.h"
+
 #include "Registros.h"
 #include "platform/Texto.h"
 

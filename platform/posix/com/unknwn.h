@@ -17,7 +17,6 @@
 typedef const IID& REFIID;
 typedef const CLSID& REFCLSID;
 typedef int64_t hyper;
-typedef uint64_t MIDL_uhyper;
 
 interface IUnknown {
     virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) = 0;
