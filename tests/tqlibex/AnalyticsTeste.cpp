@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "SuiteInstalada.h"
+#include "apoio/SuiteInstalada.h"
 #include "apoio/Apoio.h"
 #include "df/tqlibex/GanchosTeste.h"
 #include "df/tqlibex/TQAnalytics.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "SuiteInstalada.h"
+#include "apoio/SuiteInstalada.h"
 
 namespace teste {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SuiteInstalada.h"
+#include "apoio/SuiteInstalada.h"
 #include "apoio/Apoio.h"
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQChaveSuite.h"

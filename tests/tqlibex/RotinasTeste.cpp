@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SuiteInstalada.h"
+#include "apoio/SuiteInstalada.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "suite/Rotinas/TQBaseParaRotinas.h"
 

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SuiteInstalada.h"
+#include "apoio/SuiteInstalada.h"
 #include "apoio/Apoio.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQLConxExports.h"

@@ -1,4 +1,4 @@
-#include "SuiteInstalada.h"
+#include "apoio/SuiteInstalada.h"
 
 #include "apoio/Apoio.h"
 #include "df/tqlibex/TQChaveSuite.h"

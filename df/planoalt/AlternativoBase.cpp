@@ -1,0 +1,94 @@
+#include "df/planoalt/AlternativoBase.h"
+
+#include <cstring>
+#include <new>
+
+#include "df/planoalt/ArquivosPlano.h"
+#include "df/planoalt/CopiaCampo.h"
+#include "df/tqlibex/TQModulos.h"
+#include "df/tqlibex/TQPath.h"
+#include "df/tqlibex/TQTrace.h"
+#include "platform/Texto.h"
+
+namespace {
+
+constexpr uint16_t kTamanhoRegistro = 96;
+constexpr uint16_t kTamanhoNome = 50;
+constexpr uint16_t kTamanhoCodigo = 10;
+
+} // namespace
+
+CAlternativoBase::~CAlternativoBase() = default;
+
+CTQProfilerEmpresa CAlternativoBase::Identidade() const
+{
+    return CTQProfilerEmpresa(GetEmpresa(), GetUsuario(), GetNumeroSessao());
+}
+
+HRESULT CAlternativoBase::InicializaPlano()
+{
+    if (!*GetEmpresa() || !m_szArquivoPlano[0])
+        return S_OK;
+    TQCopiaCampo(m_szArquivoIndice, sizeof m_szArquivoIndice, NomeArquivoIndice(m_szArquivoPlano), TQ_AQUI);
+    if (!m_pClassificacao) {
+        m_pClassificacao.reset(new (std::nothrow) CClassificacao);
+        if (!m_pClassificacao)
+            return S_OK;
+    }
+    const auto empresa = plataforma::AnsiParaOle(GetEmpresa());
+    const auto modulo = plataforma::AnsiParaOle(TQCodigoModulo(kModuloDF));
+    const auto plano = plataforma::AnsiParaOle(m_szArquivoPlano);
+    const auto indice = plataforma::AnsiParaOle(m_szArquivoIndice);
+    if (m_pClassificacao->Inicializa(empresa.c_str(), GetUsuario(), modulo.c_str(), plano.c_str(), kTamanhoRegistro,
+                                     indice.c_str(), kTamanhoNome) == S_OK)
+        m_pClassificacao->SetTamanhoCodigo(kTamanhoCodigo);
+    return S_OK;
+}
+
+HRESULT CAlternativoBase::CarregaEstrutura(uint32_t posicao, const uint8_t* registro, REG_PLANO_ALT_PS* saida)
+{
+    REG_PLANO_ALT_PS& o = *saida;
+    std::memset(&o, 0, sizeof o);
+    o.lPosicaoConta = LONG(posicao);
+    const auto& r = *reinterpret_cast<const RegContaPlano*>(registro);
+    std::memcpy(o.cCodigoProprio, r.cCodigo, sizeof r.cCodigo);
+    o.cCodigoProprio[11] = 0;
+    std::memcpy(o.cNome, r.cNome, sizeof r.cNome);
+    o.cNome[51] = 0;
+    o.iIndTitulo = r.iIndTitulo;
+    o.iCaracteristica = r.iCaracteristica;
+    DesempacotaClassificacao(r.cClassificacao, o.cClassificacao);
+    o.cClassificacao[28] = 0;
+    m_bContaExcluida = (r.bStatus & kStatusExcluido) != 0;
+    if (m_bContaExcluida)
+        o.cExcluida = 1;
+    o.cTipo = (r.bStatus & kStatusTitulo) ? 'T' : 'A';
+    TQDigitoConta(posicao, o.cCodigoUsado, sizeof o.cCodigoUsado);
+    if (!o.cCodigoProprio[0])
+        TQCopiaCampo(o.cCodigoProprio, sizeof o.cCodigoProprio, o.cCodigoUsado, TQ_AQUI);
+    return S_OK;
+}
+
+HRESULT CBasePlanoAlternativo::OnInicializa()
+{
+    const HRESULT hr = CTQBaseParaRotinas::OnInicializa();
+    if (TQFalhou(hr)) {
+        CTQProfilerEmpresa identidade = Identidade();
+        TQTraceHResult(&identidade, "CBasePlanoAlternativo::OnInicializa", "BasePlanoAlternativo", 50, "hr",
+                       "__super::OnInicializa()", hr);
+        return hr;
+    }
+    m_sDiretorioDados = CTQPath::GetDiretorioDadosModulo(kModuloDF, GetEmpresa());
+    if (m_sDiretorioDados.empty()) {
+        CTQProfilerEmpresa identidade = Identidade();
+        TQTraceHResult(&identidade, "CBasePlanoAlternativo::OnInicializa", "BasePlanoAlternativo", __LINE__, "hr",
+                       "MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, PROBLEMAS_NO_REGISTRY)", kProblemasNoRegistry);
+        return kProblemasNoRegistry;
+    }
+    return hr;
+}
+
+void TQDigitoConta(uint32_t numero, char* campo, size_t tamanho)
+{
+    TQCopiaCampo(campo, tamanho, TQDigitoConta(numero), TQ_AQUI);
+}
