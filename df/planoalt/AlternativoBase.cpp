@@ -25,6 +25,14 @@ CTQProfilerEmpresa CAlternativoBase::Identidade() const
     return CTQProfilerEmpresa(GetEmpresa(), GetUsuario(), GetNumeroSessao());
 }
 
+HRESULT CAlternativoBase::Falha(const char* funcao, int linha, const char* expressao, HRESULT hr) const
+{
+    CTQProfilerEmpresa identidade = Identidade();
+    const std::string nome = std::string("CBasePlanoAlternativo::") + funcao;
+    TQTraceHResult(&identidade, nome.c_str(), "BasePlanoAlternativo", linha, "hr", expressao, hr);
+    return hr;
+}
+
 HRESULT CAlternativoBase::InicializaPlano()
 {
     if (!*GetEmpresa() || !m_szArquivoPlano[0])
@@ -72,19 +80,12 @@ HRESULT CAlternativoBase::CarregaEstrutura(uint32_t posicao, const uint8_t* regi
 HRESULT CBasePlanoAlternativo::OnInicializa()
 {
     const HRESULT hr = CTQBaseParaRotinas::OnInicializa();
-    if (TQFalhou(hr)) {
-        CTQProfilerEmpresa identidade = Identidade();
-        TQTraceHResult(&identidade, "CBasePlanoAlternativo::OnInicializa", "BasePlanoAlternativo", 50, "hr",
-                       "__super::OnInicializa()", hr);
-        return hr;
-    }
+    if (TQFalhou(hr))
+        return Falha("OnInicializa", 50, "__super::OnInicializa()", hr);
     m_sDiretorioDados = CTQPath::GetDiretorioDadosModulo(kModuloDF, GetEmpresa());
-    if (m_sDiretorioDados.empty()) {
-        CTQProfilerEmpresa identidade = Identidade();
-        TQTraceHResult(&identidade, "CBasePlanoAlternativo::OnInicializa", "BasePlanoAlternativo", __LINE__, "hr",
-                       "MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, PROBLEMAS_NO_REGISTRY)", kProblemasNoRegistry);
-        return kProblemasNoRegistry;
-    }
+    if (m_sDiretorioDados.empty())
+        return Falha("OnInicializa", __LINE__, "MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, PROBLEMAS_NO_REGISTRY)",
+                     kProblemasNoRegistry);
     return hr;
 }
 

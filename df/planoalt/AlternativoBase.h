@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "df/planoalt/ArquivosPlano.h"
 #include "df/planoalt/RegPlanoAlt.h"
 #include "df/tqclasses/Classificacao.h"
 #include "df/tqlibex/TQArq.h"
@@ -25,6 +26,9 @@ public:
 protected:
     // The identity of this object's trace lines: its session.
     CTQProfilerEmpresa Identidade() const;
+    // One trace line for a failing step of `funcao` (a method of the business class); answers hr.
+    HRESULT Falha(const char* funcao, int linha, const char* expressao, HRESULT hr) const;
+    std::string Caminho(const char* arquivo) const { return m_sDiretorioDados + arquivo; }
 
     bool m_bContaExcluida = false;
     std::unique_ptr<CClassificacao> m_pClassificacao;
@@ -39,7 +43,25 @@ class CBasePlanoAlternativo : public CAlternativoBase {
 public:
     // The framework's own initialization, then the company's data directory.
     HRESULT OnInicializa() override;
+
+    // The plan catalogue. Blocks returned through pointer-to-pointer parameters come from the
+    // task allocator and belong to the caller.
+    HRESULT BuscaPlanos(ARRAY_REG_DADOS_PLANO_ALT_PS** ppArrayDadosPlanoAltps);
+    HRESULT GravaPlano(LONG lPosicaoIn, REG_DADOS_PLANO_ALT_PS RegDadosPlanoAlt, LONG* lPosicaoOut);
+    HRESULT ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS RegExclui);
+    HRESULT SetPlano(LONG lPosicaoPlano);
+    HRESULT GetPlanoIndex(const OLECHAR* bsTipo, ULONG lPosicao, ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps);
+
+private:
+    void EsvaziaArquivosDoPlano(const RegPlano& plano);
 };
+
+// Answers of the plan operations.
+constexpr HRESULT kSemPlanoSelecionado = TQHResult(0x800402DD);
+constexpr HRESULT kPlanoSemRegistroDeMascara = TQHResult(0x800402DE);
+constexpr HRESULT kPlanoSemMascaras = TQHResult(0x800402DF);
+// A chart file name in the catalogue that would leave the data directory: never opened.
+constexpr HRESULT kNomeDeArquivoInvalido = TQHResult(0x80043EBF);
 
 // The reduced code of an account in a field of 10 or 32 bytes.
 void TQDigitoConta(uint32_t numero, char* campo, size_t tamanho);

@@ -1,0 +1,258 @@
+// The plan catalogue: list, write, delete and select plans, and list the selected plan's index.
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "df/planoalt/AlternativoBase.h"
+#include "df/planoalt/ArquivosPlano.h"
+#include "df/planoalt/CopiaCampo.h"
+#include "df/tqlibex/Arquivo.h"
+#include "df/tqlibex/StatusArquivo.h"
+#include "platform/Texto.h"
+
+namespace {
+
+constexpr uint32_t kTamanhoPlano = sizeof(RegPlano);
+constexpr uint32_t kTamanhoMascara = sizeof(RegMascara);
+constexpr uint32_t kTamanhoConta = sizeof(RegContaPlano);
+constexpr uint64_t kTamanhoIndiceEsvaziado = 32; // not a whole index entry, as the suite leaves it
+constexpr uint8_t kTipoMarcaPlano = 4;
+constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);
+constexpr HRESULT kSemMemoria = TQHResult(0x8007000E);
+constexpr HRESULT kArgumentoInvalido = TQHResult(0x80070057);
+
+// A zero-filled block of the task allocator, which the caller frees.
+template <typename T>
+T* AlocaZerado(size_t quantidade)
+{
+    if (quantidade == 0)
+        return nullptr;
+    void* bloco = plataforma::AlocaTarefa(sizeof(T) * quantidade);
+    if (bloco)
+        std::memset(bloco, 0, sizeof(T) * quantidade);
+    return static_cast<T*>(bloco);
+}
+
+// The mark is released on every way out of the operation that took it.
+struct Desmarcador {
+    CTQarq& marca;
+    ~Desmarcador() { marca.Desmarca(); }
+};
+
+std::string NomeDoArquivo(const RegPlano& plano, size_t maximo)
+{
+    return std::string(plano.cArquivo, strnlen(plano.cArquivo, maximo));
+}
+
+// Cuts an existing file (never creating it) to `tamanho` bytes; a file that cannot be opened stays.
+void Trunca(const std::string& caminho, uint64_t tamanho)
+{
+    CArquivo arq;
+    if (arq.Abre(caminho, 'G') != 0)
+        return;
+    if (arq.ArquivoSO::Posiciona(int64_t(tamanho), plataforma::Origem::Inicio) == 0)
+        arq.DefineFim();
+    arq.Fecha();
+}
+
+} // namespace
+
+HRESULT CBasePlanoAlternativo::BuscaPlanos(ARRAY_REG_DADOS_PLANO_ALT_PS** ppArrayDadosPlanoAltps)
+{
+    if (!ppArrayDadosPlanoAltps)
+        return Falha("BuscaPlanos", __LINE__, "ppArrayDadosPlanoAltps", kPonteiroNulo);
+    CTQArqEx arqPlanos;
+    if (uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'L', kTamanhoPlano, 1, true))
+        return Falha("BuscaPlanos", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'L', sizeof(REG_PLANOS))",
+                     TQHResultDoStatus(s));
+    auto* lista = AlocaZerado<ARRAY_REG_DADOS_PLANO_ALT_PS>(1);
+    if (!lista)
+        return Falha("BuscaPlanos", __LINE__, "CoTaskMemAlloc(sizeof(ARRAY_REG_DADOS_PLANO_ALT_PS))", kSemMemoria);
+    *ppArrayDadosPlanoAltps = lista;
+    std::vector<REG_DADOS_PLANO_ALT_PS> planos;
+    RegPlano r;
+    for (uint32_t n = 1; arqPlanos.Le(n, &r) == 0; ++n) {
+        if (r.bFlags & kPlanoExcluido)
+            continue;
+        REG_DADOS_PLANO_ALT_PS& p = planos.emplace_back();
+        std::memset(&p, 0, sizeof p);
+        p.lPosicaoPlano = LONG(n);
+        std::memcpy(p.cNomePlano, r.cNome, sizeof r.cNome);
+        p.cNomePlano[49] = 0;
+        p.RemoverConsitenciasVinculo = (r.bFlags & kPlanoSemConsistenciaVinculo) ? 1 : 0;
+        p.bConsiderarCaracteristicaDaContaDragAndDrop = int8_t(r.bConsiderarCaracteristica);
+    }
+    lista->iQtde = uint16_t(planos.size());
+    lista->pArrayDadosPlanoAlt = AlocaZerado<REG_DADOS_PLANO_ALT_PS>(lista->iQtde);
+    if (lista->iQtde && !lista->pArrayDadosPlanoAlt) {
+        lista->iQtde = 0;
+        return Falha("BuscaPlanos", __LINE__, "CoTaskMemAlloc(iQtde * sizeof(REG_DADOS_PLANO_ALT_PS))", kSemMemoria);
+    }
+    if (lista->iQtde)
+        std::memcpy(lista->pArrayDadosPlanoAlt, planos.data(), sizeof(REG_DADOS_PLANO_ALT_PS) * lista->iQtde);
+    arqPlanos.Fecha();
+    return S_OK;
+}
+
+HRESULT CBasePlanoAlternativo::GravaPlano(LONG lPosicaoIn, REG_DADOS_PLANO_ALT_PS RegDadosPlanoAlt, LONG* lPosicaoOut)
+{
+    if (!lPosicaoOut)
+        return Falha("GravaPlano", __LINE__, "lPosicaoOut", kPonteiroNulo);
+    *lPosicaoOut = 0;
+    if (uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, kTipoMarcaPlano, GetUsuario()))
+        return Falha("GravaPlano", __LINE__, "m_arqMarca.Marca(m_sDiretorioDados, 4, GetUsuario())",
+                     TQHResultDoStatus(s));
+    Desmarcador desmarca{m_arqMarca};
+    CTQArqEx arqPlanos;
+    if (uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
+        return Falha("GravaPlano", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
+                     TQHResultDoStatus(s));
+    RegPlano r{};
+    if (lPosicaoIn < 1) {
+        // The number the appended record will get names the plan's files, once.
+        const uint64_t numero = arqPlanos.GetTamanhoArquivo() / kTamanhoPlano;
+        TQCopiaCampo(r.cArquivo, sizeof r.cArquivo, NomeArquivoPlano(numero), TQ_AQUI);
+    } else if (uint32_t s = arqPlanos.Le(uint32_t(lPosicaoIn), &r)) {
+        return Falha("GravaPlano", __LINE__, "arqPlanos.Le(lPosicaoIn, &RegPlano)", TQHResultDoStatus(s));
+    }
+    TQCopiaCampo(r.cNome, sizeof r.cNome,
+                 std::string_view(RegDadosPlanoAlt.cNomePlano, strnlen(RegDadosPlanoAlt.cNomePlano, 50)), TQ_AQUI);
+    r.bFlags = uint8_t((r.bFlags & ~kPlanoSemConsistenciaVinculo) |
+                       (RegDadosPlanoAlt.RemoverConsitenciasVinculo > 0 ? kPlanoSemConsistenciaVinculo : 0));
+    r.bConsiderarCaracteristica = uint8_t(RegDadosPlanoAlt.bConsiderarCaracteristicaDaContaDragAndDrop & 0xFF);
+    int32_t posicao = int32_t(lPosicaoIn); // 0 appends; a negative position is refused by the file
+    if (uint32_t s = arqPlanos.Grava(&r, posicao))
+        return Falha("GravaPlano", __LINE__, "arqPlanos.Grava(&RegPlano, &lPosicao)", TQHResultDoStatus(s));
+    *lPosicaoOut = LONG(posicao);
+    arqPlanos.Fecha();
+    return S_OK;
+}
+
+void CBasePlanoAlternativo::EsvaziaArquivosDoPlano(const RegPlano& plano)
+{
+    const std::string nome = NomeDoArquivo(plano, kTamanhoNomeArquivo - 1);
+    if (!NomeArquivoSeguro(nome)) {
+        Falha("ExcluiPlanos", __LINE__, "NomeArquivoSeguro(RegPlano.cArquivo)", kNomeDeArquivoInvalido);
+        return;
+    }
+    Trunca(Caminho(nome.c_str()), kTamanhoConta);
+    Trunca(Caminho(NomeArquivoIndice(nome).c_str()), kTamanhoIndiceEsvaziado);
+}
+
+HRESULT CBasePlanoAlternativo::ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS RegExclui)
+{
+    CTQArqEx arqPlanos;
+    if (uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
+        return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
+                     TQHResultDoStatus(s));
+    const int64_t registros = int64_t(arqPlanos.GetTamanhoArquivo() / kTamanhoPlano);
+    if (RegExclui.iQtd != 0 && !RegExclui.pPosicoes)
+        return Falha("ExcluiPlanos", __LINE__, "RegExclui.pPosicoes", kArgumentoInvalido);
+    for (uint32_t i = 0; i < RegExclui.iQtd; ++i)
+        if (RegExclui.pPosicoes[i] < 1 || RegExclui.pPosicoes[i] > registros - 1)
+            return Falha("ExcluiPlanos", __LINE__, "E_INVALIDARG", kArgumentoInvalido);
+    for (uint32_t i = 0; i < RegExclui.iQtd; ++i) {
+        int32_t posicao = int32_t(RegExclui.pPosicoes[i]);
+        RegPlano r;
+        if (uint32_t s = arqPlanos.Le(uint32_t(posicao), &r))
+            return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Le(pPosicoes[i], &RegPlano)", TQHResultDoStatus(s));
+        r.bFlags |= kPlanoExcluido;
+        EsvaziaArquivosDoPlano(r);
+        if (uint32_t s = arqPlanos.Grava(&r, posicao))
+            return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Grava(&RegPlano, &lPosicao)", TQHResultDoStatus(s));
+    }
+    arqPlanos.Fecha();
+    return S_OK;
+}
+
+HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
+{
+    m_lPlanoAtual = 0;
+    RegPlano plano;
+    {
+        CTQArqEx arqPlanos;
+        if (uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
+            return Falha("SetPlano", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
+                         TQHResultDoStatus(s));
+        if (uint32_t s = arqPlanos.Le(uint32_t(lPosicaoPlano), &plano))
+            return Falha("SetPlano", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", TQHResultDoStatus(s));
+    }
+    const std::string nome = NomeDoArquivo(plano, kTamanhoNomeArquivo);
+    if (!nome.empty() && !NomeArquivoSeguro(nome)) {
+        m_szArquivoPlano[0] = m_szArquivoIndice[0] = 0;
+        return Falha("SetPlano", __LINE__, "NomeArquivoSeguro(RegPlano.cArquivo)", kNomeDeArquivoInvalido);
+    }
+    TQCopiaCampo(m_szArquivoPlano, sizeof m_szArquivoPlano, nome, TQ_AQUI);
+    TQCopiaCampo(m_szArquivoIndice, sizeof m_szArquivoIndice, NomeArquivoIndice(nome), TQ_AQUI);
+    if (!nome.empty()) {
+        CTQArqEx arqPlano;
+        if (arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true) == statusarq::NaoEncontrado) {
+            // A chart that once existed is not re-created by the guard: make it anew, with its record 0.
+            if (uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'C', kTamanhoConta, 1, true))
+                return Falha("SetPlano", __LINE__, "arqPlano.Abre(sArquivoPlano, 'C', 96)", TQHResultDoStatus(s));
+            const uint8_t zeros[kTamanhoConta] = {};
+            int32_t posicao = 0;
+            if (uint32_t s = arqPlano.Grava(zeros, posicao))
+                return Falha("SetPlano", __LINE__, "arqPlano.Grava(RegZero, &lPosicao)", TQHResultDoStatus(s));
+        }
+    }
+    InicializaPlano();
+    RegMascara mascara;
+    {
+        CTQArqEx arqMascaras;
+        if (uint32_t s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, 1, true))
+            return Falha("SetPlano", __LINE__, "arqMascaras.Abre(sArquivoMascaras, 'G', 294)", TQHResultDoStatus(s));
+        if (uint32_t s = arqMascaras.Le(uint32_t(lPosicaoPlano), &mascara))
+            return Falha("SetPlano", __LINE__, "arqMascaras.Le(lPosicaoPlano, &RegMascara)",
+                         s == statusarq::FimArquivo ? kPlanoSemRegistroDeMascara : TQHResultDoStatus(s));
+    }
+    static const RegMascara vazia{};
+    if (std::memcmp(&mascara, &vazia, sizeof mascara) == 0)
+        return Falha("SetPlano", __LINE__, "RegMascara", kPlanoSemMascaras);
+    m_lPlanoAtual = uint32_t(lPosicaoPlano);
+    std::string texto;
+    for (const auto& m : mascara.cMascara) {
+        std::string uma(m, strnlen(m, sizeof m));
+        uma.resize(sizeof m, ' ');
+        texto += uma;
+    }
+    if (m_pClassificacao)
+        m_pClassificacao->SetMascaras(plataforma::AnsiParaOle(texto).c_str());
+    return S_OK;
+}
+
+HRESULT CBasePlanoAlternativo::GetPlanoIndex(const OLECHAR* bsTipo, ULONG lPosicao,
+                                             ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps)
+{
+    if (!ppArrayRegConIndexps)
+        return Falha("GetPlanoIndex", __LINE__, "ppArrayRegConIndexps", kPonteiroNulo);
+    std::vector<REGCON_INDEX_ALT_PS> lista;
+    HRESULT resultado = S_OK;
+    uint32_t n = 0;
+    if (!m_pClassificacao) {
+        resultado = Falha("GetPlanoIndex", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    } else if (const HRESULT hr = m_pClassificacao->GetTamanhoIndex(bsTipo, lPosicao, &n); TQFalhou(hr)) {
+        resultado = Falha("GetPlanoIndex", __LINE__, "m_pClassificacao->GetTamanhoIndex(bsTipo, lPosicao, &lQtd)", hr);
+    } else if (hr == S_OK && n > 0) {
+        std::vector<REGCON_INDEX> entradas(n, REGCON_INDEX{});
+        if (m_pClassificacao->GetIndex(n, entradas.data(), false) == S_OK) {
+            lista.resize(n);
+            for (uint32_t i = 0; i < n; ++i) {
+                std::memset(&lista[i], 0, sizeof lista[i]);
+                lista[i].Tipo_IndCon = entradas[i].Tipo_IndCon;
+                std::memcpy(lista[i].Classificacao, entradas[i].Classificacao, sizeof lista[i].Classificacao);
+            }
+        }
+    }
+    auto* bloco = AlocaZerado<ARRAY_REGCON_INDEX_ALT_PS>(1);
+    if (!bloco)
+        return Falha("GetPlanoIndex", __LINE__, "CoTaskMemAlloc(sizeof(ARRAY_REGCON_INDEX_ALT_PS))", kSemMemoria);
+    *ppArrayRegConIndexps = bloco;
+    bloco->pArrayRegConIndex = AlocaZerado<REGCON_INDEX_ALT_PS>(lista.size());
+    if (bloco->pArrayRegConIndex) {
+        bloco->iQtde = uint16_t(lista.size());
+        std::memcpy(bloco->pArrayRegConIndex, lista.data(), sizeof(REGCON_INDEX_ALT_PS) * lista.size());
+    }
+    return resultado;
+}
