@@ -52,6 +52,11 @@ public:
     HRESULT SetPlano(LONG lPosicaoPlano);
     HRESULT GetPlanoIndex(const OLECHAR* bsTipo, ULONG lPosicao, ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps);
 
+    // The masks of a plan, and their change with every account of the selected plan rewritten.
+    HRESULT SetMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_PS RegMascaraps);
+    HRESULT BuscaMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_PS* RegMascaraps);
+    HRESULT AlteraMascara(const _MASCARA_PLANO_ALT* Mascara);
+
 private:
     void EsvaziaArquivosDoPlano(const RegPlano& plano);
 };
@@ -60,6 +65,8 @@ private:
 constexpr HRESULT kSemPlanoSelecionado = TQHResult(0x800402DD);
 constexpr HRESULT kPlanoSemRegistroDeMascara = TQHResult(0x800402DE);
 constexpr HRESULT kPlanoSemMascaras = TQHResult(0x800402DF);
+// A mask change that would lose a significant digit: nothing swapped (a success code).
+constexpr HRESULT kMascaraPerderiaDigito = 0x000405F2;
 // A chart file name in the catalogue that would leave the data directory: never opened.
 constexpr HRESULT kNomeDeArquivoInvalido = TQHResult(0x80043EBF);
 

@@ -285,6 +285,13 @@ void CTQArqEx::InvalidaCache(bool novaGeracao)
         std::memset(m_buffer.get(), 0, m_ulCapacidade);
 }
 
+void CTQArqEx::InvalidaCachesDoArquivo(const std::string& caminho)
+{
+    uint32_t vista = 0;
+    geracao::Incrementa(geracao::Busca(ChaveNomeArquivo(caminho)), vista);
+    geracao::MarcaInvalidacao();
+}
+
 uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
 {
     if (!buffer)

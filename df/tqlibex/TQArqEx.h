@@ -33,6 +33,9 @@ public:
     uint32_t GetTamanhoRegistro() const { return m_ulTamanhoRegistro; }
     int32_t QuantidadeRegistros(bool semRegistroZero = true);
     void InvalidaCache(bool novaGeracao);
+    // Drops every cache of the process on the file at `caminho` (after it was renamed or replaced
+    // behind the objects that read it).
+    static void InvalidaCachesDoArquivo(const std::string& caminho);
     void SetControleGeracao(bool controle) { m_bControleGeracao = controle; }
     void SetTraceLeituraAlemDoFim(bool trace) { m_bTraceAlemDoFim = trace; }
 
