@@ -57,6 +57,15 @@ public:
     HRESULT BuscaMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_PS* RegMascaraps);
     HRESULT AlteraMascara(const _MASCARA_PLANO_ALT* Mascara);
 
+    // The accounts of the selected plan.
+    HRESULT Le(LONG lPosicaoIn, REG_PLANO_ALT_PS* RegPlanoAltps);
+    HRESULT Grava(LONG lPosicaoIn, REG_PLANO_ALT_PS RegPlanoAltps, LONG* lPosicaoOut);
+    HRESULT GetQuantidadeRegistros(ULONG* lQuantidade);
+    HRESULT BuscaDados(LONG lQtd, const LONG* lPosicoes, REG_PLANO_ALT_PS* RegPlanoAltps);
+    HRESULT Existe(const OLECHAR* bsCodigo, int iPrioridade, LONG* lPosicao, REG_PLANO_ALT_PS* RegPlanoAltps);
+    HRESULT ExisteContaTitulo(const OLECHAR* bsClassificacao, LONG* lPosicao);
+    HRESULT ExisteSubordinadas(const OLECHAR* bsClassificacao);
+
 private:
     void EsvaziaArquivosDoPlano(const RegPlano& plano);
 };
@@ -65,6 +74,11 @@ private:
 constexpr HRESULT kSemPlanoSelecionado = TQHResult(0x800402DD);
 constexpr HRESULT kPlanoSemRegistroDeMascara = TQHResult(0x800402DE);
 constexpr HRESULT kPlanoSemMascaras = TQHResult(0x800402DF);
+// Answers of the account operations.
+constexpr HRESULT kContasDemais = TQHResult(0x800402DC);
+constexpr HRESULT kCodigoDeOutraConta = 0x00040629;    // a success code: nothing written
+constexpr HRESULT kCodigoDeContaExcluida = 0x000405E0; // a success code
+constexpr uint32_t kMaximoContas = 65500;
 // A mask change that would lose a significant digit: nothing swapped (a success code).
 constexpr HRESULT kMascaraPerderiaDigito = 0x000405F2;
 // A chart file name in the catalogue that would leave the data directory: never opened.

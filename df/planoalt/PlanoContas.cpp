@@ -1,0 +1,144 @@
+// The accounts of the selected plan: read, written, counted and found through the chart store.
+#include <cstring>
+
+#include "df/planoalt/AlternativoBase.h"
+#include "df/planoalt/ArquivosPlano.h"
+#include "platform/Texto.h"
+
+namespace {
+
+constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);
+
+} // namespace
+
+HRESULT CBasePlanoAlternativo::Le(LONG lPosicaoIn, REG_PLANO_ALT_PS* RegPlanoAltps)
+{
+    if (!RegPlanoAltps)
+        return Falha("Le", __LINE__, "RegPlanoAltps", kPonteiroNulo);
+    std::memset(RegPlanoAltps, 0, sizeof *RegPlanoAltps);
+    if (!m_pClassificacao)
+        return S_OK;
+    RegContaPlano r;
+    if (const HRESULT hr = m_pClassificacao->Le(uint32_t(lPosicaoIn), reinterpret_cast<uint8_t*>(&r)); hr != S_OK)
+        return hr;
+    return CarregaEstrutura(uint32_t(lPosicaoIn), reinterpret_cast<const uint8_t*>(&r), RegPlanoAltps);
+}
+
+HRESULT CBasePlanoAlternativo::Grava(LONG lPosicaoIn, REG_PLANO_ALT_PS RegPlanoAltps, LONG* lPosicaoOut)
+{
+    if (!lPosicaoOut)
+        return Falha("Grava", __LINE__, "lPosicaoOut", kPonteiroNulo);
+    RegContaPlano r{};
+    *lPosicaoOut = 0;
+    if (!m_pClassificacao)
+        return Falha("Grava", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    if (lPosicaoIn != 0) {
+        m_pClassificacao->SetInvalidaCache();
+        if (const HRESULT hr = m_pClassificacao->Le(uint32_t(lPosicaoIn), reinterpret_cast<uint8_t*>(&r)); hr != S_OK)
+            return hr;
+    } else {
+        uint32_t quantidade = 0;
+        if (const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&quantidade); TQFalhou(hr))
+            return Falha("Grava", __LINE__, "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
+        if (quantidade > kMaximoContas)
+            return Falha("Grava", __LINE__, "ulQuantidade > 65500", kContasDemais);
+    }
+    const std::string codigo(RegPlanoAltps.cCodigoProprio, strnlen(RegPlanoAltps.cCodigoProprio, sizeof r.cCodigo));
+    uint32_t achada = 0;
+    const HRESULT existe =
+        m_pClassificacao->ExisteCodigo(plataforma::AnsiParaOle(codigo).c_str(), &achada, 1);
+    if (!TQFalhou(existe) && achada != 0 && achada != uint32_t(lPosicaoIn))
+        return kCodigoDeOutraConta;
+
+    r.iIndTitulo = RegPlanoAltps.iIndTitulo;
+    std::memcpy(r.cNome, RegPlanoAltps.cNome, sizeof r.cNome);
+    std::memcpy(r.cCodigo, RegPlanoAltps.cCodigoProprio, sizeof r.cCodigo);
+    if (lPosicaoIn == 0 && !RegPlanoAltps.cCodigoProprio[0]) {
+        uint32_t proxima = 0;
+        m_pClassificacao->GetQuantidadeRegistros(&proxima);
+        TQDigitoConta(proxima, r.cCodigo, sizeof r.cCodigo);
+    }
+    r.iCaracteristica = RegPlanoAltps.iCaracteristica;
+    r.bStatus = uint8_t(RegPlanoAltps.cTipo == 'T' ? (r.bStatus | kStatusTitulo) : (r.bStatus & ~kStatusTitulo));
+    EmpacotaClassificacao(
+        std::string_view(RegPlanoAltps.cClassificacao, strnlen(RegPlanoAltps.cClassificacao, kTamanhoClassificacao)),
+        r.cClassificacao);
+    uint32_t posicao = uint32_t(lPosicaoIn);
+    if (const HRESULT hr = m_pClassificacao->GravaDados(reinterpret_cast<const uint8_t*>(&r), &posicao); hr != S_OK)
+        return hr;
+    *lPosicaoOut = LONG(posicao);
+    return S_OK;
+}
+
+HRESULT CBasePlanoAlternativo::GetQuantidadeRegistros(ULONG* lQuantidade)
+{
+    if (!lQuantidade)
+        return Falha("GetQuantidadeRegistros", __LINE__, "lQuantidade", kPonteiroNulo);
+    if (!m_pClassificacao)
+        return Falha("GetQuantidadeRegistros", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    uint32_t quantidade = 0;
+    const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&quantidade);
+    *lQuantidade = ULONG(quantidade);
+    return hr;
+}
+
+HRESULT CBasePlanoAlternativo::BuscaDados(LONG lQtd, const LONG* lPosicoes, REG_PLANO_ALT_PS* RegPlanoAltps)
+{
+    if (!m_pClassificacao)
+        return Falha("BuscaDados", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    if (lQtd < 1)
+        return S_OK;
+    if (!lPosicoes || !RegPlanoAltps)
+        return Falha("BuscaDados", __LINE__, "lPosicoes", kPonteiroNulo);
+    for (LONG i = 0; i < lQtd; ++i) {
+        RegContaPlano r;
+        if (const HRESULT hr = m_pClassificacao->Le(uint32_t(lPosicoes[i]), reinterpret_cast<uint8_t*>(&r));
+            hr != S_OK)
+            return hr;
+        CarregaEstrutura(uint32_t(lPosicoes[i]), reinterpret_cast<const uint8_t*>(&r), &RegPlanoAltps[i]);
+    }
+    return S_OK;
+}
+
+HRESULT CBasePlanoAlternativo::Existe(const OLECHAR* bsCodigo, int iPrioridade, LONG* lPosicao,
+                                      REG_PLANO_ALT_PS* RegPlanoAltps)
+{
+    if (!lPosicao || !RegPlanoAltps)
+        return Falha("Existe", __LINE__, "lPosicao", kPonteiroNulo);
+    *lPosicao = 0;
+    // Like the other account operations, without a selected plan there is nothing to find in.
+    if (!m_pClassificacao)
+        return Falha("Existe", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    uint32_t achada = 0;
+    m_bContaExcluida = false;
+    if (const HRESULT hr = m_pClassificacao->ExisteCodigo(bsCodigo, &achada, uint16_t(iPrioridade & 0xFFFF));
+        hr != S_OK)
+        return hr;
+    if (achada == 0)
+        return S_OK;
+    const HRESULT hr = Le(LONG(achada), RegPlanoAltps);
+    if (m_bContaExcluida)
+        return kCodigoDeContaExcluida;
+    *lPosicao = LONG(achada);
+    return hr;
+}
+
+HRESULT CBasePlanoAlternativo::ExisteContaTitulo(const OLECHAR* bsClassificacao, LONG* lPosicao)
+{
+    if (!lPosicao)
+        return Falha("ExisteContaTitulo", __LINE__, "lPosicao", kPonteiroNulo);
+    *lPosicao = 0;
+    if (!m_pClassificacao)
+        return Falha("ExisteContaTitulo", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    uint32_t achada = 0;
+    const HRESULT hr = m_pClassificacao->ExisteContaTitulo(bsClassificacao, &achada);
+    *lPosicao = LONG(achada);
+    return hr;
+}
+
+HRESULT CBasePlanoAlternativo::ExisteSubordinadas(const OLECHAR* bsClassificacao)
+{
+    if (!m_pClassificacao)
+        return Falha("ExisteSubordinadas", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    return m_pClassificacao->ExisteSubordinadas(bsClassificacao);
+}
