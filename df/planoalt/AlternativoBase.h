@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "df/planoalt/ArquivosPlano.h"
 #include "df/planoalt/RegPlanoAlt.h"
@@ -65,6 +66,17 @@ public:
     HRESULT Existe(const OLECHAR* bsCodigo, int iPrioridade, LONG* lPosicao, REG_PLANO_ALT_PS* RegPlanoAltps);
     HRESULT ExisteContaTitulo(const OLECHAR* bsClassificacao, LONG* lPosicao);
     HRESULT ExisteSubordinadas(const OLECHAR* bsClassificacao);
+    // Deletes the accounts with every account under them, after removing their links.
+    HRESULT ExcluiContas(int iQtd, const LONG* pPosicoes);
+
+    // Links of the plan's accounts to accounts of the main chart.
+    struct ParVinculo {
+        int32_t lPosicaoPla;
+        int16_t iCaracteristica;
+    };
+    HRESULT Vinculo(REG_VINCULO_ALT RegVinculo);
+    HRESULT BuscaVinculo(LONG lPosicaoAlt, ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps);
+    HRESULT BuscaPosVinculos(uint32_t posicao, std::vector<ParVinculo>& vinculos);
 
 private:
     void EsvaziaArquivosDoPlano(const RegPlano& plano);

@@ -6,6 +6,7 @@
 
 #include "df/planoalt/AlternativoBase.h"
 #include "df/planoalt/ArquivosPlano.h"
+#include "df/planoalt/ServicoComum.h"
 #include "df/planoalt/CopiaCampo.h"
 #include "df/tqlibex/Arquivo.h"
 #include "df/tqlibex/StatusArquivo.h"
@@ -17,28 +18,7 @@ constexpr uint32_t kTamanhoPlano = sizeof(RegPlano);
 constexpr uint32_t kTamanhoMascara = sizeof(RegMascara);
 constexpr uint32_t kTamanhoConta = sizeof(RegContaPlano);
 constexpr uint64_t kTamanhoIndiceEsvaziado = 32; // not a whole index entry, as the suite leaves it
-constexpr uint8_t kTipoMarcaPlano = 4;
-constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);
-constexpr HRESULT kSemMemoria = TQHResult(0x8007000E);
 constexpr HRESULT kArgumentoInvalido = TQHResult(0x80070057);
-
-// A zero-filled block of the task allocator, which the caller frees.
-template <typename T>
-T* AlocaZerado(size_t quantidade)
-{
-    if (quantidade == 0)
-        return nullptr;
-    void* bloco = plataforma::AlocaTarefa(sizeof(T) * quantidade);
-    if (bloco)
-        std::memset(bloco, 0, sizeof(T) * quantidade);
-    return static_cast<T*>(bloco);
-}
-
-// The mark is released on every way out of the operation that took it.
-struct Desmarcador {
-    CTQarq& marca;
-    ~Desmarcador() { marca.Desmarca(); }
-};
 
 std::string NomeDoArquivo(const RegPlano& plano, size_t maximo)
 {
@@ -100,7 +80,7 @@ HRESULT CBasePlanoAlternativo::GravaPlano(LONG lPosicaoIn, REG_DADOS_PLANO_ALT_P
     if (!lPosicaoOut)
         return Falha("GravaPlano", __LINE__, "lPosicaoOut", kPonteiroNulo);
     *lPosicaoOut = 0;
-    if (uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, kTipoMarcaPlano, GetUsuario()))
+    if (uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, kTipoMarcaPlanoEVinculo, GetUsuario()))
         return Falha("GravaPlano", __LINE__, "m_arqMarca.Marca(m_sDiretorioDados, 4, GetUsuario())",
                      TQHResultDoStatus(s));
     Desmarcador desmarca{m_arqMarca};

@@ -1,13 +1,15 @@
 // The accounts of the selected plan: read, written, counted and found through the chart store.
 #include <cstring>
+#include <map>
+#include <vector>
 
 #include "df/planoalt/AlternativoBase.h"
 #include "df/planoalt/ArquivosPlano.h"
+#include "df/planoalt/ServicoComum.h"
 #include "platform/Texto.h"
 
 namespace {
 
-constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);
 
 } // namespace
 
@@ -141,4 +143,58 @@ HRESULT CBasePlanoAlternativo::ExisteSubordinadas(const OLECHAR* bsClassificacao
     if (!m_pClassificacao)
         return Falha("ExisteSubordinadas", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
     return m_pClassificacao->ExisteSubordinadas(bsClassificacao);
+}
+
+HRESULT CBasePlanoAlternativo::ExcluiContas(int iQtd, const LONG* pPosicoes)
+{
+    if (iQtd < 1)
+        return S_OK;
+    if (!pPosicoes)
+        return Falha("ExcluiContas", __LINE__, "pPosicoes", kPonteiroNulo);
+    if (!m_pClassificacao)
+        return Falha("ExcluiContas", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    // Every account once, in ascending order, with the links it had when it was collected.
+    std::map<uint32_t, std::vector<ParVinculo>> contas;
+    const auto adiciona = [&](uint32_t posicao) -> HRESULT {
+        if (contas.count(posicao))
+            return S_OK;
+        std::vector<ParVinculo> vinculos;
+        if (const HRESULT hr = BuscaPosVinculos(posicao, vinculos); TQFalhou(hr))
+            return hr;
+        contas.emplace(posicao, std::move(vinculos));
+        return S_OK;
+    };
+    const auto tipoG = plataforma::AnsiParaOle("G");
+    for (int i = 0; i < iQtd; ++i) {
+        const uint32_t posicao = uint32_t(pPosicoes[i]);
+        if (const HRESULT hr = adiciona(posicao); TQFalhou(hr))
+            return hr;
+        uint32_t n = 0;
+        const HRESULT hr = m_pClassificacao->GetTamanhoIndex(tipoG.c_str(), posicao, &n);
+        if (TQFalhou(hr))
+            return Falha("ExcluiContas", __LINE__, "m_pClassificacao->GetTamanhoIndex(\"G\", lPosicao, &lQtd)", hr);
+        if (hr != S_OK || n == 0)
+            continue;
+        std::vector<REGCON_INDEX> subarvore(n, REGCON_INDEX{});
+        if (m_pClassificacao->GetIndex(n, subarvore.data(), false) != S_OK)
+            continue;
+        for (const REGCON_INDEX& e : subarvore)
+            if (const HRESULT hra = adiciona(e.Tipo_IndCon & 0x00FFFFFF); TQFalhou(hra))
+                return hra;
+    }
+    for (const auto& [posicao, vinculos] : contas) {
+        for (const ParVinculo& v : vinculos) {
+            REG_VINCULO_ALT remove{};
+            remove.bExcluir = 1;
+            remove.lPosicaoAlt = LONG(posicao);
+            remove.lPosicaoPla = v.lPosicaoPla;
+            remove.iCaracteristicaPla = uint16_t(v.iCaracteristica);
+            if (const HRESULT hr = Vinculo(remove); TQFalhou(hr))
+                return hr;
+        }
+        // Position 0 answers a success code, which does not stop the deletion of the others.
+        if (const HRESULT hr = m_pClassificacao->Exclui(posicao); TQFalhou(hr))
+            return Falha("ExcluiContas", __LINE__, "m_pClassificacao->Exclui(lPosicao)", hr);
+    }
+    return S_OK;
 }

@@ -4,6 +4,7 @@
 
 #include "df/planoalt/AlternativoBase.h"
 #include "df/planoalt/ArquivosPlano.h"
+#include "df/planoalt/ServicoComum.h"
 #include "df/planoalt/ConversaoMascara.h"
 #include "df/planoalt/CopiaCampo.h"
 #include "df/tqlibex/StatusArquivo.h"
@@ -14,14 +15,7 @@ namespace {
 constexpr uint32_t kTamanhoPlano = sizeof(RegPlano);
 constexpr uint32_t kTamanhoMascara = sizeof(RegMascara);
 constexpr uint32_t kTamanhoConta = sizeof(RegContaPlano);
-constexpr uint8_t kTipoMarcaMascara = 8;
 constexpr uint32_t kUltimaPosicao = 0xFFFF; // the conversion counts positions in 16 bits
-constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);
-
-struct Desmarcador {
-    CTQarq& marca;
-    ~Desmarcador() { marca.Desmarca(); }
-};
 
 // A mask of the change: up to its NUL, without its trailing spaces.
 std::string MascaraNova(const char (&campo)[32])

@@ -1,0 +1,146 @@
+// Links of the selected plan's accounts to accounts of the main chart, chained per account.
+#include <cstring>
+#include <vector>
+
+#include "df/planoalt/AlternativoBase.h"
+#include "df/planoalt/ArquivosPlano.h"
+#include "df/planoalt/ServicoComum.h"
+#include "suite/Rotinas/TQAcessoEmpresarial.h"
+
+namespace {
+
+constexpr uint32_t kTamanhoConta = sizeof(RegContaPlano);
+constexpr uint32_t kTamanhoVinculo = sizeof(RegVinculoPlano);
+
+} // namespace
+
+HRESULT CBasePlanoAlternativo::BuscaPosVinculos(uint32_t posicao, std::vector<ParVinculo>& vinculos)
+{
+    vinculos.clear();
+    if (posicao == 0)
+        return S_OK;
+    CTQArqEx arqPlano, arqVinculos;
+    RegContaPlano conta;
+    uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true);
+    if (!s)
+        s = arqPlano.Le(posicao, &conta);
+    if (s)
+        return Falha("BuscaPosVinculos", __LINE__, "arqPlano.Le(lPosicao, &RegConta)", TQHResultDoStatus(s));
+    if (conta.bStatus & kStatusTitulo)
+        return S_OK;
+    if ((s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano).c_str()), 'L', kTamanhoVinculo, 1, true)))
+        return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", TQHResultDoStatus(s));
+    // A chain that loops would never end: no chain is longer than the file.
+    const uint64_t limite = arqVinculos.GetTamanhoArquivo() / kTamanhoVinculo;
+    uint64_t passos = 0;
+    for (int32_t q = int32_t(conta.ulPrimeiroVinculo); q >= 1 && passos++ <= limite;) {
+        RegVinculoPlano v;
+        if ((s = arqVinculos.Le(uint32_t(q), &v)))
+            return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+        if (!(v.bFlags & kVinculoRemovido))
+            vinculos.push_back({v.lPosicaoPla, v.iCaracteristicaPla});
+        q = int32_t(v.ulProximo);
+    }
+    return S_OK;
+}
+
+HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
+{
+    if (uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, kTipoMarcaPlanoEVinculo, GetUsuario()))
+        return Falha("Vinculo", __LINE__, "m_arqMarca.Marca(m_sDiretorioDados, 4, GetUsuario())", TQHResultDoStatus(s));
+    Desmarcador desmarca{m_arqMarca};
+    CTQArqEx arqPlano, arqVinculos;
+    RegContaPlano conta;
+    uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, 1, true);
+    if (!s)
+        s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano).c_str()), 'G', kTamanhoVinculo, 1, true);
+    if (!s)
+        s = arqPlano.Le(uint32_t(RegVinculo.lPosicaoAlt), &conta);
+    if (s)
+        return Falha("Vinculo", __LINE__, "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", TQHResultDoStatus(s));
+    const uint64_t limite = arqVinculos.GetTamanhoArquivo() / kTamanhoVinculo + 1;
+    if (RegVinculo.bExcluir == 0) {
+        RegVinculoPlano novo{};
+        novo.lPosicaoPla = RegVinculo.lPosicaoPla;
+        novo.lPosicaoAlt = RegVinculo.lPosicaoAlt;
+        novo.iCaracteristicaPla = int16_t(RegVinculo.iCaracteristicaPla);
+        int32_t r = 0;
+        if ((s = arqVinculos.Grava(&novo, r)))
+            return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", TQHResultDoStatus(s));
+        // The tail of the chain; an empty chain reads record 0, whose next is 0.
+        uint32_t q = conta.ulPrimeiroVinculo;
+        RegVinculoPlano cauda;
+        for (uint64_t passos = 0;; ++passos) {
+            if ((s = arqVinculos.Le(q, &cauda)))
+                return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+            if (cauda.ulProximo == 0 || passos > limite)
+                break;
+            q = cauda.ulProximo;
+        }
+        int32_t posicao;
+        if (conta.ulPrimeiroVinculo != 0) {
+            cauda.ulProximo = uint32_t(r);
+            posicao = int32_t(q);
+            s = arqVinculos.Grava(&cauda, posicao);
+        } else {
+            conta.ulPrimeiroVinculo = uint32_t(r);
+            posicao = RegVinculo.lPosicaoAlt;
+            s = arqPlano.Grava(&conta, posicao);
+        }
+        if (s)
+            return Falha("Vinculo", __LINE__, "Grava(&RegEncadeado, &lPosicao)", TQHResultDoStatus(s));
+    } else {
+        uint64_t passos = 0;
+        for (int32_t q = int32_t(conta.ulPrimeiroVinculo); q >= 1 && passos++ <= limite;) {
+            RegVinculoPlano v;
+            if ((s = arqVinculos.Le(uint32_t(q), &v)))
+                return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+            if (v.lPosicaoAlt == RegVinculo.lPosicaoAlt && v.lPosicaoPla == RegVinculo.lPosicaoPla &&
+                !(v.bFlags & kVinculoRemovido)) {
+                v.bFlags |= kVinculoRemovido;
+                int32_t posicao = q;
+                if ((s = arqVinculos.Grava(&v, posicao)))
+                    return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", TQHResultDoStatus(s));
+                break;
+            }
+            q = int32_t(v.ulProximo);
+        }
+    }
+    arqVinculos.Fecha();
+    arqPlano.Fecha();
+    return S_OK;
+}
+
+HRESULT CBasePlanoAlternativo::BuscaVinculo(LONG lPosicaoAlt, ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps)
+{
+    if (!ppArrayRegConIndexps)
+        return Falha("BuscaVinculo", __LINE__, "ppArrayRegConIndexps", kPonteiroNulo);
+    std::vector<REGCON_INDEX_ALT_PS> lista;
+    HRESULT resultado = S_OK;
+    std::vector<ParVinculo> pares;
+    if (lPosicaoAlt != 0 && (resultado = BuscaPosVinculos(uint32_t(lPosicaoAlt), pares)) == S_OK) {
+        for (const ParVinculo& par : pares) {
+            CTQDadosDF_PlanoEmpresarial conta;
+            const uint32_t posicao = uint32_t(par.lPosicaoPla);
+            if (GetAcessoEmpresarial()->LePlanoEmpresarial(posicao, conta, 0) != 0)
+                continue; // a main-chart account that is gone is left out
+            REGCON_INDEX_ALT_PS& e = lista.emplace_back();
+            std::memset(&e, 0, sizeof e);
+            e.Tipo_IndCon = (conta.GetTipo() & 0x01) ? (posicao & 0x00FFFFFF) : (posicao | 0x10000000);
+            e.iCaracteristica = uint16_t(par.iCaracteristica);
+            uint8_t empacotada[kTamanhoEmpacotado];
+            EmpacotaClassificacao(conta.GetClassificacao(), empacotada);
+            std::memcpy(e.Classificacao, empacotada, sizeof e.Classificacao);
+        }
+    }
+    auto* bloco = AlocaZerado<ARRAY_REGCON_INDEX_ALT_PS>(1);
+    if (!bloco)
+        return Falha("BuscaVinculo", __LINE__, "CoTaskMemAlloc(sizeof(ARRAY_REGCON_INDEX_ALT_PS))", kSemMemoria);
+    *ppArrayRegConIndexps = bloco;
+    bloco->pArrayRegConIndex = AlocaZerado<REGCON_INDEX_ALT_PS>(lista.size());
+    if (bloco->pArrayRegConIndex) {
+        bloco->iQtde = uint16_t(lista.size());
+        std::memcpy(bloco->pArrayRegConIndex, lista.data(), sizeof(REGCON_INDEX_ALT_PS) * lista.size());
+    }
+    return resultado;
+}

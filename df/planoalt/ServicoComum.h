@@ -1,0 +1,31 @@
+// What the service's operations share: blocks for the caller, the release of a mark, codes.
+#pragma once
+
+#include <cstring>
+
+#include "df/tqlibex/StatusArquivo.h"
+#include "df/tqlibex/TQArq.h"
+#include "platform/Texto.h"
+
+constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);
+constexpr HRESULT kSemMemoria = TQHResult(0x8007000E);
+constexpr uint8_t kTipoMarcaPlanoEVinculo = 4;
+constexpr uint8_t kTipoMarcaMascara = 8;
+
+// A zero-filled block of the task allocator, which the caller frees; none for no elements.
+template <typename T>
+T* AlocaZerado(size_t quantidade)
+{
+    if (quantidade == 0)
+        return nullptr;
+    void* bloco = plataforma::AlocaTarefa(sizeof(T) * quantidade);
+    if (bloco)
+        std::memset(bloco, 0, sizeof(T) * quantidade);
+    return static_cast<T*>(bloco);
+}
+
+// The mark is released on every way out of the operation that took it.
+struct Desmarcador {
+    CTQarq& marca;
+    ~Desmarcador() { marca.Desmarca(); }
+};
