@@ -5,7 +5,7 @@
 #include <string>
 
 #include "apoio/Apoio.h"
-#include "apoio/SuiteInstalada.h"
+#include "ServicoTeste.h"
 #include "df/planoalt/AlternativoBase.h"
 #include "df/planoalt/ArquivosPlano.h"
 #include "df/tqlibex/TQChaveSuite.h"
@@ -13,14 +13,7 @@
 
 namespace {
 
-class Objeto : public CBasePlanoAlternativo {
-public:
-    using CAlternativoBase::m_pClassificacao;
-    using CAlternativoBase::m_sDiretorioDados;
-    using CAlternativoBase::m_szArquivoIndice;
-    using CAlternativoBase::m_szArquivoPlano;
-    bool Excluida() const { return m_bContaExcluida; }
-};
+using Objeto = teste::ObjetoServico;
 
 _REG_DF_INICIALIZAPS Sessao(const char* empresa)
 {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "apoio/Apoio.h"
-#include "apoio/SuiteInstalada.h"
+#include "ServicoTeste.h"
 #include "df/planoalt/AlternativoBase.h"
 #include "df/planoalt/ArquivosPlano.h"
 #include "df/tqlibex/TQChaveSuite.h"
@@ -14,19 +14,8 @@
 
 namespace {
 
-class Catalogo : public teste::SuiteInstalada {
+class Catalogo : public teste::ServicoTeste {
 protected:
-    void SetUp() override
-    {
-        SuiteInstalada::SetUp();
-        GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"),
-                   "DF", m_dir);
-        _REG_DF_INICIALIZAPS r{};
-        r.ulUsuario = 7;
-        std::strcpy(r.szEmpresa, "0001");
-        ASSERT_EQ(m_objeto.Inicializa(r), S_OK);
-    }
-
     LONG Grava(const char* nome, LONG posicao = 0, LONG remover = 0, LONG caracteristica = 0)
     {
         REG_DADOS_PLANO_ALT_PS d{};
@@ -76,7 +65,6 @@ protected:
         apoio::GravaTudo(m_dir + kArquivoMascaras, c);
     }
 
-    CBasePlanoAlternativo m_objeto;
 };
 
 TEST_F(Catalogo, PlanosNovosRecebemONumeroEOArquivo)

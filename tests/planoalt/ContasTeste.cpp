@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "apoio/Apoio.h"
-#include "apoio/SuiteInstalada.h"
+#include "ServicoTeste.h"
 #include "df/planoalt/AlternativoBase.h"
 #include "df/planoalt/ArquivosPlano.h"
 #include "df/tqlibex/TQChaveSuite.h"
@@ -13,32 +13,8 @@
 
 namespace {
 
-class Contas : public teste::SuiteInstalada {
+class Contas : public teste::ServicoTeste {
 protected:
-    void SetUp() override
-    {
-        SuiteInstalada::SetUp();
-        GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"),
-                   "DF", m_dir);
-        _REG_DF_INICIALIZAPS r{};
-        r.ulUsuario = 7;
-        std::strcpy(r.szEmpresa, "0001");
-        ASSERT_EQ(m_objeto.Inicializa(r), S_OK);
-    }
-
-    // Plan 1 with a mask for classifications that begin with 1, selected.
-    void Seleciona()
-    {
-        REG_DADOS_PLANO_ALT_PS d{};
-        std::strcpy(d.cNomePlano, "Plano");
-        LONG plano = 0;
-        ASSERT_EQ(m_objeto.GravaPlano(0, d, &plano), S_OK);
-        REG_MASCARA_ALT_PS m{};
-        std::memcpy(m.Mascara[1], "9.9.99", 6);
-        ASSERT_EQ(m_objeto.SetMascara(plano, m), S_OK);
-        ASSERT_EQ(m_objeto.SetPlano(plano), S_OK);
-    }
-
     HRESULT Grava(LONG posicao, const char* classificacao, const char* codigo, char tipo, LONG* saida,
                   const char* nome = "Conta")
     {
@@ -51,7 +27,6 @@ protected:
         return m_objeto.Grava(posicao, r, saida);
     }
 
-    CBasePlanoAlternativo m_objeto;
 };
 
 TEST_F(Contas, SemPlanoSelecionado)
@@ -72,7 +47,7 @@ TEST_F(Contas, SemPlanoSelecionado)
 
 TEST_F(Contas, GravaLeEConta)
 {
-    Seleciona();
+    SelecionaPlano();
     LONG p1 = 0, p2 = 0;
     ASSERT_EQ(Grava(0, "1", "T1", 'T', &p1), S_OK);
     ASSERT_EQ(Grava(0, "1.1", "", 'A', &p2, "Sem c\xF3" "digo"), S_OK);
@@ -106,7 +81,7 @@ TEST_F(Contas, GravaLeEConta)
 
 TEST_F(Contas, ExisteAchaExcluidaOuNada)
 {
-    Seleciona();
+    SelecionaPlano();
     LONG p = 0;
     ASSERT_EQ(Grava(0, "1", "T1", 'T', &p), S_OK);
     ASSERT_EQ(Grava(0, "1.1", "A1", 'A', &p), S_OK);
@@ -125,7 +100,7 @@ TEST_F(Contas, ExisteAchaExcluidaOuNada)
 
 TEST_F(Contas, LimiteDe65500Contas)
 {
-    Seleciona();
+    SelecionaPlano();
     // A chart of deleted records: counted, never indexed.
     RegContaPlano excluida{};
     excluida.bStatus = kStatusExcluido;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "apoio/Apoio.h"
-#include "apoio/SuiteInstalada.h"
+#include "ServicoTeste.h"
 #include "df/planoalt/AlternativoBase.h"
 #include "df/planoalt/ArquivosPlano.h"
 #include "df/tqlibex/TQChaveSuite.h"
@@ -13,11 +13,6 @@
 #include "platform/Texto.h"
 
 namespace {
-
-class Objeto : public CBasePlanoAlternativo {
-public:
-    using CAlternativoBase::m_pClassificacao;
-};
 
 REG_MASCARA_ALT_PS Mascaras(const std::vector<std::pair<int, std::string>>& mascaras)
 {
@@ -28,19 +23,8 @@ REG_MASCARA_ALT_PS Mascaras(const std::vector<std::pair<int, std::string>>& masc
     return m;
 }
 
-class Mascara : public teste::SuiteInstalada {
+class Mascara : public teste::ServicoTeste {
 protected:
-    void SetUp() override
-    {
-        SuiteInstalada::SetUp();
-        GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"),
-                   "DF", m_dir);
-        _REG_DF_INICIALIZAPS r{};
-        r.ulUsuario = 7;
-        std::strcpy(r.szEmpresa, "0001");
-        ASSERT_EQ(m_objeto.Inicializa(r), S_OK);
-    }
-
     void NovosPlanos(int quantos)
     {
         for (int i = 0; i < quantos; ++i) {
@@ -72,14 +56,6 @@ protected:
         return r;
     }
 
-    // A plan with masks whose digit-1 mask is `mascara`, selected.
-    void PlanoSelecionado(const std::string& mascara)
-    {
-        NovosPlanos(1);
-        ASSERT_EQ(m_objeto.SetMascara(1, Mascaras({{1, mascara}})), S_OK);
-        ASSERT_EQ(m_objeto.SetPlano(1), S_OK);
-    }
-
     static _MASCARA_PLANO_ALT Mudanca(const std::string& nova)
     {
         _MASCARA_PLANO_ALT m{};
@@ -88,7 +64,6 @@ protected:
         return m;
     }
 
-    Objeto m_objeto;
 };
 
 TEST_F(Mascara, GravaPreenchendoPlanosSemMascaraELeDeVolta)
@@ -115,7 +90,8 @@ TEST_F(Mascara, GravaPreenchendoPlanosSemMascaraELeDeVolta)
 
 TEST_F(Mascara, MudancaReescreveAsContasETrocaOsArquivos)
 {
-    PlanoSelecionado("9.9.99");
+    SelecionaPlano("9.9.99");
+    ASSERT_EQ(m_objeto.SetMascara(1, Mascaras({{1, "9.9.99"}})), S_OK) << "with a characteristic to keep";
     Conta("1", kStatusTitulo, "T1");
     Conta("1.1", kStatusTitulo, "T11");
     Conta("1.1.01", 0, "A1");
@@ -146,7 +122,7 @@ TEST_F(Mascara, MudancaReescreveAsContasETrocaOsArquivos)
 
 TEST_F(Mascara, PerdaDeDigitoNaoTrocaNada)
 {
-    PlanoSelecionado("9.9.99");
+    SelecionaPlano("9.9.99");
     Conta("1.1.01", 0, "A1");
     Conta("1.1.21", 0, "A2");
     Conta("1.1.03", 0, "A3");

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "apoio/Apoio.h"
-#include "apoio/SuiteInstalada.h"
+#include "ServicoTeste.h"
 #include "df/planoalt/AlternativoBase.h"
 #include "df/planoalt/ArquivosPlano.h"
 #include "df/tqlibex/TQChaveSuite.h"
@@ -13,25 +13,12 @@
 
 namespace {
 
-class Vinculos : public teste::SuiteInstalada {
+class Vinculos : public teste::ServicoTeste {
 protected:
     void SetUp() override
     {
-        SuiteInstalada::SetUp();
-        GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"),
-                   "DF", m_dir);
-        _REG_DF_INICIALIZAPS r{};
-        r.ulUsuario = 7;
-        std::strcpy(r.szEmpresa, "0001");
-        ASSERT_EQ(m_objeto.Inicializa(r), S_OK);
-        REG_DADOS_PLANO_ALT_PS d{};
-        std::strcpy(d.cNomePlano, "Plano");
-        LONG plano = 0;
-        ASSERT_EQ(m_objeto.GravaPlano(0, d, &plano), S_OK);
-        REG_MASCARA_ALT_PS m{};
-        std::memcpy(m.Mascara[1], "9.9.99", 6);
-        ASSERT_EQ(m_objeto.SetMascara(plano, m), S_OK);
-        ASSERT_EQ(m_objeto.SetPlano(plano), S_OK);
+        ServicoTeste::SetUp();
+        SelecionaPlano();
         // The main chart: 1 summary "1", 2 analytic "1.1.05".
         std::string principal(96, '\0');
         principal += Empresarial("1", 0x01);
@@ -95,7 +82,6 @@ protected:
         return r;
     }
 
-    CBasePlanoAlternativo m_objeto;
 };
 
 TEST_F(Vinculos, CadeiaPorContaComAcrescimosNaCauda)
