@@ -80,6 +80,10 @@ public:
 
 private:
     void EsvaziaArquivosDoPlano(const RegPlano& plano);
+    // Hands a list of index entries to the caller in a block of the task allocator (always one,
+    // empty or not).
+    HRESULT EntregaIndice(const char* funcao, const std::vector<REGCON_INDEX_ALT_PS>& lista,
+                          ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps);
 };
 
 // Answers of the plan operations.

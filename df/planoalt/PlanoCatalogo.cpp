@@ -202,6 +202,21 @@ HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
     return S_OK;
 }
 
+HRESULT CBasePlanoAlternativo::EntregaIndice(const char* funcao, const std::vector<REGCON_INDEX_ALT_PS>& lista,
+                                             ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps)
+{
+    auto* bloco = AlocaZerado<ARRAY_REGCON_INDEX_ALT_PS>(1);
+    if (!bloco)
+        return Falha(funcao, __LINE__, "CoTaskMemAlloc(sizeof(ARRAY_REGCON_INDEX_ALT_PS))", kSemMemoria);
+    *ppArrayRegConIndexps = bloco;
+    bloco->pArrayRegConIndex = AlocaZerado<REGCON_INDEX_ALT_PS>(lista.size());
+    if (bloco->pArrayRegConIndex) {
+        bloco->iQtde = uint16_t(lista.size());
+        std::memcpy(bloco->pArrayRegConIndex, lista.data(), sizeof(REGCON_INDEX_ALT_PS) * lista.size());
+    }
+    return S_OK;
+}
+
 HRESULT CBasePlanoAlternativo::GetPlanoIndex(const OLECHAR* bsTipo, ULONG lPosicao,
                                              ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps)
 {
@@ -225,14 +240,7 @@ HRESULT CBasePlanoAlternativo::GetPlanoIndex(const OLECHAR* bsTipo, ULONG lPosic
             }
         }
     }
-    auto* bloco = AlocaZerado<ARRAY_REGCON_INDEX_ALT_PS>(1);
-    if (!bloco)
-        return Falha("GetPlanoIndex", __LINE__, "CoTaskMemAlloc(sizeof(ARRAY_REGCON_INDEX_ALT_PS))", kSemMemoria);
-    *ppArrayRegConIndexps = bloco;
-    bloco->pArrayRegConIndex = AlocaZerado<REGCON_INDEX_ALT_PS>(lista.size());
-    if (bloco->pArrayRegConIndex) {
-        bloco->iQtde = uint16_t(lista.size());
-        std::memcpy(bloco->pArrayRegConIndex, lista.data(), sizeof(REGCON_INDEX_ALT_PS) * lista.size());
-    }
+    if (const HRESULT hr = EntregaIndice("GetPlanoIndex", lista, ppArrayRegConIndexps); TQFalhou(hr))
+        return hr;
     return resultado;
 }

@@ -133,14 +133,7 @@ HRESULT CBasePlanoAlternativo::BuscaVinculo(LONG lPosicaoAlt, ARRAY_REGCON_INDEX
             std::memcpy(e.Classificacao, empacotada, sizeof e.Classificacao);
         }
     }
-    auto* bloco = AlocaZerado<ARRAY_REGCON_INDEX_ALT_PS>(1);
-    if (!bloco)
-        return Falha("BuscaVinculo", __LINE__, "CoTaskMemAlloc(sizeof(ARRAY_REGCON_INDEX_ALT_PS))", kSemMemoria);
-    *ppArrayRegConIndexps = bloco;
-    bloco->pArrayRegConIndex = AlocaZerado<REGCON_INDEX_ALT_PS>(lista.size());
-    if (bloco->pArrayRegConIndex) {
-        bloco->iQtde = uint16_t(lista.size());
-        std::memcpy(bloco->pArrayRegConIndex, lista.data(), sizeof(REGCON_INDEX_ALT_PS) * lista.size());
-    }
+    if (const HRESULT hr = EntregaIndice("BuscaVinculo", lista, ppArrayRegConIndexps); TQFalhou(hr))
+        return hr;
     return resultado;
 }
