@@ -5,6 +5,8 @@
 
 #include "df/planoalt/ArquivosPlano.h"
 #include "df/planoalt/CopiaCampo.h"
+#include "df/planoalt/ServicoComum.h"
+#include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQModulos.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQTrace.h"
@@ -31,6 +33,16 @@ HRESULT CAlternativoBase::Falha(const char* funcao, int linha, const char* expre
     const std::string nome = std::string("CBasePlanoAlternativo::") + funcao;
     TQTraceHResult(&identidade, nome.c_str(), "BasePlanoAlternativo", linha, "hr", expressao, hr);
     return hr;
+}
+
+HRESULT CAlternativoBase::TomaMarca(const char* funcao, uint8_t tipo)
+{
+    if (const uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, tipo, GetUsuario()))
+        return Falha(funcao, __LINE__,
+                     tipo == kTipoMarcaMascara ? "m_arqMarca.Marca(m_sDiretorioDados, 8, GetUsuario())"
+                               : "m_arqMarca.Marca(m_sDiretorioDados, 4, GetUsuario())",
+                     TQHResultDoStatus(s));
+    return S_OK;
 }
 
 HRESULT CAlternativoBase::InicializaPlano()

@@ -30,6 +30,9 @@ protected:
     // One trace line for a failing step of `funcao` (a method of the business class); answers hr.
     HRESULT Falha(const char* funcao, int linha, const char* expressao, HRESULT hr) const;
     std::string Caminho(const char* arquivo) const { return m_sDiretorioDados + arquivo; }
+    // Takes the mark of the kind of change (4 plans and links, 8 masks) in the data directory,
+    // held by the session's user; the caller releases it on every way out.
+    HRESULT TomaMarca(const char* funcao, uint8_t tipo);
 
     bool m_bContaExcluida = false;
     std::unique_ptr<CClassificacao> m_pClassificacao;

@@ -80,9 +80,8 @@ HRESULT CBasePlanoAlternativo::GravaPlano(LONG lPosicaoIn, REG_DADOS_PLANO_ALT_P
     if (!lPosicaoOut)
         return Falha("GravaPlano", __LINE__, "lPosicaoOut", kPonteiroNulo);
     *lPosicaoOut = 0;
-    if (uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, kTipoMarcaPlanoEVinculo, GetUsuario()))
-        return Falha("GravaPlano", __LINE__, "m_arqMarca.Marca(m_sDiretorioDados, 4, GetUsuario())",
-                     TQHResultDoStatus(s));
+    if (const HRESULT hr = TomaMarca("GravaPlano", kTipoMarcaPlanoEVinculo); TQFalhou(hr))
+        return hr;
     Desmarcador desmarca{m_arqMarca};
     CTQArqEx arqPlanos;
     if (uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))

@@ -41,9 +41,8 @@ HRESULT CBasePlanoAlternativo::SetMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_PS
         if (s)
             return Falha("SetMascara", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", TQHResultDoStatus(s));
     }
-    if (uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, kTipoMarcaMascara, GetUsuario()))
-        return Falha("SetMascara", __LINE__, "m_arqMarca.Marca(m_sDiretorioDados, 8, GetUsuario())",
-                     TQHResultDoStatus(s));
+    if (const HRESULT hr = TomaMarca("SetMascara", kTipoMarcaMascara); TQFalhou(hr))
+        return hr;
     Desmarcador desmarca{m_arqMarca};
     CTQArqEx arqMascaras;
     if (uint32_t s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, 1, true))
@@ -84,9 +83,8 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
         return Falha("AlteraMascara", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
     if (!Mascara)
         return Falha("AlteraMascara", __LINE__, "Mascara", kPonteiroNulo);
-    if (uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, kTipoMarcaMascara, GetUsuario()))
-        return Falha("AlteraMascara", __LINE__, "m_arqMarca.Marca(m_sDiretorioDados, 8, GetUsuario())",
-                     TQHResultDoStatus(s));
+    if (const HRESULT hr = TomaMarca("AlteraMascara", kTipoMarcaMascara); TQFalhou(hr))
+        return hr;
     Desmarcador desmarca{m_arqMarca};
     std::string novas[10];
     for (int d = 0; d < 10; ++d)

@@ -46,8 +46,8 @@ HRESULT CBasePlanoAlternativo::BuscaPosVinculos(uint32_t posicao, std::vector<Pa
 
 HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
 {
-    if (uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, kTipoMarcaPlanoEVinculo, GetUsuario()))
-        return Falha("Vinculo", __LINE__, "m_arqMarca.Marca(m_sDiretorioDados, 4, GetUsuario())", TQHResultDoStatus(s));
+    if (const HRESULT hr = TomaMarca("Vinculo", kTipoMarcaPlanoEVinculo); TQFalhou(hr))
+        return hr;
     Desmarcador desmarca{m_arqMarca};
     CTQArqEx arqPlano, arqVinculos;
     RegContaPlano conta;
