@@ -14,6 +14,8 @@ std::string CaminhoEsteModulo();
 uint64_t BytesPrivados();
 void MemoriaFisica(uint64_t& disponivel, uint64_t& total);
 std::string NomeUsuarioSO();
+// Whether the process runs in a remote session (Windows: remote desktop; POSIX: a secure shell).
+bool SessaoRemota();
 DWORD IdThread();
 DWORD IdProcesso();
 // Empty when not set.

@@ -81,6 +81,10 @@ public:
     HRESULT BuscaVinculo(LONG lPosicaoAlt, ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps);
     HRESULT BuscaPosVinculos(uint32_t posicao, std::vector<ParVinculo>& vinculos);
 
+    // The plan printed as a report; the texts are ANSI.
+    HRESULT GeraRelatorioPlanoAlternativo(const char* szArquivoTmp, const char* szRelatorio,
+                                          const char* szRazaoSocial, LONG lPlano);
+
 private:
     void EsvaziaArquivosDoPlano(const RegPlano& plano);
     // Hands a list of index entries to the caller in a block of the task allocator (always one,

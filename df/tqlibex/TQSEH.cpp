@@ -47,12 +47,15 @@ HRESULT CTQSEH::TraduzCodigo(DWORD codigo)
     return TQHResult(codigo == kCodigoDesenrolar ? kHResultDesenrolar : kHResultOutraFalha);
 }
 
-HRESULT CTQSEH::Executa(HRESULT (*funcao)(void*), void* contexto, std::string* pilha)
+HRESULT CTQSEH::Executa(HRESULT (*funcao)(void*), void* contexto, std::string* pilha, bool* falhou)
 {
     Chamada chamada{funcao, contexto, S_OK};
     DWORD codigo = 0;
     std::string texto;
-    if (!plataforma::ExecutaProtegido(Chama, &chamada, codigo, texto))
+    const bool houveFalha = plataforma::ExecutaProtegido(Chama, &chamada, codigo, texto);
+    if (falhou != nullptr)
+        *falhou = houveFalha;
+    if (!houveFalha)
         return chamada.hr;
     if (pilha != nullptr)
         *pilha = texto;

@@ -15,16 +15,17 @@ public:
 
     // Runs f() (which returns an HRESULT) under the fault guard: f's result, or the HRESULT of
     // the machine fault it raised. After a fault the code and the stack text are kept as the
-    // process's last ones, and the text also goes to *pilha when given. A thrown exception
-    // passes through.
-    static HRESULT Executa(HRESULT (*funcao)(void*), void* contexto, std::string* pilha = nullptr);
+    // process's last ones, the text also goes to *pilha and true to *falhou when given. A
+    // thrown exception passes through.
+    static HRESULT Executa(HRESULT (*funcao)(void*), void* contexto, std::string* pilha = nullptr,
+                           bool* falhou = nullptr);
 
     template <class F>
-    static HRESULT Executa(F&& f, std::string* pilha = nullptr)
+    static HRESULT Executa(F&& f, std::string* pilha = nullptr, bool* falhou = nullptr)
     {
         using Funcao = std::remove_reference_t<F>;
         return Executa([](void* p) -> HRESULT { return (*static_cast<Funcao*>(p))(); },
-                       const_cast<void*>(static_cast<const volatile void*>(&f)), pilha);
+                       const_cast<void*>(static_cast<const volatile void*>(&f)), pilha, falhou);
     }
 
     // The last fault caught in the process (0 and empty before any).

@@ -1,5 +1,6 @@
 #include "platform/Processo.h"
 
+#include <cstdlib>
 #include <dlfcn.h>
 #include <errno.h>
 #include <link.h>
@@ -83,6 +84,11 @@ void MemoriaFisica(uint64_t& disponivel, uint64_t& total)
     }
     disponivel = static_cast<uint64_t>(info.freeram) * info.mem_unit;
     total = static_cast<uint64_t>(info.totalram) * info.mem_unit;
+}
+
+bool SessaoRemota()
+{
+    return std::getenv("SSH_CONNECTION") != nullptr || std::getenv("SSH_CLIENT") != nullptr;
 }
 
 std::string NomeUsuarioSO()

@@ -68,6 +68,11 @@ void MemoriaFisica(uint64_t& disponivel, uint64_t& total)
     total = estado.ullTotalPhys;
 }
 
+bool SessaoRemota()
+{
+    return GetSystemMetrics(SM_REMOTESESSION) != 0;
+}
+
 std::string NomeUsuarioSO()
 {
     wchar_t nome[257]; // the longest user name and its terminator

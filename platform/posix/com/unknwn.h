@@ -25,3 +25,10 @@ interface IUnknown {
 };
 
 EXTERN_C const IID IID_IUnknown;
+
+interface IClassFactory : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) = 0;
+    virtual HRESULT STDMETHODCALLTYPE LockServer(BOOL fLock) = 0;
+};
+
+EXTERN_C const IID IID_IClassFactory;

@@ -1,0 +1,219 @@
+// The COM object plumbing of this server's classes: reference counting, creation with and
+// without a controlling outer object, and the module's lock. A class T provides
+// BuscaInterface(riid) (the interface pointer for riid, not yet counted, or null) and
+// FinalConstruct().
+#pragma once
+
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include <unknwn.h>
+
+#include "platform/Tipos.h"
+
+constexpr HRESULT kSemInterface = TQHResult(0x80004002);    // E_NOINTERFACE
+constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);    // E_POINTER
+constexpr HRESULT kSemMemoria = TQHResult(0x8007000E);      // E_OUTOFMEMORY
+constexpr HRESULT kSemAgregacao = TQHResult(0x80040110);    // CLASS_E_NOAGGREGATION
+constexpr HRESULT kClasseIndisponivel = TQHResult(0x80040111); // CLASS_E_CLASSNOTAVAILABLE
+
+inline bool MesmoGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The module's count of live objects and server locks: a module with none may be unloaded.
+class CZAZAZUModule {
+public:
+    static ULONG Lock() { return ++s_lContagem; }
+    static ULONG Unlock() { return --s_lContagem; }
+    static ULONG GetLockCount() { return s_lContagem.load(); }
+
+private:
+    static inline std::atomic<ULONG> s_lContagem{0};
+};
+
+struct CComMultiThreadModel {
+    static ULONG Increment(std::atomic<ULONG>& valor) { return ++valor; }
+    static ULONG Decrement(std::atomic<ULONG>& valor) { return --valor; }
+};
+
+template <class Modelo>
+class CComObjectRootEx {
+public:
+    ULONG InternalAddRef() { return Modelo::Increment(m_dwRef); }
+    ULONG InternalRelease() { return Modelo::Decrement(m_dwRef); }
+    void SetOuter(IUnknown* externo) { m_pOuterUnknown = externo; }
+
+protected:
+    std::atomic<ULONG> m_dwRef{0};
+    IUnknown* m_pOuterUnknown = nullptr;
+};
+
+template <class T, const CLSID* pclsid>
+class CComCoClass {
+public:
+    static const CLSID& GetObjectCLSID() { return *pclsid; }
+};
+
+// The object on its own.
+template <class T>
+class CComObject final : public T {
+public:
+    CComObject() { CZAZAZUModule::Lock(); }
+    ~CComObject() { CZAZAZUModule::Unlock(); }
+
+    // A new object with a count of 0, or the failure of its construction (the object destroyed).
+    static HRESULT CreateInstance(CComObject** pp)
+    {
+        *pp = nullptr;
+        auto* p = new (std::nothrow) CComObject;
+        if (p == nullptr)
+            return kSemMemoria;
+        const HRESULT hr = p->FinalConstruct();
+        if (TQFalhou(hr)) {
+            delete p;
+            return hr;
+        }
+        *pp = p;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr)
+            return kPonteiroNulo;
+        *ppv = this->BuscaInterface(riid);
+        if (*ppv == nullptr)
+            return kSemInterface;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return this->InternalAddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG n = this->InternalRelease();
+        if (n == 0)
+            delete this;
+        return n;
+    }
+};
+
+// The object inside an aggregate: its interfaces answer for the outer object.
+template <class T>
+class CComContainedObject : public T {
+public:
+    explicit CComContainedObject(IUnknown* externo) { this->SetOuter(externo); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        return this->m_pOuterUnknown->QueryInterface(riid, ppv);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return this->m_pOuterUnknown->AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return this->m_pOuterUnknown->Release(); }
+};
+
+// The aggregated object's own (non-delegating) IUnknown, which the outer object holds.
+template <class T>
+class CComAggObject final : public IUnknown {
+public:
+    explicit CComAggObject(IUnknown* externo) : m_contido(externo) { CZAZAZUModule::Lock(); }
+    ~CComAggObject() { CZAZAZUModule::Unlock(); }
+
+    static HRESULT CreateInstance(IUnknown* externo, CComAggObject** pp)
+    {
+        *pp = nullptr;
+        auto* p = new (std::nothrow) CComAggObject(externo);
+        if (p == nullptr)
+            return kSemMemoria;
+        const HRESULT hr = p->m_contido.FinalConstruct();
+        if (TQFalhou(hr)) {
+            delete p;
+            return hr;
+        }
+        *pp = p;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr)
+            return kPonteiroNulo;
+        if (MesmoGuid(riid, IID_IUnknown)) {
+            *ppv = static_cast<IUnknown*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = m_contido.BuscaInterface(riid);
+        if (*ppv == nullptr)
+            return kSemInterface;
+        static_cast<IUnknown*>(*ppv)->AddRef(); // counts on the outer object
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_dwRef; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG n = --m_dwRef;
+        if (n == 0)
+            delete this;
+        return n;
+    }
+
+private:
+    std::atomic<ULONG> m_dwRef{0};
+    CComContainedObject<T> m_contido;
+};
+
+// The class object of T: creates plain objects, or aggregated ones whose outer object asks
+// for IUnknown. Lives as long as the module; each reference holds the module.
+template <class T>
+class CComClassFactory : public IClassFactory {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr)
+            return kPonteiroNulo;
+        if (!MesmoGuid(riid, IID_IUnknown) && !MesmoGuid(riid, IID_IClassFactory)) {
+            *ppv = nullptr;
+            return kSemInterface;
+        }
+        *ppv = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return CZAZAZUModule::Lock(); }
+    ULONG STDMETHODCALLTYPE Release() override { return CZAZAZUModule::Unlock(); }
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* externo, REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr)
+            return kPonteiroNulo;
+        *ppv = nullptr;
+        if (externo != nullptr && !MesmoGuid(riid, IID_IUnknown))
+            return kSemAgregacao;
+        IUnknown* novo = nullptr;
+        HRESULT hr;
+        if (externo != nullptr) {
+            CComAggObject<T>* p = nullptr;
+            hr = CComAggObject<T>::CreateInstance(externo, &p);
+            novo = p;
+        } else {
+            CComObject<T>* p = nullptr;
+            hr = CComObject<T>::CreateInstance(&p);
+            novo = p ? static_cast<IUnknown*>(p->BuscaInterface(IID_IUnknown)) : nullptr;
+        }
+        if (TQFalhou(hr))
+            return hr;
+        // Counted once while asking, so a refused interface destroys the new object.
+        novo->AddRef();
+        hr = novo->QueryInterface(riid, ppv);
+        novo->Release();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL fLock) override
+    {
+        if (fLock)
+            CZAZAZUModule::Lock();
+        else
+            CZAZAZUModule::Unlock();
+        return S_OK;
+    }
+};

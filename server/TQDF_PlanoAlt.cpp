@@ -1,0 +1,14 @@
+#include "server/TQDF_PlanoAlt.h"
+
+HRESULT ZazObtemObjetoClasse(REFCLSID rclsid, REFIID riid, void** ppv)
+{
+    if (ppv == nullptr)
+        return kPonteiroNulo;
+    *ppv = nullptr;
+    if (!MesmoGuid(rclsid, CLSID_TQDF_PlanoAlt))
+        return kClasseIndisponivel;
+    static CComClassFactory<CTQDF_PlanoAlt> fabrica;
+    return fabrica.QueryInterface(riid, ppv);
+}
+
+HRESULT ZazPodeDescarregar() { return CZAZAZUModule::GetLockCount() == 0 ? S_OK : S_FALSE; }
