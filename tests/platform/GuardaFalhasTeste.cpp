@@ -9,7 +9,7 @@
 #include "platform/GuardaFalhas.h"
 #include "platform/Processo.h"
 
-#include "FilhoTeste.h"
+#include "apoio/FilhoTeste.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,6 +1,6 @@
 // The sharing rules between two handles of one process, as Windows applies them.
 #include "apoio/Apoio.h"
-#include "FilhoTeste.h"
+#include "apoio/FilhoTeste.h"
 #include "ModosTeste.h"
 
 #include <cstdlib>

@@ -9,7 +9,7 @@
 #include "platform/Sincronizacao.h"
 #include "platform/Tempo.h"
 
-#include "FilhoTeste.h"
+#include "apoio/FilhoTeste.h"
 
 using namespace plataforma;
 using namespace teste;

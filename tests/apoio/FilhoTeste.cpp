@@ -1,4 +1,4 @@
-#include "FilhoTeste.h"
+#include "apoio/FilhoTeste.h"
 
 #include <gtest/gtest.h>
 

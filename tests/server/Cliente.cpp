@@ -1,0 +1,155 @@
+#include "Cliente.h"
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include "apoio/Apoio.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQPath.h"
+#include "platform/Texto.h"
+
+#ifdef _WIN32
+#include "server/TQDF_PlanoAlt.h"
+#else
+#include "platform/Biblioteca.h"
+#endif
+
+namespace cliente {
+
+namespace {
+
+// The error logs in a directory by name, the whole of each.
+std::map<std::string, std::string> Logs(const std::string& dir, const char* prefixo)
+{
+    std::map<std::string, std::string> logs;
+    for (const auto& entrada : std::filesystem::directory_iterator(dir)) {
+        const std::string nome = entrada.path().filename().string();
+        if (nome.rfind(prefixo, 0) == 0)
+            logs[nome] = apoio::LeTudo(entrada.path().string());
+    }
+    return logs;
+}
+
+} // namespace
+
+const Modulo& Zazazu()
+{
+#ifdef _WIN32
+    static const Modulo modulo{ZazObtemObjetoClasse, ZazPodeDescarregar, ::SysAllocString, ::SysFreeString,
+                               [](BSTR b) -> uint32_t { return ::SysStringLen(b); }, ::CoTaskMemFree};
+#else
+    static plataforma::Biblioteca biblioteca;
+    static const Modulo modulo = [] {
+        EXPECT_TRUE(biblioteca.Carrega(ZAZ_MODULO_ZAZAZU)) << ZAZ_MODULO_ZAZAZU;
+        Modulo m{};
+        const auto pega = [](auto& destino, const char* nome) {
+            destino = reinterpret_cast<std::remove_reference_t<decltype(destino)>>(biblioteca.Simbolo(nome));
+            EXPECT_NE(destino, nullptr) << nome;
+        };
+        pega(m.DllGetClassObject, "DllGetClassObject");
+        pega(m.DllCanUnloadNow, "DllCanUnloadNow");
+        pega(m.SysAllocString, "SysAllocString");
+        pega(m.SysFreeString, "SysFreeString");
+        pega(m.SysStringLen, "SysStringLen");
+        pega(m.CoTaskMemFree, "CoTaskMemFree");
+        return m;
+    }();
+#endif
+    return modulo;
+}
+
+uint64_t Crc64(const void* dados, size_t bytes)
+{
+    uint64_t crc = 0;
+    const auto* p = static_cast<const uint8_t*>(dados);
+    for (size_t i = 0; i < bytes; ++i) {
+        crc ^= p[i];
+        for (int b = 0; b < 8; ++b)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xC96C5795D7870F42ull : crc >> 1;
+    }
+    return crc;
+}
+
+_REG_DF_INICIALIZAPS Sessao(const char* empresa, uint32_t usuario)
+{
+    _REG_DF_INICIALIZAPS r{};
+    r.ulUsuario = usuario;
+    r.ulNumeroSessao = 4242;
+    r.ulLinhaFonte = 99;
+    r.usVersaoKarvo = 118;
+    std::strcpy(r.szEmpresa, empresa);
+    std::strcpy(r.szAplicativo, "cliente");
+    std::strcpy(r.szModuleName, "cliente");
+    std::strcpy(r.szArquivoFonte, "Cliente.cpp");
+    std::strcpy(r.szNomeUsuarioDominio, "contador");
+    r.cControle = 'B';
+    r.uiCRC = Crc64(&r, 288);
+    return r;
+}
+
+HRESULT Cria(ITQDF_PlanoAlt** pp)
+{
+    Ptr<IClassFactory> fabrica;
+    HRESULT hr = Zazazu().DllGetClassObject(CLSID_TQDF_PlanoAlt, IID_IClassFactory, reinterpret_cast<void**>(&fabrica));
+    if (TQFalhou(hr))
+        return hr;
+    return fabrica->CreateInstance(nullptr, IID_ITQDF_PlanoAlt, reinterpret_cast<void**>(pp));
+}
+
+void ClienteTeste::SetUp()
+{
+    SuiteInstalada::SetUp();
+    GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"), "DF",
+               m_dir);
+    for (const auto& [nome, texto] : Logs(teste::DiretorioSuite(), "TQProfilerErros_Pgms_"))
+        m_logsSemEmpresa[nome] = texto.size();
+    ASSERT_EQ(Cria(&m_obj), S_OK);
+}
+
+void ClienteTeste::TearDown()
+{
+    m_obj.Libera();
+    SuiteInstalada::TearDown();
+}
+
+void ClienteTeste::Inicializa() { ASSERT_EQ(m_obj->Inicializa_Padrao(Sessao("0001")), S_OK); }
+
+void ClienteTeste::SelecionaPlano(const char* mascara)
+{
+    REG_DADOS_PLANO_ALT_PS d{};
+    std::strcpy(d.cNomePlano, "Plano");
+    LONG plano = 0;
+    ASSERT_EQ(m_obj->GravaPlano(0, d, &plano), S_OK);
+    ASSERT_EQ(plano, 1);
+    REG_MASCARA_ALT_PS m{};
+    std::memcpy(m.Mascara[1], mascara, std::strlen(mascara));
+    ASSERT_EQ(m_obj->SetMascara(plano, m), S_OK);
+    ASSERT_EQ(m_obj->SetPlano(plano), S_OK);
+}
+
+
+std::string ClienteTeste::LogDeErros() const
+{
+    std::string erros;
+    for (const auto& [nome, texto] : Logs(m_dir, "TQProfilerErros_Base_"))
+        erros += texto;
+    // Lines without a company go to the installation's log, shared by every test: only what
+    // this test added.
+    for (const auto& [nome, texto] : Logs(teste::DiretorioSuite(), "TQProfilerErros_Pgms_")) {
+        const auto antes = m_logsSemEmpresa.find(nome);
+        erros += antes == m_logsSemEmpresa.end() ? texto : texto.substr(antes->second);
+    }
+    return erros;
+}
+
+size_t ClienteTeste::LinhasDeErro() const
+{
+    size_t n = 0;
+    const std::string log = LogDeErros();
+    for (size_t p = log.find("ERRO\t"); p != std::string::npos; p = log.find("ERRO\t", p + 5))
+        ++n;
+    return n;
+}
+
+} // namespace cliente

@@ -1,0 +1,87 @@
+// The module as a client reaches it: on Linux the shared library's C exports, on Windows the
+// same objects linked in. A session record filled as an independent client fills it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "apoio/SuiteInstalada.h"
+#include "server/Contrato.h"
+
+namespace cliente {
+
+struct Modulo {
+    HRESULT (*DllGetClassObject)(REFCLSID, REFIID, void**);
+    HRESULT (*DllCanUnloadNow)();
+    BSTR (*SysAllocString)(const OLECHAR*);
+    void (*SysFreeString)(BSTR);
+    uint32_t (*SysStringLen)(BSTR);
+    void (*CoTaskMemFree)(void*);
+};
+const Modulo& Zazazu();
+
+// Reflected CRC-64 of the ECMA-182 polynomial, initial value 0, no final complement; bit by bit.
+uint64_t Crc64(const void* dados, size_t bytes);
+
+// A record that passes every check, for the company and user.
+_REG_DF_INICIALIZAPS Sessao(const char* empresa, uint32_t usuario = 7);
+
+// Owns one reference.
+template <class T>
+class Ptr {
+public:
+    Ptr() = default;
+    ~Ptr() { Libera(); }
+    Ptr(const Ptr&) = delete;
+    Ptr& operator=(const Ptr&) = delete;
+    T** operator&() { Libera(); return &m_p; }
+    T* operator->() const { return m_p; }
+    T* get() const { return m_p; }
+    void Libera()
+    {
+        if (m_p)
+            m_p->Release();
+        m_p = nullptr;
+    }
+
+private:
+    T* m_p = nullptr;
+};
+
+// A text of the module's allocator.
+class Texto {
+public:
+    explicit Texto(const char16_t* texto) : m_b(Zazazu().SysAllocString(texto)) {}
+    ~Texto() { Zazazu().SysFreeString(m_b); }
+    Texto(const Texto&) = delete;
+    Texto& operator=(const Texto&) = delete;
+    operator BSTR() const { return m_b; }
+
+private:
+    BSTR m_b;
+};
+
+// A new object through the class object (S_OK or the failure).
+HRESULT Cria(ITQDF_PlanoAlt** pp);
+
+// Company "0001" whose data directory is the test's own, and an object not yet initialized.
+class ClienteTeste : public teste::SuiteInstalada {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void Inicializa();
+    // Creates plan 1 named "Plano" with the mask in slot 1, and selects it.
+    void SelecionaPlano(const char* mascara = "9.9.99");
+    // The ERRO lines of the company's monthly error log (empty when it has none).
+    std::string LogDeErros() const;
+    size_t LinhasDeErro() const;
+
+    Ptr<ITQDF_PlanoAlt> m_obj;
+
+private:
+    std::map<std::string, size_t> m_logsSemEmpresa; // sizes at the start of the test
+};
+
+} // namespace cliente

@@ -1,0 +1,184 @@
+// The frame's states and codes as a client sees them through the interface.
+#include <cstring>
+
+#include "Cliente.h"
+#include "apoio/Apoio.h"
+#include "df/tqlibex/TQChaveSuite.h"
+
+namespace cliente {
+namespace {
+
+constexpr HRESULT kNaoInicializado = TQHResult(0x81080A04);
+
+using FrameTeste = ClienteTeste;
+
+// Every method of the interface, called with harmless arguments.
+std::vector<HRESULT> ChamaTodos(ITQDF_PlanoAlt* o)
+{
+    Texto codigo(u"1");
+    ARRAY_REG_DADOS_PLANO_ALT_PS* planos = nullptr;
+    ARRAY_REGCON_INDEX_ALT_PS* indice = nullptr;
+    REG_DADOS_PLANO_ALT_PS dados{};
+    REG_MASCARA_ALT_PS mascara{};
+    REG_PLANO_ALT_PS conta{};
+    _MASCARA_PLANO_ALT mascaras{};
+    _REG_DF_FUNCAO_GENERICAPS generica{};
+    _REG_DF_FUNCAO_GENERICAPS* saida = nullptr;
+    LONG pos = 1, l = 0;
+    ULONG u = 0;
+    return {o->FuncaoGenerica(1, generica, &saida),
+            o->BuscaPlanos(&planos),
+            o->GravaPlano(0, dados, &l),
+            o->ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS{}),
+            o->SetPlano(1),
+            o->SetMascara(1, mascara),
+            o->BuscaMascara(1, &mascara),
+            o->Le(1, &conta),
+            o->Grava(0, conta, &l),
+            o->GetQuantidadeRegistros(&u),
+            o->BuscaDados(1, &pos, &conta),
+            o->GetPlanoIndex(codigo, 0, &indice),
+            o->AlteraMascara(&mascaras),
+            o->Existe(codigo, 0, &l, &conta),
+            o->ExisteContaTitulo(codigo, &l),
+            o->ExisteSubordinadas(codigo),
+            o->Vinculo(REG_VINCULO_ALT{}),
+            o->BuscaVinculo(1, &indice),
+            o->GeraRelatorioPlanoAlternativo(codigo, codigo, codigo, 1),
+            o->ExcluiContas(1, &pos)};
+}
+
+TEST_F(FrameTeste, AntesDeInicializarTudoRespondeNaoInicializadoSemTrace)
+{
+    for (HRESULT hr : ChamaTodos(m_obj.get()))
+        EXPECT_EQ(hr, kNaoInicializado);
+    LONG ok = 0;
+    EXPECT_EQ(m_obj->KeepAlive(&ok), S_OK);
+    EXPECT_EQ(ok, 1);
+    _REG_DF_ERROPS erro;
+    std::memset(&erro, 0xAB, sizeof erro);
+    EXPECT_EQ(m_obj->GetUltimoErro(&erro), S_OK);
+    EXPECT_EQ(erro.hr, S_OK);
+    EXPECT_EQ(LinhasDeErro(), 0u);
+    EXPECT_EQ(apoio::LeTudo(m_dir + "DFPLANOS.DAT"), "");
+}
+
+TEST_F(FrameTeste, RegistroRecusadoPelasVerificacoes)
+{
+    struct Caso {
+        const char* nome;
+        void (*estraga)(_REG_DF_INICIALIZAPS&);
+        HRESULT esperado;
+        const char* expressao;
+    };
+    const Caso casos[] = {
+        {"versao", [](_REG_DF_INICIALIZAPS& r) { r.usVersaoKarvo = 117; }, TQHResult(0x81080BFD),
+         "E_TQCR_VERSAO_INCOMPATIVEL"},
+        {"crc", [](_REG_DF_INICIALIZAPS& r) { r.uiCRC ^= 1; }, TQHResult(0x81080C17),
+         "E_TQCR_CRC_INICIALIZACAO_INVALIDO"},
+        {"aplicativo", [](_REG_DF_INICIALIZAPS& r) { r.szAplicativo[0] = 0; }, TQHResult(0x81080C19),
+         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
+        {"modulo", [](_REG_DF_INICIALIZAPS& r) { r.szModuleName[0] = 0; }, TQHResult(0x81080C19),
+         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
+        {"fonte", [](_REG_DF_INICIALIZAPS& r) { r.szArquivoFonte[0] = 0; }, TQHResult(0x81080C19),
+         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
+        {"linha", [](_REG_DF_INICIALIZAPS& r) { r.ulLinhaFonte = 0; }, TQHResult(0x81080C19),
+         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
+        {"controle", [](_REG_DF_INICIALIZAPS& r) { r.cControle = 'A'; }, TQHResult(0x81080C19),
+         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
+    };
+    size_t linhas = 0;
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        _REG_DF_INICIALIZAPS r = Sessao("0001");
+        c.estraga(r);
+        if (std::strcmp(c.nome, "crc") != 0)
+            r.uiCRC = Crc64(&r, 288);
+        EXPECT_EQ(m_obj->Inicializa_Padrao(r), c.esperado);
+        // Refused before the session is taken: still not initialized, one line more.
+        ULONG n = 0;
+        EXPECT_EQ(m_obj->GetQuantidadeRegistros(&n), kNaoInicializado);
+        EXPECT_EQ(LinhasDeErro(), ++linhas);
+        EXPECT_NE(LogDeErros().find(c.expressao), std::string::npos);
+    }
+    // The object is still whole: a good record initializes it.
+    Inicializa();
+    ULONG n = 99;
+    EXPECT_EQ(m_obj->GetQuantidadeRegistros(&n), TQHResult(0x800402DD)); // no plan yet
+}
+
+TEST_F(FrameTeste, ControleDesabilitadoDispensaCrcEEstruturaMasNaoAVersao)
+{
+    GravaDword(plataforma::RaizRegistro::LocalMachine, kChaveSuite, "DesabilitaControleInicializacao", 1);
+    _REG_DF_INICIALIZAPS r = Sessao("0001");
+    r.uiCRC ^= 0xFF;
+    r.szAplicativo[0] = 0;
+    r.usVersaoKarvo = 117;
+    EXPECT_EQ(m_obj->Inicializa_Padrao(r), TQHResult(0x81080BFD));
+    r.usVersaoKarvo = 118;
+    EXPECT_EQ(m_obj->Inicializa_Padrao(r), S_OK);
+    ULONG n = 99;
+    EXPECT_EQ(m_obj->GetQuantidadeRegistros(&n), TQHResult(0x800402DD)); // no plan yet
+}
+
+TEST_F(FrameTeste, InicializacaoFalhaDeixaOObjetoSemNegocio)
+{
+    // A company without a data directory: the business object refuses the session.
+    const HRESULT hr = m_obj->Inicializa_Padrao(Sessao("9999"));
+    EXPECT_EQ(hr, TQHResult(0x80043F59));
+    EXPECT_EQ(m_obj->Inicializa_Padrao(Sessao("0001")), TQHResult(0x81080AA8));
+    for (HRESULT r : ChamaTodos(m_obj.get()))
+        EXPECT_EQ(r, kNaoInicializado);
+    LONG ok = 0;
+    EXPECT_EQ(m_obj->KeepAlive(&ok), S_OK);
+    EXPECT_EQ(ok, 1);
+    _REG_DF_ERROPS erro;
+    std::memset(&erro, 0xAB, sizeof erro);
+    EXPECT_EQ(m_obj->GetUltimoErro(&erro), S_OK);
+    const _REG_DF_ERROPS zero{};
+    EXPECT_EQ(std::memcmp(&erro, &zero, sizeof erro), 0);
+}
+
+TEST_F(FrameTeste, MetodoQueFalhaEscreveUmaLinhaComONomeQualificado)
+{
+    Inicializa();
+    // No plan 5: the business step and the frame each write their line.
+    EXPECT_TRUE(TQFalhou(m_obj->SetPlano(5)));
+    const std::string log = LogDeErros();
+    EXPECT_NE(log.find("CBasePlanoAlternativo::SetPlano"), std::string::npos) << log;
+    EXPECT_NE(log.find("CTQDF_PlanoAlt::SetPlano"), std::string::npos) << log;
+    EXPECT_NE(log.find("\tTQDF_PlanoAlt\t"), std::string::npos);
+    EXPECT_NE(log.find("hr = pfInSEHFuncao()"), std::string::npos);
+    const size_t linhas = LinhasDeErro();
+    // A success code of the business reaches the client unchanged, with no line.
+    SelecionaPlano();
+    REG_PLANO_ALT_PS conta{};
+    std::strcpy(conta.cClassificacao, "1");
+    std::strcpy(conta.cNome, "Ativo");
+    conta.cTipo = 'T';
+    LONG pos = 0;
+    ASSERT_EQ(m_obj->Grava(0, conta, &pos), S_OK);
+    ASSERT_EQ(m_obj->Grava(0, conta, &pos), S_OK);
+    EXPECT_EQ(LinhasDeErro(), linhas);
+}
+
+TEST_F(FrameTeste, RelatorioAindaNaoExiste)
+{
+    Inicializa();
+    Texto t(u"x");
+    EXPECT_EQ(m_obj->GeraRelatorioPlanoAlternativo(t, t, t, 1), TQHResult(0x80004001));
+}
+
+TEST_F(FrameTeste, FuncaoGenericaNaoConheceNenhumaFuncao)
+{
+    Inicializa();
+    _REG_DF_FUNCAO_GENERICAPS saida{};
+    _REG_DF_FUNCAO_GENERICAPS* p = &saida;
+    EXPECT_EQ(m_obj->FuncaoGenerica(1, _REG_DF_FUNCAO_GENERICAPS{}, &p), TQHResult(0x80004001));
+    EXPECT_EQ(p, nullptr);
+    EXPECT_NE(LogDeErros().find("T_TQUnknown<struct ITQDF_PlanoAlt,class CBasePlanoAlternativo>::FuncaoGenerica"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace cliente
