@@ -53,7 +53,7 @@ private:
 // A text of the module's allocator.
 class Texto {
 public:
-    explicit Texto(const char16_t* texto) : m_b(Zazazu().SysAllocString(texto)) {}
+    explicit Texto(const char16_t* texto) : m_b(Zazazu().SysAllocString(reinterpret_cast<const OLECHAR*>(texto))) {}
     ~Texto() { Zazazu().SysFreeString(m_b); }
     Texto(const Texto&) = delete;
     Texto& operator=(const Texto&) = delete;
