@@ -16,17 +16,17 @@ namespace {
 
 enum class Defeito { Nenhum, Violacao, SemMemoria, ParametroInvalido };
 Defeito g_defeito = Defeito::Nenhum;
+// Not null, so the sanitizers leave the fault to the guard.
+int* volatile g_invalido = reinterpret_cast<int*>(16);
 
 class NegocioDefeituoso : public CBasePlanoAlternativo {
 public:
     HRESULT GetQuantidadeRegistros(ULONG* quantidade)
     {
         switch (g_defeito) {
-        case Defeito::Violacao: {
-            volatile int* volatile nulo = nullptr;
-            *nulo = 1;
+        case Defeito::Violacao:
+            *g_invalido = 1;
             break;
-        }
         case Defeito::SemMemoria:
             throw std::bad_alloc();
         case Defeito::ParametroInvalido:
