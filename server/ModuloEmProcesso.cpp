@@ -2,10 +2,22 @@
 // client of this module frees our blocks with. Nothing else is visible outside the module.
 #include <cstddef>
 
+#include "df/tqlibex/TQPath.h"
+#include "platform/Processo.h"
 #include "platform/Texto.h"
 #include "server/TQDF_PlanoAlt.h"
 
 #define ZAZ_EXPORTA extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+// Loaded by a client without an installer: the suite's libraries are in "x64" beside the module.
+const bool g_instalacao = [] {
+    CTQPath::DefineInstalacaoSemRegistro(CTQPath::GetDiretorio(plataforma::CaminhoEsteModulo()));
+    return true;
+}();
+
+} // namespace
 
 ZAZ_EXPORTA HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv)
 {

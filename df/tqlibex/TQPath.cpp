@@ -1,5 +1,7 @@
 #include "df/tqlibex/TQPath.h"
 
+#include <mutex>
+
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQChavesInicio.h"
 #include "df/tqlibex/TQLConxExports.h"
@@ -161,6 +163,22 @@ bool CTQPath::ExisteArquivo(const std::string& caminho)
            e != plataforma::erro::CaminhoRedeInvalido && e != plataforma::erro::DispositivoNaoPronto;
 }
 
+namespace {
+
+std::mutex& TravaInstalacao()
+{
+    static std::mutex trava;
+    return trava;
+}
+
+std::string& InstalacaoSemRegistro()
+{
+    static std::string dir;
+    return dir;
+}
+
+} // namespace
+
 std::string CTQPath::DiretorioModulo(long modulo)
 {
     if (modulo == kModuloNFe || modulo == kModuloDFConsolidacao)
@@ -170,7 +188,18 @@ std::string CTQPath::DiretorioModulo(long modulo)
     if (subchave.empty())
         return {};
     CTQRegistro registro(plataforma::RaizRegistro::LocalMachine, CombinaChave(kChaveSuiteBarra, subchave));
-    return ComSeparadorFinal(registro.LeTexto(kValorPath, ""), kSeparador);
+    const std::string dir = ComSeparadorFinal(registro.LeTexto(kValorPath, ""), kSeparador);
+    if (dir.empty() && modulo == kModuloDF) {
+        std::lock_guard<std::mutex> trava(TravaInstalacao());
+        return InstalacaoSemRegistro();
+    }
+    return dir;
+}
+
+void CTQPath::DefineInstalacaoSemRegistro(const std::string& diretorio)
+{
+    std::lock_guard<std::mutex> trava(TravaInstalacao());
+    InstalacaoSemRegistro() = ComSeparadorFinal(diretorio, kSeparador);
 }
 
 std::unique_ptr<plataforma::Biblioteca> CTQPath::CarregaBibliotecaModulo(const std::string& nome, long modulo)

@@ -31,6 +31,9 @@ public:
 
     // Installation directory with a trailing separator, or empty.
     static std::string DiretorioModulo(long modulo);
+    // Module 1's directory when the registry names none: set by a module loaded into a client's
+    // process without an installer, which carries the suite's libraries beside it.
+    static void DefineInstalacaoSemRegistro(const std::string& diretorio);
     // The library from the "x64" directory below the module's installation directory; null when it fails.
     static std::unique_ptr<plataforma::Biblioteca> CarregaBibliotecaModulo(const std::string& nome, long modulo);
     // Data directory of the module for the company, or empty.

@@ -1,0 +1,57 @@
+// The Linux module as a client with nothing but the registry file and a company uses it: no
+// installation directory is registered, so the suite's libraries come from beside the module.
+#ifndef _WIN32
+
+#include <cstring>
+#include <filesystem>
+
+#include "Cliente.h"
+#include "apoio/Apoio.h"
+#include "apoio/RegistroIsolado.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQPath.h"
+
+namespace cliente {
+namespace {
+
+class SemInstalador : public teste::RegistroIsolado {
+protected:
+    void SetUp() override
+    {
+        RegistroIsolado::SetUp();
+        m_dir = apoio::CriaDiretorioDoTeste();
+        GravaTexto(plataforma::RaizRegistro::LocalMachine,
+                   CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"), "DF", m_dir);
+    }
+    void TearDown() override
+    {
+        apoio::RemoveArvore(m_dir);
+        RegistroIsolado::TearDown();
+    }
+    std::string m_dir;
+};
+
+TEST_F(SemInstalador, SessaoCompletaEErrosNoLogDaEmpresa)
+{
+    Ptr<ITQDF_PlanoAlt> o;
+    ASSERT_EQ(Cria(&o), S_OK);
+    ASSERT_EQ(o->Inicializa_Padrao(Sessao("0001")), S_OK);
+    REG_DADOS_PLANO_ALT_PS d{};
+    std::strcpy(d.cNomePlano, "Plano");
+    LONG plano = 0;
+    ASSERT_EQ(o->GravaPlano(0, d, &plano), S_OK);
+    EXPECT_EQ(apoio::LeTudo(m_dir + "DFPLANOS.DAT").size(), 2u * 80);
+    EXPECT_TRUE(TQFalhou(o->SetPlano(9)));
+    bool achou = false;
+    for (const auto& entrada : std::filesystem::directory_iterator(m_dir)) {
+        const std::string nome = entrada.path().filename().string();
+        achou |= nome.rfind("TQProfilerErros_Base_", 0) == 0 &&
+                 apoio::LeTudo(entrada.path().string()).find("CTQDF_PlanoAlt::SetPlano") != std::string::npos;
+    }
+    EXPECT_TRUE(achou);
+}
+
+} // namespace
+} // namespace cliente
+
+#endif
