@@ -31,6 +31,23 @@ private:
     static inline std::atomic<ULONG> s_lContagem{0};
 };
 
+// A new object O(argumentos...) after its final construction; destroyed when that fails.
+template <class O, class... A>
+HRESULT TQCriaObjeto(O** pp, A... argumentos)
+{
+    *pp = nullptr;
+    auto* p = new (std::nothrow) O(argumentos...);
+    if (p == nullptr)
+        return kSemMemoria;
+    const HRESULT hr = p->Constroi();
+    if (TQFalhou(hr)) {
+        delete p;
+        return hr;
+    }
+    *pp = p;
+    return S_OK;
+}
+
 struct CComMultiThreadModel {
     static ULONG Increment(std::atomic<ULONG>& valor) { return ++valor; }
     static ULONG Decrement(std::atomic<ULONG>& valor) { return --valor; }
@@ -62,20 +79,8 @@ public:
     ~CComObject() { CZAZAZUModule::Unlock(); }
 
     // A new object with a count of 0, or the failure of its construction (the object destroyed).
-    static HRESULT CreateInstance(CComObject** pp)
-    {
-        *pp = nullptr;
-        auto* p = new (std::nothrow) CComObject;
-        if (p == nullptr)
-            return kSemMemoria;
-        const HRESULT hr = p->FinalConstruct();
-        if (TQFalhou(hr)) {
-            delete p;
-            return hr;
-        }
-        *pp = p;
-        return S_OK;
-    }
+    static HRESULT CreateInstance(CComObject** pp) { return TQCriaObjeto(pp); }
+    HRESULT Constroi() { return this->FinalConstruct(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
@@ -118,20 +123,8 @@ public:
     explicit CComAggObject(IUnknown* externo) : m_contido(externo) { CZAZAZUModule::Lock(); }
     ~CComAggObject() { CZAZAZUModule::Unlock(); }
 
-    static HRESULT CreateInstance(IUnknown* externo, CComAggObject** pp)
-    {
-        *pp = nullptr;
-        auto* p = new (std::nothrow) CComAggObject(externo);
-        if (p == nullptr)
-            return kSemMemoria;
-        const HRESULT hr = p->m_contido.FinalConstruct();
-        if (TQFalhou(hr)) {
-            delete p;
-            return hr;
-        }
-        *pp = p;
-        return S_OK;
-    }
+    static HRESULT CreateInstance(IUnknown* externo, CComAggObject** pp) { return TQCriaObjeto(pp, externo); }
+    HRESULT Constroi() { return m_contido.FinalConstruct(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
