@@ -14,25 +14,28 @@ namespace {
 constexpr uint32_t kTamanho = 96;
 constexpr uint32_t kRegistros = 65500;
 
-const std::string& ArquivoDeTeste()
-{
-    static const std::string caminho = [] {
-        const std::string c = plataforma::DiretorioTemporario() + "zazazu-bench-" +
-                              std::to_string(plataforma::IdProcesso()) + ".dat";
+// Written at the first use, removed when the process ends (after every benchmark that used it).
+struct ArquivoTemporario {
+    std::string caminho;
+    ArquivoTemporario()
+        : caminho(plataforma::DiretorioTemporario() + "zazazu-bench-" + std::to_string(plataforma::IdProcesso()) +
+                  ".dat")
+    {
         plataforma::ArquivoSO a;
-        a.Abre(c.c_str(), {true, true, true, true, plataforma::Disposicao::CriaSempre});
+        a.Abre(caminho.c_str(), {true, true, true, true, plataforma::Disposicao::CriaSempre});
         std::vector<char> dados(size_t(kTamanho) * (kRegistros + 1));
         for (size_t i = 0; i < dados.size(); ++i)
             dados[i] = char(i * 31);
         a.Grava(dados.data(), DWORD(dados.size()));
-        return c;
-    }();
-    return caminho;
-}
+    }
+    ~ArquivoTemporario() { plataforma::ApagaArquivo(caminho.c_str()); }
+};
 
-struct Limpeza {
-    ~Limpeza() { plataforma::ApagaArquivo(ArquivoDeTeste().c_str()); }
-} g_limpeza;
+const std::string& ArquivoDeTeste()
+{
+    static const ArquivoTemporario arquivo;
+    return arquivo.caminho;
+}
 
 void LeituraSequencial(benchmark::State& estado)
 {

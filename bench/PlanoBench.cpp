@@ -5,13 +5,8 @@
 #include <cstring>
 #include <random>
 
-#include "df/tqlibex/TQChaveSuite.h"
-#include "df/tqlibex/TQModulos.h"
+#include "EmpresaBench.h"
 #include "platform/Arquivo.h"
-#include "platform/Diretorio.h"
-#include "platform/Processo.h"
-#include "platform/Registro.h"
-#include "platform/Tempo.h"
 #include "platform/Texto.h"
 
 namespace bench {
@@ -91,35 +86,15 @@ std::string BytesPlano(const std::vector<ContaBench>& contas)
 
 struct Instalacao {
     PlanoBench plano;
-    std::string registro;
     Instalacao()
     {
-        plano.dir = plataforma::DiretorioTemporario() + "zazazu-bench-plano-" +
-                    std::to_string(plataforma::IdProcesso()) + "-" + std::to_string(plataforma::Relogio100ns()) +
-                    plataforma::kSeparador;
-        if (plataforma::CriaDiretorio(plano.dir.c_str()) != 0)
-            std::abort();
-        registro = plano.dir + "registro.reg";
-        plataforma::DefineVariavelAmbiente("ZAZAZU_REGISTRY", registro.c_str());
         plano.empresa = "EMPBENCH";
+        plano.dir = DiretorioEmpresa(plano.empresa);
         plano.arquivoPlano = "DFPLA001.DAT";
         plano.arquivoIndice = "DFIND001.DAT";
-        plataforma::ChaveRegistro chave;
-        const std::string nomeChave = std::string(kChaveSuiteBarra) + kSubchaveEmpresas + "\\" + plano.empresa;
-        if (chave.Cria(plataforma::RaizRegistro::LocalMachine, nomeChave.c_str()) != 0 ||
-            chave.GravaTexto(TQCodigoModulo(kModuloDF).c_str(), plano.dir.c_str()) != 0)
-            std::abort();
         plano.contas = GeraContas();
         plano.bytesPlano = BytesPlano(plano.contas);
         GravaArquivo(plano.dir + plano.arquivoPlano, plano.bytesPlano);
-    }
-    ~Instalacao()
-    {
-        std::vector<plataforma::EntradaDiretorio> entradas;
-        plataforma::ListaDiretorio(plano.dir.c_str(), entradas);
-        for (const auto& e : entradas)
-            plataforma::ApagaArquivo((plano.dir + e.nome).c_str());
-        plataforma::RemoveDiretorio(plano.dir.c_str());
     }
 };
 
@@ -150,6 +125,7 @@ void RestauraPlano() { GravaArquivo(CaminhoPlano(), Plano().bytesPlano); }
 HRESULT InicializaPlano(CClassificacao& plano)
 {
     const PlanoBench& p = Plano();
+    DiretorioEmpresa(p.empresa); // the registry that names the directory, again
     const auto empresa = plataforma::AnsiParaOle(p.empresa);
     const auto arquivoPlano = plataforma::AnsiParaOle(p.arquivoPlano);
     const auto arquivoIndice = plataforma::AnsiParaOle(p.arquivoIndice);
