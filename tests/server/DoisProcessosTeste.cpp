@@ -1,0 +1,260 @@
+// Two processes change the same plan catalogue and the same chains of links at once: the mark
+// that both changes take serializes them, so nothing is lost or written twice, under either
+// mark scheme the suite may have installed.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Cliente.h"
+#include "apoio/Apoio.h"
+#include "apoio/FilhoTeste.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQPath.h"
+#include "platform/Arquivo.h"
+#include "platform/Tempo.h"
+
+namespace cliente {
+namespace {
+
+constexpr int kFilhos = 2;
+constexpr int kVezes = 100;          // changes of each kind per child
+constexpr LONG kContas[2] = {2, 3}; // the two analytic accounts whose chains both children extend
+constexpr size_t kTamanhoVinculo = 32;
+constexpr size_t kTamanhoPlano = 80;
+constexpr DWORD kEsperaFilhos = 120000;
+
+std::string NomePlano(int filho, int i) { return "Filho " + std::to_string(filho) + " plano " + std::to_string(i); }
+
+// The main-chart position that child `filho` links at its step i: each pair (child, step) its own.
+LONG PosicaoPrincipal(int filho, int i) { return LONG((filho - 1) * kVezes + i + 1); }
+
+// Step i links account kContas[i % 2]; at every step 3 mod 4 the link of step i - 2 (same
+// account) is removed again, so removals meet the other child's appends on one chain.
+bool Removido(int i) { return i % 4 == 1; }
+
+std::string Barreira(const std::string& dir, const char* nome, int filho = 0)
+{
+    return dir + nome + (filho ? std::to_string(filho) : std::string());
+}
+
+// The older scheme gives up after 90 sightings of the mark held (type 4: status 16250), which
+// a steady stream of changes from the other process can cause; the client tries again. A call
+// refused so leaves nothing behind, which the counts in the parent confirm.
+constexpr HRESULT kMarcaOcupada = TQHResult(0x80040000 | 16250);
+constexpr int kTentativas = 100;
+
+template <class Chamada>
+HRESULT Repete(Chamada chamada)
+{
+    HRESULT hr = chamada();
+    for (int n = 1; hr == kMarcaOcupada && n < kTentativas; ++n)
+        hr = chamada();
+    return hr;
+}
+
+HRESULT Liga(ITQDF_PlanoAlt* obj, LONG alt, LONG pla, uint16_t caracteristica, LONG excluir = 0)
+{
+    REG_VINCULO_ALT v{};
+    v.bExcluir = excluir;
+    v.lPosicaoAlt = alt;
+    v.lPosicaoPla = pla;
+    v.iCaracteristicaPla = caracteristica;
+    return Repete([&] { return obj->Vinculo(v); });
+}
+
+} // namespace
+
+// Run only as a child: arguments are the barrier directory and the child's number (1 or 2).
+TEST(DoisProcessosFilhoLado, AlteraCatalogoEVinculos)
+{
+    if (!teste::SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const std::vector<std::string> args = teste::ArgumentosDoFilho();
+    ASSERT_EQ(args.size(), 2u);
+    const std::string& dir = args[0];
+    const int filho = std::atoi(args[1].c_str());
+    {
+        Ptr<ITQDF_PlanoAlt> obj;
+        ASSERT_EQ(Cria(&obj), S_OK);
+        ASSERT_EQ(obj->Inicializa_Padrao(Sessao("0001", uint32_t(filho))), S_OK);
+        ASSERT_EQ(obj->SetPlano(1), S_OK);
+        apoio::GravaTudo(Barreira(dir, "pronto", filho), "");
+        ASSERT_TRUE(apoio::EsperaArquivo(Barreira(dir, "vai"), kEsperaFilhos)) << "the parent never gave the start";
+        for (int i = 0; i < kVezes; ++i) {
+            REG_DADOS_PLANO_ALT_PS d{};
+            const std::string nome = NomePlano(filho, i);
+            std::memcpy(d.cNomePlano, nome.data(), nome.size());
+            LONG plano = 0;
+            ASSERT_EQ(Repete([&] { return obj->GravaPlano(0, d, &plano); }), S_OK) << "step " << i;
+            ASSERT_GT(plano, 1) << "step " << i;
+            const LONG conta = kContas[i % 2];
+            ASSERT_EQ(Liga(obj.get(), conta, PosicaoPrincipal(filho, i), uint16_t(filho)), S_OK) << "step " << i;
+            if (i % 4 == 3) {
+                ASSERT_EQ(Liga(obj.get(), conta, PosicaoPrincipal(filho, i - 2), uint16_t(filho), 1), S_OK)
+                    << "step " << i;
+            }
+            // A pause between steps lets the other process in: the mark's holder would otherwise
+            // take it again before a waiter's next poll, and the two would seldom interleave.
+            plataforma::Dorme(1);
+        }
+    }
+    // The exit code is the answer; leaving now keeps the child's summary out of the parent's log.
+    std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+}
+
+namespace {
+
+// The parameter: whether the suite's marker of the current mark scheme is installed.
+class DoisProcessos : public ClienteTeste, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(ClienteTeste::SetUp());
+        // The company's data in a directory of its own, so that the scheme's marker beside it
+        // belongs to this test alone.
+        m_dados = m_dir + "EMPRESA" + plataforma::kSeparador;
+        ASSERT_EQ(plataforma::CriaDiretorio(m_dados.c_str()), 0u);
+        GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"),
+                   "DF", m_dados);
+        if (GetParam()) {
+            ASSERT_EQ(plataforma::CriaDiretorio((m_dir + "DF").c_str()), 0u);
+            apoio::GravaTudo(m_dir + "DF" + plataforma::kSeparador + "marcanovo.dat", "");
+        }
+        ASSERT_NO_FATAL_FAILURE(Inicializa());
+        ASSERT_NO_FATAL_FAILURE(SelecionaPlano("9.9.99"));
+        ASSERT_EQ(Conta("1", 'T', "T1"), 1);
+        ASSERT_EQ(Conta("1.1", 'A', "A1"), kContas[0]);
+        ASSERT_EQ(Conta("1.2", 'A', "A2"), kContas[1]);
+        // Every main-chart position the children link can be read: analytic accounts.
+        apoio::GravaTudo(m_dados + "DFPLAEMP.DAT", std::string(96 * (kFilhos * kVezes + 1), '\0'));
+    }
+
+    void TearDown() override
+    {
+        for (auto& f : m_filhos)
+            if (!f.Espera(0))
+                f.Termina();
+        ClienteTeste::TearDown();
+    }
+
+    LONG Conta(const char* classificacao, char tipo, const char* codigo)
+    {
+        REG_PLANO_ALT_PS r{};
+        std::strcpy(r.cClassificacao, classificacao);
+        std::strcpy(r.cCodigoProprio, codigo);
+        r.cTipo = uint8_t(tipo);
+        LONG posicao = 0;
+        EXPECT_EQ(m_obj->Grava(0, r, &posicao), S_OK);
+        return posicao;
+    }
+
+    std::vector<REG_DADOS_PLANO_ALT_PS> Planos()
+    {
+        ARRAY_REG_DADOS_PLANO_ALT_PS* lista = nullptr;
+        EXPECT_EQ(m_obj->BuscaPlanos(&lista), S_OK);
+        std::vector<REG_DADOS_PLANO_ALT_PS> r;
+        if (!lista)
+            return r;
+        r.assign(lista->pArrayDadosPlanoAlt, lista->pArrayDadosPlanoAlt + lista->iQtde);
+        Zazazu().CoTaskMemFree(lista->pArrayDadosPlanoAlt);
+        Zazazu().CoTaskMemFree(lista);
+        return r;
+    }
+
+    std::vector<REGCON_INDEX_ALT_PS> Vinculos(LONG conta)
+    {
+        ARRAY_REGCON_INDEX_ALT_PS* lista = nullptr;
+        EXPECT_EQ(m_obj->BuscaVinculo(conta, &lista), S_OK);
+        std::vector<REGCON_INDEX_ALT_PS> r;
+        if (!lista)
+            return r;
+        r.assign(lista->pArrayRegConIndex, lista->pArrayRegConIndex + lista->iQtde);
+        Zazazu().CoTaskMemFree(lista->pArrayRegConIndex);
+        Zazazu().CoTaskMemFree(lista);
+        return r;
+    }
+
+    std::string m_dados;
+    plataforma::ProcessoFilho m_filhos[kFilhos];
+};
+
+TEST_P(DoisProcessos, MarcaSerializaCatalogoEVinculosSemPerderNada)
+{
+    for (int f = 1; f <= kFilhos; ++f)
+        ASSERT_EQ(teste::RodaFilho("DoisProcessosFilhoLado.AlteraCatalogoEVinculos", {m_dir, std::to_string(f)},
+                                   m_filhos[f - 1]),
+                  0u);
+    // Both are ready before either starts, so that their changes overlap.
+    for (int f = 1; f <= kFilhos; ++f)
+        ASSERT_TRUE(apoio::EsperaArquivo(Barreira(m_dir, "pronto", f), kEsperaFilhos)) << "child " << f;
+    apoio::GravaTudo(Barreira(m_dir, "vai"), "");
+    for (int f = 1; f <= kFilhos; ++f) {
+        DWORD codigo = 99;
+        ASSERT_TRUE(m_filhos[f - 1].Espera(kEsperaFilhos, &codigo)) << "child " << f;
+        EXPECT_EQ(codigo, 0u) << "child " << f;
+    }
+
+    // The catalogue: every name once, each child's plans in the order it wrote them, and each
+    // record names the files of its own number.
+    const std::vector<REG_DADOS_PLANO_ALT_PS> planos = Planos();
+    ASSERT_EQ(planos.size(), size_t(1 + kFilhos * kVezes));
+    std::map<std::string, LONG> porNome;
+    for (const auto& p : planos)
+        EXPECT_TRUE(porNome.emplace(p.cNomePlano, p.lPosicaoPlano).second) << p.cNomePlano;
+    for (int f = 1; f <= kFilhos; ++f) {
+        LONG anterior = 1;
+        for (int i = 0; i < kVezes; ++i) {
+            const auto it = porNome.find(NomePlano(f, i));
+            ASSERT_NE(it, porNome.end()) << NomePlano(f, i);
+            EXPECT_GT(it->second, anterior) << NomePlano(f, i);
+            anterior = it->second;
+        }
+    }
+    const std::string catalogo = apoio::LeTudo(m_dados + "DFPLANOS.DAT");
+    ASSERT_EQ(catalogo.size(), kTamanhoPlano * (2 + kFilhos * kVezes));
+    for (size_t n = 1; n < catalogo.size() / kTamanhoPlano; ++n) {
+        char esperado[16];
+        std::snprintf(esperado, sizeof esperado, "DFPLA%03u.DAT", unsigned(n));
+        EXPECT_STREQ(catalogo.c_str() + n * kTamanhoPlano + 50, esperado) << "plan " << n;
+    }
+
+    // The links: each chain holds exactly the live links of both children, each child's in the
+    // order it added them; one record per link added, the removed ones flagged.
+    for (int k = 0; k < 2; ++k) {
+        std::vector<LONG> esperadas, achadas;
+        for (int f = 1; f <= kFilhos; ++f)
+            for (int i = k; i < kVezes; i += 2)
+                if (!Removido(i))
+                    esperadas.push_back(PosicaoPrincipal(f, i));
+        std::map<uint16_t, LONG> ultimaDoFilho;
+        for (const auto& v : Vinculos(kContas[k])) {
+            const LONG posicao = LONG(v.Tipo_IndCon & 0x00FFFFFF);
+            achadas.push_back(posicao);
+            EXPECT_EQ(posicao, PosicaoPrincipal(v.iCaracteristica, (posicao - 1) % kVezes))
+                << "the characteristic names the child that made the link";
+            EXPECT_GT(posicao, ultimaDoFilho[v.iCaracteristica]) << "account " << kContas[k];
+            ultimaDoFilho[v.iCaracteristica] = posicao;
+        }
+        std::sort(achadas.begin(), achadas.end());
+        std::sort(esperadas.begin(), esperadas.end());
+        EXPECT_EQ(achadas, esperadas) << "account " << kContas[k];
+    }
+    const std::string vinculos = apoio::LeTudo(m_dados + "DFVIN001.DAT");
+    ASSERT_EQ(vinculos.size(), kTamanhoVinculo * (1 + kFilhos * kVezes));
+    int removidos = 0;
+    for (size_t n = 1; n < vinculos.size() / kTamanhoVinculo; ++n)
+        removidos += vinculos[n * kTamanhoVinculo + 31] & 1;
+    EXPECT_EQ(removidos, kFilhos * (kVezes / 4));
+}
+
+INSTANTIATE_TEST_SUITE_P(Esquemas, DoisProcessos, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "MarcaAtual" : "MarcaAnterior");
+                         });
+
+} // namespace
+} // namespace cliente
