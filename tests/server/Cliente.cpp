@@ -129,6 +129,32 @@ void ClienteTeste::SelecionaPlano(const char* mascara)
 }
 
 
+LONG ClienteTeste::Conta(const char* classificacao, char tipo, const char* codigo)
+{
+    REG_PLANO_ALT_PS r{};
+    std::strcpy(r.cClassificacao, classificacao);
+    std::strcpy(r.cCodigoProprio, codigo);
+    std::strcpy(r.cNome, "Conta");
+    r.cTipo = uint8_t(tipo);
+    LONG posicao = 0;
+    EXPECT_EQ(m_obj->Grava(0, r, &posicao), S_OK) << classificacao;
+    return posicao;
+}
+
+std::vector<REG_DADOS_PLANO_ALT_PS> ClienteTeste::Planos()
+{
+    ARRAY_REG_DADOS_PLANO_ALT_PS* lista = nullptr;
+    EXPECT_EQ(m_obj->BuscaPlanos(&lista), S_OK);
+    return TomaBloco(lista, &ARRAY_REG_DADOS_PLANO_ALT_PS::pArrayDadosPlanoAlt);
+}
+
+std::vector<REGCON_INDEX_ALT_PS> ClienteTeste::Vinculos(LONG posicao)
+{
+    ARRAY_REGCON_INDEX_ALT_PS* lista = nullptr;
+    EXPECT_EQ(m_obj->BuscaVinculo(posicao, &lista), S_OK);
+    return TomaBloco(lista, &ARRAY_REGCON_INDEX_ALT_PS::pArrayRegConIndex);
+}
+
 std::string ClienteTeste::LogDeErros() const
 {
     std::string erros;

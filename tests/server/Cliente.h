@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "apoio/SuiteInstalada.h"
 #include "server/Contrato.h"
@@ -63,6 +64,20 @@ private:
     BSTR m_b;
 };
 
+// The items of a block the module allocated, copied; the block and its items freed with the
+// module's allocator (a null block gives none).
+template <class Bloco, class Item>
+std::vector<Item> TomaBloco(Bloco* bloco, Item* Bloco::*itens)
+{
+    std::vector<Item> r;
+    if (bloco == nullptr)
+        return r;
+    r.assign(bloco->*itens, bloco->*itens + bloco->iQtde);
+    Zazazu().CoTaskMemFree(bloco->*itens);
+    Zazazu().CoTaskMemFree(bloco);
+    return r;
+}
+
 // A new object through the class object (S_OK or the failure).
 HRESULT Cria(ITQDF_PlanoAlt** pp);
 
@@ -74,6 +89,11 @@ protected:
     void Inicializa();
     // Creates plan 1 named "Plano" with the mask in slot 1, and selects it.
     void SelecionaPlano(const char* mascara = "9.9.99");
+    // A new account named "Conta" in the selected plan: its position.
+    LONG Conta(const char* classificacao, char tipo, const char* codigo);
+    // The catalogue's plans, and the links of an account, copied out of the module's blocks.
+    std::vector<REG_DADOS_PLANO_ALT_PS> Planos();
+    std::vector<REGCON_INDEX_ALT_PS> Vinculos(LONG posicao);
     // The ERRO lines of the company's monthly error log (empty when it has none).
     std::string LogDeErros() const;
     size_t LinhasDeErro() const;

@@ -141,43 +141,6 @@ protected:
         ClienteTeste::TearDown();
     }
 
-    LONG Conta(const char* classificacao, char tipo, const char* codigo)
-    {
-        REG_PLANO_ALT_PS r{};
-        std::strcpy(r.cClassificacao, classificacao);
-        std::strcpy(r.cCodigoProprio, codigo);
-        r.cTipo = uint8_t(tipo);
-        LONG posicao = 0;
-        EXPECT_EQ(m_obj->Grava(0, r, &posicao), S_OK);
-        return posicao;
-    }
-
-    std::vector<REG_DADOS_PLANO_ALT_PS> Planos()
-    {
-        ARRAY_REG_DADOS_PLANO_ALT_PS* lista = nullptr;
-        EXPECT_EQ(m_obj->BuscaPlanos(&lista), S_OK);
-        std::vector<REG_DADOS_PLANO_ALT_PS> r;
-        if (!lista)
-            return r;
-        r.assign(lista->pArrayDadosPlanoAlt, lista->pArrayDadosPlanoAlt + lista->iQtde);
-        Zazazu().CoTaskMemFree(lista->pArrayDadosPlanoAlt);
-        Zazazu().CoTaskMemFree(lista);
-        return r;
-    }
-
-    std::vector<REGCON_INDEX_ALT_PS> Vinculos(LONG conta)
-    {
-        ARRAY_REGCON_INDEX_ALT_PS* lista = nullptr;
-        EXPECT_EQ(m_obj->BuscaVinculo(conta, &lista), S_OK);
-        std::vector<REGCON_INDEX_ALT_PS> r;
-        if (!lista)
-            return r;
-        r.assign(lista->pArrayRegConIndex, lista->pArrayRegConIndex + lista->iQtde);
-        Zazazu().CoTaskMemFree(lista->pArrayRegConIndex);
-        Zazazu().CoTaskMemFree(lista);
-        return r;
-    }
-
     std::string m_dados;
     plataforma::ProcessoFilho m_filhos[kFilhos];
 };

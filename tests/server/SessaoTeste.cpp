@@ -19,46 +19,18 @@ protected:
         Inicializa();
     }
 
-    LONG Conta(const char* classificacao, char tipo, const char* codigo)
+    std::vector<std::string> Nomes()
     {
-        REG_PLANO_ALT_PS r{};
-        std::strcpy(r.cClassificacao, classificacao);
-        std::strcpy(r.cCodigoProprio, codigo);
-        std::strcpy(r.cNome, "Conta");
-        r.cTipo = uint8_t(tipo);
-        LONG posicao = 0;
-        EXPECT_EQ(m_obj->Grava(0, r, &posicao), S_OK) << classificacao;
-        return posicao;
+        std::vector<std::string> nomes;
+        for (const auto& plano : Planos())
+            nomes.push_back(plano.cNomePlano);
+        return nomes;
     }
 
     REG_PLANO_ALT_PS Le(LONG posicao)
     {
         REG_PLANO_ALT_PS r{};
         EXPECT_EQ(m_obj->Le(posicao, &r), S_OK);
-        return r;
-    }
-
-    std::vector<std::string> Planos()
-    {
-        ARRAY_REG_DADOS_PLANO_ALT_PS* lista = nullptr;
-        EXPECT_EQ(m_obj->BuscaPlanos(&lista), S_OK);
-        std::vector<std::string> nomes;
-        if (!lista)
-            return nomes;
-        for (int i = 0; i < lista->iQtde; ++i)
-            nomes.push_back(lista->pArrayDadosPlanoAlt[i].cNomePlano);
-        Zazazu().CoTaskMemFree(lista->pArrayDadosPlanoAlt);
-        Zazazu().CoTaskMemFree(lista);
-        return nomes;
-    }
-
-    std::vector<REGCON_INDEX_ALT_PS> Vinculos(LONG posicao)
-    {
-        ARRAY_REGCON_INDEX_ALT_PS* lista = nullptr;
-        EXPECT_EQ(m_obj->BuscaVinculo(posicao, &lista), S_OK);
-        std::vector<REGCON_INDEX_ALT_PS> r(lista->pArrayRegConIndex, lista->pArrayRegConIndex + lista->iQtde);
-        Zazazu().CoTaskMemFree(lista->pArrayRegConIndex);
-        Zazazu().CoTaskMemFree(lista);
         return r;
     }
 
@@ -81,7 +53,7 @@ TEST_F(SessaoTeste, Catalogo)
     std::strcpy(d.cNomePlano, "Fiscal");
     ASSERT_EQ(m_obj->GravaPlano(1, d, &plano), S_OK);
     EXPECT_EQ(plano, 1);
-    EXPECT_EQ(Planos(), (std::vector<std::string>{"Fiscal", "Or\xE7" "amento"}));
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"Fiscal", "Or\xE7" "amento"}));
 
     const std::string r2 = Registro("DFPLANOS.DAT", 80, 2);
     EXPECT_EQ(r2.substr(0, 10), std::string("Or\xE7" "amento\0", 10));
@@ -94,7 +66,7 @@ TEST_F(SessaoTeste, Catalogo)
     e.pPosicoes = exclui;
     ASSERT_EQ(m_obj->ExcluiPlanos(e), S_OK);
     EXPECT_EQ(Registro("DFPLANOS.DAT", 80, 2)[79] & 0x01, 0x01);
-    EXPECT_EQ(Planos(), (std::vector<std::string>{"Fiscal"}));
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"Fiscal"}));
 }
 
 TEST_F(SessaoTeste, Contas)
