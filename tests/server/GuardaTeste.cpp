@@ -1,6 +1,7 @@
 // What the frame makes of an operation that faults, throws or passes a bad argument: a business
 // class whose count operation misbehaves on demand, behind the real frame and class.
 #include <cerrno>
+#include <cstring>
 #include <new>
 
 #include "Cliente.h"
@@ -14,7 +15,7 @@
 namespace cliente {
 namespace {
 
-enum class Defeito { Nenhum, Violacao, SemMemoria, ParametroInvalido };
+enum class Defeito { Nenhum, Violacao, SemMemoria, ParametroInvalido, ErroRegistrado };
 Defeito g_defeito = Defeito::Nenhum;
 // Not null, so the sanitizers leave the fault to the guard.
 int* volatile g_invalido = reinterpret_cast<int*>(16);
@@ -32,6 +33,8 @@ public:
         case Defeito::ParametroInvalido:
             plataforma::CopiaTexto(nullptr, 1, "x");
             break;
+        case Defeito::ErroRegistrado:
+            return SetErro(TQHResult(0x80041234), 5, 1234, "conta %d", 7);
         case Defeito::Nenhum:
             break;
         }
@@ -126,6 +129,23 @@ TEST_F(GuardaTeste, ParametroInvalidoChegaComoOHResultDoErrno)
     // The handler stays on the thread, and the object stays usable.
     g_defeito = Defeito::Nenhum;
     EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), S_OK);
+}
+
+TEST_F(GuardaTeste, UltimoErroDoObjetoDeNegocioChegaAoCliente)
+{
+    g_defeito = Defeito::ErroRegistrado;
+    ULONG n = 0;
+    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), TQHResult(0x80041234));
+    _REG_DF_ERROPS erro;
+    std::memset(&erro, 0xAB, sizeof erro);
+    ASSERT_EQ(m_defeituoso->GetUltimoErro(&erro), S_OK);
+    EXPECT_EQ(erro.hr, TQHResult(0x80041234));
+    EXPECT_EQ(erro.nCodigoErro, 5);
+    EXPECT_EQ(erro.lCodigoMensagem, 1234);
+    EXPECT_STREQ(erro.cMensagem, "conta 7");
+    EXPECT_STREQ(erro.szEmpresa, "0001");
+    EXPECT_EQ(erro.cFiller[0], 0);
+    EXPECT_EQ(m_defeituoso->GetUltimoErro(nullptr), S_OK);
 }
 
 } // namespace
