@@ -1,8 +1,8 @@
 // Lookups of the chart store: records by position, accounts by classification, own code,
 // reduced code and title, subordinate accounts; and what a broken index or chart file gives.
 #include <algorithm>
-#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -11,61 +11,18 @@
 #include "apoio/Apoio.h"
 #include "df/tqclasses/Classificacao.h"
 #include "platform/Arquivo.h"
-#include "platform/Texto.h"
 
 namespace {
 
-using teste::ContaPlano;
+using namespace teste;
+using Resposta = std::pair<HRESULT, uint32_t>; // status and position
 
-constexpr uint8_t T = kStatusTitulo;
-constexpr uint8_t A = 0;
+constexpr uint32_t kNaoAchou = 0x80000000u | uint32_t(statusclass::NaoEncontrado);
+constexpr HRESULT kAlemDoFim = TQHResult(0x80043E95);
 
-// Nine records. Reduced codes: record 3 is "30", 5 is "52", 7 is "75", 9 is "98".
-// Record 7 is excluded; the slot-5 mask turns a typed 52 into the classification 5.2 (record 9).
-std::vector<ContaPlano> Contas()
-{
-    return {
-        {"1", T, "ATV", "Ativo"},
-        {"1.1", T, "CIRC", "Circulante"},
-        {"1.1.01", A, "7", "Caixa"},
-        {"1.1.02", A, "ACAO", "Bancos"},
-        {"1.1.03", kStatusG, "CX5", "Aplica\xE7\xF5" "es"},
-        {"1.2", T, "NC", "Imobilizado"},
-        {"1.2.01", A | kStatusExcluido, "IMO", "Im\xF3veis"},
-        {"1.2.02", kStatusS, "VEI", "Ve\xED" "culos"},
-        {"5.2", T, "X52", "Outras"},
-    };
-}
-
-std::basic_string<OLECHAR> Ole(const std::string& ansi) { return plataforma::AnsiParaOle(ansi); }
-
-std::string Bytes(const std::vector<REGCON_INDEX>& indice)
-{
-    return std::string(reinterpret_cast<const char*>(indice.data()), indice.size() * sizeof(REGCON_INDEX));
-}
-
-class Consulta : public teste::PlanoTeste {
+// Reduced codes of the chart: record 3 is 30, 5 is 52, 7 (excluded) is 75, 9 is 98.
+class Consulta : public PlanoExemplo {
 protected:
-    void SetUp() override
-    {
-        PlanoTeste::SetUp();
-        m_contas = Contas();
-        GravaPlano(m_contas);
-        GravaIndice(IndiceDe(m_contas));
-    }
-
-    // The index as the generator would write it for a chart whose records are in index order.
-    static std::vector<REGCON_INDEX> IndiceDe(const std::vector<ContaPlano>& contas)
-    {
-        std::vector<REGCON_INDEX> indice(1, REGCON_INDEX{});
-        for (uint32_t r = 1; r <= contas.size(); ++r) {
-            const ContaPlano& c = contas[r - 1];
-            if (!(c.status & kStatusExcluido))
-                indice.push_back(teste::EntradaIndice(AplicaTipo(r, TipoDoStatus(c.status)), c.classificacao));
-        }
-        return indice;
-    }
-    void GravaIndice(const std::vector<REGCON_INDEX>& indice) { apoio::GravaTudo(CaminhoIndice(), Bytes(indice)); }
     // A changed chart for a new store (the old one's read-ahead would still serve the old bytes).
     void Regrava(const std::vector<ContaPlano>& contas)
     {
@@ -73,60 +30,50 @@ protected:
         GravaPlano(contas);
     }
 
-    CClassificacao& PlanoComMascaras()
+    // ExisteCodigo under the masks 9.9.99 (slot 1) and 9.9 (slot 5, which turns a typed 52 into
+    // 5.2, record 9): the position found, or 0x80000000 | the status.
+    uint32_t AchaCodigo(const std::string& texto, uint16_t prioridade)
     {
-        CClassificacao& p = Plano();
         std::string mascaras(kMascaras * kTamanhoClassificacao, ' ');
         mascaras.replace(1 * kTamanhoClassificacao, 6, "9.9.99");
         mascaras.replace(5 * kTamanhoClassificacao, 3, "9.9");
-        EXPECT_EQ(p.SetMascaras(Ole(mascaras).c_str()), 0);
-        return p;
-    }
-
-    HRESULT Codigo(const std::string& texto, uint16_t prioridade, uint32_t& posicao)
-    {
-        posicao = 0xDEAD;
-        return PlanoComMascaras().ExisteCodigo(Ole(texto).c_str(), &posicao, prioridade);
-    }
-    uint32_t AchaCodigo(const std::string& texto, uint16_t prioridade)
-    {
+        EXPECT_EQ(Plano().SetMascaras(Ole(mascaras).c_str()), 0);
         uint32_t p = 0;
-        const HRESULT hr = Codigo(texto, prioridade, p);
+        const HRESULT hr = Plano().ExisteCodigo(Ole(texto).c_str(), &p, prioridade);
         return hr == 0 ? p : 0x80000000u | uint32_t(hr);
     }
-    HRESULT Classificacao(const std::string& texto, uint32_t& posicao)
+    Resposta Busca(HRESULT (CClassificacao::*busca)(const OLECHAR*, uint32_t*), const std::string& t)
     {
-        posicao = 0xDEAD;
-        return Plano().ExisteClassificacao(Ole(texto).c_str(), &posicao);
+        uint32_t p = 0xDEAD;
+        const HRESULT hr = (Plano().*busca)(Ole(t).c_str(), &p);
+        return {hr, p};
     }
-    HRESULT Titulo(const std::string& texto, uint32_t& posicao)
+    Resposta Classificacao(const std::string& t) { return Busca(&CClassificacao::ExisteClassificacao, t); }
+    Resposta Titulo(const std::string& t) { return Busca(&CClassificacao::ExisteContaTitulo, t); }
+    Resposta Conta(const std::string& t) // an 'A' or 'G' account
     {
-        posicao = 0xDEAD;
-        return Plano().ExisteContaTitulo(Ole(texto).c_str(), &posicao);
+        uint32_t p = 0xDEAD;
+        return {Plano().InternalExisteConta(t, false, &p), p};
     }
     HRESULT Subordinadas(const std::string& texto) { return Plano().ExisteSubordinadas(Ole(texto).c_str()); }
-
-    std::vector<ContaPlano> m_contas;
 };
 
-constexpr uint32_t kNaoAchou = 0x80000000u | uint32_t(statusclass::NaoEncontrado);
-
-TEST_F(Consulta, LePorPosicao)
+TEST_F(Consulta, LePorPosicaoEQuantidade)
 {
     CClassificacao& p = Plano();
-    std::vector<uint8_t> dados(teste::kTamanhoRegistroPlano);
+    std::vector<uint8_t> dados(kTamanhoRegistroPlano);
     apoio::CapturaTrace captura;
     EXPECT_EQ(p.Le(0, dados.data()), statusclass::ArgumentoInvalido);
     EXPECT_EQ(p.LeDados(0, dados.data()), statusclass::ArgumentoInvalido);
 
     ASSERT_EQ(p.Le(5, dados.data()), 0);
-    EXPECT_EQ(dados, teste::RegistroPlano(m_contas[4]));
+    EXPECT_EQ(dados, RegistroPlano(m_contas[4]));
     EXPECT_STREQ(p.GetClassificacaoAtual(), "1.1.03");
     EXPECT_EQ(p.GetTipoAtual(), 'G');
 
     // An excluded record is read like any other; the caller looks at its status byte.
     ASSERT_EQ(p.LeDados(7, dados.data()), 0);
-    EXPECT_EQ(dados[14], A | kStatusExcluido);
+    EXPECT_EQ(dados, RegistroPlano(m_contas[6]));
     EXPECT_STREQ(p.GetClassificacaoAtual(), "1.2.01");
 
     // The record after the last is an answer, not a failure: no trace line.
@@ -134,41 +81,31 @@ TEST_F(Consulta, LePorPosicao)
     EXPECT_EQ(p.LeDados(10, dados.data()), statusclass::NaoEncontrado);
     EXPECT_EQ(captura.quantidade(), 0u);
     EXPECT_STREQ(p.GetClassificacaoAtual(), "1.2.01") << "a failed read keeps the current record";
-}
 
-TEST_F(Consulta, QuantidadeDeRegistrosContaORegistroZero)
-{
+    // The count takes record 0 in: it is the number of the record after the last.
     uint32_t q = 0;
-    ASSERT_EQ(Plano().GetQuantidadeRegistros(&q), 0);
+    ASSERT_EQ(p.GetQuantidadeRegistros(&q), 0);
     EXPECT_EQ(q, 10u);
-    EXPECT_EQ(Plano().GetQuantidadeRegistros(nullptr), statusclass::ArgumentoInvalido);
-}
-
-TEST_F(Consulta, QuantidadeDeUmPlanoVazio)
-{
-    GravaPlano({});
+    EXPECT_EQ(p.GetQuantidadeRegistros(nullptr), statusclass::ArgumentoInvalido);
+    Regrava({});
     GravaIndice({REGCON_INDEX{}});
-    uint32_t q = 0;
     ASSERT_EQ(Plano().GetQuantidadeRegistros(&q), 0);
     EXPECT_EQ(q, 1u);
-    uint32_t pos = 0;
-    EXPECT_EQ(Codigo("17", 0, pos), statusclass::NaoEncontrado) << "record 1 does not exist";
+    EXPECT_EQ(AchaCodigo("17", 0), kNaoAchou) << "record 1 does not exist";
 }
 
 TEST_F(Consulta, LeListaDeRegistros)
 {
     CClassificacao& p = Plano();
-    std::vector<uint8_t> dados(3 * teste::kTamanhoRegistroPlano);
+    std::vector<uint8_t> dados(3 * kTamanhoRegistroPlano);
     const uint32_t lista[] = {8, 3, 1};
     EXPECT_EQ(p.LeLista(nullptr, 3, dados.data()), statusclass::ArgumentoInvalido);
     EXPECT_EQ(p.LeLista(lista, 0, dados.data()), statusclass::ArgumentoInvalido);
     EXPECT_EQ(p.LeLista(lista, 3, nullptr), statusclass::ArgumentoInvalido);
 
     ASSERT_EQ(p.LeLista(lista, 3, dados.data()), 0);
-    for (size_t i = 0; i < 3; ++i)
-        EXPECT_TRUE(std::equal(dados.begin() + i * 96, dados.begin() + (i + 1) * 96,
-                               teste::RegistroPlano(m_contas[lista[i] - 1]).begin()))
-            << "slot " << i;
+    const std::string registros = ConteudoPlano({m_contas[7], m_contas[2], m_contas[0]}).substr(kTamanhoRegistroPlano);
+    EXPECT_EQ(std::string(dados.begin(), dados.end()), registros);
 
     ASSERT_EQ(p.LeLista(&lista[1], 1, dados.data()), 0);
     EXPECT_STREQ(p.GetClassificacaoAtual(), "1.1.01") << "a list of one makes it the current record";
@@ -176,281 +113,222 @@ TEST_F(Consulta, LeListaDeRegistros)
     // Unlike Le, the end of the file is a failure here.
     const uint32_t alemDoFim[] = {3, 10};
     apoio::CapturaTrace captura;
-    EXPECT_EQ(p.LeLista(alemDoFim, 2, dados.data()), TQHResult(0x80043E95));
-    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()),
+    EXPECT_EQ(p.LeLista(alemDoFim, 2, dados.data()), kAlemDoFim);
+    EXPECT_EQ(ExpressoesDoTrace(captura.linhas()),
               std::vector<std::string>{"LeLista: m_arqPadraoLeitura.Le(pUlPonteiros[ul], pByteReg)"});
 }
 
 TEST_F(Consulta, InvalidaCacheAntesDaProximaLeitura)
 {
     CClassificacao& p = Plano();
-    std::vector<uint8_t> dados(teste::kTamanhoRegistroPlano);
+    std::vector<uint8_t> dados(kTamanhoRegistroPlano);
     ASSERT_EQ(p.Le(3, dados.data()), 0);
     // Another writer changes the file behind the store's read-ahead.
     auto contas = m_contas;
     contas[2].nome = "Caixa Nova";
     GravaPlano(contas);
     ASSERT_EQ(p.Le(3, dados.data()), 0);
-    EXPECT_EQ(dados, teste::RegistroPlano(m_contas[2])) << "served from the read-ahead";
+    EXPECT_EQ(dados, RegistroPlano(m_contas[2])) << "served from the read-ahead";
     p.SetInvalidaCache();
     ASSERT_EQ(p.Le(3, dados.data()), 0);
-    EXPECT_EQ(dados, teste::RegistroPlano(contas[2]));
+    EXPECT_EQ(dados, RegistroPlano(contas[2]));
 }
 
 TEST_F(Consulta, ExisteClassificacao)
 {
-    uint32_t pos = 0;
-    EXPECT_EQ(Classificacao("1.1.02", pos), 0);
-    EXPECT_EQ(pos, 4u);
-    EXPECT_EQ(Classificacao(" \t 5.2", pos), 0) << "leading white space";
-    EXPECT_EQ(pos, 9u);
-    for (const char* ausente : {"1.9", "1.1.0", "1.1.020", "1.2.01", "1.A", "", "   "}) {
-        EXPECT_EQ(Classificacao(ausente, pos), statusclass::ClassificacaoInvalida) << ausente;
-        EXPECT_EQ(pos, 0u) << ausente;
-    }
-    // 28 zeros pack to entry 0's bytes: entry 0 names no account.
-    EXPECT_EQ(Classificacao(std::string(28, '0'), pos), statusclass::ClassificacaoInvalida);
+    EXPECT_EQ(Classificacao("1.1.02"), Resposta(0, 4));
+    EXPECT_EQ(Classificacao(" \t 5.2"), Resposta(0, 9)) << "leading white space";
+    // Absent, only the excluded record's, invalid, empty; 28 zeros pack to entry 0's bytes.
+    const std::string ausentes[] = {"1.9", "1.1.0", "1.1.020", "1.2.01", "1.A", "", "   ", std::string(28, '0')};
+    for (const std::string& ausente : ausentes)
+        EXPECT_EQ(Classificacao(ausente), Resposta(statusclass::ClassificacaoInvalida, 0)) << ausente;
     EXPECT_EQ(Plano().ExisteClassificacao(Ole("1").c_str(), nullptr), statusclass::ArgumentoInvalido);
-}
 
-TEST_F(Consulta, ExisteClassificacaoPulaRegistroExcluidoDeEntradaVelha)
-{
-    // The index still lists excluded record 7, before record 8 with the same classification.
-    auto indice = IndiceDe(m_contas);
-    indice.insert(indice.begin() + 6, teste::EntradaIndice(7 | kTipoA, "1.2.02"));
+    // A stale entry of excluded record 7, before record 8 with the same classification.
+    auto indice = LeIndice(CaminhoIndice());
+    indice.insert(indice.begin() + 6, EntradaIndice(7 | kTipoA, "1.2.02"));
     GravaIndice(indice);
-    uint32_t pos = 0;
-    ASSERT_EQ(Classificacao("1.2.02", pos), 0);
-    EXPECT_EQ(pos, 8u);
-    // Only the stale entry: nothing.
-    GravaIndice({REGCON_INDEX{}, teste::EntradaIndice(7 | kTipoA, "1.2.01")});
-    EXPECT_EQ(Classificacao("1.2.01", pos), statusclass::ClassificacaoInvalida);
+    EXPECT_EQ(Classificacao("1.2.02"), Resposta(0, 8));
+    GravaIndice({REGCON_INDEX{}, EntradaIndice(7 | kTipoA, "1.2.01")});
+    EXPECT_EQ(Classificacao("1.2.01").first, statusclass::ClassificacaoInvalida) << "only the stale entry";
 }
 
-TEST_F(Consulta, CodigoProprioAntesDoReduzido)
+TEST_F(Consulta, BuscaPorCodigo)
 {
-    uint32_t pos = 0;
-    ASSERT_EQ(Codigo("52", 0, pos), 0);
-    EXPECT_EQ(pos, 5u) << "reduced code 52 is record 5";
-    EXPECT_EQ(AchaCodigo("  CX5", 0), 5u) << "own code";
-    EXPECT_EQ(AchaCodigo("cx5", 0), 5u) << "own codes compare without case";
-    EXPECT_EQ(AchaCodigo("98", 0), 9u);
-    EXPECT_EQ(AchaCodigo("75", 0), kNaoAchou) << "record 7 is excluded";
-    EXPECT_EQ(AchaCodigo("IMO", 0), kNaoAchou) << "so is its own code";
-    EXPECT_EQ(AchaCodigo("53", 0), kNaoAchou) << "wrong check digit";
-    EXPECT_EQ(AchaCodigo("", 0), kNaoAchou);
-    EXPECT_EQ(AchaCodigo("   ", 3), kNaoAchou);
+    const struct { const char* texto; uint16_t prioridade; uint32_t esperado; } casos[] = {
+        {"52", 0, 5}, {"98", 0, 9},                 // reduced codes, the last record's too (0 acts as 3)
+        {"  CX5", 0, 5}, {"cx5", 0, 5},             // an own code, after blanks and without case
+        {"75", 0, kNaoAchou}, {"IMO", 0, kNaoAchou}, // record 7 is excluded: its reduced code and its own
+        {"53", 0, kNaoAchou},                       // wrong check digit
+        {"", 0, kNaoAchou}, {"   ", 3, kNaoAchou},
+        {"52", 2, 9}, {"52", 23, 9},                // 5.2 by the mask
+        {"52", 32, 5},                              // the reduced code before the classification
+        {"52", 13, kNaoAchou}, {"52", 1, kNaoAchou}, // 1 switches the reduced code off for the pass
+        {"52", 4, kNaoAchou},                       // digits other than 1 to 3 do nothing
+        {"52", 132, 9},                             // the classification still comes after the 1
+        {"1.1.02", 2, 4},                           // a text with a point is its own classification
+        {"1102", 2, 4},                             // 1102 under the mask 9.9.99
+        {"0052", 3, 5},                             // leading zeros go before the reduced code
+        {"007", 0, 3}, {"000", 1, kNaoAchou},       // own code 7 typed as 007; nothing left after the zeros
+        {"a\xE7\xE3o", 0, 4}, {"\xC1" "CAO", 1, 4}, // stored ACAO: found by the folded second pass
+        {"ABCDEFGHIJK", 1, kNaoAchou},              // longer than the own-code field
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(AchaCodigo(c.texto, c.prioridade), c.esperado) << c.texto << " priority " << c.prioridade;
 
     auto contas = m_contas;
     contas[7].codigo = "52";
-    Regrava(contas);
-    EXPECT_EQ(AchaCodigo("52", 0), 8u) << "an own code 52 wins over the reduced code";
-}
-
-TEST_F(Consulta, PrioridadesDaBuscaPorCodigo)
-{
-    // 52 is record 5's reduced code and, by the slot-5 mask, record 9's classification 5.2.
-    EXPECT_EQ(AchaCodigo("52", 3), 5u);
-    EXPECT_EQ(AchaCodigo("52", 2), 9u);
-    EXPECT_EQ(AchaCodigo("52", 23), 9u);
-    EXPECT_EQ(AchaCodigo("52", 32), 5u) << "reduced code before the classification";
-    EXPECT_EQ(AchaCodigo("52", 13), kNaoAchou) << "1 switches the reduced code off for the pass";
-    EXPECT_EQ(AchaCodigo("52", 1), kNaoAchou);
-    EXPECT_EQ(AchaCodigo("52", 4), kNaoAchou) << "digits other than 1 to 3 do nothing";
-    EXPECT_EQ(AchaCodigo("52", 132), 9u) << "the classification still comes after the 1";
-    EXPECT_EQ(AchaCodigo("1.1.02", 2), 4u) << "a text with a point is its own classification";
-    EXPECT_EQ(AchaCodigo("1102", 2), 4u) << "1102 under the mask 9.9.99";
-    EXPECT_EQ(AchaCodigo("0052", 3), 5u) << "leading zeros go before the reduced code";
-}
-
-TEST_F(Consulta, CodigoComZerosIniciaisEAcentos)
-{
-    EXPECT_EQ(AchaCodigo("007", 0), 3u) << "own code 7 typed as 007";
-    EXPECT_EQ(AchaCodigo("007", 13), 3u);
-    EXPECT_EQ(AchaCodigo("000", 1), kNaoAchou) << "nothing is left after the zeros";
-    // Stored ACAO, typed with accents and in lower case: found by the folded second pass.
-    EXPECT_EQ(AchaCodigo("a\xE7\xE3o", 0), 4u);
-    EXPECT_EQ(AchaCodigo("\xC1" "CAO", 1), 4u);
-    // A stored code with accents is folded too.
-    auto contas = m_contas;
     contas[5].codigo = "N\xC3O";
     Regrava(contas);
-    EXPECT_EQ(AchaCodigo("nao", 1), 6u);
+    EXPECT_EQ(AchaCodigo("52", 0), 8u) << "an own code 52 wins over the reduced code";
+    EXPECT_EQ(AchaCodigo("nao", 1), 6u) << "a stored code with accents is folded too";
     EXPECT_EQ(AchaCodigo("n\xE3o", 1), 6u);
-    // Longer than the own-code field: never an own code.
-    EXPECT_EQ(AchaCodigo("ABCDEFGHIJK", 1), kNaoAchou);
 }
 
-TEST_F(Consulta, ProcuraReduzidoEEhCancelado)
+TEST_F(Consulta, ReduzidoCanceladoEProcuraNoPadrao)
 {
     CClassificacao& p = Plano();
     uint32_t pos = 0xDEAD;
     EXPECT_EQ(p.ProcuraReduzido("52", &pos), 0);
     EXPECT_EQ(pos, 5u);
-    for (const char* nada : {"75", "51", "5", "52x", "x52", "", "99999999999999999999999999", "00000"}) {
+    // Excluded, wrong check digit, not digits alone, too long, record 0, record 12 (129) past the end.
+    for (const char* nada : {"75", "51", "5", "52x", "x52", "", "99999999999999999999999999", "00000", "129"}) {
         pos = 0xDEAD;
         EXPECT_EQ(p.ProcuraReduzido(nada, &pos), 0) << nada;
         EXPECT_EQ(pos, 0u) << nada;
     }
-    // Record 12 (reduced code 129) lies beyond the chart.
-    EXPECT_EQ(p.ProcuraReduzido("129", &pos), 0);
-    EXPECT_EQ(pos, 0u);
     EXPECT_TRUE(p.EhCancelado(7));
     EXPECT_FALSE(p.EhCancelado(5));
-    apoio::CapturaTrace captura;
-    EXPECT_TRUE(p.EhCancelado(10));
-    EXPECT_TRUE(p.EhCancelado(1000));
-    EXPECT_EQ(captura.quantidade(), 0u);
-}
-
-TEST_F(Consulta, ProcuraNoPadraoFechaOArquivoDepois)
-{
-    CClassificacao& p = Plano();
-    uint32_t pos = 0;
+    {
+        apoio::CapturaTrace captura;
+        EXPECT_TRUE(p.EhCancelado(10));
+        EXPECT_TRUE(p.EhCancelado(1000));
+        EXPECT_EQ(captura.quantidade(), 0u);
+    }
     EXPECT_EQ(p.ProcuraNoPadrao("VEI", &pos), 0);
     EXPECT_EQ(pos, 8u);
     EXPECT_EQ(p.ProcuraNoPadrao("NADA", &pos), statusclass::CodigoNaoEncontrado);
-    EXPECT_EQ(p.ProcuraNoPadrao("ABCDEFGHIJK", &pos), statusclass::CodigoNaoEncontrado);
     // The scan leaves the chart file closed: it can be replaced at once.
     EXPECT_TRUE(plataforma::ApagaArquivo(CaminhoPlano().c_str()) == 0);
 }
 
 TEST_F(Consulta, ContaTitulo)
 {
-    uint32_t pos = 0;
-    ASSERT_EQ(Titulo("1.1.01", pos), 0);
-    EXPECT_EQ(pos, 2u);
-    ASSERT_EQ(Titulo("1.1", pos), 0);
-    EXPECT_EQ(pos, 1u) << "the parent comes before the text itself in the index";
-    ASSERT_EQ(Titulo("5.2.7", pos), 0);
-    EXPECT_EQ(pos, 9u);
-    EXPECT_EQ(Titulo("1", pos), 0) << "a top-level classification";
-    EXPECT_EQ(pos, 0u);
-    EXPECT_EQ(Titulo("7.1", pos), statusclass::SemTitulo);
-    EXPECT_EQ(pos, 0u);
-    EXPECT_EQ(Titulo("  ", pos), statusclass::ClassificacaoInvalida);
-
-    CClassificacao& p = Plano();
-    EXPECT_EQ(p.InternalExisteConta("1", false, &pos), 0);
-    EXPECT_EQ(pos, 0u);
-    ASSERT_EQ(p.InternalExisteConta("1.1.02", false, &pos), 0);
-    EXPECT_EQ(pos, 4u);
-    ASSERT_EQ(p.InternalExisteConta("1.1.03.1", false, &pos), 0);
-    EXPECT_EQ(pos, 5u) << "a 'G' account serves";
-    EXPECT_EQ(p.InternalExisteConta("1.2.02.1", false, &pos), statusclass::SemTitulo) << "an 'S' account does not";
-    EXPECT_EQ(p.InternalExisteConta("1.1", false, &pos), statusclass::SemTitulo);
+    const struct { const char* texto; bool titulo; Resposta esperada; } casos[] = {
+        {"1.1.01", true, {0, 2}},
+        {"1.1", true, {0, 1}}, // the parent comes before the text itself in the index
+        {"5.2.7", true, {0, 9}},
+        {"1", true, {0, 0}}, // a top-level classification
+        {"7.1", true, {statusclass::SemTitulo, 0}},
+        {"  ", true, {statusclass::ClassificacaoInvalida, 0}},
+        {"1.1.02", false, {0, 4}},
+        {"1.1.03.1", false, {0, 5}},                    // a 'G' account serves
+        {"1.2.02.1", false, {statusclass::SemTitulo, 0}}, // an 'S' account does not
+        {"1.1", false, {statusclass::SemTitulo, 0}},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(c.titulo ? Titulo(c.texto) : Conta(c.texto), c.esperada) << c.texto << (c.titulo ? " title" : "");
 }
 
 TEST_F(Consulta, Subordinadas)
 {
-    EXPECT_EQ(Subordinadas("1.1"), 0) << "a title followed by its first child";
-    EXPECT_EQ(Subordinadas("1"), 0);
-    EXPECT_EQ(Subordinadas("1.2"), 0) << "followed by an 'S' account";
-    EXPECT_EQ(Subordinadas("1.1.01"), statusclass::SemSubordinadas) << "an analytic account";
-    EXPECT_EQ(Subordinadas("1.1.03"), statusclass::SemSubordinadas) << "'G', followed by a sibling title";
-    EXPECT_EQ(Subordinadas("5.2"), statusclass::SemSubordinadas) << "the last entry";
-    EXPECT_EQ(Subordinadas("1.2.01"), statusclass::ForaDoIndice);
-    EXPECT_EQ(Subordinadas(""), statusclass::ClassificacaoInvalida);
+    const std::pair<const char*, HRESULT> casos[] = {
+        {"1.1", 0}, // a title followed by its first child
+        {"1", 0},
+        {"1.2", 0}, // followed by an 'S' account
+        {"1.1.01", statusclass::SemSubordinadas}, // an analytic account
+        {"1.1.03", statusclass::SemSubordinadas}, // 'G', followed by a sibling title
+        {"5.2", statusclass::SemSubordinadas},    // the last entry
+        {"1.2.01", statusclass::ForaDoIndice},
+        {"", statusclass::ClassificacaoInvalida},
+    };
+    for (const auto& [texto, esperado] : casos)
+        EXPECT_EQ(Subordinadas(texto), esperado) << texto;
 
-    // Only the next entry counts.
-    const auto e = teste::EntradaIndice;
-    GravaIndice({REGCON_INDEX{}, e(6, "1.2"), e(9, "5.2"), e(8 | kTipoA, "1.2.02")});
-    EXPECT_EQ(Subordinadas("1.2"), statusclass::SemSubordinadas) << "a title that is no child";
-    GravaIndice({REGCON_INDEX{}, e(6, "1.2"), e(8 | kTipoA, "1.3")});
-    EXPECT_EQ(Subordinadas("1.2"), statusclass::SemSubordinadas) << "an analytic account that is no child";
-    GravaIndice({REGCON_INDEX{}, e(6, "1.2"), e(8 | kTipoS, "9")});
-    EXPECT_EQ(Subordinadas("1.2"), 0) << "any 'S' account";
-    GravaIndice({REGCON_INDEX{}, e(6, "1.2"), e(8, "1.2")});
-    EXPECT_EQ(Subordinadas("1.2"), statusclass::SemSubordinadas) << "a title must be longer";
-    GravaIndice({REGCON_INDEX{}, e(6, "1.2"), e(8 | kTipoG, "1.2.5")});
-    EXPECT_EQ(Subordinadas("1.2"), 0);
+    // Only the entry right after 1.2 counts, never the child after it.
+    const std::pair<REGCON_INDEX, HRESULT> seguintes[] = {
+        {EntradaIndice(9, "5.2"), statusclass::SemSubordinadas},          // a title that is no child
+        {EntradaIndice(8 | kTipoA, "1.3"), statusclass::SemSubordinadas}, // an analytic account that is no child
+        {EntradaIndice(8 | kTipoS, "9"), 0},                              // any 'S' account
+        {EntradaIndice(8, "1.2"), statusclass::SemSubordinadas},          // a title must be longer
+        {EntradaIndice(8 | kTipoG, "1.2.5"), 0},
+    };
+    for (const auto& [seguinte, esperado] : seguintes) {
+        GravaIndice({REGCON_INDEX{}, EntradaIndice(6, "1.2"), seguinte, EntradaIndice(8 | kTipoA, "1.2.02")});
+        EXPECT_EQ(Subordinadas("1.2"), esperado) << DescreveEntrada(seguinte);
+    }
 }
 
 TEST_F(Consulta, ModoDeImportacaoLembraAUltimaResposta)
 {
-    CClassificacao& p = Plano();
-    ASSERT_EQ(p.SetInicioImportacao(false), 0);
-    uint32_t pos = 0;
-    ASSERT_EQ(Classificacao("1.1.02", pos), 0);
-    ASSERT_EQ(Titulo("1.1.02", pos), 0);
-    EXPECT_EQ(pos, 2u);
+    ASSERT_EQ(Plano().SetInicioImportacao(false), 0);
+    ASSERT_EQ(Classificacao("1.1.02"), Resposta(0, 4));
+    ASSERT_EQ(Titulo("1.1.02"), Resposta(0, 2));
     // The index goes; the same texts are still answered from memory, others are not.
     GravaIndice({REGCON_INDEX{}});
-    EXPECT_EQ(Classificacao("1.1.02", pos), 0);
-    EXPECT_EQ(pos, 4u);
-    EXPECT_EQ(Titulo("1.1.02", pos), 0);
-    EXPECT_EQ(pos, 2u);
-    EXPECT_EQ(Classificacao("1.1.01", pos), statusclass::ClassificacaoInvalida);
+    EXPECT_EQ(Classificacao("1.1.02"), Resposta(0, 4));
+    EXPECT_EQ(Titulo("1.1.02"), Resposta(0, 2));
+    EXPECT_EQ(Classificacao("1.1.01").first, statusclass::ClassificacaoInvalida);
 }
 
-// Bad files: an index with a torn tail, an entry beyond the chart file, a short last record.
-TEST_F(Consulta, IndiceComCaudaPartida)
+// Bad files: an index torn, empty or missing, an entry beyond the chart file, a short last record.
+TEST_F(Consulta, IndiceEstragado)
 {
-    const std::string bytes = Bytes(IndiceDe(m_contas));
-    apoio::GravaTudo(CaminhoIndice(), bytes + std::string(7, '\x11'));
-    uint32_t pos = 0;
-    EXPECT_EQ(Classificacao("5.2", pos), 0);
-    EXPECT_EQ(pos, 9u);
+    // The first bytes of an 'S' entry, which would give 5.2 a subordinate if it counted.
+    const std::string meia = BytesIndice({EntradaIndice(8 | kTipoS, "9")}).substr(0, 7);
+    apoio::GravaTudo(CaminhoIndice(), apoio::LeTudo(CaminhoIndice()) + meia);
+    EXPECT_EQ(Classificacao("5.2"), Resposta(0, 9));
     EXPECT_EQ(Subordinadas("5.2"), statusclass::SemSubordinadas) << "the torn tail is no entry";
     apoio::GravaTudo(CaminhoIndice(), std::string(17, '\x11'));
-    EXPECT_EQ(Classificacao("5.2", pos), statusclass::ClassificacaoInvalida);
+    EXPECT_EQ(Classificacao("5.2").first, statusclass::ClassificacaoInvalida);
     EXPECT_EQ(Subordinadas("5.2"), statusclass::ForaDoIndice);
-    EXPECT_EQ(Titulo("5.2", pos), statusclass::SemTitulo);
+    EXPECT_EQ(Titulo("5.2").first, statusclass::SemTitulo);
     apoio::GravaTudo(CaminhoIndice(), "");
-    EXPECT_EQ(Classificacao("5.2", pos), statusclass::ClassificacaoInvalida);
+    EXPECT_EQ(Classificacao("5.2").first, statusclass::ClassificacaoInvalida);
+
+    ASSERT_TRUE(plataforma::ApagaArquivo(CaminhoIndice().c_str()) == 0);
+    apoio::CapturaTrace captura;
+    const HRESULT semArquivo = TQHResult(0x80040000 | 16055);
+    EXPECT_EQ(Classificacao("1.1").first, semArquivo);
+    EXPECT_EQ(Subordinadas("1.1"), semArquivo);
+    EXPECT_EQ(Titulo("1.1.01").first, semArquivo);
+    EXPECT_EQ(ExpressoesDoTrace(captura.linhas()), (std::vector<std::string>{
+                                       "ExisteClassificacao: ArqIndex.Abre( m_sArquivoIndex, 'L' )",
+                                       "ExisteSubordinadas: ArqIndex.Abre( m_sArquivoIndex, 'L' )",
+                                       "InternalExisteConta: ArqIndex.Abre( m_sArquivoIndex, 'L' )"}));
 }
 
 TEST_F(Consulta, EntradaAlemDoArquivoDoPlano)
 {
-    GravaIndice({REGCON_INDEX{}, teste::EntradaIndice(50 | kTipoA, "1.1.01"),
-                 teste::EntradaIndice(0xFFFFFF | kTipoA, "1.1.02")});
+    GravaIndice({REGCON_INDEX{}, EntradaIndice(50 | kTipoA, "1.1.01"), EntradaIndice(0xFFFFFF | kTipoA, "1.1.02")});
     apoio::CapturaTrace captura;
-    uint32_t pos = 0;
-    EXPECT_EQ(Classificacao("1.1.01", pos), TQHResult(0x80043E95));
-    EXPECT_EQ(Classificacao("1.1.02", pos), TQHResult(0x80043E95));
-    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), (std::vector<std::string>{
-                                       "ExisteClassificacao: m_arqPadraoLeitura.Le(ulIndice, pRegistro)",
-                                       "ExisteClassificacao: m_arqPadraoLeitura.Le(ulIndice, pRegistro)"}));
-    EXPECT_EQ(pos, 0u);
+    EXPECT_EQ(Classificacao("1.1.01"), Resposta(kAlemDoFim, 0));
+    EXPECT_EQ(Classificacao("1.1.02"), Resposta(kAlemDoFim, 0));
+    const std::string le = "ExisteClassificacao: m_arqPadraoLeitura.Le(ulIndice, pRegistro)";
+    EXPECT_EQ(ExpressoesDoTrace(captura.linhas()), (std::vector<std::string>{le, le}));
     // The other searches read the index only.
-    EXPECT_EQ(Plano().InternalExisteConta("1.1.01.5", false, &pos), 0);
-    EXPECT_EQ(pos, 50u);
+    EXPECT_EQ(Conta("1.1.01.5"), Resposta(0, 50));
     EXPECT_EQ(Subordinadas("1.1.01"), statusclass::SemSubordinadas);
 }
 
 TEST_F(Consulta, UltimoRegistroCurto)
 {
     // A tenth record cut short after its own code.
-    const auto decimo = teste::RegistroPlano({"1.1.04", A, "CURTO", "Resto"});
-    apoio::GravaTudo(CaminhoPlano(), teste::ConteudoPlano(m_contas) +
-                                         std::string(reinterpret_cast<const char*>(decimo.data()), 30));
+    const auto decimo = RegistroPlano({"1.1.04", A, "CURTO", "Resto"});
+    apoio::GravaTudo(CaminhoPlano(), ConteudoPlano(m_contas) + std::string(decimo.begin(), decimo.begin() + 30));
     CClassificacao& p = Plano();
     uint32_t q = 0;
     ASSERT_EQ(p.GetQuantidadeRegistros(&q), 0);
     EXPECT_EQ(q, 10u) << "a partial record is no record";
     EXPECT_EQ(AchaCodigo("CURTO", 1), kNaoAchou);
     // Le still returns what there is of it.
-    std::vector<uint8_t> dados(teste::kTamanhoRegistroPlano);
+    std::vector<uint8_t> dados(kTamanhoRegistroPlano);
     ASSERT_EQ(p.Le(10, dados.data()), 0);
     EXPECT_TRUE(std::equal(decimo.begin(), decimo.begin() + 30, dados.begin()));
     EXPECT_EQ(p.Le(11, dados.data()), statusclass::NaoEncontrado);
     EXPECT_TRUE(p.EhCancelado(10));
-}
-
-TEST_F(Consulta, SemArquivoDeIndice)
-{
-    uint32_t pos = 0;
-    CClassificacao& p = Plano();
-    ASSERT_TRUE(plataforma::ApagaArquivo(CaminhoIndice().c_str()) == 0);
-    apoio::CapturaTrace captura;
-    const HRESULT semArquivo = TQHResult(0x80040000 | 16055);
-    EXPECT_EQ(Classificacao("1.1", pos), semArquivo);
-    EXPECT_EQ(Subordinadas("1.1"), semArquivo);
-    EXPECT_EQ(p.InternalExisteConta("1.1.01", true, &pos), semArquivo);
-    EXPECT_EQ(teste::ExpressoesDoTrace(captura.linhas()), (std::vector<std::string>{
-                                       "ExisteClassificacao: ArqIndex.Abre( m_sArquivoIndex, 'L' )",
-                                       "ExisteSubordinadas: ArqIndex.Abre( m_sArquivoIndex, 'L' )",
-                                       "InternalExisteConta: ArqIndex.Abre( m_sArquivoIndex, 'L' )"}));
+    ASSERT_EQ(p.GeraClassificacao(), 0);
+    EXPECT_EQ(IndiceDescrito(), Descreve(IndiceDasContas(m_contas, {1, 2, 3, 4, 5, 6, 8, 9}))) << "nor an entry";
 }
 
 } // namespace

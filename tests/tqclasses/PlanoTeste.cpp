@@ -7,7 +7,6 @@
 #include "apoio/Apoio.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQModulos.h"
-#include "platform/Texto.h"
 
 namespace teste {
 
@@ -41,6 +40,21 @@ std::string ConteudoPlano(const std::vector<ContaPlano>& contas)
     return conteudo;
 }
 
+std::vector<ContaPlano> ContasExemplo()
+{
+    return {
+        {"1", T, "ATV", "Ativo"},
+        {"1.1", T, "CIRC", "Circulante"},
+        {"1.1.01", A, "7", "Caixa"},
+        {"1.1.02", A, "ACAO", "Bancos"},
+        {"1.1.03", kStatusG, "CX5", "Aplica\xE7\xF5" "es"},
+        {"1.2", T, "NC", "Imobilizado"},
+        {"1.2.01", A | kStatusExcluido, "IMO", "Im\xF3veis"},
+        {"1.2.02", kStatusS, "VEI", "Ve\xED" "culos"},
+        {"5.2", T, "X52", "Outras"},
+    };
+}
+
 std::vector<REGCON_INDEX> LeIndice(const std::string& caminho)
 {
     const std::string bytes = apoio::LeTudo(caminho);
@@ -48,6 +62,11 @@ std::vector<REGCON_INDEX> LeIndice(const std::string& caminho)
     if (!entradas.empty())
         std::memcpy(entradas.data(), bytes.data(), entradas.size() * sizeof(REGCON_INDEX));
     return entradas;
+}
+
+std::string BytesIndice(const std::vector<REGCON_INDEX>& entradas)
+{
+    return std::string(reinterpret_cast<const char*>(entradas.data()), entradas.size() * sizeof(REGCON_INDEX));
 }
 
 REGCON_INDEX EntradaIndice(uint32_t tipoIndCon, std::string_view classificacao)
@@ -58,11 +77,33 @@ REGCON_INDEX EntradaIndice(uint32_t tipoIndCon, std::string_view classificacao)
     return entrada;
 }
 
+std::vector<REGCON_INDEX> IndiceDasContas(const std::vector<ContaPlano>& contas, const std::vector<uint32_t>& registros)
+{
+    std::vector<REGCON_INDEX> indice(1, REGCON_INDEX{});
+    for (uint32_t r : registros) {
+        const ContaPlano& c = contas.at(r - 1);
+        indice.push_back(EntradaIndice(AplicaTipo(r, TipoDoStatus(c.status)), c.classificacao));
+    }
+    return indice;
+}
+
 std::string DescreveEntrada(const REGCON_INDEX& entrada)
 {
-    char tipo[16];
-    std::snprintf(tipo, sizeof tipo, "%08X", static_cast<unsigned>(entrada.Tipo_IndCon));
-    return std::string(tipo) + " " + DesempacotaClassificacao(entrada.Classificacao);
+    const std::string texto = DesempacotaClassificacao(entrada.Classificacao);
+    char r[96];
+    int n = std::snprintf(r, sizeof r, "%08X %s", static_cast<unsigned>(entrada.Tipo_IndCon), texto.c_str());
+    if (std::memcmp(EntradaIndice(0, texto).Classificacao, entrada.Classificacao, kTamanhoEmpacotado) != 0)
+        for (uint8_t b : entrada.Classificacao)
+            n += std::snprintf(r + n, sizeof r - size_t(n), " %02X", b);
+    return r;
+}
+
+std::vector<std::string> Descreve(const std::vector<REGCON_INDEX>& entradas)
+{
+    std::vector<std::string> r;
+    for (const auto& e : entradas)
+        r.push_back(DescreveEntrada(e));
+    return r;
 }
 
 std::vector<std::string> ExpressoesDoTrace(const std::vector<LinhaTrace>& linhas)
@@ -102,12 +143,30 @@ void PlanoTeste::GravaPlano(const std::vector<ContaPlano>& contas)
     apoio::GravaTudo(CaminhoPlano(), ConteudoPlano(contas));
 }
 
+void PlanoTeste::GravaIndice(const std::vector<REGCON_INDEX>& entradas)
+{
+    apoio::GravaTudo(CaminhoIndice(), BytesIndice(entradas));
+}
+
+std::vector<std::string> PlanoTeste::IndiceDescrito() const
+{
+    auto r = Descreve(LeIndice(CaminhoIndice()));
+    if (const size_t resto = apoio::LeTudo(CaminhoIndice()).size() % sizeof(REGCON_INDEX))
+        r.push_back("and " + std::to_string(resto) + " bytes");
+    return r;
+}
+
+std::pair<std::string, std::string> PlanoTeste::Arquivos() const
+{
+    return {apoio::LeTudo(CaminhoPlano()), apoio::LeTudo(CaminhoIndice())};
+}
+
 HRESULT PlanoTeste::Inicializa(CClassificacao& plano)
 {
-    const auto empresa = plataforma::AnsiParaOle(kEmpresaPlano);
-    const auto plano_ = plataforma::AnsiParaOle(kArquivoPlano);
-    const auto indice = plataforma::AnsiParaOle(kArquivoIndice);
-    const auto modulo = plataforma::AnsiParaOle("DF"); // OLECHAR is wchar_t on Windows
+    const auto empresa = Ole(kEmpresaPlano);
+    const auto plano_ = Ole(kArquivoPlano);
+    const auto indice = Ole(kArquivoIndice);
+    const auto modulo = Ole("DF"); // OLECHAR is wchar_t on Windows
     const HRESULT hr = plano.Inicializa(empresa.c_str(), 1, modulo.c_str(), plano_.c_str(), kTamanhoRegistroPlano,
                                         indice.c_str(), kTamanhoNomePlano);
     if (hr != 0)
@@ -122,6 +181,14 @@ CClassificacao& PlanoTeste::Plano()
         EXPECT_EQ(Inicializa(*m_plano), 0);
     }
     return *m_plano;
+}
+
+void PlanoExemplo::SetUp()
+{
+    PlanoTeste::SetUp();
+    m_contas = ContasExemplo();
+    GravaPlano(m_contas);
+    GravaIndice(IndiceDasContas(m_contas, {1, 2, 3, 4, 5, 6, 8, 9}));
 }
 
 } // namespace teste
