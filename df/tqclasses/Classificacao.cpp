@@ -19,10 +19,12 @@ constexpr size_t kOffsetCodigo = 16;
 // Copies a zero-padded field of the record, cut to what the record holds, and terminates it.
 void CopiaCampo(char* destino, const uint8_t* registro, size_t tamanhoRegistro, size_t offset, size_t largura)
 {
+    // The whole width: a change compares the buffer with the stored field byte by byte, so
+    // nothing of an earlier, longer value may stay behind the terminator.
     const size_t disponivel = offset < tamanhoRegistro ? std::min(largura, tamanhoRegistro - offset) : 0;
-    const size_t n = disponivel ? strnlen(reinterpret_cast<const char*>(registro + offset), disponivel) : 0;
-    std::memcpy(destino, registro + offset, n);
-    destino[n] = '\0';
+    std::memcpy(destino, registro + offset, disponivel);
+    std::memset(destino + disponivel, 0, largura - disponivel);
+    destino[largura] = '\0';
 }
 
 // "CClassificacao::" and the operation's name, kept for the life of the process: receivers

@@ -73,8 +73,7 @@ TEST_F(Gravacao, InclusoesAlteracoesEExclusoes)
         ContaPlano conta; // no classification: delete the record at pos
         std::vector<uint32_t> ordem; // empty: the order of the step before
     } passos[] = {
-        // The type alone changes only the entry's type bits. These come first: once the store has
-        // written a longer name, its tail stays in the name buffer and a type change moves the entry.
+        // The type alone changes only the entry's type bits.
         {"'A' to title", 5, {"1.1.02", T, "C5", "Caixa"}, {1, 2, 3, 4, 5, 6}},
         {"title to 'A'", 5, {"1.1.02", A, "C5", "Caixa"}, {}},
         {"the own code alone", 5, {"1.1.02", A, "X5", "Caixa"}, {}},
@@ -89,6 +88,9 @@ TEST_F(Gravacao, InclusoesAlteracoesEExclusoes)
         {"\xE1lfa before Beta", 0, {"1.1.01", A, "C10", "\xE1lfa"}, {1, 2, 10, 3, 4, 5, 6, 7, 8, 9}},
         {"charlie before Delta", 0, {"1.1.01", A, "C11", "charlie"}, {1, 2, 10, 3, 11, 4, 5, 6, 7, 8, 9}},
         {"an equal name goes first", 0, {"1.1.01", A, "C12", "DELTA"}, {1, 2, 10, 3, 11, 12, 4, 5, 6, 7, 8, 9}},
+        // Nothing of the longer names written before may make the same name look new: moved, Delta
+        // would go before its equal DELTA.
+        {"the type alone after longer names", 4, {"1.1.01", kStatusG, "C4", "Delta"}, {}},
         {"a title of the classification is passed without its name", 0, {"1.1", A, "C13", "\xC1gua"},
          {1, 2, 13, 10, 3, 11, 12, 4, 5, 6, 7, 8, 9}},
         {"a new name moves it among the equal ones", 3, {"1.1.01", A, "C3", "Echo"},
