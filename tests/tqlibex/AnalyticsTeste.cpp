@@ -1,7 +1,8 @@
 // The analytics channel end to end: trees posted by objects, merged, numbered and handed to the
 // suite's library, which appends them to "TQAnalytics.log" in the LocalKarvo directory.
+#include <algorithm>
 #include <cstring>
-#include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,40 +28,40 @@ using plataforma::RaizRegistro;
 
 namespace {
 
-// An object's identity with the application of its session record.
-class Identidade : public CTQProfilerEmpresa {
-public:
-    Identidade(const std::string& empresa, uint16_t usuario, const char* aplicativo)
-        : CTQProfilerEmpresa(empresa, usuario, 1)
-    {
-        std::strncpy(m_regInicializacao.szAplicativo, aplicativo, sizeof m_regInicializacao.szAplicativo - 1);
-    }
-};
-
-void Chamada(ArvoreEstatisticas& arvore, Identidade& identidade, const char* funcao, uint64_t ms)
+// One call of funcao, ms long, on an object of a company's user and application.
+void Chamada(ArvoreEstatisticas& arvore, const char* empresa, uint16_t usuario, const char* aplicativo,
+             const char* funcao, uint64_t ms)
 {
+    struct Identidade : CTQProfilerEmpresa {
+        Identidade(const char* empresa, uint16_t usuario, const char* aplicativo)
+            : CTQProfilerEmpresa(empresa, usuario, 1)
+        {
+            std::strncpy(m_regInicializacao.szAplicativo, aplicativo, sizeof m_regInicializacao.szAplicativo - 1);
+        }
+    } identidade(empresa, usuario, aplicativo);
     const uint64_t inicio = 1000000;
     TQAdicionaEstatistica(arvore, &identidade, funcao, inicio, inicio + ms * 10000);
 }
 
-std::vector<std::string> Linhas(const std::string& texto)
+using Linhas = std::vector<std::string>;
+
+Linhas LeLinhas(const std::string& arquivo)
 {
-    std::vector<std::string> linhas;
-    std::stringstream fluxo(texto);
+    Linhas linhas;
+    std::stringstream fluxo(apoio::LeTudo(arquivo));
     for (std::string linha; std::getline(fluxo, linha);)
         linhas.push_back(linha);
     return linhas;
 }
 
-// A line as the library writes it: day, company, application, class, method, user, calls, total,
-// longest, shortest, server, then the numbers of company, application, class and method.
-std::string Linha(const std::string& empresa, const std::string& aplicativo, const std::string& classe,
-                  const std::string& metodo, int usuario, int chamadas, int total, int maior, int menor,
-                  const std::string& servidor, const std::string& numeros)
+// A line as the library writes it, its columns given here with a blank between: today; company,
+// application, class, method, user, calls, total, longest, shortest; the server; the numbers of
+// company, application, class and method.
+std::string Linha(const std::string& contagem, const std::string& servidor, const std::string& numeros)
 {
-    return std::to_string(TQDmaHoje()) + "\t" + empresa + "\t" + aplicativo + "\t" + classe + "\t" + metodo + "\t" +
-           std::to_string(usuario) + "\t" + std::to_string(chamadas) + "\t" + std::to_string(total) + "\t" +
-           std::to_string(maior) + "\t" + std::to_string(menor) + "\t" + servidor + "\t" + numeros;
+    std::string linha = std::to_string(TQDmaHoje()) + " " + contagem + " " + servidor + " " + numeros;
+    std::replace(linha.begin(), linha.end(), ' ', '\t');
+    return linha;
 }
 
 class AnalyticsTeste : public teste::SuiteInstalada {
@@ -78,144 +79,13 @@ protected:
         GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, m_dir);
         TQAnalyticsReleChaveParaTestes();
     }
-    std::vector<std::string> Enviadas()
+    Linhas Enviadas()
     {
         TQAnalyticsEnviaAgora();
-        return Linhas(apoio::LeTudo(m_log));
+        return LeLinhas(m_log);
     }
 
-    std::string m_log;
-    const std::string m_servidor = CTQPath::GetNomeSemExtensao(plataforma::CaminhoExecutavel());
-};
-
-} // namespace
-
-TEST_F(AnalyticsTeste, ArvoresDeVariosObjetosSaoSomadas)
-{
-    Liga();
-    ASSERT_TRUE(TQAnalyticsLigado());
-    Identidade usuario7("0001", 7, "Contabil");
-    ArvoreEstatisticas primeiro, segundo;
-    Chamada(primeiro, usuario7, "CTQDF_PlanoAlt::Le", 3);
-    Chamada(segundo, usuario7, "CTQDF_PlanoAlt::Le", 7);
-    Chamada(segundo, usuario7, "CTQDF_PlanoAlt::Grava", 5);
-    TQPostaEstatisticas(primeiro);
-    TQPostaEstatisticas(segundo);
-
-    const std::vector<std::string> linhas = Enviadas();
-    // Methods in key order within their class; numbers by first appearance.
-    EXPECT_EQ(linhas, (std::vector<std::string>{
-                          Linha("0001", "Contabil", "CTQDF_PlanoAlt", "Grava", 7, 1, 5, 5, 5, m_servidor, "0\t0\t0\t0"),
-                          Linha("0001", "Contabil", "CTQDF_PlanoAlt", "Le", 7, 2, 10, 7, 3, m_servidor, "0\t0\t0\t1"),
-                      }));
-    // Sent once: the store starts over.
-    EXPECT_EQ(Enviadas().size(), 2u);
-}
-
-TEST_F(AnalyticsTeste, NumeracaoContinuaEntreEmpresas)
-{
-    Liga();
-    Identidade a("0001", 1, "Contabil"), b("0002", 2, "Fiscal"), c("0002", 3, "Contabil");
-    ArvoreEstatisticas arvore;
-    Chamada(arvore, a, "CTQDF_PlanoAlt::Le", 1);
-    Chamada(arvore, b, "CTQDF_Plano<X>::Busca", 2);
-    Chamada(arvore, c, "CTQDF_PlanoAlt::Le", 4);
-    TQPostaEstatisticas(arvore);
-
-    EXPECT_EQ(Enviadas(), (std::vector<std::string>{
-                              Linha("0001", "Contabil", "CTQDF_PlanoAlt", "Le", 1, 1, 1, 1, 1, m_servidor, "0\t0\t0\t0"),
-                              // The second company's record knows the first one's names and numbers.
-                              Linha("0002", "Contabil", "CTQDF_PlanoAlt", "Le", 3, 1, 4, 4, 4, m_servidor, "1\t0\t0\t0"),
-                              Linha("0002", "Fiscal", "CTQDF_Plano", "Busca", 2, 1, 2, 2, 2, m_servidor, "1\t1\t1\t1"),
-                          }));
-}
-
-TEST_F(AnalyticsTeste, FolhasDeOutrosDiasVaoComADataDoEnvio)
-{
-    Liga();
-    ArvoreEstatisticas arvore;
-    ContadoresChamada ontem{4, 40, 20, 5};
-    ContadoresChamada hoje{1, 9, 9, 9};
-    arvore["0001"][TQDmaHoje() - 1]["Contabil"]["CTQDF_PlanoAlt"]["Le"][8] = ontem;
-    arvore["0001"][TQDmaHoje()]["Contabil"]["CTQDF_PlanoAlt"]["Le"][8] = hoje;
-    TQPostaEstatisticas(arvore);
-
-    EXPECT_EQ(Enviadas(), (std::vector<std::string>{
-                              Linha("0001", "Contabil", "CTQDF_PlanoAlt", "Le", 8, 4, 40, 20, 5, m_servidor, "0\t0\t0\t0"),
-                              Linha("0001", "Contabil", "CTQDF_PlanoAlt", "Le", 8, 1, 9, 9, 9, m_servidor, "0\t0\t0\t0"),
-                          }));
-}
-
-TEST_F(AnalyticsTeste, DesligadoNadaEnvia)
-{
-    Identidade usuario("0001", 1, "Contabil");
-    ArvoreEstatisticas arvore;
-    Chamada(arvore, usuario, "CTQDF_PlanoAlt::Le", 3);
-
-    // Without LocalKarvo nothing is posted.
-    EXPECT_FALSE(TQAnalyticsLigado());
-    TQPostaEstatisticas(arvore);
-    Liga();
-    EXPECT_TRUE(Enviadas().empty());
-
-    // Posted while on, switched off before the send: dropped with the store.
-    TQPostaEstatisticas(arvore);
-    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesativarAnalytics, 1);
-    TQAnalyticsReleChaveParaTestes();
-    EXPECT_FALSE(TQAnalyticsLigado());
-    EXPECT_TRUE(Enviadas().empty());
-    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesativarAnalytics, 0);
-    TQAnalyticsReleChaveParaTestes();
-    EXPECT_TRUE(Enviadas().empty());
-    EXPECT_FALSE(apoio::Existe(m_log));
-}
-
-TEST_F(AnalyticsTeste, ChaveLidaNoMaximoUmaVezPorMinuto)
-{
-    Liga();
-    EXPECT_TRUE(TQAnalyticsLigado());
-    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesativarAnalytics, 1);
-    EXPECT_TRUE(TQAnalyticsLigado()) << "read again before a minute passed";
-    TQAnalyticsReleChaveParaTestes();
-    EXPECT_FALSE(TQAnalyticsLigado());
-}
-
-TEST_F(AnalyticsTeste, SemBibliotecaNadaEnviaEPerdeAsContagens)
-{
-    Liga();
-    GravaTexto(RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dir);
-    Identidade usuario("0001", 1, "Contabil");
-    ArvoreEstatisticas arvore;
-    Chamada(arvore, usuario, "CTQDF_PlanoAlt::Le", 3);
-    TQPostaEstatisticas(arvore);
-    EXPECT_TRUE(Enviadas().empty());
-    GravaTexto(RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, teste::DiretorioSuite());
-    EXPECT_TRUE(Enviadas().empty());
-}
-
-TEST_F(AnalyticsTeste, MilesimaPostagemAcordaORemetente)
-{
-    Liga();
-    Identidade usuario("0001", 1, "Contabil");
-    ArvoreEstatisticas arvore;
-    Chamada(arvore, usuario, "CTQDF_PlanoAlt::Le", 2);
-    for (int i = 0; i < 1000; ++i)
-        TQPostaEstatisticas(arvore);
-    ASSERT_TRUE(apoio::EsperaArquivo(m_log)) << "the sender thread did not send";
-    // The send appends once; wait for the whole line.
-    std::vector<std::string> linhas;
-    for (int i = 0; i < 200 && linhas.empty(); ++i, plataforma::Dorme(10))
-        linhas = Linhas(apoio::LeTudo(m_log));
-    EXPECT_EQ(linhas, (std::vector<std::string>{
-                          Linha("0001", "Contabil", "CTQDF_PlanoAlt", "Le", 1, 1000, 2000, 2, 2, m_servidor, "0\t0\t0\t0"),
-                      }));
-}
-
-namespace {
-
-class AnalyticsProcessoTeste : public AnalyticsTeste {
-protected:
-    DWORD Executa(const std::string& executavel, const std::vector<std::string>& argumentos)
+    static DWORD Executa(const std::string& executavel, const std::vector<std::string>& argumentos)
     {
         plataforma::ProcessoFilho filho;
         EXPECT_EQ(filho.Inicia(executavel, argumentos), 0u);
@@ -224,21 +94,93 @@ protected:
             filho.Termina();
         return codigo;
     }
+
+    std::string m_log;
+    const std::string m_servidor = CTQPath::GetNomeSemExtensao(plataforma::CaminhoExecutavel());
 };
 
 } // namespace
 
-TEST_F(AnalyticsProcessoTeste, FimDoModuloEnviaOQueFicou)
+TEST_F(AnalyticsTeste, ArvoresFundidasNumeradasEEnviadasUmaVez)
+{
+    Liga();
+    ArvoreEstatisticas primeiro, segundo;
+    Chamada(primeiro, "0001", 7, "Contabil", "CTQDF_PlanoAlt::Le", 3);
+    Chamada(primeiro, "0002", 3, "Ativo", "CTQDF_PlanoAlt::Le", 4);
+    Chamada(segundo, "0001", 7, "Contabil", "CTQDF_PlanoAlt::Le", 7);
+    Chamada(segundo, "0001", 7, "Contabil", "CTQDF_PlanoAlt::Grava", 5);
+    Chamada(segundo, "0002", 2, "Fiscal", "CTQDF_Plano<X>::Busca", 2);
+    segundo["0001"][TQDmaHoje() - 1]["Contabil"]["CTQDF_PlanoAlt"]["Le"][7] = ContadoresChamada{4, 40, 20, 5};
+    TQPostaEstatisticas(primeiro);
+    TQPostaEstatisticas(segundo);
+
+    // Companies, days and names in key order, all under the day of the send; names numbered by
+    // first appearance, the numbering running on across companies.
+    const Linhas esperadas = {Linha("0001 Contabil CTQDF_PlanoAlt Le 7 4 40 20 5", m_servidor, "0 0 0 0"),
+                              Linha("0001 Contabil CTQDF_PlanoAlt Grava 7 1 5 5 5", m_servidor, "0 0 0 1"),
+                              Linha("0001 Contabil CTQDF_PlanoAlt Le 7 2 10 7 3", m_servidor, "0 0 0 0"),
+                              Linha("0002 Ativo CTQDF_PlanoAlt Le 3 1 4 4 4", m_servidor, "1 1 0 0"),
+                              Linha("0002 Fiscal CTQDF_Plano Busca 2 1 2 2 2", m_servidor, "1 2 1 2")};
+    EXPECT_EQ(Enviadas(), esperadas);
+    // Sent once: the store starts over.
+    EXPECT_EQ(Enviadas(), esperadas);
+}
+
+// Off, switched off before the send, or without the suite's library: nothing goes, and nothing is
+// kept for a later send.
+TEST_F(AnalyticsTeste, SemEnvioAsContagensSePerdem)
+{
+    ArvoreEstatisticas arvore;
+    Chamada(arvore, "0001", 1, "Contabil", "CTQDF_PlanoAlt::Le", 3);
+    // Without LocalKarvo nothing is posted.
+    EXPECT_FALSE(TQAnalyticsLigado());
+    TQPostaEstatisticas(arvore);
+    Liga();
+    EXPECT_TRUE(Enviadas().empty());
+
+    // The switch is read again only after a minute.
+    TQPostaEstatisticas(arvore);
+    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesativarAnalytics, 1);
+    EXPECT_TRUE(TQAnalyticsLigado());
+    TQAnalyticsReleChaveParaTestes();
+    EXPECT_FALSE(TQAnalyticsLigado());
+    EXPECT_TRUE(Enviadas().empty());
+    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesativarAnalytics, 0);
+    TQAnalyticsReleChaveParaTestes();
+    EXPECT_TRUE(Enviadas().empty());
+
+    TQPostaEstatisticas(arvore);
+    GravaTexto(RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dir);
+    EXPECT_TRUE(Enviadas().empty());
+    GravaTexto(RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, teste::DiretorioSuite());
+    EXPECT_TRUE(Enviadas().empty());
+    EXPECT_FALSE(apoio::Existe(m_log));
+}
+
+TEST_F(AnalyticsTeste, MilesimaPostagemAcordaORemetente)
+{
+    Liga();
+    ArvoreEstatisticas arvore;
+    Chamada(arvore, "0001", 1, "Contabil", "CTQDF_PlanoAlt::Le", 2);
+    for (int i = 0; i < 1000; ++i)
+        TQPostaEstatisticas(arvore);
+    ASSERT_TRUE(apoio::EsperaArquivo(m_log)) << "the sender thread did not send";
+    // The send appends once; wait for the whole line.
+    Linhas linhas;
+    for (int i = 0; i < 200 && linhas.empty(); ++i, plataforma::Dorme(10))
+        linhas = LeLinhas(m_log);
+    EXPECT_EQ(linhas, Linhas{Linha("0001 Contabil CTQDF_PlanoAlt Le 1 1000 2000 2 2", m_servidor, "0 0 0 0")});
+}
+
+TEST_F(AnalyticsTeste, FimDoModuloEnviaOQueFicou)
 {
     Liga();
     ASSERT_EQ(Executa(apoio::CaminhoAuxiliar(), {"analytics", "0003", "9", "3", "7"}), 0u);
-    EXPECT_EQ(Linhas(apoio::LeTudo(m_log)),
-              (std::vector<std::string>{
-                  Linha("0003", "", "CTQDF_PlanoAlt", "Le", 9, 2, 10, 7, 3, "tqauxiliar", "0\t0\t0\t0"),
-              }));
+    // No application: the helper's object has no session record.
+    EXPECT_EQ(LeLinhas(m_log), Linhas{Linha("0003  CTQDF_PlanoAlt Le 9 2 10 7 3", "tqauxiliar", "0 0 0 0")});
 }
 
-TEST_F(AnalyticsProcessoTeste, OServicoDeAnalyticsNaoEnviaASiMesmo)
+TEST_F(AnalyticsTeste, OServicoDeAnalyticsNaoEnviaASiMesmo)
 {
     Liga();
     const std::string auxiliar = apoio::CaminhoAuxiliar();
@@ -252,29 +194,31 @@ TEST_F(AnalyticsProcessoTeste, OServicoDeAnalyticsNaoEnviaASiMesmo)
     EXPECT_FALSE(apoio::Existe(m_log));
 }
 
-// The routine object of the suite's library, as the sender drives it.
-using RotinaAnalyticsTeste = AnalyticsTeste;
-
-TEST_F(RotinaAnalyticsTeste, SoInicializaARotinaDoAnalyticsEmConexaoPropria)
+// The routine object of the suite's library, as the sender drives it: it serves only the analytics
+// routine, on its own connection, with LocalKarvo set, and refuses a number without its name.
+TEST_F(AnalyticsTeste, RotinaDaBibliotecaSoServeOAnalyticsEmConexaoPropria)
 {
     Liga();
     auto conx = CTQPath::CarregaBibliotecaModulo(kBibliotecaTQLConx, 1);
     ASSERT_NE(conx, nullptr);
     auto cria = reinterpret_cast<PFN_TQCriaBaseParaRotinas>(conx->Simbolo(kExportTQCriaBaseParaRotinas));
     ASSERT_NE(cria, nullptr);
-    ITQBaseParaRotinas* rotina = cria();
+    std::unique_ptr<ITQBaseParaRotinas, void (*)(ITQBaseParaRotinas*)> rotina(cria(), [](ITQBaseParaRotinas* r) {
+        r->Libera();
+    });
     ASSERT_NE(rotina, nullptr);
-    EXPECT_EQ(rotina->GetAcessoCore(), nullptr);
     EXPECT_LT(rotina->Inicializa(kRotinaAnalytics, 65535, 0), 0) << "on the default connection";
     rotina->SetUsaConexaoDefault(false);
     EXPECT_LT(rotina->Inicializa("TQDataBase", 65535, 0), 0);
     EXPECT_LT(rotina->Inicializa(nullptr, 65535, 0), 0);
+    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, "");
+    EXPECT_LT(rotina->Inicializa(kRotinaAnalytics, 65535, 0), 0) << "without LocalKarvo";
     EXPECT_EQ(rotina->GetAcessoCore(), nullptr);
+    Liga();
     ASSERT_EQ(rotina->Inicializa(kRotinaAnalytics, 65535, 0), S_OK);
     ITQAcessoCore* core = rotina->GetAcessoCore();
     ASSERT_NE(core, nullptr);
 
-    // A number without its name is refused whole.
     CTQDadosCR_AnalyticsGravacao gravacao;
     gravacao.SetDma(62951);
     gravacao.SetServidor("ZAZAZU");
@@ -290,19 +234,5 @@ TEST_F(RotinaAnalyticsTeste, SoInicializaARotinaDoAnalyticsEmConexaoPropria)
     gravacao.Lista(ListaAnalytics::Metodos).resize(2);
     gravacao.Lista(ListaAnalytics::Metodos)[1].SetTexto("Le");
     EXPECT_EQ(core->GravaAnalytics(gravacao), S_OK);
-    EXPECT_EQ(Linhas(apoio::LeTudo(m_log)), (std::vector<std::string>{"62951\t\t\t\tLe\t0\t1\t0\t0\t0\tZAZAZU\t0\t0\t0\t1"}));
-    rotina->Libera();
-}
-
-TEST_F(RotinaAnalyticsTeste, SemLocalKarvoNaoInicializa)
-{
-    auto conx = CTQPath::CarregaBibliotecaModulo(kBibliotecaTQLConx, 1);
-    ASSERT_NE(conx, nullptr);
-    auto cria = reinterpret_cast<PFN_TQCriaBaseParaRotinas>(conx->Simbolo(kExportTQCriaBaseParaRotinas));
-    ASSERT_NE(cria, nullptr);
-    ITQBaseParaRotinas* rotina = cria();
-    rotina->SetUsaConexaoDefault(false);
-    EXPECT_LT(rotina->Inicializa(kRotinaAnalytics, 65535, 0), 0);
-    EXPECT_EQ(rotina->GetAcessoCore(), nullptr);
-    rotina->Libera();
+    EXPECT_EQ(LeLinhas(m_log), Linhas{"62951\t\t\t\tLe\t0\t1\t0\t0\t0\tZAZAZU\t0\t0\t0\t1"});
 }

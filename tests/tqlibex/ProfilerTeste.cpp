@@ -1,10 +1,13 @@
 // The profiler log: "log.ini", entry and exit lines, object-creation and error lines, their
 // layout against the header, the files they go to, and writers in several threads.
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstring>
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -27,79 +30,70 @@ namespace {
 
 using Colunas = std::vector<std::string>;
 
-Colunas Separa(const std::string& linha)
+// The pieces of texto that each end with sep; nothing may follow the last one.
+std::vector<std::string> Parte(const std::string& texto, char sep)
 {
-    Colunas colunas;
+    std::vector<std::string> partes;
     size_t ini = 0;
-    for (size_t tab; (tab = linha.find('\t', ini)) != std::string::npos; ini = tab + 1)
-        colunas.push_back(linha.substr(ini, tab - ini));
-    if (ini < linha.size())
-        colunas.push_back(linha.substr(ini)); // the header's last column has no tab
-    return colunas;
+    for (size_t fim; (fim = texto.find(sep, ini)) != std::string::npos; ini = fim + 1)
+        partes.push_back(texto.substr(ini, fim - ini));
+    EXPECT_EQ(ini, texto.size()) << "unterminated: " << texto.substr(ini);
+    return partes;
 }
 
-std::vector<std::string> Linhas(const std::string& conteudo)
+// Columns de to ate (not included), as far as the line has them.
+Colunas Faixa(const Colunas& c, size_t de, size_t ate)
 {
-    std::vector<std::string> linhas;
-    size_t ini = 0;
-    for (size_t fim; (fim = conteudo.find('\n', ini)) != std::string::npos; ini = fim + 1)
-        linhas.push_back(conteudo.substr(ini, fim - ini));
-    EXPECT_EQ(ini, conteudo.size()) << "the last line has no line feed";
-    return linhas;
+    return Colunas(c.begin() + std::min(de, c.size()), c.begin() + std::min(ate, c.size()));
 }
 
-const char* const kCabecalhoComum[] = {
-    "Data", "Hora", "Processo", "UsuarioLocal", "ClasseFuncao", "Guid", "Empresa", "Usuario", "Sessao",
-    "ThreadID", "Empresa", "Usuario", "NumeroSessao", "UsuarioDominio", "Aplicativo", "ModuleName",
-    "ArquivoFonte", "LinhaFonte", "WTS", "Filler", "Filler", "Tipo", "MemoriaDisponivel", "MemoriaTotal",
-    "MemoriaComponente"};
+const std::string kComum = "Data\tHora\tProcesso\tUsuarioLocal\tClasseFuncao\tGuid\tEmpresa\tUsuario\tSessao\t"
+                           "ThreadID\tEmpresa\tUsuario\tNumeroSessao\tUsuarioDominio\tAplicativo\tModuleName\t"
+                           "ArquivoFonte\tLinhaFonte\tWTS\tFiller\tFiller\tTipo\tMemoriaDisponivel\tMemoriaTotal\t"
+                           "MemoriaComponente\t";
+const std::string kParametros = "\tParameter1\tParameter2\tParameter3\tParameter4\tParameter5\tParameter6\t"
+                                "Parameter7\tParameter8\tParameter9";
+const std::string kCabecalhoProfiler = kComum + "Duracao\tDeltaMemoria" + kParametros;
+const std::string kCabecalhoErros = kComum + "VersaoKarvo\tVersaoSO\tArquivo\tLinha\tLog" + kParametros;
+const size_t kColunasProfiler = 1 + std::count(kCabecalhoProfiler.begin(), kCabecalhoProfiler.end(), '\t');
+const size_t kColunasErros = 1 + std::count(kCabecalhoErros.begin(), kCabecalhoErros.end(), '\t');
 
-Colunas Cabecalho(std::initializer_list<const char*> especificas)
+// Whether t has the shape of molde: '9' a decimal digit, 'x' a hex digit, any other character itself.
+bool Molde(const std::string& t, std::string_view molde)
 {
-    Colunas c(std::begin(kCabecalhoComum), std::end(kCabecalhoComum));
-    c.insert(c.end(), especificas.begin(), especificas.end());
-    for (int i = 1; i <= 9; ++i)
-        c.push_back("Parameter" + std::to_string(i));
-    return c;
+    return std::equal(t.begin(), t.end(), molde.begin(), molde.end(), [](char c, char m) {
+        const auto u = static_cast<unsigned char>(c);
+        return m == '9' ? std::isdigit(u) != 0 : m == 'x' ? std::isxdigit(u) != 0 : c == m;
+    });
+}
+constexpr std::string_view kGuid = "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx";
+
+// A column of digits only, as its number.
+uint64_t Numero(const std::string& t)
+{
+    EXPECT_TRUE(!t.empty() && t.find_first_not_of("0123456789") == std::string::npos) << '"' << t << '"';
+    return std::strtoull(t.c_str(), nullptr, 10);
 }
 
-const Colunas kCabecalhoProfiler = Cabecalho({"Duracao", "DeltaMemoria"});
-const Colunas kCabecalhoErros = Cabecalho({"VersaoKarvo", "VersaoSO", "Arquivo", "Linha", "Log"});
-
-bool EhGuid(const std::string& t)
+// The switches on, one letter each, '-' for one off: Entrada, Saida, CoCreateInstance, Performance,
+// Memory, and whether this process Loga.
+std::string Letras(const ValoresProfiler& v)
 {
-    if (t.size() != 36)
-        return false;
-    for (size_t i = 0; i < t.size(); ++i) {
-        const bool hifen = i == 8 || i == 13 || i == 18 || i == 23;
-        if (hifen ? t[i] != '-' : !std::isxdigit(static_cast<unsigned char>(t[i])))
-            return false;
-    }
-    return true;
-}
-
-bool SoDigitos(const std::string& t)
-{
-    return !t.empty() && t.find_first_not_of("0123456789") == std::string::npos;
+    const bool ligados[] = {v.entrada, v.saida, v.coCreate, v.performance, v.memory, v.processoLoga};
+    std::string letras = "ESCPML";
+    for (size_t i = 0; i < letras.size(); ++i)
+        letras[i] = ligados[i] ? letras[i] : '-';
+    return letras;
 }
 
 // An identity whose stored record can be set.
-class Identidade : public ITQDF_Profiler {
-public:
-    Identidade(std::string empresa, uint16_t usuario, uint32_t sessao)
-        : m_empresa(std::move(empresa)), m_usuario(usuario), m_sessao(sessao)
-    {
-    }
-    std::string GetEmpresa() override { return m_empresa; }
-    uint16_t GetUsuario() override { return m_usuario; }
-    uint32_t GetNumeroSessao() override { return m_sessao; }
+struct Identidade : CTQProfilerEmpresa {
+    using CTQProfilerEmpresa::CTQProfilerEmpresa;
     _REG_DF_INICIALIZAPS& Registro() { return m_regInicializacao; }
-
-private:
-    std::string m_empresa;
-    uint16_t m_usuario;
-    uint32_t m_sessao;
 };
+
+// The stored record's columns when the identity has no accepted record.
+const Colunas kRegistroZerado = {"", "0", "0", "", "", "", "", "0", "0", "0", ""};
 
 const char* const kFuncao = "T_TQUnknown<struct ITQDF_PlanoAlt,class CBasePlanoAlternativo>::BuscaPlanos";
 const std::string kChaveModulo = CTQPath::CombinaChave(kChaveSuiteBarra, TQSubchaveModulo(kModuloDF));
@@ -138,17 +132,14 @@ protected:
     }
     std::string ErrosPgms() const { return m_dir + "TQProfilerErros_Pgms_" + AnoMes() + ".log"; }
 
-    // The lines of a log after its header, each split in columns; the header is checked.
-    std::vector<Colunas> LeLog(const std::string& arquivo, const Colunas& cabecalho)
+    // The lines of a log after its header, which is checked whole, each split in its columns.
+    std::vector<Colunas> LeLog(const std::string& arquivo, const std::string& cabecalho)
     {
+        const std::vector<std::string> linhas = Parte(apoio::LeTudo(arquivo), '\n');
         std::vector<Colunas> resultado;
-        const std::vector<std::string> linhas = Linhas(apoio::LeTudo(arquivo));
-        EXPECT_FALSE(linhas.empty()) << arquivo;
-        if (linhas.empty())
-            return resultado;
-        EXPECT_EQ(Separa(linhas[0]), cabecalho);
+        EXPECT_EQ(linhas.empty() ? "" : linhas[0], cabecalho) << arquivo;
         for (size_t i = 1; i < linhas.size(); ++i)
-            resultado.push_back(Separa(linhas[i]));
+            resultado.push_back(Parte(linhas[i], '\t'));
         return resultado;
     }
 
@@ -173,419 +164,270 @@ enum Coluna {
 
 TEST(TQProfilerConfigRegras, LinhasAtivas)
 {
-    const auto ativas = [](bool e, bool s, bool c, bool p, bool m) {
-        ValoresProfiler v;
-        v.entrada = e, v.saida = s, v.coCreate = c, v.performance = p, v.memory = m;
-        return v.LinhasAtivas();
-    };
-    EXPECT_FALSE(ativas(false, false, false, false, false));
-    EXPECT_TRUE(ativas(true, false, false, false, false));
-    EXPECT_TRUE(ativas(false, true, false, false, false));
-    EXPECT_TRUE(ativas(false, false, true, false, false));
-    EXPECT_TRUE(ativas(true, false, false, true, true));
     // Measuring without entry or exit lines is a contradiction: nothing at all.
-    EXPECT_FALSE(ativas(false, false, false, true, true));
-    EXPECT_FALSE(ativas(false, false, true, true, false));
-    EXPECT_FALSE(ativas(false, false, true, false, true));
+    const std::pair<std::string, bool> casos[] = {{"-----", false}, {"E----", true},  {"-S---", true},
+                                                  {"--C--", true},  {"E--PM", true},  {"---PM", false},
+                                                  {"--CP-", false}, {"--C-M", false}};
+    for (const auto& [letras, ativas] : casos) {
+        ValoresProfiler v;
+        v.entrada = letras[0] == 'E', v.saida = letras[1] == 'S', v.coCreate = letras[2] == 'C';
+        v.performance = letras[3] == 'P', v.memory = letras[4] == 'M';
+        EXPECT_EQ(v.LinhasAtivas(), ativas) << letras;
+    }
 }
 
 TEST(TQProfilerConfigRegras, ProcessosQueLogam)
 {
-    EXPECT_TRUE(TQProfilerConfig::ProcessoLoga("todos", "qualquer"));
-    EXPECT_TRUE(TQProfilerConfig::ProcessoLoga("nada;xtodosx", "qualquer"));
-    EXPECT_TRUE(TQProfilerConfig::ProcessoLoga("zazazu;contabil", "zazazu"));
-    EXPECT_TRUE(TQProfilerConfig::ProcessoLoga("zazazu;contabil", "tqcontabil32"));
-    EXPECT_TRUE(TQProfilerConfig::ProcessoLoga("a,b fiscal", "fiscal"));
-    EXPECT_FALSE(TQProfilerConfig::ProcessoLoga("zazazu;contabil", "fiscal"));
-    EXPECT_FALSE(TQProfilerConfig::ProcessoLoga("", "fiscal"));
-    EXPECT_FALSE(TQProfilerConfig::ProcessoLoga(" ;, ", "fiscal"));
-    // The name is compared as it is given: lower case on both sides.
-    EXPECT_FALSE(TQProfilerConfig::ProcessoLoga("zazazu", "ZAZAZU"));
+    // The name is compared as it is given: lower case on both sides. Separators alone name nobody.
+    const std::tuple<const char*, const char*, bool> casos[] = {
+        {"todos", "qualquer", true},       {"nada;xtodosx", "qualquer", true},   {"zazazu;contabil", "zazazu", true},
+        {"a,b fiscal", "fiscal", true},    {"zazazu;contabil", "tqcontabil32", true},
+        {"", "fiscal", false},             {"zazazu;contabil", "fiscal", false}, {" ;, ", "fiscal", false},
+        {"zazazu", "ZAZAZU", false}};
+    for (const auto& [processos, nome, loga] : casos)
+        EXPECT_EQ(TQProfilerConfig::ProcessoLoga(processos, nome), loga) << processos << " / " << nome;
 }
 
 TEST(TQProfilerConfigRegras, InterpretaLogIni)
 {
     std::string processos;
     unsigned timeout = 0;
-    ValoresProfiler v = TQProfilerConfig::Interpreta("", "zazazu", processos, timeout);
-    EXPECT_FALSE(v.entrada || v.saida || v.coCreate || v.performance || v.memory);
-    EXPECT_TRUE(v.processoLoga);
+    const auto interpreta = [&](const std::string& conteudo) {
+        return Letras(TQProfilerConfig::Interpreta(conteudo, "zazazu", processos, timeout));
+    };
+    EXPECT_EQ(interpreta(""), "-----L");
     EXPECT_EQ(processos, "todos");
     EXPECT_EQ(timeout, 600u);
-
-    v = TQProfilerConfig::Interpreta("[log]\nENTRADA=1\nSaida=2\nCoCreateInstance=1\nPerformance=01\nMemory=1x\n"
-                                     "TimeoutConfig=30\nProcessos=Contabil;ZAZAZU\n",
-                                     "zazazu", processos, timeout);
-    EXPECT_TRUE(v.entrada);
-    EXPECT_FALSE(v.saida); // on only when exactly 1
-    EXPECT_TRUE(v.coCreate);
-    EXPECT_TRUE(v.performance);
-    EXPECT_TRUE(v.memory);
+    // Names in any case; a switch is on only when its number is exactly 1.
+    EXPECT_EQ(interpreta("[log]\nENTRADA=1\nSaida=2\nCoCreateInstance=1\nPerformance=01\nMemory=1x\n"
+                         "TimeoutConfig=30\nProcessos=Contabil;ZAZAZU\n"),
+              "E-CPML");
     EXPECT_EQ(timeout, 30u);
     EXPECT_EQ(processos, "contabil;zazazu");
-    EXPECT_TRUE(v.processoLoga);
-
-    v = TQProfilerConfig::Interpreta("[Log]\nProcessos=" + std::string(300, 'x') + "\n", "zazazu", processos, timeout);
+    EXPECT_EQ(interpreta("[Log]\nProcessos=" + std::string(300, 'x') + "\n"), "------");
     EXPECT_EQ(processos.size(), 260u);
-    EXPECT_FALSE(v.processoLoga);
+    // Present but empty: no process logs.
+    EXPECT_EQ(interpreta("[Log]\nProcessos=\n"), "------");
 }
 
-TEST_F(ProfilerTeste, EntradaESaidaPareadasPeloGuid)
+// A call and an object creation under each "log.ini".
+TEST_F(ProfilerTeste, QueLinhasCadaLogIniPede)
 {
-    LogIni("Entrada=1\r\nSaida=1\r\n");
-    Identidade id("0001", 7, 42);
-    Chamada(&id);
-    const std::vector<Colunas> linhas = LeLog(Profiler(), kCabecalhoProfiler);
-    ASSERT_EQ(linhas.size(), 2u);
-    EXPECT_EQ(linhas[0][cTipo], "ENTROU");
-    EXPECT_EQ(linhas[1][cTipo], "SAIU");
-    EXPECT_TRUE(EhGuid(linhas[0][cGuid])) << linhas[0][cGuid];
-    EXPECT_EQ(linhas[0][cGuid], linhas[1][cGuid]);
-    // Each call has a pairing key of its own.
-    Chamada(&id);
-    const std::vector<Colunas> depois = LeLog(Profiler(), kCabecalhoProfiler);
-    ASSERT_EQ(depois.size(), 4u);
-    EXPECT_EQ(depois[2][cGuid], depois[3][cGuid]);
-    EXPECT_NE(depois[2][cGuid], depois[0][cGuid]);
-}
-
-TEST_F(ProfilerTeste, SoEntradaOuSoSaida)
-{
-    LogIni("Entrada=1\r\n");
-    Chamada(nullptr);
-    std::vector<Colunas> linhas = LeLog(Profiler(), kCabecalhoProfiler);
-    ASSERT_EQ(linhas.size(), 1u);
-    EXPECT_EQ(linhas[0][cTipo], "ENTROU");
-    EXPECT_EQ(linhas[0][cGuid], " ");
-
-    ASSERT_EQ(ApagaArquivo(Profiler().c_str()), 0u);
-    LogIni("Saida=1\r\n");
-    Chamada(nullptr);
-    linhas = LeLog(Profiler(), kCabecalhoProfiler);
-    ASSERT_EQ(linhas.size(), 1u);
-    EXPECT_EQ(linhas[0][cTipo], "SAIU");
-    EXPECT_EQ(linhas[0][cGuid], " ");
-}
-
-TEST_F(ProfilerTeste, NadaEscritoSemLinhasAtivas)
-{
-    for (const char* ini : {"Performance=1\r\nMemory=1\r\n", "Entrada=0\r\nSaida=2\r\n", "CoCreateInstance=1\r\n"}) {
-        LogIni(ini);
+    const auto escreve = [] {
         Chamada(nullptr);
-        EXPECT_FALSE(apoio::Existe(Profiler())) << ini;
-    }
-    // A scope that was never entered writes nothing either.
-    LogIni("Entrada=1\r\nSaida=1\r\n");
-    { CTQProfilerEscopo escopo(nullptr); }
+        TQGravaLinhaCoCreate(nullptr, "CTQComPtr::CriaInstancia", "TQDF.Plano", "TQDF");
+    };
+    escreve(); // no "log.ini" at all
     EXPECT_FALSE(apoio::Existe(Profiler()));
-}
-
-TEST_F(ProfilerTeste, SemLogIniNadaAlemDosErros)
-{
-    Chamada(nullptr);
-    TQGravaLinhaCoCreate(nullptr, kFuncao, "TQ.Plano", "TQDF");
-    EXPECT_FALSE(apoio::Existe(Profiler()));
-    RegistroLog erro;
-    TQGravaLinhaLog(erro, TipoLinhaLog::Erro);
-    EXPECT_EQ(LeLog(ErrosPgms(), kCabecalhoErros).size(), 1u);
-}
-
-TEST_F(ProfilerTeste, ProcessosEscolhemQuemLoga)
-{
-    const std::string nome = TQNomeProcesso();
-    ASSERT_FALSE(nome.empty());
-    // The process's own name in capitals, cut to a part of it, after another name.
-    std::string parte = nome.substr(nome.size() / 2);
+    // A part of the process's own name, in capitals, after another name.
+    std::string parte = TQNomeProcesso().substr(TQNomeProcesso().size() / 2);
     for (char& c : parte)
         c = char(std::toupper(static_cast<unsigned char>(c)));
-    struct Caso {
-        std::string processos;
-        bool loga;
-    };
-    const Caso casos[] = {{"nenhum;" + parte, true}, {"nenhum," + parte, true}, {"nenhum " + parte, true},
-                          {"nenhum;outro", false},   {"nenhum TODOS", true},    {"", false}};
-    for (const Caso& caso : casos) {
-        LogIni("Entrada=1\r\nProcessos=" + caso.processos + "\r\n");
-        Chamada(nullptr);
-        EXPECT_EQ(apoio::Existe(Profiler()), caso.loga) << caso.processos;
-        ApagaArquivo(Profiler().c_str());
+    // The type of the one line written, "" for none.
+    const std::pair<std::string, std::string> casos[] = {
+        {"Entrada=1\r\n", "ENTROU"}, {"Saida=1\r\n", "SAIU"},
+        {"Performance=1\r\nMemory=1\r\n", ""}, {"Entrada=0\r\nSaida=2\r\n", ""},
+        {"CoCreateInstance=1\r\n", "COCREATE"}, {"Entrada=1\r\nProcessos=nenhum;" + parte + "\r\n", "ENTROU"},
+        {"Entrada=1\r\nSaida=1\r\nCoCreateInstance=1\r\nProcessos=outro\r\n", ""}};
+    for (const auto& [ini, tipo] : casos) {
+        SCOPED_TRACE(ini);
+        LogIni(ini);
+        escreve();
+        if (tipo.empty()) {
+            EXPECT_FALSE(apoio::Existe(Profiler()));
+            continue;
+        }
+        const std::vector<Colunas> linhas = LeLog(Profiler(), kCabecalhoProfiler);
+        ASSERT_EQ(linhas.size(), 1u);
+        const Colunas& c = linhas[0];
+        EXPECT_EQ(c[cTipo], tipo);
+        if (tipo == "COCREATE") {
+            EXPECT_EQ(c[cClasseFuncao], "CTQComPtr::CriaInstancia");
+            EXPECT_TRUE(Molde(c[cGuid], kGuid)) << c[cGuid];
+            EXPECT_EQ(Faixa(c, cMemComponente, c.size()),
+                      (Colunas{"0", "0", "0", "ProgID = TQDF.Plano", "Modulo = TQDF"}));
+        } else {
+            // Without both kinds of line there is nothing to pair: the key is a blank.
+            EXPECT_EQ(c[cGuid], " ");
+        }
+        ASSERT_EQ(ApagaArquivo(Profiler().c_str()), 0u);
     }
-}
-
-TEST_F(ProfilerTeste, CabecalhoUmaVezDepoisAcrescimo)
-{
+    // A scope that was never entered writes nothing either, with exit lines asked for.
     LogIni("Entrada=1\r\nSaida=1\r\n");
-    for (int i = 0; i < 3; ++i)
-        Chamada(nullptr);
-    const std::string conteudo = apoio::LeTudo(Profiler());
-    EXPECT_EQ(conteudo.find("Data\tHora"), 0u);
-    EXPECT_EQ(conteudo.find("Data\tHora", 1), std::string::npos);
-    EXPECT_EQ(LeLog(Profiler(), kCabecalhoProfiler).size(), 6u);
-    // A file that someone else began keeps its lines and gets no header.
-    ASSERT_EQ(ApagaArquivo(Profiler().c_str()), 0u);
+    ASSERT_TRUE(TQProfilerConfig::Atual().saida);
+    { CTQProfilerEscopo escopo(nullptr); }
+    EXPECT_FALSE(apoio::Existe(Profiler()));
+    // A file that someone else began gets no header.
     apoio::GravaTudo(Profiler(), "anterior\n");
     Chamada(nullptr);
-    const std::vector<std::string> linhas = Linhas(apoio::LeTudo(Profiler()));
+    const std::vector<std::string> linhas = Parte(apoio::LeTudo(Profiler()), '\n');
     ASSERT_EQ(linhas.size(), 3u);
     EXPECT_EQ(linhas[0], "anterior");
-    EXPECT_EQ(Separa(linhas[1])[cTipo], "ENTROU");
+    EXPECT_EQ(Parte(linhas[1], '\t')[cTipo], "ENTROU");
 }
 
-TEST_F(ProfilerTeste, LinhaDeEntradaColunaPorColuna)
+// Also the header written once, with the later lines appended.
+TEST_F(ProfilerTeste, EntradaESaidaColunaPorColuna)
 {
     LogIni("Entrada=1\r\nSaida=1\r\nPerformance=1\r\nMemory=1\r\n");
-    Identidade id("0001", 7, 42);
-    _REG_DF_INICIALIZAPS& reg = id.Registro();
-    reg.ulUsuario = 12;
-    reg.ulNumeroSessao = 3456;
-    std::strcpy(reg.szEmpresa, "0001");
-    std::strcpy(reg.szNomeUsuarioDominio, "DOMINIO\\fulano");
-    std::strcpy(reg.szAplicativo, "CONTABIL");
-    std::strcpy(reg.szModuleName, "TQCONTABIL");
-    std::strcpy(reg.szArquivoFonte, "Lancamentos.cpp");
-    reg.ulLinhaFonte = 99;
-    reg.cWTS = 1;
-    reg.ulFiller = 5;
-    std::memset(reg.szFiller, 'F', sizeof reg.szFiller); // no terminator: 22 characters shown
-    reg.cControle = 'B';
+    Identidade id("0001", 7, 42), outra("0002", 1, 2);
+    // User, session, source line, filler; version, fillers; company, application, module, source file,
+    // domain user; control, WTS; filler text (all 22 characters, no terminator); CRC.
+    id.Registro() = {12, 3456, 99, 5, 0, {}, "0001", "CONTABIL", "TQCONTABIL", "Lancamentos.cpp", "DOMINIO\\fulano",
+                     'B', 1, {}, 0};
+    std::memset(id.Registro().szFiller, 'F', sizeof id.Registro().szFiller);
+    outra.Registro() = id.Registro();
+    outra.Registro().cControle = 'A'; // a record the object did not accept
     const char* pares[] = {"Plano", "3", "Vazio", "", nullptr, "sem nome", "Conta", "1.1.01"};
     const DataHoraLocal antes = AgoraLocal();
     Chamada(&id, pares, 4);
+    Chamada(&outra);
 
     const std::vector<Colunas> linhas = LeLog(Profiler(), kCabecalhoProfiler);
-    ASSERT_EQ(linhas.size(), 2u);
+    ASSERT_EQ(linhas.size(), 4u);
     const Colunas& c = linhas[0];
     // Two of nine parameters: the pairs with a name and a value.
-    ASSERT_EQ(c.size(), kCabecalhoProfiler.size() - 7);
-    char data[32];
+    ASSERT_EQ(c.size(), kColunasProfiler - 7);
+    char data[32], thread[16];
     std::snprintf(data, sizeof data, "%02d/%02d/%04d", antes.dia, antes.mes, antes.ano);
-    EXPECT_EQ(c[cData], data);
-    ASSERT_EQ(c[cHora].size(), 12u);
-    EXPECT_EQ(c[cHora][2], ':');
-    EXPECT_EQ(c[cHora][5], ':');
-    EXPECT_EQ(c[cHora][8], '.');
-    EXPECT_EQ(c[cProcesso], TQNomeProcesso());
-    EXPECT_EQ(c[cUsuarioLocal], NomeUsuarioSO());
-    EXPECT_EQ(c[cClasseFuncao], kFuncao);
-    EXPECT_TRUE(EhGuid(c[cGuid]));
-    EXPECT_EQ(c[cEmpresa], "E0001");
-    EXPECT_EQ(c[cUsuario], "U007");
-    EXPECT_EQ(c[cSessao], "S00000042");
-    char thread[16];
     std::snprintf(thread, sizeof thread, "T%08d", int(IdThread()));
-    EXPECT_EQ(c[cThread], thread);
-    EXPECT_EQ(c[cRegEmpresa], "0001");
-    EXPECT_EQ(c[cRegUsuario], "12");
-    EXPECT_EQ(c[cRegSessao], "3456");
-    EXPECT_EQ(c[cRegUsuarioDominio], "DOMINIO\\fulano");
-    EXPECT_EQ(c[cRegAplicativo], "CONTABIL");
-    EXPECT_EQ(c[cRegModulo], "TQCONTABIL");
-    EXPECT_EQ(c[cRegFonte], "Lancamentos.cpp");
-    EXPECT_EQ(c[cRegLinha], "99");
-    EXPECT_EQ(c[cRegWTS], "1");
-    EXPECT_EQ(c[cRegFiller], "5");
-    EXPECT_EQ(c[cRegFillerTexto], std::string(22, 'F'));
-    EXPECT_EQ(c[cTipo], "ENTROU");
-    EXPECT_TRUE(SoDigitos(c[cMemDisponivel]));
-    EXPECT_TRUE(SoDigitos(c[cMemTotal]));
-    EXPECT_GE(std::stoull(c[cMemTotal]), std::stoull(c[cMemDisponivel]));
-    EXPECT_GT(std::stoull(c[cMemTotal]), 0u);
+    EXPECT_EQ(c[cData], data);
+    EXPECT_TRUE(Molde(c[cHora], "99:99:99.999")) << c[cHora];
+    EXPECT_EQ(Faixa(c, cProcesso, cGuid), (Colunas{TQNomeProcesso(), NomeUsuarioSO(), kFuncao}));
+    EXPECT_TRUE(Molde(c[cGuid], kGuid)) << c[cGuid];
+    EXPECT_EQ(Faixa(c, cEmpresa, cMemDisponivel),
+              (Colunas{"E0001", "U007", "S00000042", thread, "0001", "12", "3456", "DOMINIO\\fulano", "CONTABIL",
+                       "TQCONTABIL", "Lancamentos.cpp", "99", "1", "5", std::string(22, 'F'), "ENTROU"}));
+    const uint64_t total = Numero(c[cMemTotal]);
+    EXPECT_GT(total, 0u);
+    EXPECT_LE(Numero(c[cMemDisponivel]), total);
     // Memory on: the private bytes at entry.
-    EXPECT_TRUE(SoDigitos(c[cMemComponente]));
-    EXPECT_GT(std::stoull(c[cMemComponente]), 0u);
-    EXPECT_EQ(c[cEspecifica], "0");
-    EXPECT_EQ(c[cEspecifica + 1], "0");
-    EXPECT_EQ(c[cEspecifica + 2], "Plano = 3");
-    EXPECT_EQ(c[cEspecifica + 3], "Conta = 1.1.01");
+    EXPECT_GT(Numero(c[cMemComponente]), 0u);
+    EXPECT_EQ(Faixa(c, cEspecifica, c.size()), (Colunas{"0", "0", "Plano = 3", "Conta = 1.1.01"}));
 
-    // The exit line repeats the call's columns, with its own measures.
+    // The exit line repeats the call's columns, pairing key included, with its own measures.
     const Colunas& s = linhas[1];
     ASSERT_EQ(s.size(), c.size());
+    EXPECT_EQ(Faixa(s, cProcesso, cTipo), Faixa(c, cProcesso, cTipo));
     EXPECT_EQ(s[cTipo], "SAIU");
-    EXPECT_EQ(s[cGuid], c[cGuid]);
-    EXPECT_EQ(s[cClasseFuncao], kFuncao);
-    EXPECT_EQ(s[cRegFillerTexto], c[cRegFillerTexto]);
-    EXPECT_TRUE(SoDigitos(s[cEspecifica]));
-    EXPECT_TRUE(SoDigitos(s[cEspecifica + 1]));
-    EXPECT_EQ(s[cEspecifica + 2], "Plano = 3");
+    for (size_t i : {size_t(cMemComponente), size_t(cEspecifica), size_t(cEspecifica + 1)})
+        Numero(s[i]);
+    EXPECT_EQ(Faixa(s, cEspecifica + 2, s.size()), Faixa(c, cEspecifica + 2, c.size()));
+
+    // Each call has a pairing key of its own; a record not accepted shows as zeros.
+    EXPECT_EQ(linhas[2][cGuid], linhas[3][cGuid]);
+    EXPECT_NE(linhas[2][cGuid], c[cGuid]);
+    EXPECT_EQ(Faixa(linhas[2], cEmpresa, cRegEmpresa), (Colunas{"E0002", "U001", "S00000002", thread}));
+    EXPECT_EQ(Faixa(linhas[2], cRegEmpresa, cTipo), kRegistroZerado);
 }
 
-TEST_F(ProfilerTeste, RegistroSoComControleB)
+TEST_F(ProfilerTeste, SemIdentidadeEDiferencasNaoPositivas)
 {
-    LogIni("Entrada=1\r\n");
-    Identidade id("0002", 1, 2);
-    std::strcpy(id.Registro().szAplicativo, "CONTABIL");
-    id.Registro().ulUsuario = 12;
-    id.Registro().cControle = 'A';
-    Chamada(&id);
-    // Without an identity the identity columns are empty and zero.
-    Chamada(nullptr);
-    const std::vector<Colunas> linhas = LeLog(Profiler(), kCabecalhoProfiler);
-    ASSERT_EQ(linhas.size(), 2u);
-    const Colunas zerado = {"", "0", "0", "", "", "", "", "0", "0", "0", ""};
-    for (const Colunas& c : linhas)
-        EXPECT_EQ(Colunas(c.begin() + cRegEmpresa, c.begin() + cTipo), zerado);
-    EXPECT_EQ(Colunas(linhas[1].begin() + cEmpresa, linhas[1].begin() + cThread),
-              (Colunas{"E", "U000", "S00000000"}));
-}
-
-TEST_F(ProfilerTeste, ColunasOpcionaisVaziasSomem)
-{
-    RegistroLog r; // no process, user, function or pairing key
+    RegistroLog r; // no identity, process, user, function or pairing key: those columns vanish
     r.memoriaInicio = 77;
     TQGravaLinhaLog(r, TipoLinhaLog::Entrou);
-    const std::vector<Colunas> linhas = LeLog(Profiler(), kCabecalhoProfiler);
-    ASSERT_EQ(linhas.size(), 1u);
-    const Colunas& c = linhas[0];
-    ASSERT_EQ(c.size(), kCabecalhoProfiler.size() - 9 - 4);
-    EXPECT_EQ(c[cEmpresa - 4], "E");
-    EXPECT_EQ(c[cTipo - 4], "ENTROU");
-    EXPECT_EQ(c[cMemComponente - 4], "77");
-}
-
-TEST_F(ProfilerTeste, SaidaComMemoriaMenorDaDeltaZero)
-{
-    RegistroLog r;
-    r.processo = "p", r.usuarioLocal = "u", r.classeFuncao = "f", r.guid = " ";
-    r.ticksInicio = 1000, r.ticksFim = 1250;
-    r.memoriaInicio = 5000, r.memoriaFim = 8000;
+    r.ticksInicio = 1000, r.ticksFim = 1250, r.memoriaInicio = 5000, r.memoriaFim = 8000;
     TQGravaLinhaLog(r, TipoLinhaLog::Saiu);
-    r.ticksInicio = 2000, r.ticksFim = 1999;
-    r.memoriaInicio = 9000, r.memoriaFim = 4000;
+    r.ticksInicio = 2000, r.ticksFim = 1999, r.memoriaInicio = 9000, r.memoriaFim = 4000;
     TQGravaLinhaLog(r, TipoLinhaLog::Saiu);
+
     const std::vector<Colunas> linhas = LeLog(Profiler(), kCabecalhoProfiler);
-    ASSERT_EQ(linhas.size(), 2u);
-    EXPECT_EQ(Colunas(linhas[0].begin() + cMemComponente, linhas[0].end()), (Colunas{"8000", "250", "3000"}));
-    EXPECT_EQ(Colunas(linhas[1].begin() + cMemComponente, linhas[1].end()), (Colunas{"4000", "0", "0"}));
+    ASSERT_EQ(linhas.size(), 3u);
+    const Colunas tipos = {"ENTROU", "SAIU", "SAIU"};
+    // A difference that is not positive shows as 0.
+    const Colunas medidas[] = {{"77", "0", "0"}, {"8000", "250", "3000"}, {"4000", "0", "0"}};
+    for (size_t i = 0; i < linhas.size(); ++i) {
+        const Colunas& v = linhas[i];
+        ASSERT_EQ(v.size(), kColunasProfiler - 9 - 4);
+        EXPECT_EQ(Faixa(v, cEmpresa - 4, cThread - 4), (Colunas{"E", "U000", "S00000000"}));
+        EXPECT_EQ(Faixa(v, cRegEmpresa - 4, cTipo - 4), kRegistroZerado);
+        EXPECT_EQ(v[cTipo - 4], tipos[i]);
+        EXPECT_EQ(Faixa(v, cMemComponente - 4, v.size()), medidas[i]);
+    }
 }
 
-TEST_F(ProfilerTeste, LinhaDeCriacao)
-{
-    Identidade id("0001", 3, 4);
-    TQGravaLinhaCoCreate(&id, "CTQComPtr::CriaInstancia", "TQDF.Plano", "TQDF");
-    EXPECT_FALSE(apoio::Existe(Profiler()));
-    LogIni("CoCreateInstance=1\r\n");
-    TQGravaLinhaCoCreate(&id, "CTQComPtr::CriaInstancia", "TQDF.Plano", "TQDF");
-    LogIni("CoCreateInstance=1\r\nProcessos=outro\r\n");
-    TQGravaLinhaCoCreate(&id, "CTQComPtr::CriaInstancia", "TQDF.Plano", "TQDF");
-    const std::vector<Colunas> linhas = LeLog(Profiler(), kCabecalhoProfiler);
-    ASSERT_EQ(linhas.size(), 1u);
-    const Colunas& c = linhas[0];
-    EXPECT_EQ(c[cClasseFuncao], "CTQComPtr::CriaInstancia");
-    EXPECT_TRUE(EhGuid(c[cGuid]));
-    EXPECT_EQ(c[cTipo], "COCREATE");
-    EXPECT_EQ(Colunas(c.begin() + cMemComponente, c.end()),
-              (Colunas{"0", "0", "0", "ProgID = TQDF.Plano", "Modulo = TQDF"}));
-}
-
-TEST_F(ProfilerTeste, ErroColunaPorColuna)
-{
-    Identidade id("", 2, 3);
-    RegistroLog r;
-    r.identidade = &id;
-    r.processo = TQNomeProcesso();
-    r.usuarioLocal = "fulano";
-    r.classeFuncao = "CClassificacao::Inicializa";
-    r.memoriaInicio = 123456;
-    const char* valores[] = {"1.18.0", "Windows 10", "Classificacao", "120", "hr = Abre() = 0x80040002"};
-    for (int i = 0; i < 5; ++i)
-        r.nomes[i] = "n", r.valores[i] = valores[i];
-    r.nomes[5] = "Extra", r.valores[5] = "nunca";
-    TQGravaLinhaLog(r, TipoLinhaLog::Erro);
-    EXPECT_FALSE(apoio::Existe(Profiler()));
-    const std::vector<Colunas> linhas = LeLog(ErrosPgms(), kCabecalhoErros);
-    ASSERT_EQ(linhas.size(), 1u);
-    const Colunas& c = linhas[0];
-    // No pairing key, no parameters.
-    ASSERT_EQ(c.size(), kCabecalhoErros.size() - 9 - 1);
-    EXPECT_EQ(c[cClasseFuncao], "CClassificacao::Inicializa");
-    EXPECT_EQ(c[cEmpresa - 1], "E");
-    EXPECT_EQ(c[cTipo - 1], "ERRO");
-    EXPECT_EQ(Colunas(c.begin() + cMemComponente - 1, c.end()),
-              (Colunas{"123456", "1.18.0", "Windows 10", "Classificacao", "120", "hr = Abre() = 0x80040002"}));
-}
-
-TEST_F(ProfilerTeste, ArquivoDeErrosPorEmpresa)
+TEST_F(ProfilerTeste, LinhasDeErroEArquivoPorEmpresa)
 {
     const std::string dados = m_dir + "EMP0001" + kSeparador;
     ASSERT_EQ(CriaDiretorio(dados.c_str()), 0u);
     GravaTexto(RaizRegistro::LocalMachine,
                CTQPath::CombinaChave(CTQPath::CombinaChave(kChaveSuite, kSubchaveEmpresas), "0001"),
                TQCodigoModulo(kModuloDF).c_str(), dados);
-    Identidade comDados("0001", 1, 1), semDados("0002", 1, 1), semEmpresa("", 1, 1);
+    Identidade comDados("0001", 1, 1), semDados("0002", 1, 1), semEmpresa("", 2, 3);
+    RegistroLog r;
+    r.processo = TQNomeProcesso(), r.usuarioLocal = "fulano", r.classeFuncao = "CClassificacao::Inicializa";
+    r.memoriaInicio = 123456;
+    const char* valores[] = {"1.18.0", "Windows 10", "Classificacao", "120", "hr = Abre() = 0x80040002"};
+    for (int i = 0; i < 5; ++i)
+        r.nomes[i] = "n", r.valores[i] = valores[i];
+    r.nomes[5] = "Extra", r.valores[5] = "nunca";
     for (Identidade* id : {&comDados, &semDados, &semEmpresa}) {
-        RegistroLog r;
         r.identidade = id;
-        r.valores[4] = id->GetEmpresa();
         TQGravaLinhaLog(r, TipoLinhaLog::Erro);
     }
+    // No "log.ini": error lines do not ask for one, and never go to the profiler file.
+    EXPECT_FALSE(apoio::Existe(Profiler()));
     const std::vector<Colunas> base = LeLog(dados + "TQProfilerErros_Base_" + AnoMes() + ".log", kCabecalhoErros);
-    ASSERT_EQ(base.size(), 1u);
-    EXPECT_EQ(base[0].back(), "0001");
     const std::vector<Colunas> pgms = LeLog(ErrosPgms(), kCabecalhoErros);
+    ASSERT_EQ(base.size(), 1u);
     ASSERT_EQ(pgms.size(), 2u);
-    EXPECT_EQ(pgms[0].back(), "0002");
-    EXPECT_EQ(pgms[1].back(), "");
+    EXPECT_EQ(base[0][cEmpresa - 1], "E0001");
+    EXPECT_EQ(pgms[0][cEmpresa - 1], "E0002");
+    const Colunas& c = pgms[1];
+    // No pairing key, no parameters.
+    ASSERT_EQ(c.size(), kColunasErros - 9 - 1);
+    EXPECT_EQ(Faixa(c, cProcesso, cGuid), (Colunas{TQNomeProcesso(), "fulano", "CClassificacao::Inicializa"}));
+    EXPECT_EQ(Faixa(c, cEmpresa - 1, cThread - 1), (Colunas{"E", "U002", "S00000003"}));
+    EXPECT_EQ(c[cTipo - 1], "ERRO");
+    EXPECT_EQ(Faixa(c, cMemComponente - 1, c.size()),
+              (Colunas{"123456", "1.18.0", "Windows 10", "Classificacao", "120", "hr = Abre() = 0x80040002"}));
 }
 
 TEST_F(ProfilerTeste, NomesDosArquivos)
 {
     RegistroLog r;
-    r.momento.ano = 2020, r.momento.mes = 5;
-    EXPECT_EQ(TQArquivoLog(r, TipoLinhaLog::Erro), m_dir + "TQProfilerErros_Pgms_202005.log");
-    r.momento.ano = 1700, r.momento.mes = 0;
-    EXPECT_EQ(TQArquivoLog(r, TipoLinhaLog::Erro), m_dir + "TQProfilerErros_Pgms_184800.log");
-    r.momento.ano = 9999, r.momento.mes = 123;
-    EXPECT_EQ(TQArquivoLog(r, TipoLinhaLog::Erro), m_dir + "TQProfilerErros_Pgms_471799.log");
+    const auto nome = [&](int ano, int mes, TipoLinhaLog tipo) {
+        r.momento.ano = ano, r.momento.mes = mes;
+        return TQArquivoLog(r, tipo);
+    };
+    EXPECT_EQ(nome(2020, 5, TipoLinhaLog::Erro), m_dir + "TQProfilerErros_Pgms_202005.log");
+    EXPECT_EQ(nome(1700, 0, TipoLinhaLog::Erro), m_dir + "TQProfilerErros_Pgms_184800.log");
+    EXPECT_EQ(nome(9999, 123, TipoLinhaLog::Erro), m_dir + "TQProfilerErros_Pgms_471799.log");
     for (TipoLinhaLog tipo : {TipoLinhaLog::Entrou, TipoLinhaLog::Saiu, TipoLinhaLog::CoCreate})
-        EXPECT_EQ(TQArquivoLog(r, tipo), Profiler());
+        EXPECT_EQ(nome(2020, 5, tipo), Profiler());
     // The profiler file's name stays for the life of the process, the module directory does not.
-    GravaTexto(RaizRegistro::LocalMachine, kChaveModulo, kValorPath, m_dir + "outro");
-    EXPECT_EQ(TQArquivoLog(r, TipoLinhaLog::Entrou), Profiler());
-    EXPECT_NE(TQArquivoLog(r, TipoLinhaLog::Erro), m_dir + "TQProfilerErros_Pgms_471799.log");
-}
-
-TEST_F(ProfilerTeste, SemDiretorioDoModuloNomeNu)
-{
+    const std::string outro = m_dir + "outro";
+    GravaTexto(RaizRegistro::LocalMachine, kChaveModulo, kValorPath, outro);
+    EXPECT_EQ(nome(2020, 5, TipoLinhaLog::Entrou), Profiler());
+    EXPECT_EQ(nome(2020, 5, TipoLinhaLog::Erro), CTQPath::Combina(outro, "TQProfilerErros_Pgms_202005.log"));
+    // That directory does not exist: the line is lost, nothing fails, nothing is made.
+    TQGravaLinhaLog(r, TipoLinhaLog::Erro);
+    EXPECT_FALSE(apoio::Existe(outro));
+    // Without a module directory the names are bare.
     GravaTexto(RaizRegistro::LocalMachine, kChaveModulo, kValorPath, "");
     TQInvalidaProfilerParaTestes();
-    RegistroLog r;
-    r.momento.ano = 2020, r.momento.mes = 5;
-    EXPECT_EQ(TQArquivoLog(r, TipoLinhaLog::Erro), "TQProfilerErros_Pgms_202005.log");
-    EXPECT_EQ(TQArquivoLog(r, TipoLinhaLog::Entrou), "TQProfiler.log");
-}
-
-TEST_F(ProfilerTeste, LinhaPerdidaSemAviso)
-{
-    // The module directory does not exist: nothing is written, nothing fails.
-    GravaTexto(RaizRegistro::LocalMachine, kChaveModulo, kValorPath, m_dir + "nao-existe");
-    TQInvalidaProfilerParaTestes();
-    RegistroLog r;
-    TQGravaLinhaLog(r, TipoLinhaLog::Erro);
-    EXPECT_FALSE(apoio::Existe(m_dir + "nao-existe"));
+    EXPECT_EQ(nome(2020, 5, TipoLinhaLog::Erro), "TQProfilerErros_Pgms_202005.log");
+    EXPECT_EQ(nome(2020, 5, TipoLinhaLog::Entrou), "TQProfiler.log");
 }
 
 TEST_F(ProfilerTeste, ValidadeDaLeitura)
 {
     LogIni("Entrada=1\r\nTimeoutConfig=1\r\n");
-    EXPECT_TRUE(TQProfilerConfig::Atual().entrada);
+    EXPECT_EQ(Letras(TQProfilerConfig::Atual()), "E----L");
     EXPECT_EQ(TQProfilerConfig::ValidadeMs(), 1000u);
     apoio::GravaTudo(m_dir + "log.ini", "[Log]\r\nSaida=1\r\nProcessos=Outro\r\n");
     // Still valid: the values in hand serve.
-    EXPECT_TRUE(TQProfilerConfig::Atual().entrada);
+    EXPECT_EQ(Letras(TQProfilerConfig::Atual()), "E----L");
     EXPECT_EQ(TQProfilerConfig::Processos(), "todos");
     Dorme(1100);
-    const ValoresProfiler depois = TQProfilerConfig::Atual();
-    EXPECT_FALSE(depois.entrada);
-    EXPECT_TRUE(depois.saida);
-    EXPECT_FALSE(depois.processoLoga);
+    EXPECT_EQ(Letras(TQProfilerConfig::Atual()), "-S----");
     EXPECT_EQ(TQProfilerConfig::Processos(), "outro");
     EXPECT_EQ(TQProfilerConfig::ValidadeMs(), 600000u);
     // Guardados never re-reads.
     apoio::GravaTudo(m_dir + "log.ini", "[Log]\r\nEntrada=1\r\n");
     TQProfilerConfig::Invalida();
-    EXPECT_FALSE(TQProfilerConfig::Guardados().entrada);
-    EXPECT_TRUE(TQProfilerConfig::Atual().entrada);
+    EXPECT_EQ(Letras(TQProfilerConfig::Guardados()), "-S----");
+    EXPECT_EQ(Letras(TQProfilerConfig::Atual()), "E----L");
 }
 
 TEST_F(ProfilerTeste, OitoThreadsDeErros)
@@ -609,7 +451,7 @@ TEST_F(ProfilerTeste, OitoThreadsDeErros)
     std::set<std::string> vistas;
     for (const Colunas& c : linhas) {
         // Without process, user and pairing key.
-        ASSERT_EQ(c.size(), kCabecalhoErros.size() - 9 - 3);
+        ASSERT_EQ(c.size(), kColunasErros - 9 - 3);
         ASSERT_EQ(c[cTipo - 3], "ERRO");
         vistas.insert(c.back());
     }
@@ -625,8 +467,7 @@ TEST_F(ProfilerTeste, ReleituraEnquantoOutrasThreadsDecidem)
     for (int t = 0; t < 4; ++t) {
         leitores.emplace_back([&] {
             while (!fim.load()) {
-                const ValoresProfiler v = TQProfilerConfig::Atual();
-                if (!v.entrada || v.saida || !v.coCreate || v.performance || !v.memory || v.processoLoga)
+                if (Letras(TQProfilerConfig::Atual()) != "E-C-M-")
                     ++divergentes;
                 CTQProfilerEscopo escopo(nullptr);
                 escopo.Entra(kFuncao);
