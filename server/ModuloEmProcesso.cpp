@@ -1,6 +1,7 @@
 // The in-process module's exports: the class object, and the string and memory allocators a
 // client of this module frees our blocks with. Nothing else is visible outside the module.
 #include <cstddef>
+#include <string>
 
 #include "df/tqlibex/TQPath.h"
 #include "platform/Processo.h"
@@ -30,10 +31,7 @@ ZAZ_EXPORTA BSTR SysAllocString(const OLECHAR* texto)
 {
     if (texto == nullptr)
         return nullptr;
-    uint32_t n = 0;
-    while (texto[n] != 0)
-        ++n;
-    return plataforma::AlocaBstr(texto, n);
+    return plataforma::AlocaBstr(texto, uint32_t(std::char_traits<OLECHAR>::length(texto)));
 }
 
 ZAZ_EXPORTA BSTR SysAllocStringLen(const OLECHAR* texto, uint32_t caracteres)

@@ -1,38 +1,14 @@
 #include "server/Core/TQRPCDLL/TQInicializacao.h"
 
-#include <cstring>
-#include <string>
 #include <string_view>
 
+#include "df/planoalt/CopiaCampo.h"
 #include "df/tqlibex/FuncoesArq.h"
 #include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQProfiler.h"
 #include "df/tqlibex/TQRegistro.h"
 #include "platform/Processo.h"
-
-namespace {
-
-// A file name without directory and extension.
-std::string NomeBase(const std::string& caminho)
-{
-    const size_t barra = caminho.find_last_of("/\\");
-    std::string nome = barra == std::string::npos ? caminho : caminho.substr(barra + 1);
-    const size_t ponto = nome.rfind('.');
-    if (ponto != std::string::npos && ponto > 0)
-        nome.resize(ponto);
-    return nome;
-}
-
-// Cut to the field: a longer text is the sender's problem, never an overflow here.
-template <size_t N>
-void Copia(char (&campo)[N], std::string_view texto)
-{
-    const size_t n = texto.size() < N ? texto.size() : N - 1;
-    std::memcpy(campo, texto.data(), n);
-    campo[n] = '\0';
-}
-
-} // namespace
 
 uint64_t TQCrcInicializacao(const _REG_DF_INICIALIZAPS& registro)
 {
@@ -58,11 +34,13 @@ _REG_DF_INICIALIZAPS TQRegistroParaOutroServidor(ITQDF_Profiler& identidade, con
     r.ulNumeroSessao = identidade.GetNumeroSessao();
     r.ulLinhaFonte = static_cast<uint32_t>(linha);
     r.usVersaoKarvo = kVersaoKarvo;
-    Copia(r.szEmpresa, identidade.GetEmpresa());
-    Copia(r.szAplicativo, NomeBase(plataforma::CaminhoExecutavel()));
-    Copia(r.szModuleName, NomeBase(plataforma::CaminhoEsteModulo()));
-    Copia(r.szArquivoFonte, fonte ? fonte : "");
-    Copia(r.szNomeUsuarioDominio, plataforma::NomeUsuarioSO());
+    TQCopiaCampo(r.szEmpresa, sizeof r.szEmpresa, identidade.GetEmpresa(), TQ_AQUI);
+    TQCopiaCampo(r.szAplicativo, sizeof r.szAplicativo, CTQPath::GetNomeSemExtensao(plataforma::CaminhoExecutavel()),
+                 TQ_AQUI);
+    TQCopiaCampo(r.szModuleName, sizeof r.szModuleName, CTQPath::GetNomeSemExtensao(plataforma::CaminhoEsteModulo()),
+                 TQ_AQUI);
+    TQCopiaCampo(r.szArquivoFonte, sizeof r.szArquivoFonte, fonte ? fonte : "", TQ_AQUI);
+    TQCopiaCampo(r.szNomeUsuarioDominio, sizeof r.szNomeUsuarioDominio, plataforma::NomeUsuarioSO(), TQ_AQUI);
     r.cControle = 'B';
     r.cWTS = plataforma::SessaoRemota() ? 1 : 0;
     r.uiCRC = TQCrcInicializacao(r);
