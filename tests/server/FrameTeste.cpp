@@ -161,13 +161,6 @@ TEST_F(FrameTeste, MetodoQueFalhaEscreveUmaLinhaComONomeQualificado)
     EXPECT_EQ(LinhasDeErro(), linhas);
 }
 
-TEST_F(FrameTeste, RelatorioAindaNaoExiste)
-{
-    Inicializa();
-    Texto t(u"x");
-    EXPECT_EQ(m_obj->GeraRelatorioPlanoAlternativo(t, t, t, 1), TQHResult(0x80004001));
-}
-
 TEST_F(FrameTeste, FuncaoGenericaNaoConheceNenhumaFuncao)
 {
     Inicializa();
