@@ -1,6 +1,5 @@
 #include "platform/Processo.h"
 
-#include <cstdlib>
 #include <dlfcn.h>
 #include <errno.h>
 #include <link.h>

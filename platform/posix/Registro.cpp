@@ -366,6 +366,24 @@ DWORD MudaValor(const std::string& caminhoChave, const std::function<DWORD(Chave
     });
 }
 
+// Sets a value of an existing key (an existing name keeps its case); the file is rewritten
+// only when the value is new or its type or data change.
+DWORD GravaValor(const std::string& caminhoChave, const char* nome, const ValorReg& novo)
+{
+    const std::string n = NomeUtf8(nome);
+    return MudaValor(caminhoChave, [&](ChaveReg& chave, bool& alterou) {
+        const bool existia = chave.Valor(n) != nullptr;
+        ValorReg& v = chave.DefineValor(n);
+        alterou = !existia || v.tipo != novo.tipo || v.texto != novo.texto || v.dword != novo.dword ||
+                  v.bruto != novo.bruto;
+        v.tipo = novo.tipo;
+        v.texto = novo.texto;
+        v.dword = novo.dword;
+        v.bruto = novo.bruto;
+        return erro::Nenhum;
+    });
+}
+
 } // namespace
 
 DWORD ChaveRegistro::LeDword(const char* nome, DWORD& valor) const
@@ -402,17 +420,10 @@ DWORD ChaveRegistro::GravaDword(const char* nome, DWORD valor)
         return erro::HandleInvalido;
     if (!m_escrita)
         return erro::AcessoNegado;
-    return MudaValor(m_caminho, [&](ChaveReg& chave, bool& alterou) {
-        const std::string n = NomeUtf8(nome);
-        const bool novo = !chave.Valor(n);
-        ValorReg& v = chave.DefineValor(n);
-        alterou = novo || v.tipo != posix::kRegDword || v.dword != valor;
-        v.tipo = posix::kRegDword;
-        v.dword = valor;
-        v.texto.clear();
-        v.bruto.clear();
-        return erro::Nenhum;
-    });
+    ValorReg novo;
+    novo.tipo = posix::kRegDword;
+    novo.dword = valor;
+    return GravaValor(m_caminho, nome, novo);
 }
 
 DWORD ChaveRegistro::GravaTexto(const char* nome, const char* valor)
@@ -421,18 +432,10 @@ DWORD ChaveRegistro::GravaTexto(const char* nome, const char* valor)
         return erro::HandleInvalido;
     if (!m_escrita)
         return erro::AcessoNegado;
-    const std::string texto = NomeUtf8(valor);
-    return MudaValor(m_caminho, [&](ChaveReg& chave, bool& alterou) {
-        const std::string n = NomeUtf8(nome);
-        const bool novo = !chave.Valor(n);
-        ValorReg& v = chave.DefineValor(n);
-        alterou = novo || v.tipo != posix::kRegSz || v.texto != texto;
-        v.tipo = posix::kRegSz;
-        v.texto = texto;
-        v.dword = 0;
-        v.bruto.clear();
-        return erro::Nenhum;
-    });
+    ValorReg novo;
+    novo.tipo = posix::kRegSz;
+    novo.texto = NomeUtf8(valor);
+    return GravaValor(m_caminho, nome, novo);
 }
 
 DWORD ChaveRegistro::ApagaValor(const char* nome)

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "platform/Mensagem.h"
-#include "platform/Texto.h"
+#include "platform/win32/Largo.h"
 
 namespace plataforma {
 
@@ -16,8 +16,7 @@ bool MostraDialogo(const std::string& titulo, const std::string& texto, EstiloMe
     const UINT icone = estilo == EstiloMensagem::Erro         ? MB_ICONERROR
                        : estilo == EstiloMensagem::Exclamacao ? MB_ICONEXCLAMATION
                                                               : MB_ICONINFORMATION;
-    const std::u16string t = AnsiParaUtf16(titulo), m = AnsiParaUtf16(texto);
-    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(m.c_str()), reinterpret_cast<const wchar_t*>(t.c_str()),
+    MessageBoxW(nullptr, win32::Largo(texto.c_str()).c_str(), win32::Largo(titulo.c_str()).c_str(),
                 MB_OK | icone | MB_SETFOREGROUND);
     return true;
 }

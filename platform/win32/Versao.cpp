@@ -6,15 +6,14 @@
 #include <vector>
 
 #include "platform/Processo.h"
-#include "platform/Texto.h"
+#include "platform/win32/Largo.h"
 
 namespace plataforma {
 
 namespace {
 
-std::string VersaoDoArquivo(const std::u16string& caminho)
+std::string VersaoDoArquivo(const wchar_t* nome)
 {
-    const auto* nome = reinterpret_cast<const wchar_t*>(caminho.c_str());
     DWORD ignorado = 0;
     const DWORD tamanho = GetFileVersionInfoSizeW(nome, &ignorado);
     if (tamanho == 0)
@@ -35,16 +34,16 @@ std::string VersaoDoArquivo(const std::u16string& caminho)
 
 } // namespace
 
-std::string VersaoExecutavel() { return VersaoDoArquivo(AnsiParaUtf16(CaminhoExecutavel())); }
+std::string VersaoExecutavel() { return VersaoDoArquivo(win32::Largo(CaminhoExecutavel().c_str()).c_str()); }
 
-std::string VersaoSistema() { return VersaoDoArquivo(u"kernel32.dll"); }
+std::string VersaoSistema() { return VersaoDoArquivo(L"kernel32.dll"); }
 
 std::string TextoErroSistema(DWORD erroSistema)
 {
     wchar_t texto[256];
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
                                    nullptr, erroSistema, 0, texto, 255, nullptr);
-    std::string ansi = Utf16ParaAnsi(std::u16string_view(reinterpret_cast<const char16_t*>(texto), n));
+    std::string ansi = win32::Estreito(std::wstring_view(texto, n));
     while (!ansi.empty() && (ansi.back() == ' ' || ansi.back() == '\r' || ansi.back() == '\n'))
         ansi.pop_back();
     return ansi;
