@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr size_t kOffsetStatus = 14;
-constexpr size_t kOffsetCodigo = 16;
-
 // Copies a zero-padded field of the record, cut to what the record holds, and terminates it.
 void CopiaCampo(char* destino, const uint8_t* registro, size_t tamanhoRegistro, size_t offset, size_t largura)
 {

@@ -174,7 +174,6 @@ private:
     uint16_t m_TamanhoCodigo = 10;
     CTQArqEx m_arqPadraoLeitura;
     std::vector<REGCON_INDEX> m_listagem;
-    REGCON_INDEX* m_RegPonteiro = nullptr;
     std::vector<uint8_t> m_registroAtual;
     char m_cClassificacao[32] = {};
     char m_cTipoAtual = 0;

@@ -91,10 +91,6 @@ size_t Comprimento(std::string_view texto)
     return zero ? size_t(static_cast<const char*>(zero) - texto.data()) : n;
 }
 
-} // namespace
-
-namespace {
-
 // Both directions by table: packing and unpacking run for every record of an index generation.
 constexpr std::array<uint8_t, 256> TabelaMeioByte()
 {
@@ -140,6 +136,14 @@ std::string DesempacotaClassificacao(const uint8_t empacotado[kTamanhoEmpacotado
     char texto[kTamanhoClassificacao + 1];
     DesempacotaClassificacao(empacotado, texto);
     return texto;
+}
+
+std::string_view TextoDeClassificacao(std::string_view texto)
+{
+    size_t inicio = 0;
+    while (inicio < texto.size() && (texto[inicio] == ' ' || (texto[inicio] >= '\t' && texto[inicio] <= '\r')))
+        ++inicio;
+    return texto.substr(inicio, kTamanhoClassificacao);
 }
 
 int ComparaTextoClassificacao(std::string_view a, std::string_view b)

@@ -17,6 +17,10 @@ constexpr uint32_t kBitsTipo = 0x70000000;
 constexpr uint32_t kBitInativo = 0x80000000;
 constexpr uint32_t kMascaraPosicao = 0x00FFFFFF;
 
+// Offsets in a chart record: the status byte, then the own code.
+constexpr size_t kOffsetStatus = 14;
+constexpr size_t kOffsetCodigo = 16;
+
 // Status byte of a chart record.
 constexpr uint8_t kStatusTitulo = 0x01;
 constexpr uint8_t kStatusExcluido = 0x02;
@@ -28,6 +32,10 @@ void EmpacotaClassificacao(std::string_view texto, uint8_t empacotado[kTamanhoEm
 // Unpacks 14 bytes into a zero-terminated text (texto holds at least 29 bytes).
 void DesempacotaClassificacao(const uint8_t empacotado[kTamanhoEmpacotado], char texto[kTamanhoClassificacao + 1]);
 std::string DesempacotaClassificacao(const uint8_t empacotado[kTamanhoEmpacotado]);
+
+// A typed classification or code as the store takes it: no leading white space, at most 28
+// characters.
+std::string_view TextoDeClassificacao(std::string_view texto);
 
 // Text order: byte-wise on the unpacked texts. Packed order: byte-wise on the 14 bytes.
 int ComparaTextoClassificacao(std::string_view a, std::string_view b);

@@ -11,21 +11,8 @@
 
 namespace {
 
-constexpr size_t kOffsetStatus = 14;
-constexpr size_t kOffsetCodigo = 16;
 constexpr const char* kExprAbrePadrao = "VerificaAberturaArquivoPadrao()";
 constexpr const char* kExprLeIndice = "ArqIndex.Le( uiTamanho, RegPonteiro )";
-
-bool Branco(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// A typed text as the searches take it: no leading white space, at most 28 characters.
-std::string_view TextoDeBusca(std::string_view texto)
-{
-    size_t inicio = 0;
-    while (inicio < texto.size() && Branco(texto[inicio]))
-        ++inicio;
-    return texto.substr(inicio, kTamanhoClassificacao);
-}
 
 std::string_view SemZerosIniciais(std::string_view texto)
 {
@@ -177,7 +164,7 @@ HRESULT CClassificacao::ExisteCodigo(const OLECHAR* sCodigo, uint32_t* posicao, 
     if (!posicao)
         return statusclass::ArgumentoInvalido;
     const std::string ansi = plataforma::OleParaAnsi(sCodigo);
-    const std::string_view digitada = TextoDeBusca(ansi);
+    const std::string_view digitada = TextoDeClassificacao(ansi);
     const std::string prioridades = iPrioridade == 0 ? std::string("3") : std::to_string(iPrioridade);
     uint32_t ulPosicaoLocal = 0;
     // The own-code search, and again without leading zeros (a code 007 typed for a stored 7).
@@ -326,7 +313,7 @@ HRESULT CClassificacao::InternalExisteConta(const std::string& classificacao, bo
     if (!posicao)
         return statusclass::ArgumentoInvalido;
     *posicao = 0;
-    const std::string_view texto = TextoDeBusca(classificacao);
+    const std::string_view texto = TextoDeClassificacao(classificacao);
     if (texto.empty())
         return statusclass::ClassificacaoInvalida;
     const size_t ponto = texto.rfind('.');
@@ -353,7 +340,7 @@ HRESULT CClassificacao::InternalExisteConta(const std::string& classificacao, bo
 HRESULT CClassificacao::ExisteSubordinadas(const OLECHAR* classificacao)
 {
     const std::string ansi = plataforma::OleParaAnsi(classificacao);
-    const std::string_view texto = TextoDeBusca(ansi);
+    const std::string_view texto = TextoDeClassificacao(ansi);
     if (texto.empty())
         return statusclass::ClassificacaoInvalida;
     if (const HRESULT hr = LeIndiceBusca("ExisteSubordinadas", "ArqIndex.Le( uiTamanho, listaIndex.data() )"))

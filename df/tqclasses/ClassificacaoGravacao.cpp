@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr size_t kOffsetStatus = 14;
-constexpr size_t kOffsetCodigo = 16;
-
 // What an index editor answers, as the HRESULT of its caller: a truncation failure is already one.
 HRESULT HResultDoEditor(uint32_t r) { return (r & 0x80000000u) ? HRESULT(r) : TQHResultDoStatus(r); }
 
@@ -141,7 +138,7 @@ uint32_t CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t 
         return s;
     const size_t n = m_indiceGravacao.size();
     m_indiceGravacao.emplace_back(); // the free slot
-    m_RegPonteiro = m_indiceGravacao.data();
+    REGCON_INDEX* const entradas = m_indiceGravacao.data();
 
     uint8_t chave[kTamanhoEmpacotado];
     EmpacotaClassificacao(m_cClassificacao, chave);
@@ -152,7 +149,7 @@ uint32_t CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t 
     std::string nomeAtual, nomeEntrada;
     size_t p = 0;
     for (; p < n; ++p) {
-        const REGCON_INDEX& e = m_RegPonteiro[p];
+        const REGCON_INDEX& e = entradas[p];
         const int c = ChaveEmpacotada(e.Classificacao).Compara(procurada);
         if (c < 0)
             continue;
@@ -177,8 +174,8 @@ uint32_t CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t 
             continue;
         break;
     }
-    std::memmove(m_RegPonteiro + p + 1, m_RegPonteiro + p, (n - p) * sizeof(REGCON_INDEX));
-    REGCON_INDEX& nova = m_RegPonteiro[p];
+    std::memmove(entradas + p + 1, entradas + p, (n - p) * sizeof(REGCON_INDEX));
+    REGCON_INDEX& nova = entradas[p];
     std::memcpy(nova.Classificacao, chave, kTamanhoEmpacotado);
     nova.Tipo_IndCon = AplicaTipo(lposicao | (RegistroEhInativo(Dados) ? kBitInativo : 0), m_cTipoAtual);
     return GravaIndiceInteiro("IncluiClassificacao", ArqIndex, n + 1,

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr HRESULT kFalhaGeral = TQHResult(0x80004005);
-constexpr size_t kOffsetStatus = 14;
-constexpr size_t kOffsetCodigo = 16;
 constexpr size_t kMaxCodigoBuffer = sizeof(REG_PESQUISA_CODIGO_COM_POSICAO::szCodigo);
 
 using VetorCodigos = std::vector<REG_PESQUISA_CODIGO_COM_POSICAO>;

@@ -15,9 +15,6 @@
 namespace {
 
 constexpr HRESULT kArgumentoInvalidoHr = TQHResult(0x80070057);
-constexpr size_t kOffsetStatus = 14;
-constexpr size_t kOffsetNome = 16; // plus the own-code width
-constexpr uint32_t kNaoEncontrado = 16055;
 constexpr uint16_t kCodigoInicial = 10;
 
 // An account on its way into the index. `ordem` is the classification padded with zeros (so a
@@ -75,7 +72,7 @@ HRESULT CClassificacao::Inicializa(const OLECHAR* empresa, uint16_t usuario, con
     {
         CArquivo ArqIndex;
         const uint32_t s = ArqIndex.Abre(m_sArquivoIndex, 'L');
-        if (s == kNaoEncontrado) {
+        if (s == statusarq::NaoEncontrado) {
             if (const HRESULT hr = GeraClassificacao(); hr < 0)
                 return Falha("Inicializa", __LINE__, "GeraClassificacao()", hr);
         } else if (s == 0) {
@@ -120,7 +117,7 @@ HRESULT CClassificacao::GeraClassificacao()
                                               kMascaraPosicao));
 
     // Room for the fields read even when the record size is smaller than they need.
-    const size_t offsetNome = kOffsetNome + m_TamanhoCodigo;
+    const size_t offsetNome = kOffsetCodigo + m_TamanhoCodigo;
     std::vector<uint8_t> registro(std::max<size_t>(m_TamanhoReg, offsetNome + m_TamanhoNome), 0);
     std::vector<EntradaGeracao> trabalho;
     trabalho.reserve(n);

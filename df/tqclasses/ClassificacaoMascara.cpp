@@ -11,17 +11,12 @@ constexpr uint16_t kMaxCodigo = 28;
 
 bool Permitido(char c) { return (c >= '0' && c <= '9') || c == ' ' || c == '-' || c == '.' || c == '/'; }
 
-bool Branco(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 } // namespace
 
 uint32_t CClassificacao::TrataClassificacao(const OLECHAR* classificacao, char cClassificacao[32], bool validar)
 {
     const std::string texto = plataforma::OleParaAnsi(classificacao);
-    size_t inicio = 0;
-    while (inicio < texto.size() && Branco(texto[inicio]))
-        ++inicio;
-    const std::string_view util = std::string_view(texto).substr(inicio, kTamanhoClassificacao);
+    const std::string_view util = TextoDeClassificacao(texto);
     if (util.empty())
         return uint32_t(statusclass::ClassificacaoInvalida);
     if (validar)
@@ -45,8 +40,7 @@ HRESULT CClassificacao::SetTamanhoCodigo(uint16_t tamanho)
 HRESULT CClassificacao::SetMascaras(const OLECHAR* mascaras)
 {
     const std::string texto = plataforma::OleParaAnsi(mascaras);
-    char todas[kMascaras * kTamanhoClassificacao] = {};
-    std::memcpy(todas, texto.data(), std::min(texto.size(), sizeof todas));
-    std::memcpy(m_mascaras, todas, sizeof todas);
+    std::memset(m_mascaras, 0, sizeof m_mascaras);
+    std::memcpy(m_mascaras, texto.data(), std::min(texto.size(), sizeof m_mascaras));
     return S_OK;
 }
