@@ -47,16 +47,6 @@ constexpr int kSobreviveu = 3;
 
 } // namespace
 
-TEST(GuardaFalhasPlataforma, IndiceDosCodigos)
-{
-    EXPECT_EQ(kQuantidadeCodigosFalha, 22u);
-    EXPECT_EQ(IndiceCodigoFalha(falha::ViolacaoAcesso), 0u);
-    EXPECT_EQ(IndiceCodigoFalha(falha::IntDivisaoZero), 14u);
-    EXPECT_EQ(IndiceCodigoFalha(falha::EstouroPilha), 21u);
-    EXPECT_EQ(IndiceCodigoFalha(0x80000029), kQuantidadeCodigosFalha);
-    EXPECT_EQ(IndiceCodigoFalha(0), kQuantidadeCodigosFalha);
-}
-
 #if defined(__x86_64__)
 TEST(GuardaFalhasPlataforma, PontoDeParadaEInstrucaoIlegal)
 {

@@ -21,14 +21,6 @@ inline const ModoArquivo kC{true, true, true, false, Disposicao::CriaSempre};
 // Mark file: nobody else at all.
 inline const ModoArquivo kMarca{true, true, false, false, Disposicao::CriaSempre};
 
-// Creates a file with the given content.
-inline void CriaCom(const std::string& caminho, const std::string& conteudo)
-{
-    plataforma::ArquivoSO a;
-    ASSERT_EQ(a.Abre(caminho.c_str(), kC), 0u) << caminho;
-    ASSERT_EQ(a.Grava(conteudo.data(), static_cast<DWORD>(conteudo.size())), 0u);
-}
-
 // The whole content, read from the start.
 inline std::string Conteudo(plataforma::ArquivoSO& a)
 {

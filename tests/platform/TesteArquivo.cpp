@@ -55,41 +55,23 @@ TEST_F(Arquivo, GravarAlemDoFimEstendeOArquivo)
     uint64_t tamanho = 0;
     ASSERT_EQ(a.Tamanho(tamanho), 0u);
     EXPECT_EQ(tamanho, 1001u);
-    const std::string tudo = Conteudo(a);
-    EXPECT_EQ(tudo, std::string(1000, '\0') + "x");
-}
-
-TEST_F(Arquivo, PosicaoNegativaEhRecusada)
-{
-    ArquivoSO a;
-    ASSERT_EQ(a.Abre(Caminho("negativo.dat").c_str(), kC), 0u);
+    EXPECT_EQ(Conteudo(a), std::string(1000, '\0') + "x");
     EXPECT_EQ(a.Posiciona(-1, Origem::Inicio), erro::BuscaNegativa);
 }
 
-TEST_F(Arquivo, AbrirInexistenteFalhaComArquivoOuCaminho)
+TEST_F(Arquivo, InexistenteFalhaComArquivoOuCaminho)
 {
     ArquivoSO a;
     EXPECT_EQ(a.Abre(Caminho("nao-existe.dat").c_str(), kL), erro::ArquivoNaoEncontrado);
     EXPECT_FALSE(a.EstaAberto());
     const std::string semPasta = m_dir + "pasta-que-falta" + kSeparador + "x.dat";
     EXPECT_EQ(a.Abre(semPasta.c_str(), kC), erro::CaminhoNaoEncontrado);
+    EXPECT_EQ(ApagaArquivo(Caminho("nunca.dat").c_str()), erro::ArquivoNaoEncontrado);
 }
 
-TEST_F(Arquivo, CriarSobreExistenteAvisaETrunca)
+TEST_F(Arquivo, CriarTruncaEAbrirSempreMantem)
 {
     const std::string nome = Caminho("existe.dat");
-    CriaCom(nome, "conteudo antigo");
-    ArquivoSO a;
-    ASSERT_EQ(a.Abre(nome.c_str(), kC), 0u);
-    EXPECT_TRUE(a.JaExistia());
-    uint64_t tamanho = 1;
-    ASSERT_EQ(a.Tamanho(tamanho), 0u);
-    EXPECT_EQ(tamanho, 0u);
-}
-
-TEST_F(Arquivo, AbrirSempreMantemOConteudo)
-{
-    const std::string nome = Caminho("sempre.dat");
     ModoArquivo sempre = kG;
     sempre.disposicao = Disposicao::AbreSempre;
     {
@@ -98,41 +80,46 @@ TEST_F(Arquivo, AbrirSempreMantemOConteudo)
         EXPECT_FALSE(a.JaExistia());
         ASSERT_EQ(a.Grava("abc", 3), 0u);
     }
+    {
+        ArquivoSO a;
+        ASSERT_EQ(a.Abre(nome.c_str(), sempre), 0u);
+        EXPECT_TRUE(a.JaExistia());
+        EXPECT_EQ(Conteudo(a), "abc");
+    }
     ArquivoSO a;
-    ASSERT_EQ(a.Abre(nome.c_str(), sempre), 0u);
+    ASSERT_EQ(a.Abre(nome.c_str(), kC), 0u);
     EXPECT_TRUE(a.JaExistia());
-    EXPECT_EQ(Conteudo(a), "abc");
+    uint64_t tamanho = 1;
+    ASSERT_EQ(a.Tamanho(tamanho), 0u);
+    EXPECT_EQ(tamanho, 0u);
 }
 
 TEST_F(Arquivo, NomesSemDistincaoDeCaixa)
 {
-    CriaCom(Caminho("abc.dat"), "minusculas");
+    apoio::GravaTudo(Caminho("abc.dat"), "minusculas");
     const std::string maiusculas = m_dir + "ABC.DAT";
-    ArquivoSO a;
-    ASSERT_EQ(a.Abre(maiusculas.c_str(), kL), 0u);
-    EXPECT_EQ(Conteudo(a), "minusculas");
-    // One file under both names: the sharing rules see it as such.
-    ArquivoSO g1, g2;
-    ASSERT_EQ(g1.Abre((m_dir + "Abc.Dat").c_str(), kG), 0u);
-    EXPECT_EQ(g2.Abre(maiusculas.c_str(), kG), erro::ViolacaoCompartilhamento);
-}
-
-TEST_F(Arquivo, CriarComOutraCaixaReusaOArquivo)
-{
-    CriaCom(Caminho("Misto.dat"), "x");
-    ArquivoSO a;
-    ASSERT_EQ(a.Abre((m_dir + "MISTO.DAT").c_str(), kC), 0u);
-    EXPECT_TRUE(a.JaExistia());
-    a.Fecha();
-    EXPECT_EQ(ApagaArquivo((m_dir + "misto.dat").c_str()), 0u);
-    bool somenteLeitura = false;
-    EXPECT_EQ(LeSomenteLeitura((m_dir + "Misto.dat").c_str(), somenteLeitura), erro::ArquivoNaoEncontrado);
+    {
+        ArquivoSO a;
+        ASSERT_EQ(a.Abre(maiusculas.c_str(), kL), 0u);
+        EXPECT_EQ(Conteudo(a), "minusculas");
+        // One file under both names: the sharing rules see it as such.
+        ArquivoSO g1, g2;
+        ASSERT_EQ(g1.Abre((m_dir + "Abc.Dat").c_str(), kG), 0u);
+        EXPECT_EQ(g2.Abre(maiusculas.c_str(), kG), erro::ViolacaoCompartilhamento);
+    }
+    // A create under another case reuses the file instead of making a twin.
+    ArquivoSO c;
+    ASSERT_EQ(c.Abre(maiusculas.c_str(), kC), 0u);
+    EXPECT_TRUE(c.JaExistia());
+    c.Fecha();
+    EXPECT_EQ(ApagaArquivo((m_dir + "aBc.dat").c_str()), 0u);
+    EXPECT_FALSE(apoio::Existe(Caminho("abc.dat")));
 }
 
 TEST_F(Arquivo, SomenteLeituraRecusaEscrita)
 {
     const std::string nome = Caminho("protegido.dat");
-    CriaCom(nome, "dados");
+    apoio::GravaTudo(nome, "dados");
     ASSERT_EQ(DefineSomenteLeitura(nome.c_str(), true), 0u);
     bool somenteLeitura = false;
     ASSERT_EQ(LeSomenteLeitura(nome.c_str(), somenteLeitura), 0u);
@@ -155,8 +142,8 @@ TEST_F(Arquivo, SomenteLeituraRecusaEscrita)
 TEST_F(Arquivo, RenomeiaSemSubstituir)
 {
     const std::string de = Caminho("de.dat"), para = Caminho("para.dat"), outro = Caminho("outro.dat");
-    CriaCom(de, "1");
-    CriaCom(outro, "2");
+    apoio::GravaTudo(de, "1");
+    apoio::GravaTudo(outro, "2");
     EXPECT_EQ(RenomeiaArquivo(de.c_str(), outro.c_str()), erro::JaExiste);
     ASSERT_EQ(RenomeiaArquivo(de.c_str(), para.c_str()), 0u);
     ArquivoSO a;
@@ -165,18 +152,13 @@ TEST_F(Arquivo, RenomeiaSemSubstituir)
     EXPECT_EQ(Conteudo(a), "1");
 }
 
-TEST_F(Arquivo, ApagarInexistente)
-{
-    EXPECT_EQ(ApagaArquivo(Caminho("nunca.dat").c_str()), erro::ArquivoNaoEncontrado);
-}
-
 TEST_F(Arquivo, Diretorios)
 {
     const std::string sub = m_dir + "sub";
     ASSERT_EQ(CriaDiretorio(sub.c_str()), 0u);
     EXPECT_EQ(CriaDiretorio(sub.c_str()), erro::JaExiste);
     const std::string dentro = Caminho(std::string("sub") + kSeparador + "f.dat");
-    CriaCom(dentro, "x");
+    apoio::GravaTudo(dentro, "x");
     EXPECT_EQ(RemoveDiretorio(sub.c_str()), erro::DiretorioNaoVazio);
     ASSERT_EQ(ApagaArquivo(dentro.c_str()), 0u);
     EXPECT_EQ(RemoveDiretorio(sub.c_str()), 0u);

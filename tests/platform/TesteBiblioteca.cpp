@@ -1,12 +1,13 @@
-// Loading a library by path, with its dependency beside it.
+// Loading a library by path, with its dependency beside it. On POSIX a request for "dir/X.dll"
+// loads "dir/libX.so", the directory and name found without regard to case.
 #include "apoio/Apoio.h"
-#include "ModosTeste.h"
 
+#include "platform/Arquivo.h"
 #include "platform/Biblioteca.h"
 #include "platform/Processo.h"
+#include "platform/Texto.h"
 
 using namespace plataforma;
-using namespace teste;
 
 namespace {
 
@@ -20,34 +21,17 @@ std::string NomeNativo(const std::string& nome)
 #endif
 }
 
-// The test libraries, built into a directory beside this executable.
-std::string DiretorioDasBibliotecas()
-{
-    const std::string exe = CaminhoExecutavel();
-    return exe.substr(0, exe.find_last_of(kSeparador) + 1) + "bibliotecas" + kSeparador;
-}
-
-void Copia(const std::string& de, const std::string& para)
-{
-    ArquivoSO origem;
-    ASSERT_EQ(origem.Abre(de.c_str(), kL), 0u) << de;
-    uint64_t tamanho = 0;
-    ASSERT_EQ(origem.Tamanho(tamanho), 0u);
-    std::string dados(tamanho, '\0');
-    DWORD lidos = 0;
-    ASSERT_EQ(origem.Le(dados.data(), static_cast<DWORD>(tamanho), lidos), 0u);
-    ASSERT_EQ(lidos, tamanho);
-    CriaCom(para, dados);
-}
-
 class BibliotecaCarregada : public apoio::DiretorioTemporario {
 protected:
     void SetUp() override
     {
         apoio::DiretorioTemporario::SetUp();
-        // A directory unrelated to the executable's, as the suite's "x64" directory is.
+        // The test libraries are built beside this executable; they are used from a directory
+        // unrelated to the executable's, as the suite's "x64" directory is.
+        const std::string exe = CaminhoExecutavel();
+        const std::string origem = exe.substr(0, exe.find_last_of(kSeparador) + 1) + "bibliotecas" + kSeparador;
         for (const char* nome : {"zazdependencia", "zazbiblioteca"})
-            Copia(DiretorioDasBibliotecas() + NomeNativo(nome), Caminho(NomeNativo(nome)));
+            apoio::GravaTudo(Caminho(NomeNativo(nome)), apoio::LeTudo(origem + NomeNativo(nome)));
     }
 };
 
@@ -76,7 +60,31 @@ TEST_F(BibliotecaCarregada, RecarregarTrocaABiblioteca)
     EXPECT_EQ(b.Simbolo("ZazQuadruplo"), nullptr);
     ASSERT_TRUE(b.Carrega((m_dir + "zazbiblioteca.dll").c_str()));
     EXPECT_NE(b.Simbolo("ZazQuadruplo"), nullptr);
+    // A failed load lets the previous library go.
+    EXPECT_FALSE(b.Carrega((m_dir + "outra.dll").c_str()));
+    EXPECT_FALSE(b.EstaCarregada());
 }
+
+TEST_F(BibliotecaCarregada, NomeEDiretorioSemCaixa)
+{
+    // The test's own directory in upper case.
+    std::string dir = m_dir;
+    for (size_t i = dir.find_last_of(kSeparador, dir.size() - 2) + 1; i < dir.size(); ++i)
+        dir[i] = MaiusculaAnsi(dir[i]);
+    ASSERT_NE(dir, m_dir);
+    Biblioteca b;
+    ASSERT_TRUE(b.Carrega((dir + "ZAZBIBLIOTECA.DLL").c_str()));
+    EXPECT_NE(b.Simbolo("ZazQuadruplo"), nullptr);
+}
+
+#ifndef _WIN32
+TEST_F(BibliotecaCarregada, NomeSemDllCarregaComoEsta)
+{
+    Biblioteca b;
+    ASSERT_TRUE(b.Carrega((m_dir + "libzazbiblioteca.so").c_str()));
+    EXPECT_NE(b.Simbolo("ZazQuadruplo"), nullptr);
+}
+#endif
 
 TEST(Biblioteca, InexistenteNaoCarrega)
 {

@@ -51,7 +51,7 @@ TEST_P(Compartilhamento, SegundoHandle)
 {
     const Caso& c = GetParam();
     const std::string nome = Caminho("partilhado.dat");
-    CriaCom(nome, "conteudo");
+    apoio::GravaTudo(nome, "conteudo");
     ArquivoSO a, b;
     ASSERT_EQ(a.Abre(nome.c_str(), *c.primeiro), 0u);
     EXPECT_EQ(b.Abre(nome.c_str(), *c.segundo), c.esperado);
@@ -88,7 +88,7 @@ TEST_F(CompartilhamentoLiberado, FecharLiberaOArquivo)
 TEST_F(CompartilhamentoLiberado, ApagarERenomearArquivoAbertoSaoRecusados)
 {
     const std::string nome = Caminho("aberto.dat"), novo = Caminho("novo.dat");
-    CriaCom(nome, "x");
+    apoio::GravaTudo(nome, "x");
     {
         ArquivoSO a;
         ASSERT_EQ(a.Abre(nome.c_str(), kL), 0u);
@@ -113,7 +113,7 @@ TEST(CompartilhamentoFilhoLado, SeguraArquivo)
     ASSERT_EQ(args.size(), 3u);
     ArquivoSO a;
     ASSERT_EQ(a.Abre(args[0].c_str(), args[1] == "G" ? kG : kMarca), 0u);
-    CriaCom(args[2], "");
+    apoio::GravaTudo(args[2], "");
     Dorme(120000);
     std::_Exit(0);
 }
@@ -148,7 +148,7 @@ protected:
 TEST_F(CompartilhamentoEntreProcessos, GravadorDeOutroProcessoExcluiOutroGravador)
 {
     const std::string nome = Caminho("partilhado.dat");
-    CriaCom(nome, "x");
+    apoio::GravaTudo(nome, "x");
     ASSERT_NO_FATAL_FAILURE(Segura(nome, "G"));
     ArquivoSO a;
     EXPECT_EQ(a.Abre(nome.c_str(), kG), erro::ViolacaoCompartilhamento);

@@ -1,4 +1,4 @@
-// System error numbers to file error kinds.
+// System error numbers to file error kinds: the ones that callers tell apart.
 #include <gtest/gtest.h>
 
 #include "platform/Erros.h"
@@ -6,42 +6,16 @@
 using namespace plataforma;
 using T = TipoErroArquivo;
 
-TEST(ClassificaErroArquivo, NumerosPrincipais)
+TEST(ClassificaErroArquivo, NumerosQueOsChamadoresDistinguem)
 {
-    const struct {
-        DWORD erro;
-        TipoErroArquivo tipo;
-    } casos[] = {
-        {0, T::Nenhum},
-        {2, T::ArquivoNaoEncontrado},
-        {3, T::CaminhoInvalido},
-        {4, T::MuitosArquivosAbertos},
-        {5, T::AcessoNegado},
-        {6, T::ArquivoInvalido},
-        {16, T::RemoveDiretorioAtual},
-        {21, T::ErroHardware},
-        {23, T::ErroHardware},
-        {25, T::BuscaInvalida},
-        {31, T::ErroHardware},
-        {32, T::ViolacaoCompartilhamento},
-        {33, T::ViolacaoBloqueio},
-        {38, T::FimArquivo},
-        {39, T::DiscoCheio},
-        {53, T::CaminhoInvalido},
-        {80, T::AcessoNegado},
-        {112, T::DiscoCheio},
-        {123, T::CaminhoInvalido},
-        {131, T::BuscaInvalida},
-        {161, T::CaminhoInvalido},
-        {183, T::AcessoNegado},
-        {206, T::CaminhoInvalido},
-    };
-    for (const auto& c : casos)
-        EXPECT_EQ(ClassificaErroArquivo(c.erro), c.tipo) << c.erro;
-}
-
-TEST(ClassificaErroArquivo, DesconhecidoEhGenerico)
-{
-    for (DWORD e : {1u, 7u, 87u, 1460u, 0xFFFFFFFFu})
+    EXPECT_EQ(ClassificaErroArquivo(erro::Nenhum), T::Nenhum);
+    EXPECT_EQ(ClassificaErroArquivo(erro::ArquivoNaoEncontrado), T::ArquivoNaoEncontrado);
+    EXPECT_EQ(ClassificaErroArquivo(erro::CaminhoNaoEncontrado), T::CaminhoInvalido);
+    EXPECT_EQ(ClassificaErroArquivo(erro::ViolacaoCompartilhamento), T::ViolacaoCompartilhamento);
+    EXPECT_EQ(ClassificaErroArquivo(erro::ViolacaoBloqueio), T::ViolacaoBloqueio);
+    EXPECT_EQ(ClassificaErroArquivo(erro::DiscoCheio), T::DiscoCheio);
+    // A create over an existing name is refused access, not a missing path.
+    EXPECT_EQ(ClassificaErroArquivo(erro::JaExiste), T::AcessoNegado);
+    for (DWORD e : {1u, 87u, 1460u, 0xFFFFFFFFu})
         EXPECT_EQ(ClassificaErroArquivo(e), T::Generico) << e;
 }

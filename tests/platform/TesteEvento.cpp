@@ -90,14 +90,3 @@ TEST(Evento, EsperaTerminaNoPrazo)
     EXPECT_GE(ms.count(), 90);
     EXPECT_LT(ms.count(), 10000);
 }
-
-TEST(Evento, SinalDeOutraThreadAcordaEsperaComPrazo)
-{
-    Evento e(false);
-    Thread t([&e] {
-        Dorme(30);
-        e.Sinaliza();
-    });
-    EXPECT_TRUE(e.Espera(20000));
-    t.join();
-}

@@ -1,4 +1,4 @@
-// GUID texts and creation, BSTRs and the task allocator.
+// GUID texts and creation, and BSTRs as OLE lays them out.
 #include <cstring>
 #include <set>
 
@@ -25,13 +25,9 @@ struct Bstr {
 
 } // namespace
 
-TEST(Guid, TextoEmMaiusculasComChaves)
+TEST(Guid, EscreveEmMaiusculasELeComOuSemChavesEmQualquerCaixa)
 {
     EXPECT_EQ(GuidParaTexto(kConhecido), "{12345678-9ABC-DEF0-0123-456789ABCDEF}");
-}
-
-TEST(Guid, LeComOuSemChavesEmQualquerCaixa)
-{
     for (const char* texto : {"{12345678-9ABC-DEF0-0123-456789ABCDEF}", "12345678-9abc-def0-0123-456789abcdef",
                               "{12345678-9aBc-DeF0-0123-456789AbCdEf}"}) {
         GUID g{};
@@ -54,7 +50,7 @@ TEST(Guid, RecusaTextoMalFormado)
 TEST(Guid, CriadosSaoDistintosEFazemIdaEVolta)
 {
     std::set<std::string> vistos;
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 100; ++i) {
         GUID g{};
         ASSERT_EQ(CriaGuid(g), S_OK);
         // Random GUIDs: version 4, variant 10xx.
@@ -82,39 +78,25 @@ TEST(Bstr, DeAnsiTemOTamanhoEOTexto)
     EXPECT_EQ(BstrParaAnsi(b.b), "A\xE7\xE3o \x80");
 }
 
-TEST(Bstr, GuardaNulosInternosEVazio)
+TEST(Bstr, GuardaNulosInternosVazioENulo)
 {
     const OLECHAR texto[] = {'a', 0, 'b'};
     Bstr b(AlocaBstr(texto, 3));
     EXPECT_EQ(TamanhoBstr(b.b), 3u);
+    EXPECT_EQ(b.b[3], 0);
     EXPECT_EQ(BstrParaAnsi(b.b), std::string("a\0b", 3));
+
+    // Without a text the space is still there, terminated.
+    Bstr reservado(AlocaBstr(nullptr, 4));
+    EXPECT_EQ(TamanhoBstr(reservado.b), 4u);
+    EXPECT_EQ(reservado.b[4], 0);
 
     Bstr vazio(AlocaBstrDeAnsi(""));
     ASSERT_NE(vazio.b, nullptr);
     EXPECT_EQ(TamanhoBstr(vazio.b), 0u);
     EXPECT_EQ(BstrParaAnsi(vazio.b), "");
-}
 
-TEST(Bstr, NuloEhTextoVazio)
-{
     EXPECT_EQ(TamanhoBstr(nullptr), 0u);
     EXPECT_EQ(BstrParaAnsi(nullptr), "");
     LiberaBstr(nullptr);
-}
-
-TEST(Bstr, ForaDaPaginaViraInterrogacao)
-{
-    const std::u16string texto = u"π≈3";
-    Bstr b(AlocaBstr(reinterpret_cast<const OLECHAR*>(texto.data()), 3));
-    EXPECT_EQ(BstrParaAnsi(b.b), "??3");
-}
-
-TEST(Tarefa, AlocaUsaELibera)
-{
-    auto* p = static_cast<unsigned char*>(AlocaTarefa(4096));
-    ASSERT_NE(p, nullptr);
-    std::memset(p, 0xA5, 4096);
-    EXPECT_EQ(p[4095], 0xA5);
-    LiberaTarefa(p);
-    LiberaTarefa(nullptr);
 }

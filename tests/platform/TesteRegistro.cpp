@@ -1,9 +1,12 @@
 // DWORD and text values under a key of this run only, below HKEY_CURRENT_USER.
 #include "apoio/Apoio.h"
 
+#include <vector>
+
 #include "platform/Erros.h"
 #include "platform/Processo.h"
 #include "platform/Registro.h"
+#include "platform/Sincronizacao.h"
 #include "platform/Tempo.h"
 #include "platform/Texto.h"
 
@@ -36,89 +39,81 @@ protected:
 
 TEST_F(Registro, DwordETextoFazemIdaEVolta)
 {
-    const std::string texto = "C:\\Pasta \"Com\" Aspas\\A\xE7\xE3o \x80 = [x] ; @";
+    // Quotes, backslashes and the .reg syntax's own signs, in names and in values.
+    const std::vector<std::pair<std::string, std::string>> textos = {
+        {"aspas\"no\"nome", "valor \"entre aspas\""},
+        {"barra\\no\\nome", "C:\\dados\\"},
+        {"fim com barra\\", "\\\\servidor\\pasta\\\""},
+        {"sinais = [x] ; @", "= [y] ;"},
+        {"acentua\xE7\xE3o", "S\xE3o Paulo \x80"},
+        {"", "valor padr\xE3o"},
+        {"vazio", ""},
+    };
     {
         ChaveRegistro k;
         ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
         EXPECT_TRUE(k.EstaAberta());
-        ASSERT_EQ(k.GravaDword("Numero", 42), 0u);
         ASSERT_EQ(k.GravaDword("Maximo", 0xFFFFFFFF), 0u);
-        ASSERT_EQ(k.GravaTexto("Texto", texto.c_str()), 0u);
-        ASSERT_EQ(k.GravaTexto("Vazio", ""), 0u);
-        ASSERT_EQ(k.GravaTexto(nullptr, "padr\xE3o"), 0u);
+        for (const auto& [nome, valor] : textos)
+            ASSERT_EQ(k.GravaTexto(nome.c_str(), valor.c_str()), 0u) << nome;
     }
     ChaveRegistro k;
     ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
     DWORD d = 0;
-    ASSERT_EQ(k.LeDword("Numero", d), 0u);
-    EXPECT_EQ(d, 42u);
     ASSERT_EQ(k.LeDword("maximo", d), 0u); // value names without regard to case
     EXPECT_EQ(d, 0xFFFFFFFFu);
-    std::string s;
-    ASSERT_EQ(k.LeTexto("Texto", s), 0u);
-    EXPECT_EQ(s, texto);
-    ASSERT_EQ(k.LeTexto("Vazio", s), 0u);
-    EXPECT_EQ(s, "");
-    ASSERT_EQ(k.LeTexto("", s), 0u);
-    EXPECT_EQ(s, "padr\xE3o");
+    for (const auto& [nome, valor] : textos) {
+        std::string s = "x";
+        EXPECT_EQ(k.LeTexto(nome.c_str(), s), 0u) << nome;
+        EXPECT_EQ(s, valor) << nome;
+    }
+    std::string padrao;
+    ASSERT_EQ(k.LeTexto(nullptr, padrao), 0u);
+    EXPECT_EQ(padrao, "valor padr\xE3o");
 }
 
-TEST_F(Registro, GravarDeNovoSubstitui)
+TEST_F(Registro, LeitorAbertoVeCadaGravacao)
 {
-    ChaveRegistro k;
-    ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
-    ASSERT_EQ(k.GravaDword("Valor", 1), 0u);
-    ASSERT_EQ(k.GravaDword("Valor", 2), 0u);
-    DWORD d = 0;
-    ASSERT_EQ(k.LeDword("Valor", d), 0u);
-    EXPECT_EQ(d, 2u);
+    ChaveRegistro escritor, leitor;
+    ASSERT_EQ(escritor.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    ASSERT_EQ(leitor.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    for (DWORD i = 1; i <= 20; ++i) {
+        ASSERT_EQ(escritor.GravaDword("Contador", i), 0u);
+        DWORD lido = 0;
+        ASSERT_EQ(leitor.LeDword("Contador", lido), 0u);
+        EXPECT_EQ(lido, i);
+    }
 }
 
-TEST_F(Registro, AusenteETipoErrado)
+TEST_F(Registro, RecusasComSeusCodigos)
 {
     ChaveRegistro k;
     EXPECT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), erro::ArquivoNaoEncontrado);
     EXPECT_FALSE(k.EstaAberta());
     ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    ASSERT_EQ(k.GravaTexto("Texto", "12"), 0u);
+    ASSERT_EQ(k.GravaDword("Numero", 12), 0u);
     DWORD d = 7;
     std::string s = "x";
     EXPECT_EQ(k.LeDword("NaoHa", d), erro::ArquivoNaoEncontrado);
     EXPECT_EQ(k.LeTexto("NaoHa", s), erro::ArquivoNaoEncontrado);
-    ASSERT_EQ(k.GravaTexto("Texto", "12"), 0u);
-    ASSERT_EQ(k.GravaDword("Numero", 12), 0u);
     EXPECT_NE(k.LeDword("Texto", d), 0u);
     EXPECT_NE(k.LeTexto("Numero", s), 0u);
-}
-
-TEST_F(Registro, ApagaValor)
-{
-    ChaveRegistro k;
-    ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
-    ASSERT_EQ(k.GravaDword("Some", 5), 0u);
-    ASSERT_EQ(k.GravaDword("Fica", 6), 0u);
-    ASSERT_EQ(k.ApagaValor("Some"), 0u);
-    EXPECT_EQ(k.ApagaValor("Some"), erro::ArquivoNaoEncontrado);
-    DWORD d = 0;
-    EXPECT_EQ(k.LeDword("Some", d), erro::ArquivoNaoEncontrado);
-    ASSERT_EQ(k.LeDword("Fica", d), 0u);
-    EXPECT_EQ(d, 6u);
-}
-
-TEST_F(Registro, AbertaSoParaLeituraNaoGrava)
-{
-    {
-        ChaveRegistro k;
-        ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
-    }
-    ChaveRegistro leitura;
+    ASSERT_EQ(k.ApagaValor("Numero"), 0u);
+    EXPECT_EQ(k.ApagaValor("Numero"), erro::ArquivoNaoEncontrado);
+    EXPECT_EQ(k.LeDword("Numero", d), erro::ArquivoNaoEncontrado);
+    ASSERT_EQ(k.LeTexto("Texto", s), 0u);
+    EXPECT_EQ(s, "12");
+    // Opened for reading only, the key takes no writes.
+    ChaveRegistro leitura, escrita;
     ASSERT_EQ(leitura.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
     EXPECT_EQ(leitura.GravaDword("X", 1), erro::AcessoNegado);
-    ChaveRegistro escrita;
+    EXPECT_EQ(leitura.ApagaValor("Texto"), erro::AcessoNegado);
     ASSERT_EQ(escrita.Abre(RaizRegistro::CurrentUser, m_chave.c_str(), true), 0u);
     EXPECT_EQ(escrita.GravaDword("X", 1), 0u);
 }
 
-TEST_F(Registro, NomesDeChaveSemCaixaEApagaArvore)
+TEST_F(Registro, NomesDeChaveSemCaixa)
 {
     const std::string filha = m_chave + "\\Filha\\Neta";
     {
@@ -134,9 +129,42 @@ TEST_F(Registro, NomesDeChaveSemCaixaEApagaArvore)
     std::string s;
     ASSERT_EQ(k.LeTexto("NOME", s), 0u);
     EXPECT_EQ(s, "neta");
-    k.Fecha();
+}
 
-    ASSERT_EQ(ApagaChaveRegistro(RaizRegistro::CurrentUser, (m_chave + "\\Filha").c_str()), 0u);
-    EXPECT_EQ(k.Abre(RaizRegistro::CurrentUser, filha.c_str()), erro::ArquivoNaoEncontrado);
-    EXPECT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+TEST_F(Registro, ChaveApagadaEnquantoAberta)
+{
+    ChaveRegistro k;
+    ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, (m_chave + "\\Filha").c_str()), 0u);
+    ASSERT_EQ(k.GravaDword("x", 1), 0u);
+    ASSERT_EQ(ApagaChaveRegistro(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    DWORD v = 0;
+    EXPECT_NE(k.LeDword("x", v), 0u);
+    ChaveRegistro outra;
+    EXPECT_EQ(outra.Abre(RaizRegistro::CurrentUser, (m_chave + "\\Filha").c_str()), 2u);
+    EXPECT_EQ(outra.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 2u);
+    EXPECT_EQ(ApagaChaveRegistro(RaizRegistro::CurrentUser, m_chave.c_str()), 2u);
+}
+
+TEST_F(Registro, DuasThreadsNaoPerdemValores)
+{
+    constexpr int kPorThread = 40;
+    auto escreve = [this](char prefixo) {
+        ChaveRegistro k;
+        if (k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()) != 0)
+            return;
+        for (int i = 0; i < kPorThread; ++i)
+            k.GravaDword((prefixo + std::to_string(i)).c_str(), static_cast<DWORD>(i));
+    };
+    Thread a(escreve, 'a'), b(escreve, 'b');
+    a.join();
+    b.join();
+    ChaveRegistro k;
+    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
+    for (char prefixo : {'a', 'b'}) {
+        for (int i = 0; i < kPorThread; ++i) {
+            DWORD v = 999;
+            EXPECT_EQ(k.LeDword((prefixo + std::to_string(i)).c_str(), v), 0u) << prefixo << i;
+            EXPECT_EQ(v, static_cast<DWORD>(i));
+        }
+    }
 }
