@@ -4,7 +4,6 @@
 #include <ostream>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -104,15 +103,6 @@ TEST_F(Listagem, TiposInvalidos)
 {
     for (const char* tipo : {"Q", "", "I", "B", "XX", "AS", "GTI2", "gT", "Ga", "ASGX", "p", "xb", "XIB"})
         EXPECT_EQ(Lista(tipo, 0), Status(statusclass::ArgumentoInvalido)) << tipo;
-    // A final I or B is taken off first; a rest of two letters or more is split.
-    const auto valida = [](std::string tipo) {
-        std::string tipo1;
-        bool filtra = false, apenas = true;
-        const HRESULT hr = CClassificacao::ValidaTipoGetTamanhoIndex(tipo, tipo1, filtra, apenas);
-        return std::make_tuple(hr, tipo, tipo1, filtra, apenas);
-    };
-    EXPECT_EQ(valida("ASGI"), std::make_tuple(HRESULT(0), std::string("A"), std::string("G"), true, false));
-    EXPECT_EQ(valida("tB"), std::make_tuple(HRESULT(0), std::string("t"), std::string(), false, true));
 }
 
 // A store whose accounts with the chosen classifications are inactive.
@@ -145,6 +135,8 @@ TEST_F(Listagem, ContasInativas)
     EXPECT_EQ(Lista(p, "X", 0), Ok({1, 2, 3, 4, 5, 6, 8, 9})) << "copied without the inactive bit";
     EXPECT_EQ(Lista(p, "TI", 0), Ok({1, 2, 9}));
     EXPECT_EQ(Lista(p, "AI", 2), Ok({3, 5, 8})) << "the inactive title 1.2 is left out before it can end the scan";
+    EXPECT_EQ(Lista(p, "ASGI", 1), Ok({3, 5, 8})) << "the I taken off before the rest is split";
+    EXPECT_EQ(Lista(p, "tB", 0), Ok({6}));
     EXPECT_EQ(Lista(p, "GB", 4), Status(statusclass::BaseAnalitica)) << "an inactive analytic base";
     EXPECT_EQ(Lista(p, "GB", 6), Ok({6})) << "the inactive base itself";
 }
@@ -171,7 +163,6 @@ TEST_F(Listagem, GetIndexCopiaOQuePedemUmaVez)
     EXPECT_EQ(p.GetIndex(3, nullptr, false), statusclass::ArgumentoInvalido);
     ASSERT_EQ(p.GetIndex(3, saida, false), 0);
     EXPECT_EQ(DescreveEntrada(saida[1]), DescreveEntrada(e(2, "1.1")));
-    EXPECT_EQ(IDX_INDCON(saida[2].Tipo_IndCon), 3u);
     EXPECT_EQ(uint32_t(saida[3].Tipo_IndCon), 0u) << "only the count asked for";
     EXPECT_EQ(p.GetIndex(3, saida, false), statusclass::ListagemVazia) << "the listing went with the copy";
     // A refused listing empties what an earlier one left.

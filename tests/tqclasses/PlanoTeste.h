@@ -58,6 +58,11 @@ std::vector<REGCON_INDEX> IndiceDasContas(const std::vector<ContaPlano>& contas,
 std::string DescreveEntrada(const REGCON_INDEX& entrada);
 std::vector<std::string> Descreve(const std::vector<REGCON_INDEX>& entradas);
 
+// An index as the generator would write it for `contas`: entry 0, then each live account once
+// with its type bits and classification, in text order of classifications, titles first among
+// equal ones, then the others by the generator's name key (ties either way).
+void VerificaIndice(const std::vector<REGCON_INDEX>& indice, const std::vector<ContaPlano>& contas);
+
 // "Operation: expression" of each trace line that a store wrote, in order.
 std::vector<std::string> ExpressoesDoTrace(const std::vector<LinhaTrace>& linhas);
 
@@ -79,17 +84,22 @@ protected:
     HRESULT Inicializa(CClassificacao& plano);
     // The test's store, bound at its first use (the binding must succeed).
     CClassificacao& Plano();
+    // Writes account c at pos (0 = new) through GravaDados and, when that succeeds, into
+    // m_contas; a new account must land after the last record, an altered one stay put, and a
+    // failure leave pos as it was.
+    HRESULT Grava(const ContaPlano& c, uint32_t& pos);
+    // Deletes record pos through Exclui; m_contas marks it whatever the answer.
+    HRESULT Exclui(uint32_t pos);
 
     std::string m_dir; // the company's data directory, with a trailing separator
     std::unique_ptr<CClassificacao> m_plano;
+    std::vector<ContaPlano> m_contas; // the chart as the test has written it
 };
 
 // The chart of ContasExemplo() and its index as the generator writes it.
 class PlanoExemplo : public PlanoTeste {
 protected:
     void SetUp() override;
-
-    std::vector<ContaPlano> m_contas;
 };
 
 } // namespace teste
