@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "platform/Arquivo.h"
+#include "df/tqlibex/FuncoesArq.h"
 #include "platform/Texto.h"
 
 namespace {
@@ -81,14 +81,8 @@ unsigned TQIniLeNumero(std::string_view conteudo, std::string_view secao, std::s
 
 std::string TQIniLeArquivo(const std::string& caminho)
 {
-    plataforma::ArquivoSO arquivo;
-    uint64_t tamanho = 0;
-    if (arquivo.Abre(caminho.c_str(), {}) != 0 || arquivo.Tamanho(tamanho) != 0)
+    std::string conteudo;
+    if (!TQLeArquivoInteiro(caminho, conteudo, kTamanhoMaximo))
         return {};
-    std::string conteudo(size_t(tamanho < kTamanhoMaximo ? tamanho : kTamanhoMaximo), '\0');
-    DWORD lidos = 0;
-    if (arquivo.Le(conteudo.data(), DWORD(conteudo.size()), lidos) != 0)
-        return {};
-    conteudo.resize(lidos);
     return conteudo;
 }

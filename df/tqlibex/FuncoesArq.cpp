@@ -67,3 +67,17 @@ uint64_t ChaveNomeArquivo(std::string_view caminho)
         c = plataforma::MinusculaAnsi(c);
     return TQCrc64(minusculo);
 }
+
+bool TQLeArquivoInteiro(const std::string& caminho, std::string& conteudo, uint64_t maximo)
+{
+    plataforma::ArquivoSO arquivo;
+    uint64_t tamanho = 0;
+    if (arquivo.Abre(caminho.c_str(), {}) != 0 || arquivo.Tamanho(tamanho) != 0)
+        return false;
+    conteudo.assign(size_t(tamanho < maximo ? tamanho : maximo), '\0');
+    DWORD lidos = 0;
+    if (arquivo.Le(conteudo.data(), DWORD(conteudo.size()), lidos) != 0)
+        return false;
+    conteudo.resize(lidos);
+    return true;
+}

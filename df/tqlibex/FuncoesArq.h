@@ -1,7 +1,8 @@
-// Helpers shared by the record files: the status of a file error, name keys.
+// Helpers shared by the record files: the status of a file error, name keys, whole-file reads.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/Arquivo.h"
@@ -23,6 +24,9 @@ inline uint32_t StatusDoErro(DWORD erroSO, const RegrasCausa& regras, bool ultim
 
 // The open modes of the record files by letter; false for a letter outside 'L', 'G', 'C'.
 bool ModoDaLetra(char letra, plataforma::ModoArquivo& modo);
+
+// The file's first maximo bytes (all of it by default); false when it cannot be opened or read.
+bool TQLeArquivoInteiro(const std::string& caminho, std::string& conteudo, uint64_t maximo = UINT32_MAX);
 
 // Reflected CRC-64 (ECMA-182 polynomial), initial value 0, no final inversion.
 uint64_t TQCrc64(std::string_view dados);

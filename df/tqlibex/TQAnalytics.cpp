@@ -54,7 +54,6 @@ bool LeChave()
 struct Loja {
     std::mutex trava;
     uint32_t sequencia = 0;
-    REG_TQDMA diaReset = 0;
     std::map<uint32_t, ArvoreEstatisticas> postadas;
     std::unique_ptr<plataforma::Evento> evento;
     plataforma::Thread remetente;
@@ -172,7 +171,6 @@ void Envia()
             TQFundeEstatisticas(fundida, arvore);
         loja.postadas.clear();
         loja.sequencia = 0;
-        loja.diaReset = TQDmaHoje();
     }
     // Nothing posted since the last send: no library to load.
     if (fundida.empty())

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "df/tqlibex/FuncoesArq.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQLMensagemExports.h"
 #include "df/tqlibex/TQMensExports.h"
@@ -10,7 +11,6 @@
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQRegistro.h"
 #include "df/tqlibex/TQTrace.h"
-#include "platform/Arquivo.h"
 #include "platform/Biblioteca.h"
 #include "platform/Processo.h"
 #include "platform/Versao.h"
@@ -20,31 +20,6 @@ namespace {
 constexpr size_t kMaxLinha = 1023; // a line read into 1024 bytes
 constexpr size_t kInicioTexto = 8; // the text starts at the ninth character
 constexpr size_t kMaxCaminho = 260;
-
-std::string DiretorioMensagens()
-{
-    const CTQRegistro chave(plataforma::RaizRegistro::LocalMachine, kChaveSuite);
-    std::string dir = chave.LeTexto(kValorMensagens, "");
-    if (!dir.empty() && dir.back() != plataforma::kSeparador)
-        dir += plataforma::kSeparador;
-    return dir;
-}
-
-bool LeArquivo(const std::string& caminho, std::string& conteudo)
-{
-    plataforma::ArquivoSO arquivo;
-    if (arquivo.Abre(caminho.c_str(), plataforma::ModoArquivo{}) != 0)
-        return false;
-    uint64_t tamanho = 0;
-    if (arquivo.Tamanho(tamanho) != 0)
-        return false;
-    conteudo.resize(size_t(tamanho));
-    DWORD lidos = 0;
-    if (arquivo.Le(conteudo.data(), DWORD(tamanho), lidos) != 0)
-        return false;
-    conteudo.resize(lidos);
-    return true;
-}
 
 // "\n" as two characters is a line break; a final line break is dropped.
 std::string TextoDaLinha(std::string_view linha)
@@ -72,9 +47,11 @@ std::string TextoDaLinha(std::string_view linha)
 
 std::string TQTextoArquivoMensagens(uint32_t codigoMensagem, uint32_t modulo)
 {
-    const std::string caminho = DiretorioMensagens() + "TQ" + TQCodigoModulo(long(modulo)) + "Mens.txt";
+    const CTQRegistro chave(plataforma::RaizRegistro::LocalMachine, kChaveSuite);
+    const std::string caminho =
+        CTQPath::Combina(chave.LeTexto(kValorMensagens, ""), "TQ" + TQCodigoModulo(long(modulo)) + "Mens.txt");
     std::string conteudo;
-    if (!LeArquivo(caminho, conteudo)) {
+    if (!TQLeArquivoInteiro(caminho, conteudo)) {
         plataforma::MostraMensagem("Erro",
                                    "N\xE3o foi poss\xEDvel abrir o arquivo texto de Mensagens " + caminho +
                                        ". Caso o caminho esteja correto, atualize o arquivo.",

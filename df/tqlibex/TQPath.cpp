@@ -165,6 +165,22 @@ bool CTQPath::ExisteArquivo(const std::string& caminho)
 
 namespace {
 
+// One call of a text-returning function of the suite's connection library; "" when it fails.
+template <typename Funcao, typename Chamada>
+std::string TextoDaConx(const char* exportada, Chamada chama)
+{
+    auto conx = CTQPath::CarregaBibliotecaModulo(kBibliotecaTQLConx, kModuloDF);
+    if (!conx)
+        return {};
+    auto funcao = reinterpret_cast<Funcao>(conx->Simbolo(exportada));
+    if (!funcao)
+        return {};
+    char saida[kTamanhoSaida] = {};
+    if (!chama(funcao, saida))
+        return {};
+    return Texto(saida, kTamanhoSaida);
+}
+
 std::mutex& TravaInstalacao()
 {
     static std::mutex trava;
@@ -216,18 +232,10 @@ std::unique_ptr<plataforma::Biblioteca> CTQPath::CarregaBibliotecaModulo(const s
 
 std::string CTQPath::GetDiretorioDadosModulo(long modulo, const std::string& empresa)
 {
-    if (CTQChavesInicio::UtilizarTQSDataBase()) {
-        auto conx = CarregaBibliotecaModulo(kBibliotecaTQLConx, kModuloDF);
-        if (!conx)
-            return {};
-        auto funcao = reinterpret_cast<PFN_GetDiretorioDadosModulo>(conx->Simbolo(kExportGetDiretorioDadosModulo));
-        if (!funcao)
-            return {};
-        char saida[kTamanhoSaida] = {};
-        if (funcao(modulo, empresa.c_str(), saida, kTamanhoSaida) != 0)
-            return {};
-        return Texto(saida, kTamanhoSaida);
-    }
+    if (CTQChavesInicio::UtilizarTQSDataBase())
+        return TextoDaConx<PFN_GetDiretorioDadosModulo>(kExportGetDiretorioDadosModulo, [&](auto funcao, char* saida) {
+            return funcao(modulo, empresa.c_str(), saida, kTamanhoSaida) == 0;
+        });
 
     return GetDiretorioDadosRegistro(kSubchaveEmpresas, modulo, empresa);
 }
@@ -254,14 +262,7 @@ std::string CTQPath::GetDiretorioDadosRegistro(const std::string& subchave, long
 
 std::string CTQPath::GetNomeEmpresaLogada()
 {
-    auto conx = CarregaBibliotecaModulo(kBibliotecaTQLConx, kModuloDF);
-    if (!conx)
-        return {};
-    auto funcao = reinterpret_cast<PFN_TQGetNomeEmpresaLogada>(conx->Simbolo(kExportTQGetNomeEmpresaLogada));
-    if (!funcao)
-        return {};
-    char saida[kTamanhoSaida] = {};
-    if (!funcao(saida, kTamanhoSaida))
-        return {};
-    return Texto(saida, kTamanhoSaida);
+    return TextoDaConx<PFN_TQGetNomeEmpresaLogada>(kExportTQGetNomeEmpresaLogada, [](auto funcao, char* saida) {
+        return funcao(saida, kTamanhoSaida) != 0;
+    });
 }

@@ -7,22 +7,6 @@
 
 namespace {
 
-const std::string& UsuarioLocal()
-{
-    static const std::string usuario = plataforma::NomeUsuarioSO();
-    return usuario;
-}
-
-// Registry form without the braces.
-std::string NovoGuid()
-{
-    GUID guid{};
-    if (plataforma::CriaGuid(guid) < 0)
-        return " ";
-    const std::string texto = plataforma::GuidParaTexto(guid);
-    return texto.substr(1, texto.size() - 2);
-}
-
 void GuardaPares(RegistroLog& registro, const char* const* pares, int quantidade)
 {
     if (!pares)
@@ -34,6 +18,21 @@ void GuardaPares(RegistroLog& registro, const char* const* pares, int quantidade
 }
 
 } // namespace
+
+const std::string& TQUsuarioLocal()
+{
+    static const std::string usuario = plataforma::NomeUsuarioSO();
+    return usuario;
+}
+
+std::string TQNovoGuidLog()
+{
+    GUID guid{};
+    if (plataforma::CriaGuid(guid) < 0)
+        return " ";
+    const std::string texto = plataforma::GuidParaTexto(guid);
+    return texto.substr(1, texto.size() - 2);
+}
 
 const std::string& TQNomeProcesso()
 {
@@ -62,8 +61,8 @@ void CTQProfilerEscopo::Entra(const char* funcao, const char* const* pares, int 
         m_registro.processo = TQNomeProcesso();
         if (!config.processoLoga)
             return;
-        m_registro.usuarioLocal = UsuarioLocal();
-        m_registro.guid = config.entrada && config.saida ? NovoGuid() : " ";
+        m_registro.usuarioLocal = TQUsuarioLocal();
+        m_registro.guid = config.entrada && config.saida ? TQNovoGuidLog() : " ";
         if (config.performance)
             m_registro.ticksInicio = ticks;
         if (config.memory)
@@ -112,8 +111,8 @@ void TQGravaLinhaCoCreate(ITQDF_Profiler* identidade, const char* funcao, const 
         registro.nomes[1] = "Modulo";
         registro.valores[1] = modulo ? modulo : "";
         registro.classeFuncao = funcao ? funcao : "";
-        registro.usuarioLocal = UsuarioLocal();
-        registro.guid = NovoGuid();
+        registro.usuarioLocal = TQUsuarioLocal();
+        registro.guid = TQNovoGuidLog();
         TQGravaLinhaLog(registro, TipoLinhaLog::CoCreate);
     } catch (...) {
     }

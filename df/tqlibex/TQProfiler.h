@@ -69,6 +69,12 @@ std::string TQArquivoLog(const RegistroLog& registro, TipoLinhaLog tipo);
 // The executable's base name in lower case, as lines show it.
 const std::string& TQNomeProcesso();
 
+// The local user's name, read once.
+const std::string& TQUsuarioLocal();
+
+// A new GUID in registry form without the braces: the key that pairs a line with others.
+std::string TQNovoGuidLog();
+
 // A profiler scope: the call frame opens one per call.
 class CTQProfilerEscopo {
 public:

@@ -46,7 +46,6 @@ std::string Formata(const char* formato, va_list argumentos)
 struct DadosProcesso {
     std::string versaoKarvo;
     std::string versaoSO;
-    std::string usuarioLocal;
 };
 
 const DadosProcesso& Processo()
@@ -56,17 +55,8 @@ const DadosProcesso& Processo()
     std::call_once(uma, [] {
         dados.versaoKarvo = plataforma::VersaoExecutavel();
         dados.versaoSO = plataforma::VersaoSistema();
-        dados.usuarioLocal = plataforma::NomeUsuarioSO();
     });
     return dados;
-}
-
-std::string NovoGuid()
-{
-    GUID g;
-    plataforma::CriaGuid(g);
-    const std::string texto = plataforma::GuidParaTexto(g);
-    return texto.substr(1, texto.size() - 2); // registry form without the braces
 }
 
 void GravaNoLog(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha, std::string texto)
@@ -83,9 +73,9 @@ void GravaNoLog(ITQDF_Profiler* identidade, const char* funcao, const char* font
     }
     r.identidade = identidade;
     r.classeFuncao = funcao ? funcao : "";
-    r.guid = NovoGuid();
+    r.guid = TQNovoGuidLog();
     r.processo = TQNomeProcesso();
-    r.usuarioLocal = p.usuarioLocal;
+    r.usuarioLocal = TQUsuarioLocal();
     TQGravaLinhaLog(r, TipoLinhaLog::Erro);
 }
 
