@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "InstalacaoTrace.h"
 #include "apoio/SuiteInstalada.h"
 #include "apoio/Apoio.h"
 #include "df/tqlibex/GanchosTeste.h"
@@ -45,15 +45,6 @@ void Chamada(ArvoreEstatisticas& arvore, const char* empresa, uint16_t usuario, 
 
 using Linhas = std::vector<std::string>;
 
-Linhas LeLinhas(const std::string& arquivo)
-{
-    Linhas linhas;
-    std::stringstream fluxo(apoio::LeTudo(arquivo));
-    for (std::string linha; std::getline(fluxo, linha);)
-        linhas.push_back(linha);
-    return linhas;
-}
-
 // A line as the library writes it, its columns given here with a blank between: today; company,
 // application, class, method, user, calls, total, longest, shortest; the server; the numbers of
 // company, application, class and method.
@@ -79,10 +70,11 @@ protected:
         GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, m_dir);
         TQAnalyticsReleChaveParaTestes();
     }
+    Linhas Registradas() const { return teste::Divide(apoio::LeTudo(m_log), '\n'); }
     Linhas Enviadas()
     {
         TQAnalyticsEnviaAgora();
-        return LeLinhas(m_log);
+        return Registradas();
     }
 
     static DWORD Executa(const std::string& executavel, const std::vector<std::string>& argumentos)
@@ -168,7 +160,7 @@ TEST_F(AnalyticsTeste, MilesimaPostagemAcordaORemetente)
     // The send appends once; wait for the whole line.
     Linhas linhas;
     for (int i = 0; i < 200 && linhas.empty(); ++i, plataforma::Dorme(10))
-        linhas = LeLinhas(m_log);
+        linhas = Registradas();
     EXPECT_EQ(linhas, Linhas{Linha("0001 Contabil CTQDF_PlanoAlt Le 1 1000 2000 2 2", m_servidor, "0 0 0 0")});
 }
 
@@ -177,7 +169,7 @@ TEST_F(AnalyticsTeste, FimDoModuloEnviaOQueFicou)
     Liga();
     ASSERT_EQ(Executa(apoio::CaminhoAuxiliar(), {"analytics", "0003", "9", "3", "7"}), 0u);
     // No application: the helper's object has no session record.
-    EXPECT_EQ(LeLinhas(m_log), Linhas{Linha("0003  CTQDF_PlanoAlt Le 9 2 10 7 3", "tqauxiliar", "0 0 0 0")});
+    EXPECT_EQ(Registradas(), Linhas{Linha("0003  CTQDF_PlanoAlt Le 9 2 10 7 3", "tqauxiliar", "0 0 0 0")});
 }
 
 TEST_F(AnalyticsTeste, OServicoDeAnalyticsNaoEnviaASiMesmo)
@@ -234,5 +226,5 @@ TEST_F(AnalyticsTeste, RotinaDaBibliotecaSoServeOAnalyticsEmConexaoPropria)
     gravacao.Lista(ListaAnalytics::Metodos).resize(2);
     gravacao.Lista(ListaAnalytics::Metodos)[1].SetTexto("Le");
     EXPECT_EQ(core->GravaAnalytics(gravacao), S_OK);
-    EXPECT_EQ(LeLinhas(m_log), Linhas{"62951\t\t\t\tLe\t0\t1\t0\t0\t0\tZAZAZU\t0\t0\t0\t1"});
+    EXPECT_EQ(Registradas(), Linhas{"62951\t\t\t\tLe\t0\t1\t0\t0\t0\tZAZAZU\t0\t0\t0\t1"});
 }

@@ -54,17 +54,6 @@ TEST(TQEstatisticas, DuasChamadasDeUmMetodo)
     EXPECT_EQ(arvore.begin()->second.size(), 1u);
 }
 
-TEST(TQEstatisticas, ContadoresVaziosNaoPesamNoMenor)
-{
-    ContadoresChamada vazio;
-    EXPECT_EQ(vazio.menorMs, UINT64_MAX);
-    ContadoresChamada uma{1, 4, 4, 4};
-    vazio.Soma(uma);
-    EXPECT_EQ(vazio.chamadas, 1u);
-    EXPECT_EQ(vazio.menorMs, 4u);
-    EXPECT_EQ(vazio.maiorMs, 4u);
-}
-
 TEST(TQEstatisticas, SeparacaoDoNome)
 {
     Identidade id("0001", 1, "APP");

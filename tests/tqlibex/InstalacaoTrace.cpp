@@ -42,13 +42,19 @@ std::string InstalacaoTrace::ArquivoErrosProgramas() const
     return m_dir + nome;
 }
 
+std::vector<std::string> Divide(const std::string& texto, char separador)
+{
+    std::vector<std::string> partes;
+    std::istringstream fluxo(texto);
+    for (std::string parte; std::getline(fluxo, parte, separador);)
+        partes.push_back(parte);
+    return partes;
+}
+
 std::vector<std::string> InstalacaoTrace::LinhasErro(const std::string& arquivo) const
 {
-    std::vector<std::string> linhas;
-    std::istringstream texto(apoio::LeTudo(arquivo));
-    for (std::string linha; std::getline(texto, linha);)
-        if (linha.find("\tERRO\t") != std::string::npos)
-            linhas.push_back(linha);
+    std::vector<std::string> linhas = Divide(apoio::LeTudo(arquivo), '\n');
+    std::erase_if(linhas, [](const std::string& l) { return l.find("\tERRO\t") == std::string::npos; });
     return linhas;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "apoio/SuiteInstalada.h"
 
@@ -16,6 +17,9 @@ protected:
     std::string ArquivoErrosProgramas() const;
     std::vector<std::string> LinhasErro(const std::string& arquivo) const;
 };
+
+// The pieces of texto between separators (a final one ends the last piece).
+std::vector<std::string> Divide(const std::string& texto, char separador);
 
 // The name of a suite library as the platform's loader finds it.
 std::string NomeBibliotecaSuite(const std::string& nome);

@@ -91,19 +91,15 @@ TEST_F(MarcaTeste, DiretorioAusenteNaoEspera)
     EXPECT_EQ(r, 0x80070003u);
 }
 
-TEST(CodigosMarca, TabelasPorEsquema)
+// Which scheme answers which types from the shared table.
+TEST(CodigosMarca, FaixasDeCadaEsquema)
 {
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 8), 16306u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 79), 17396u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 55), 54u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 24), 17396u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAtual, 10), 80021u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAtual, 31), 17396u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 24), 17396u); // no row
     EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAtual, 213), 32131u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 10), 17400u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 24), 17542u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 29), 17396u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAtual, 31), 17396u); // a row, outside the scheme
     EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 9), 16357u);
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 24), 17542u); // its own codes
+    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 29), 17396u);
 }
 
 } // namespace

@@ -80,21 +80,6 @@ TEST_F(TQRegistroTeste, ModoDesenvolvedorPedeOConteudoExato)
     EXPECT_TRUE(CTQChavesInicio::LeModoDesenvolvedor());
 }
 
-TEST(TQChaveSuite, TextosGuidDoModoDesenvolvedor)
-{
-    for (const std::string guid : {kValorModoDesenvolvedor, kConteudoModoDesenvolvedor}) {
-        ASSERT_EQ(guid.size(), 36u);
-        for (size_t i = 0; i < guid.size(); ++i) {
-            if (i == 8 || i == 13 || i == 18 || i == 23)
-                EXPECT_EQ(guid[i], '-');
-            else
-                EXPECT_TRUE(isxdigit(static_cast<unsigned char>(guid[i]))) << guid;
-        }
-    }
-    EXPECT_NE(std::string(kValorModoDesenvolvedor), kConteudoModoDesenvolvedor);
-    EXPECT_EQ(std::string(kChaveSuiteBarra), std::string(kChaveSuite) + "\\");
-}
-
 TEST_F(TQRegistroTeste, ChavesDeInicioLidasUmaVez)
 {
     // Whatever the first read found stays, even after the registry changes.

@@ -2,12 +2,12 @@
 // installation directory. Message report log, HRESULT descriptions, data directories and the
 // company logged in.
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "InstalacaoTrace.h"
 #include "apoio/SuiteInstalada.h"
 #include "apoio/Apoio.h"
 #include "df/tqlibex/TQChaveSuite.h"
@@ -31,15 +31,6 @@ template <typename F>
 F Exportada(const plataforma::Biblioteca& biblioteca, const char* nome)
 {
     return reinterpret_cast<F>(biblioteca.Simbolo(nome));
-}
-
-std::vector<std::string> Colunas(const std::string& linha)
-{
-    std::vector<std::string> colunas;
-    std::stringstream fluxo(linha);
-    for (std::string coluna; std::getline(fluxo, coluna, '\t');)
-        colunas.push_back(coluna);
-    return colunas;
 }
 
 // A text no other run writes.
@@ -71,10 +62,9 @@ TEST_F(SuiteTeste, TQMensAcrescentaUmaLinhaComTodosOsArgumentos)
 
     const std::string log = CTQPath::GetDiretorio(exe) + "TQMens.log";
     std::vector<std::vector<std::string>> minhas;
-    std::stringstream fluxo(apoio::LeTudo(log));
-    for (std::string linha; std::getline(fluxo, linha);)
+    for (const std::string& linha : teste::Divide(apoio::LeTudo(log), '\n'))
         if (linha.find(marca) != std::string::npos)
-            minhas.push_back(Colunas(linha));
+            minhas.push_back(teste::Divide(linha, '\t'));
     ASSERT_EQ(minhas.size(), 2u);
     const std::vector<std::string>& c = minhas[0];
     ASSERT_EQ(c.size(), 11u);

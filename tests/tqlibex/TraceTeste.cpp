@@ -12,17 +12,6 @@ namespace {
 
 class TraceTeste : public teste::InstalacaoTrace {};
 
-std::vector<std::string> Colunas(const std::string& linha)
-{
-    std::vector<std::string> c;
-    size_t inicio = 0;
-    for (size_t tab = linha.find('\t'); tab != std::string::npos; tab = linha.find('\t', inicio)) {
-        c.push_back(linha.substr(inicio, tab - inicio));
-        inicio = tab + 1;
-    }
-    return c;
-}
-
 TEST_F(TraceTeste, LinhaDoHResultComOsNomesDasPartes)
 {
     TQTraceHResult(nullptr, "CTQDF_PlanoAlt::Le", "TQDF_PlanoAlt", 77, "hr", "pfInSEHFuncao()", TQHResult(0x81080A04));
@@ -38,7 +27,7 @@ TEST_F(TraceTeste, LinhaDoHResultComOsNomesDasPartes)
                              "Descri\xE7\xE3o = E_ACCESSDENIED\t"),
               std::string::npos)
         << linhas[1];
-    const auto c = Colunas(linhas[1]);
+    const auto c = teste::Divide(linhas[1], '\t');
     ASSERT_GT(c.size(), 29u);
     EXPECT_EQ(c[4], "CTQDF_PlanoAlt::Le");
     EXPECT_EQ(c[5].size(), 36u) << "a new GUID without braces";
