@@ -95,8 +95,6 @@ TEST_F(Indice, InicializaCriaOIndiceQueFaltaEDeixaOExistente)
     CClassificacao outro;
     ASSERT_EQ(Inicializa(outro), 0);
     EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), proprio);
-    EXPECT_EQ(outro.GetArquivoPlano(), m_dir + kArquivoPlano);
-    EXPECT_EQ(outro.GetArquivoIndex(), m_dir + kArquivoIndice);
 }
 
 TEST_F(Indice, InicializaFalhaSemModuloOuSemDiretorio)
