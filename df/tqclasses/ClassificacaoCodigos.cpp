@@ -203,6 +203,16 @@ std::string TQDigitoConta(uint32_t n)
     return codigo;
 }
 
+int ComparaSemCaixa(const char* a, const char* b)
+{
+    for (;; ++a, ++b) {
+        const int ca = (*a >= 'A' && *a <= 'Z') ? *a + 32 : (unsigned char)*a;
+        const int cb = (*b >= 'A' && *b <= 'Z') ? *b + 32 : (unsigned char)*b;
+        if (ca != cb || ca == 0)
+            return ca - cb;
+    }
+}
+
 char DobraAcento(char c) { return char(kAcentos[(unsigned char)c]); }
 
 void DobraAcentos(std::string& texto)

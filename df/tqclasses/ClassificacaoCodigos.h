@@ -54,6 +54,9 @@ inline uint32_t IDX_INDCON(uint32_t tipoIndCon) { return tipoIndCon & kMascaraPo
 // The reduced code of record n: its digits and a modulo-11 check digit ("00000" for 0).
 std::string TQDigitoConta(uint32_t n);
 
+// Byte-wise up to the first zero, ASCII letters without regard to case (as _stricmp).
+int ComparaSemCaixa(const char* a, const char* b);
+
 // Accent folding of the lookups (code page 1252; case kept).
 char DobraAcento(char c);
 void DobraAcentos(std::string& texto);

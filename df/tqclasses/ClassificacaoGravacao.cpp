@@ -33,17 +33,6 @@ struct ChaveEmpacotada {
 };
 static_assert(kTamanhoEmpacotado == 14);
 
-// Byte-wise, ASCII case ignored, up to the first zero (as _stricmp).
-int ComparaSemCaixa(const char* a, const char* b)
-{
-    for (;; ++a, ++b) {
-        const int ca = (*a >= 'A' && *a <= 'Z') ? *a + 32 : (unsigned char)*a;
-        const int cb = (*b >= 'A' && *b <= 'Z') ? *b + 32 : (unsigned char)*b;
-        if (ca != cb || ca == 0)
-            return ca - cb;
-    }
-}
-
 // Whether an alteration that keeps classification and name must rewrite the entry's type bits.
 bool TipoMuda(char novo, uint8_t statusGravado)
 {

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr HRESULT kFalhaGeral = TQHResult(0x80004005);
-constexpr size_t kMaxCodigoBuffer = sizeof(REG_PESQUISA_CODIGO_COM_POSICAO::szCodigo);
 
 using VetorCodigos = std::vector<REG_PESQUISA_CODIGO_COM_POSICAO>;
 
@@ -29,32 +28,16 @@ BufferCodigos& Buffer()
     return buffer;
 }
 
-unsigned char MinusculaAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
-
-// _strnicmp over the whole field: ASCII letters without regard to case.
-int ComparaCodigo(const char* a, const char* b)
-{
-    for (size_t i = 0; i < kMaxCodigoBuffer; ++i) {
-        const unsigned char ca = MinusculaAscii(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = MinusculaAscii(static_cast<unsigned char>(b[i]));
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        if (ca == 0)
-            break;
-    }
-    return 0;
-}
-
 bool CodigoAntes(const REG_PESQUISA_CODIGO_COM_POSICAO& a, const REG_PESQUISA_CODIGO_COM_POSICAO& b)
 {
-    return ComparaCodigo(a.szCodigo, b.szCodigo) < 0;
+    return ComparaSemCaixa(a.szCodigo, b.szCodigo) < 0; // the constructor leaves szCodigo terminated
 }
 
 // The element with the code of `chave`, or the place where it belongs.
 VetorCodigos::iterator Procura(VetorCodigos& v, const REG_PESQUISA_CODIGO_COM_POSICAO& chave, bool& achou)
 {
     auto it = std::lower_bound(v.begin(), v.end(), chave, CodigoAntes);
-    achou = it != v.end() && ComparaCodigo(it->szCodigo, chave.szCodigo) == 0;
+    achou = it != v.end() && ComparaSemCaixa(it->szCodigo, chave.szCodigo) == 0;
     return it;
 }
 
