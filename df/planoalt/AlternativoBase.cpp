@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr uint16_t kTamanhoRegistro = 96;
 constexpr uint16_t kTamanhoNome = 50;
 constexpr uint16_t kTamanhoCodigo = 10;
 
@@ -59,8 +58,8 @@ HRESULT CAlternativoBase::InicializaPlano()
     const auto modulo = plataforma::AnsiParaOle(TQCodigoModulo(kModuloDF));
     const auto plano = plataforma::AnsiParaOle(m_szArquivoPlano);
     const auto indice = plataforma::AnsiParaOle(m_szArquivoIndice);
-    if (m_pClassificacao->Inicializa(empresa.c_str(), GetUsuario(), modulo.c_str(), plano.c_str(), kTamanhoRegistro,
-                                     indice.c_str(), kTamanhoNome) == S_OK)
+    if (m_pClassificacao->Inicializa(empresa.c_str(), GetUsuario(), modulo.c_str(), plano.c_str(),
+                                     uint16_t(kTamanhoConta), indice.c_str(), kTamanhoNome) == S_OK)
         m_pClassificacao->SetTamanhoCodigo(kTamanhoCodigo);
     return S_OK;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "df/planoalt/ArquivosPlano.h"
@@ -29,7 +30,7 @@ protected:
     CTQProfilerEmpresa Identidade() const;
     // One trace line for a failing step of `funcao` (a method of the business class); answers hr.
     HRESULT Falha(const char* funcao, int linha, const char* expressao, HRESULT hr) const;
-    std::string Caminho(const char* arquivo) const { return m_sDiretorioDados + arquivo; }
+    std::string Caminho(std::string_view arquivo) const { return std::string(m_sDiretorioDados).append(arquivo); }
     // Takes the mark of the kind of change (4 plans and links, 8 masks) in the data directory,
     // held by the session's user; the caller releases it on every way out.
     HRESULT TomaMarca(const char* funcao, uint8_t tipo);
@@ -87,6 +88,13 @@ public:
 
 private:
     void EsvaziaArquivosDoPlano(const RegPlano& plano);
+    // The account at a position read by the chart store into the interface record; the store's
+    // result as it comes (the record untouched unless S_OK).
+    HRESULT LeConta(uint32_t posicao, REG_PLANO_ALT_PS* saida);
+    // The chart store's index entries of a kind at a position: empty when there are none or the
+    // copy fails; a negative result of the count is traced and answered.
+    HRESULT EntradasIndice(const char* funcao, const OLECHAR* tipo, uint32_t posicao,
+                           std::vector<REGCON_INDEX>& entradas);
     // Hands a list of index entries to the caller in a block of the task allocator (always one,
     // empty or not).
     HRESULT EntregaIndice(const char* funcao, const std::vector<REGCON_INDEX_ALT_PS>& lista,

@@ -61,6 +61,12 @@ static_assert(sizeof(RegContaPlano) == 96 && offsetof(RegContaPlano, cCodigo) ==
 static_assert(sizeof(RegVinculoPlano) == 32 && offsetof(RegVinculoPlano, ulProximo) == 8 &&
               offsetof(RegVinculoPlano, iCaracteristicaPla) == 12 && offsetof(RegVinculoPlano, bFlags) == 31);
 
+// Record sizes of the service's files.
+constexpr uint32_t kTamanhoPlano = sizeof(RegPlano);
+constexpr uint32_t kTamanhoMascara = sizeof(RegMascara);
+constexpr uint32_t kTamanhoConta = sizeof(RegContaPlano);
+constexpr uint32_t kTamanhoVinculo = sizeof(RegVinculoPlano);
+
 constexpr uint8_t kPlanoExcluido = 0x01;
 constexpr uint8_t kPlanoSemConsistenciaVinculo = 0x02;
 constexpr uint8_t kVinculoRemovido = 0x01;

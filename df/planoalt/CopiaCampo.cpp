@@ -1,5 +1,6 @@
 #include "df/planoalt/CopiaCampo.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>

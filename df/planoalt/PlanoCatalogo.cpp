@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr uint32_t kTamanhoPlano = sizeof(RegPlano);
-constexpr uint32_t kTamanhoMascara = sizeof(RegMascara);
-constexpr uint32_t kTamanhoConta = sizeof(RegContaPlano);
 constexpr uint64_t kTamanhoIndiceEsvaziado = 32; // not a whole index entry, as the suite leaves it
 constexpr HRESULT kArgumentoInvalido = TQHResult(0x80070057);
 
@@ -115,8 +112,8 @@ void CBasePlanoAlternativo::EsvaziaArquivosDoPlano(const RegPlano& plano)
         Falha("ExcluiPlanos", __LINE__, "NomeArquivoSeguro(RegPlano.cArquivo)", kNomeDeArquivoInvalido);
         return;
     }
-    Trunca(Caminho(nome.c_str()), kTamanhoConta);
-    Trunca(Caminho(NomeArquivoIndice(nome).c_str()), kTamanhoIndiceEsvaziado);
+    Trunca(Caminho(nome), kTamanhoConta);
+    Trunca(Caminho(NomeArquivoIndice(nome)), kTamanhoIndiceEsvaziado);
 }
 
 HRESULT CBasePlanoAlternativo::ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS RegExclui)
@@ -149,14 +146,8 @@ HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
 {
     m_lPlanoAtual = 0;
     RegPlano plano;
-    {
-        CTQArqEx arqPlanos;
-        if (uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
-            return Falha("SetPlano", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
-                         TQHResultDoStatus(s));
-        if (uint32_t s = arqPlanos.Le(uint32_t(lPosicaoPlano), &plano))
-            return Falha("SetPlano", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", TQHResultDoStatus(s));
-    }
+    if (uint32_t s = LeUmRegistro(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, uint32_t(lPosicaoPlano), &plano))
+        return Falha("SetPlano", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", TQHResultDoStatus(s));
     const std::string nome = NomeDoArquivo(plano, kTamanhoNomeArquivo);
     if (!nome.empty() && !NomeArquivoSeguro(nome)) {
         m_szArquivoPlano[0] = m_szArquivoIndice[0] = 0;
@@ -178,14 +169,9 @@ HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
     }
     InicializaPlano();
     RegMascara mascara;
-    {
-        CTQArqEx arqMascaras;
-        if (uint32_t s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, 1, true))
-            return Falha("SetPlano", __LINE__, "arqMascaras.Abre(sArquivoMascaras, 'G', 294)", TQHResultDoStatus(s));
-        if (uint32_t s = arqMascaras.Le(uint32_t(lPosicaoPlano), &mascara))
-            return Falha("SetPlano", __LINE__, "arqMascaras.Le(lPosicaoPlano, &RegMascara)",
-                         s == statusarq::FimArquivo ? kPlanoSemRegistroDeMascara : TQHResultDoStatus(s));
-    }
+    if (uint32_t s = LeUmRegistro(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, uint32_t(lPosicaoPlano), &mascara))
+        return Falha("SetPlano", __LINE__, "arqMascaras.Le(lPosicaoPlano, &RegMascara)",
+                     s == statusarq::FimArquivo ? kPlanoSemRegistroDeMascara : TQHResultDoStatus(s));
     static const RegMascara vazia{};
     if (std::memcmp(&mascara, &vazia, sizeof mascara) == 0)
         return Falha("SetPlano", __LINE__, "RegMascara", kPlanoSemMascaras);
@@ -216,28 +202,35 @@ HRESULT CBasePlanoAlternativo::EntregaIndice(const char* funcao, const std::vect
     return S_OK;
 }
 
+HRESULT CBasePlanoAlternativo::EntradasIndice(const char* funcao, const OLECHAR* tipo, uint32_t posicao,
+                                              std::vector<REGCON_INDEX>& entradas)
+{
+    entradas.clear();
+    if (!m_pClassificacao)
+        return Falha(funcao, __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    uint32_t n = 0;
+    const HRESULT hr = m_pClassificacao->GetTamanhoIndex(tipo, posicao, &n);
+    if (TQFalhou(hr))
+        return Falha(funcao, __LINE__, "m_pClassificacao->GetTamanhoIndex(bsTipo, lPosicao, &lQtd)", hr);
+    if (hr != S_OK || n == 0)
+        return S_OK;
+    entradas.assign(n, REGCON_INDEX{});
+    if (m_pClassificacao->GetIndex(n, entradas.data(), false) != S_OK)
+        entradas.clear();
+    return S_OK;
+}
+
 HRESULT CBasePlanoAlternativo::GetPlanoIndex(const OLECHAR* bsTipo, ULONG lPosicao,
                                              ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps)
 {
     if (!ppArrayRegConIndexps)
         return Falha("GetPlanoIndex", __LINE__, "ppArrayRegConIndexps", kPonteiroNulo);
-    std::vector<REGCON_INDEX_ALT_PS> lista;
-    HRESULT resultado = S_OK;
-    uint32_t n = 0;
-    if (!m_pClassificacao) {
-        resultado = Falha("GetPlanoIndex", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
-    } else if (const HRESULT hr = m_pClassificacao->GetTamanhoIndex(bsTipo, lPosicao, &n); TQFalhou(hr)) {
-        resultado = Falha("GetPlanoIndex", __LINE__, "m_pClassificacao->GetTamanhoIndex(bsTipo, lPosicao, &lQtd)", hr);
-    } else if (hr == S_OK && n > 0) {
-        std::vector<REGCON_INDEX> entradas(n, REGCON_INDEX{});
-        if (m_pClassificacao->GetIndex(n, entradas.data(), false) == S_OK) {
-            lista.resize(n);
-            for (uint32_t i = 0; i < n; ++i) {
-                std::memset(&lista[i], 0, sizeof lista[i]);
-                lista[i].Tipo_IndCon = entradas[i].Tipo_IndCon;
-                std::memcpy(lista[i].Classificacao, entradas[i].Classificacao, sizeof lista[i].Classificacao);
-            }
-        }
+    std::vector<REGCON_INDEX> entradas;
+    const HRESULT resultado = EntradasIndice("GetPlanoIndex", bsTipo, lPosicao, entradas);
+    std::vector<REGCON_INDEX_ALT_PS> lista(entradas.size(), REGCON_INDEX_ALT_PS{});
+    for (size_t i = 0; i < entradas.size(); ++i) {
+        lista[i].Tipo_IndCon = entradas[i].Tipo_IndCon;
+        std::memcpy(lista[i].Classificacao, entradas[i].Classificacao, sizeof lista[i].Classificacao);
     }
     if (const HRESULT hr = EntregaIndice("GetPlanoIndex", lista, ppArrayRegConIndexps); TQFalhou(hr))
         return hr;

@@ -8,11 +8,6 @@
 #include "df/planoalt/ServicoComum.h"
 #include "platform/Texto.h"
 
-namespace {
-
-
-} // namespace
-
 HRESULT CBasePlanoAlternativo::Le(LONG lPosicaoIn, REG_PLANO_ALT_PS* RegPlanoAltps)
 {
     if (!RegPlanoAltps)
@@ -20,10 +15,15 @@ HRESULT CBasePlanoAlternativo::Le(LONG lPosicaoIn, REG_PLANO_ALT_PS* RegPlanoAlt
     std::memset(RegPlanoAltps, 0, sizeof *RegPlanoAltps);
     if (!m_pClassificacao)
         return S_OK;
+    return LeConta(uint32_t(lPosicaoIn), RegPlanoAltps);
+}
+
+HRESULT CBasePlanoAlternativo::LeConta(uint32_t posicao, REG_PLANO_ALT_PS* saida)
+{
     RegContaPlano r;
-    if (const HRESULT hr = m_pClassificacao->Le(uint32_t(lPosicaoIn), reinterpret_cast<uint8_t*>(&r)); hr != S_OK)
+    if (const HRESULT hr = m_pClassificacao->Le(posicao, reinterpret_cast<uint8_t*>(&r)); hr != S_OK)
         return hr;
-    return CarregaEstrutura(uint32_t(lPosicaoIn), reinterpret_cast<const uint8_t*>(&r), RegPlanoAltps);
+    return CarregaEstrutura(posicao, reinterpret_cast<const uint8_t*>(&r), saida);
 }
 
 HRESULT CBasePlanoAlternativo::Grava(LONG lPosicaoIn, REG_PLANO_ALT_PS RegPlanoAltps, LONG* lPosicaoOut)
@@ -34,12 +34,13 @@ HRESULT CBasePlanoAlternativo::Grava(LONG lPosicaoIn, REG_PLANO_ALT_PS RegPlanoA
     *lPosicaoOut = 0;
     if (!m_pClassificacao)
         return Falha("Grava", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    // For a new account: the position it will receive, which also gives its reduced code.
+    uint32_t quantidade = 0;
     if (lPosicaoIn != 0) {
         m_pClassificacao->SetInvalidaCache();
         if (const HRESULT hr = m_pClassificacao->Le(uint32_t(lPosicaoIn), reinterpret_cast<uint8_t*>(&r)); hr != S_OK)
             return hr;
     } else {
-        uint32_t quantidade = 0;
         if (const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&quantidade); TQFalhou(hr))
             return Falha("Grava", __LINE__, "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
         if (quantidade > kMaximoContas)
@@ -55,11 +56,8 @@ HRESULT CBasePlanoAlternativo::Grava(LONG lPosicaoIn, REG_PLANO_ALT_PS RegPlanoA
     r.iIndTitulo = RegPlanoAltps.iIndTitulo;
     std::memcpy(r.cNome, RegPlanoAltps.cNome, sizeof r.cNome);
     std::memcpy(r.cCodigo, RegPlanoAltps.cCodigoProprio, sizeof r.cCodigo);
-    if (lPosicaoIn == 0 && !RegPlanoAltps.cCodigoProprio[0]) {
-        uint32_t proxima = 0;
-        m_pClassificacao->GetQuantidadeRegistros(&proxima);
-        TQDigitoConta(proxima, r.cCodigo, sizeof r.cCodigo);
-    }
+    if (lPosicaoIn == 0 && !RegPlanoAltps.cCodigoProprio[0])
+        TQDigitoConta(quantidade, r.cCodigo, sizeof r.cCodigo);
     r.iCaracteristica = RegPlanoAltps.iCaracteristica;
     r.bStatus = uint8_t(RegPlanoAltps.cTipo == 'T' ? (r.bStatus | kStatusTitulo) : (r.bStatus & ~kStatusTitulo));
     EmpacotaClassificacao(
@@ -92,13 +90,9 @@ HRESULT CBasePlanoAlternativo::BuscaDados(LONG lQtd, const LONG* lPosicoes, REG_
         return S_OK;
     if (!lPosicoes || !RegPlanoAltps)
         return Falha("BuscaDados", __LINE__, "lPosicoes", kPonteiroNulo);
-    for (LONG i = 0; i < lQtd; ++i) {
-        RegContaPlano r;
-        if (const HRESULT hr = m_pClassificacao->Le(uint32_t(lPosicoes[i]), reinterpret_cast<uint8_t*>(&r));
-            hr != S_OK)
+    for (LONG i = 0; i < lQtd; ++i)
+        if (const HRESULT hr = LeConta(uint32_t(lPosicoes[i]), &RegPlanoAltps[i]); hr != S_OK)
             return hr;
-        CarregaEstrutura(uint32_t(lPosicoes[i]), reinterpret_cast<const uint8_t*>(&r), &RegPlanoAltps[i]);
-    }
     return S_OK;
 }
 
@@ -169,18 +163,12 @@ HRESULT CBasePlanoAlternativo::ExcluiContas(int iQtd, const LONG* pPosicoes)
         const uint32_t posicao = uint32_t(pPosicoes[i]);
         if (const HRESULT hr = adiciona(posicao); TQFalhou(hr))
             return hr;
-        uint32_t n = 0;
-        const HRESULT hr = m_pClassificacao->GetTamanhoIndex(tipoG.c_str(), posicao, &n);
-        if (TQFalhou(hr))
-            return Falha("ExcluiContas", __LINE__, "m_pClassificacao->GetTamanhoIndex(\"G\", lPosicao, &lQtd)", hr);
-        if (hr != S_OK || n == 0)
-            continue;
-        std::vector<REGCON_INDEX> subarvore(n, REGCON_INDEX{});
-        if (m_pClassificacao->GetIndex(n, subarvore.data(), false) != S_OK)
-            continue;
+        std::vector<REGCON_INDEX> subarvore;
+        if (const HRESULT hr = EntradasIndice("ExcluiContas", tipoG.c_str(), posicao, subarvore); TQFalhou(hr))
+            return hr;
         for (const REGCON_INDEX& e : subarvore)
-            if (const HRESULT hra = adiciona(e.Tipo_IndCon & 0x00FFFFFF); TQFalhou(hra))
-                return hra;
+            if (const HRESULT hr = adiciona(IDX_INDCON(e.Tipo_IndCon)); TQFalhou(hr))
+                return hr;
     }
     for (const auto& [posicao, vinculos] : contas) {
         for (const ParVinculo& v : vinculos) {

@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kTamanhoPlano = sizeof(RegPlano);
-constexpr uint32_t kTamanhoMascara = sizeof(RegMascara);
-constexpr uint32_t kTamanhoConta = sizeof(RegContaPlano);
 constexpr uint32_t kUltimaPosicao = 0xFFFF; // the conversion counts positions in 16 bits
 
 // A mask of the change: up to its NUL, without its trailing spaces.
@@ -32,15 +29,9 @@ HRESULT CBasePlanoAlternativo::SetMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_PS
 {
     if (lPosicaoPlano == 0)
         return S_OK;
-    {
-        CTQArqEx arqPlanos;
-        RegPlano plano;
-        uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true);
-        if (!s)
-            s = arqPlanos.Le(uint32_t(lPosicaoPlano), &plano);
-        if (s)
-            return Falha("SetMascara", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", TQHResultDoStatus(s));
-    }
+    RegPlano plano;
+    if (uint32_t s = LeUmRegistro(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, uint32_t(lPosicaoPlano), &plano))
+        return Falha("SetMascara", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", TQHResultDoStatus(s));
     if (const HRESULT hr = TomaMarca("SetMascara", kTipoMarcaMascara); TQFalhou(hr))
         return hr;
     Desmarcador desmarca{m_arqMarca};
@@ -68,11 +59,8 @@ HRESULT CBasePlanoAlternativo::BuscaMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_
     std::memset(RegMascaraps, 0, sizeof *RegMascaraps);
     if (lPosicaoPlano == 0)
         return S_OK;
-    CTQArqEx arqMascaras;
-    uint32_t s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'L', kTamanhoMascara, 1, true);
-    if (!s)
-        s = arqMascaras.Le(uint32_t(lPosicaoPlano), RegMascaraps);
-    if (s)
+    if (uint32_t s =
+            LeUmRegistro(Caminho(kArquivoMascaras), 'L', kTamanhoMascara, uint32_t(lPosicaoPlano), RegMascaraps))
         return Falha("BuscaMascara", __LINE__, "arqMascaras.Le(lPosicaoPlano, RegMascaraps)", TQHResultDoStatus(s));
     return S_OK;
 }
@@ -86,8 +74,8 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
     if (const HRESULT hr = TomaMarca("AlteraMascara", kTipoMarcaMascara); TQFalhou(hr))
         return hr;
     Desmarcador desmarca{m_arqMarca};
-    std::string novas[10];
-    for (int d = 0; d < 10; ++d)
+    std::string novas[kMascaras];
+    for (size_t d = 0; d < kMascaras; ++d)
         novas[d] = MascaraNova(Mascara->Nova[d]);
 
     const std::string plano = Caminho(m_szArquivoPlano);
@@ -145,7 +133,7 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
         s = arqMascaras.Le(m_lPlanoAtual, &mascara);
     if (s)
         return Falha("AlteraMascara", __LINE__, "arqMascaras.Le(m_lPlanoAtual, &RegMascara)", TQHResultDoStatus(s));
-    for (int d = 0; d < 10; ++d)
+    for (size_t d = 0; d < kMascaras; ++d)
         TQCopiaCampo(mascara.cMascara[d], sizeof mascara.cMascara[d], novas[d], TQ_AQUI, true);
     int32_t posicao = int32_t(m_lPlanoAtual);
     if ((s = arqMascaras.Grava(&mascara, posicao)))

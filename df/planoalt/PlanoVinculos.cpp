@@ -9,8 +9,23 @@
 
 namespace {
 
-constexpr uint32_t kTamanhoConta = sizeof(RegContaPlano);
-constexpr uint32_t kTamanhoVinculo = sizeof(RegVinculoPlano);
+// Visits the live and removed link records of a chain in order, until visita answers true;
+// 0 or the status of a failed read. A chain that loops would never end: none is longer than the file.
+template <typename Visita>
+uint32_t PercorreCadeia(CTQArqEx& arqVinculos, uint32_t primeiro, Visita visita)
+{
+    const uint64_t limite = arqVinculos.GetTamanhoArquivo() / kTamanhoVinculo;
+    uint64_t passos = 0;
+    for (int32_t q = int32_t(primeiro); q >= 1 && passos++ <= limite;) {
+        RegVinculoPlano v;
+        if (const uint32_t s = arqVinculos.Le(uint32_t(q), &v))
+            return s;
+        if (visita(q, v))
+            break;
+        q = int32_t(v.ulProximo);
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -19,28 +34,22 @@ HRESULT CBasePlanoAlternativo::BuscaPosVinculos(uint32_t posicao, std::vector<Pa
     vinculos.clear();
     if (posicao == 0)
         return S_OK;
-    CTQArqEx arqPlano, arqVinculos;
     RegContaPlano conta;
-    uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true);
-    if (!s)
-        s = arqPlano.Le(posicao, &conta);
+    uint32_t s = LeUmRegistro(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, posicao, &conta);
     if (s)
         return Falha("BuscaPosVinculos", __LINE__, "arqPlano.Le(lPosicao, &RegConta)", TQHResultDoStatus(s));
     if (conta.bStatus & kStatusTitulo)
         return S_OK;
-    if ((s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano).c_str()), 'L', kTamanhoVinculo, 1, true)))
+    CTQArqEx arqVinculos;
+    if ((s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'L', kTamanhoVinculo, 1, true)))
         return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", TQHResultDoStatus(s));
-    // A chain that loops would never end: no chain is longer than the file.
-    const uint64_t limite = arqVinculos.GetTamanhoArquivo() / kTamanhoVinculo;
-    uint64_t passos = 0;
-    for (int32_t q = int32_t(conta.ulPrimeiroVinculo); q >= 1 && passos++ <= limite;) {
-        RegVinculoPlano v;
-        if ((s = arqVinculos.Le(uint32_t(q), &v)))
-            return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+    s = PercorreCadeia(arqVinculos, conta.ulPrimeiroVinculo, [&](int32_t, const RegVinculoPlano& v) {
         if (!(v.bFlags & kVinculoRemovido))
             vinculos.push_back({v.lPosicaoPla, v.iCaracteristicaPla});
-        q = int32_t(v.ulProximo);
-    }
+        return false;
+    });
+    if (s)
+        return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
     return S_OK;
 }
 
@@ -53,12 +62,11 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
     RegContaPlano conta;
     uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, 1, true);
     if (!s)
-        s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano).c_str()), 'G', kTamanhoVinculo, 1, true);
+        s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'G', kTamanhoVinculo, 1, true);
     if (!s)
         s = arqPlano.Le(uint32_t(RegVinculo.lPosicaoAlt), &conta);
     if (s)
         return Falha("Vinculo", __LINE__, "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", TQHResultDoStatus(s));
-    const uint64_t limite = arqVinculos.GetTamanhoArquivo() / kTamanhoVinculo + 1;
     if (RegVinculo.bExcluir == 0) {
         RegVinculoPlano novo{};
         novo.lPosicaoPla = RegVinculo.lPosicaoPla;
@@ -70,6 +78,7 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
         // The tail of the chain; an empty chain reads record 0, whose next is 0.
         uint32_t q = conta.ulPrimeiroVinculo;
         RegVinculoPlano cauda;
+        const uint64_t limite = arqVinculos.GetTamanhoArquivo() / kTamanhoVinculo;
         for (uint64_t passos = 0;; ++passos) {
             if ((s = arqVinculos.Le(q, &cauda)))
                 return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
@@ -90,21 +99,20 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
         if (s)
             return Falha("Vinculo", __LINE__, "Grava(&RegEncadeado, &lPosicao)", TQHResultDoStatus(s));
     } else {
-        uint64_t passos = 0;
-        for (int32_t q = int32_t(conta.ulPrimeiroVinculo); q >= 1 && passos++ <= limite;) {
-            RegVinculoPlano v;
-            if ((s = arqVinculos.Le(uint32_t(q), &v)))
-                return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
-            if (v.lPosicaoAlt == RegVinculo.lPosicaoAlt && v.lPosicaoPla == RegVinculo.lPosicaoPla &&
-                !(v.bFlags & kVinculoRemovido)) {
-                v.bFlags |= kVinculoRemovido;
-                int32_t posicao = q;
-                if ((s = arqVinculos.Grava(&v, posicao)))
-                    return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", TQHResultDoStatus(s));
-                break;
-            }
-            q = int32_t(v.ulProximo);
-        }
+        // The first live link of the pair; the characteristic is not compared.
+        uint32_t sGrava = 0;
+        s = PercorreCadeia(arqVinculos, conta.ulPrimeiroVinculo, [&](int32_t q, RegVinculoPlano v) {
+            if (v.lPosicaoAlt != RegVinculo.lPosicaoAlt || v.lPosicaoPla != RegVinculo.lPosicaoPla ||
+                (v.bFlags & kVinculoRemovido))
+                return false;
+            v.bFlags |= kVinculoRemovido;
+            sGrava = arqVinculos.Grava(&v, q);
+            return true;
+        });
+        if (s)
+            return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+        if (sGrava)
+            return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", TQHResultDoStatus(sGrava));
     }
     arqVinculos.Fecha();
     arqPlano.Fecha();
@@ -126,7 +134,7 @@ HRESULT CBasePlanoAlternativo::BuscaVinculo(LONG lPosicaoAlt, ARRAY_REGCON_INDEX
                 continue; // a main-chart account that is gone is left out
             REGCON_INDEX_ALT_PS& e = lista.emplace_back();
             std::memset(&e, 0, sizeof e);
-            e.Tipo_IndCon = (conta.GetTipo() & 0x01) ? (posicao & 0x00FFFFFF) : (posicao | 0x10000000);
+            e.Tipo_IndCon = (conta.GetTipo() & kStatusTitulo) ? IDX_INDCON(posicao) : (posicao | kTipoA);
             e.iCaracteristica = uint16_t(par.iCaracteristica);
             uint8_t empacotada[kTamanhoEmpacotado];
             EmpacotaClassificacao(conta.GetClassificacao(), empacotada);

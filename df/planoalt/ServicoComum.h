@@ -3,8 +3,11 @@
 
 #include <cstring>
 
+#include <string>
+
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQArq.h"
+#include "df/tqlibex/TQArqEx.h"
 #include "platform/Texto.h"
 
 constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);
@@ -22,6 +25,15 @@ T* AlocaZerado(size_t quantidade)
     if (bloco)
         std::memset(bloco, 0, sizeof(T) * quantidade);
     return static_cast<T*>(bloco);
+}
+
+// One record of a file opened for that read alone (created when missing); 0 or the status of
+// the open or of the read.
+inline uint32_t LeUmRegistro(const std::string& caminho, char modo, uint32_t tamanho, uint32_t posicao, void* destino)
+{
+    CTQArqEx arq;
+    const uint32_t s = arq.Abre(caminho, modo, tamanho, 1, true);
+    return s ? s : arq.Le(posicao, destino);
 }
 
 // The mark is released on every way out of the operation that took it.
