@@ -1,4 +1,4 @@
-// The service's file names, record layouts and fixed-field copies.
+// The service's file names and fixed-field copies.
 #include <cstring>
 #include <string>
 
@@ -9,13 +9,11 @@
 
 namespace {
 
-TEST(NomesDosArquivos, PlanoIndiceEVinculos)
+TEST(NomesDosArquivos, NumerosGrandesCortadosEDerivados)
 {
-    EXPECT_EQ(NomeArquivoPlano(7), "DFPLA007.DAT");
-    EXPECT_EQ(NomeArquivoIndice("DFPLA007.DAT"), "DFIND007.DAT");
-    EXPECT_EQ(NomeArquivoVinculos("DFPLA007.DAT"), "DFVIN007.DAT");
     EXPECT_EQ(NomeArquivoPlano(9999), "DFPLA9999.DAT");
     EXPECT_EQ(NomeArquivoPlano(12345), "DFPLA12345.DA") << "13 characters and the field's NUL";
+    EXPECT_EQ(NomeArquivoVinculos("DFPLA12345.DA"), "DFVIN12345.DA");
     EXPECT_EQ(NomeArquivoIndice("DF"), "DF");
 }
 
@@ -38,14 +36,6 @@ TEST(CopiaDeCampo, CortaDeixandoTerminador)
     EXPECT_EQ(std::string(campo, sizeof campo), "0123456789") << "masks may fill every byte";
     TQCopiaCampo(campo, sizeof campo, std::string_view("ab\0cd", 5), TQ_AQUI);
     EXPECT_STREQ(campo, "ab");
-}
-
-TEST(Registros, PlanoDeNomeLongoGuarda49Caracteres)
-{
-    RegPlano plano{};
-    TQCopiaCampo(plano.cNome, sizeof plano.cNome, std::string(50, 'N'), TQ_AQUI);
-    EXPECT_EQ(std::string(plano.cNome), std::string(49, 'N'));
-    EXPECT_EQ(plano.cNome[49], 0);
 }
 
 } // namespace
