@@ -114,13 +114,6 @@ TEST(GuardaFalhas, ViolacaoDeAcesso)
     EXPECT_NE(pilha.find("#1 "), std::string::npos) << pilha;
 }
 
-TEST(GuardaFalhas, DivisaoInteiraPorZero)
-{
-    EXPECT_EQ(CTQSEH::Executa([] { return DivideInteiroPorZero(); }), kDivisaoZero);
-    EXPECT_EQ(CTQSEH::UltimoCodigo(), 0xC0000094u);
-    EXPECT_FALSE(CTQSEH::UltimaPilha().empty());
-}
-
 TEST(GuardaFalhas, EstouroDePilhaRepetido)
 {
     // Twice: the first overflow must leave the stack able to signal the next one.
