@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "apoio/Apoio.h"
 #include "apoio/RegistroIsolado.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQPath.h"
 #include "platform/Arquivo.h"
-#include "platform/Processo.h"
-#include "platform/Tempo.h"
 
 using namespace plataforma;
 
@@ -114,55 +113,14 @@ TEST(TQPathTexto, PaiPosix)
 }
 #endif
 
-namespace {
-
-// A scratch directory of the test.
-class TQPathArquivos : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_dir = DiretorioTemporario() + "zazazu-tqpath-" + std::to_string(IdProcesso()) + "-" +
-                std::to_string(Relogio100ns()) + kSeparador;
-        ASSERT_EQ(CriaDiretorio(m_dir.c_str()), 0u);
-    }
-    void TearDown() override
-    {
-        for (const std::string& nome : m_criados) {
-            DefineSomenteLeitura(nome.c_str(), false);
-            ApagaArquivo(nome.c_str());
-        }
-        RemoveDiretorio(m_dir.c_str());
-    }
-    std::string Cria(const std::string& nome, ArquivoSO& arquivo, const ModoArquivo& modo)
-    {
-        const std::string caminho = m_dir + nome;
-        m_criados.push_back(caminho);
-        EXPECT_EQ(arquivo.Abre(caminho.c_str(), modo), 0u);
-        return caminho;
-    }
-
-    std::string m_dir;
-    std::vector<std::string> m_criados;
-};
-
-// How a mark file is held: read-write, no sharing at all.
-ModoArquivo ModoMarca()
-{
-    ModoArquivo modo;
-    modo.leitura = true;
-    modo.escrita = true;
-    modo.compartilhaLeitura = false;
-    modo.compartilhaEscrita = false;
-    modo.disposicao = Disposicao::CriaSempre;
-    return modo;
-}
-
-} // namespace
+using TQPathArquivos = apoio::DiretorioTemporario;
 
 TEST_F(TQPathArquivos, ExisteArquivoDetidoComExclusividadeOuSomenteLeitura)
 {
     ArquivoSO marca;
-    const std::string caminho = Cria("MARCA.MRK", marca, ModoMarca());
+    const std::string caminho = Caminho("MARCA.MRK");
+    // Held as a mark file is: read-write, no sharing at all.
+    ASSERT_EQ(marca.Abre(caminho.c_str(), ModoArquivo{true, true, false, false, Disposicao::CriaSempre}), 0u);
     EXPECT_TRUE(CTQPath::ExisteArquivo(caminho));
     // Held or not, the name is the same file in any case.
     EXPECT_TRUE(CTQPath::ExisteArquivo(m_dir + "marca.mrk"));
