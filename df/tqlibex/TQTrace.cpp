@@ -6,7 +6,6 @@
 #include "df/tqlibex/TQNomesErro.h"
 #include "df/tqlibex/TQProfiler.h"
 #include "platform/Processo.h"
-#include "platform/Texto.h"
 #include "platform/Versao.h"
 
 namespace {
