@@ -47,3 +47,11 @@ static_assert(sizeof(OLECHAR) == 2 && sizeof(GUID) == 16);
 // HRESULT helpers that the whole server uses, independent of the platform's macros.
 constexpr bool TQFalhou(HRESULT hr) { return hr < 0; }
 constexpr HRESULT TQHResult(uint32_t valor) { return static_cast<HRESULT>(valor); }
+
+// The platform's general codes, named once for every layer.
+constexpr HRESULT kFalha = TQHResult(0x80004005);            // E_FAIL
+constexpr HRESULT kNaoImplementado = TQHResult(0x80004001);   // E_NOTIMPL
+constexpr HRESULT kSemInterface = TQHResult(0x80004002);      // E_NOINTERFACE
+constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);      // E_POINTER
+constexpr HRESULT kSemMemoria = TQHResult(0x8007000E);        // E_OUTOFMEMORY
+constexpr HRESULT kParametroIncorreto = TQHResult(0x80070057); // E_INVALIDARG

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr uint64_t kTamanhoIndiceEsvaziado = 32; // not a whole index entry, as the suite leaves it
-constexpr HRESULT kArgumentoInvalido = TQHResult(0x80070057);
 
 std::string NomeDoArquivo(const RegPlano& plano, size_t maximo)
 {
@@ -124,10 +123,10 @@ HRESULT CBasePlanoAlternativo::ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS RegExc
                      TQHResultDoStatus(s));
     const int64_t registros = int64_t(arqPlanos.GetTamanhoArquivo() / kTamanhoPlano);
     if (RegExclui.iQtd != 0 && !RegExclui.pPosicoes)
-        return Falha("ExcluiPlanos", __LINE__, "RegExclui.pPosicoes", kArgumentoInvalido);
+        return Falha("ExcluiPlanos", __LINE__, "RegExclui.pPosicoes", kParametroIncorreto);
     for (uint32_t i = 0; i < RegExclui.iQtd; ++i)
         if (RegExclui.pPosicoes[i] < 1 || RegExclui.pPosicoes[i] > registros - 1)
-            return Falha("ExcluiPlanos", __LINE__, "E_INVALIDARG", kArgumentoInvalido);
+            return Falha("ExcluiPlanos", __LINE__, "E_INVALIDARG", kParametroIncorreto);
     for (uint32_t i = 0; i < RegExclui.iQtd; ++i) {
         int32_t posicao = int32_t(RegExclui.pPosicoes[i]);
         RegPlano r;

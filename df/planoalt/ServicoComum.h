@@ -10,8 +10,6 @@
 #include "df/tqlibex/TQArqEx.h"
 #include "platform/Texto.h"
 
-constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);
-constexpr HRESULT kSemMemoria = TQHResult(0x8007000E);
 constexpr uint8_t kTipoMarcaPlanoEVinculo = 4;
 constexpr uint8_t kTipoMarcaMascara = 8;
 

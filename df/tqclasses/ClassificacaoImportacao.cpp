@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr HRESULT kFalhaGeral = TQHResult(0x80004005);
 
 using VetorCodigos = std::vector<REG_PESQUISA_CODIGO_COM_POSICAO>;
 
@@ -117,7 +116,7 @@ HRESULT CClassificacao::InicializaBufferExisteCodigo()
 HRESULT CClassificacao::AtualizaBufferExisteCodigo()
 {
     if (!m_bBufferPronto)
-        return kFalhaGeral;
+        return kFalha;
     BufferCodigos& buffer = Buffer();
     std::lock_guard trava(buffer.trava);
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
@@ -147,7 +146,7 @@ HRESULT CClassificacao::AtualizaBufferExisteCodigo()
 HRESULT CClassificacao::FinalizaBufferExisteCodigo()
 {
     if (!m_bBufferPronto)
-        return kFalhaGeral;
+        return kFalha;
     BufferCodigos& buffer = Buffer();
     std::lock_guard trava(buffer.trava);
     buffer.vetores.erase(m_ulChaveBuffer);
@@ -158,7 +157,7 @@ HRESULT CClassificacao::FinalizaBufferExisteCodigo()
 HRESULT CClassificacao::AdicionaRegistroNovo(const REG_PESQUISA_CODIGO_COM_POSICAO& elemento)
 {
     if (!m_bBufferPronto)
-        return kFalhaGeral;
+        return kFalha;
     BufferCodigos& buffer = Buffer();
     std::lock_guard trava(buffer.trava);
     auto it = buffer.vetores.find(m_ulChaveBuffer);

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr HRESULT kArgumentoInvalidoHr = TQHResult(0x80070057);
 constexpr uint16_t kCodigoInicial = 10;
 
 // An account on its way into the index. `ordem` is the classification padded with zeros (so a
@@ -54,7 +53,7 @@ HRESULT CClassificacao::Inicializa(const OLECHAR* empresa, uint16_t usuario, con
 
     const long numero = TQNumeroModuloPorCodigo(plataforma::OleParaAnsi(modulo));
     if (numero < 0)
-        return Falha("Inicializa", __LINE__, "E_INVALIDARG", kArgumentoInvalidoHr);
+        return Falha("Inicializa", __LINE__, "E_INVALIDARG", kParametroIncorreto);
     const std::string dir = CTQPath::GetDiretorioDadosModulo(numero, m_sEmpresa);
     if (dir.empty())
         return Falha("Inicializa", __LINE__, "MAKE_HRESULT( SEVERITY_ERROR, FACILITY_ITF, PROBLEMAS_NO_REGISTRY )",

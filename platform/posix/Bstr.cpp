@@ -11,7 +11,6 @@ namespace plataforma {
 
 namespace {
 
-constexpr HRESULT kFalha = TQHResult(0x80004005); // E_FAIL
 
 uint32_t* Prefixo(BSTR texto)
 {

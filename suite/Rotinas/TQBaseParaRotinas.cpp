@@ -5,10 +5,8 @@
 
 namespace {
 
-constexpr HRESULT kNaoImplementado = TQHResult(0x80004001);
 constexpr HRESULT kModuloNaoEncontrado = TQHResult(0x8007007E);
 constexpr HRESULT kProcedimentoNaoEncontrado = TQHResult(0x8007007F);
-constexpr HRESULT kSemMemoria = TQHResult(0x8007000E);
 
 thread_local CTQBaseParaRotinas* t_pAcessoDefault = nullptr;
 

@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr HRESULT kArgumentoInvalido = TQHResult(0x80070057);
-constexpr HRESULT kFalha = TQHResult(0x80004005);
-constexpr HRESULT kSemMemoria = TQHResult(0x8007000E);
 
 HRESULT HResultDoSistema(DWORD e)
 {
@@ -54,13 +51,13 @@ private:
         for (uint32_t i = 0; i < n; ++i) {
             const CTQDadosCR_Analytics* a = registro.GetAnalytics(i);
             if (!a)
-                return kArgumentoInvalido;
+                return kParametroIncorreto;
             // A number outside its list would lose the name the counter belongs to.
             if (a->GetIndexEmpresa() >= registro.GetQuantidadeTextos(ListaAnalytics::Empresas) ||
                 a->GetIndexOrigem() >= registro.GetQuantidadeTextos(ListaAnalytics::Origens) ||
                 a->GetIndexInterface() >= registro.GetQuantidadeTextos(ListaAnalytics::Interfaces) ||
                 a->GetIndexMetodo() >= registro.GetQuantidadeTextos(ListaAnalytics::Metodos))
-                return kArgumentoInvalido;
+                return kParametroIncorreto;
             char numeros[128];
             std::snprintf(numeros, sizeof numeros, "%u\t%llu\t%llu\t%llu\t%llu\t", unsigned(a->GetPonteiroUsuario()),
                           static_cast<unsigned long long>(a->GetQtdExecucoes()),
@@ -133,7 +130,7 @@ private:
         m_bInicializado = false;
         // The only routine this stand-in serves is the analytics sender's, on its own connection.
         if (!nome || std::string(nome) != kRotinaAnalytics || m_bUsaConexaoDefault)
-            return kArgumentoInvalido;
+            return kParametroIncorreto;
         CTQRegistro suite(plataforma::RaizRegistro::LocalMachine, kChaveSuite);
         const std::string local = suite.LeTexto(kValorLocalKarvo, "");
         if (local.empty())

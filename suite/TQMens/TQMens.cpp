@@ -43,5 +43,5 @@ TQ_EXPORTA HRESULT TQTrataErroExported(HRESULT hrPrincipal, HRESULT hrDetalhe, i
         .append(suite::SemQuebras(executavel))
         .append("\t")
         .append(suite::SemQuebras(texto));
-    return suite::AcrescentaLinha(ArquivoLog(), registro) == 0 ? S_OK : TQHResult(0x80004005);
+    return suite::AcrescentaLinha(ArquivoLog(), registro) == 0 ? S_OK : kFalha;
 }

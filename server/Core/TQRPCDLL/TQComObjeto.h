@@ -12,9 +12,6 @@
 
 #include "platform/Tipos.h"
 
-constexpr HRESULT kSemInterface = TQHResult(0x80004002);    // E_NOINTERFACE
-constexpr HRESULT kPonteiroNulo = TQHResult(0x80004003);    // E_POINTER
-constexpr HRESULT kSemMemoria = TQHResult(0x8007000E);      // E_OUTOFMEMORY
 constexpr HRESULT kSemAgregacao = TQHResult(0x80040110);    // CLASS_E_NOAGGREGATION
 constexpr HRESULT kClasseIndisponivel = TQHResult(0x80040111); // CLASS_E_CLASSNOTAVAILABLE
 

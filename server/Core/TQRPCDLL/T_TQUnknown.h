@@ -199,7 +199,7 @@ HRESULT T_TQUnknown<I, B>::KeepAlive(LONG* pbOK)
 {
     plataforma::Cede();
     if (pbOK == nullptr)
-        return TQHResult(0x80004003); // E_POINTER
+        return kPonteiroNulo;
     *pbOK = 1;
     return S_OK;
 }
