@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "df/tqlibex/GanchosTeste.h"
+#include "df/tqlibex/TQModulos.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQProfiler.h"
 #include "df/tqlibex/TQProfilerConfig.h"
@@ -145,7 +146,7 @@ std::string NomeProfiler()
 {
     std::lock_guard<std::mutex> trava(g_travaNomeProfiler);
     if (!g_nomeProfilerPronto) {
-        g_nomeProfiler = CTQPath::Combina(CTQPath::DiretorioModulo(1), "TQProfiler.log");
+        g_nomeProfiler = CTQPath::Combina(CTQPath::DiretorioModulo(kModuloDF), "TQProfiler.log");
         g_nomeProfilerPronto = true;
     }
     return g_nomeProfiler;
@@ -201,9 +202,9 @@ std::string TQArquivoLog(const RegistroLog& registro, TipoLinhaLog tipo)
     const int mes = registro.momento.mes > 99 ? 99 : registro.momento.mes;
     char nome[48];
     const std::string empresa = registro.identidade ? registro.identidade->GetEmpresa() : std::string();
-    const std::string dados = empresa.empty() ? std::string() : CTQPath::GetDiretorioDadosModulo(1, empresa);
+    const std::string dados = empresa.empty() ? std::string() : CTQPath::GetDiretorioDadosModulo(kModuloDF, empresa);
     std::snprintf(nome, sizeof nome, "TQProfilerErros_%s_%04d%02d.log", dados.empty() ? "Pgms" : "Base", ano, mes);
-    return CTQPath::Combina(dados.empty() ? CTQPath::DiretorioModulo(1) : dados, nome);
+    return CTQPath::Combina(dados.empty() ? CTQPath::DiretorioModulo(kModuloDF) : dados, nome);
 }
 
 void TQGravaLinhaLog(RegistroLog& registro, TipoLinhaLog tipo)

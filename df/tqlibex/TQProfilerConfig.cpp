@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "df/tqlibex/ArquivoIni.h"
+#include "df/tqlibex/TQModulos.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQProfiler.h"
 #include "platform/Tempo.h"
@@ -59,7 +60,7 @@ bool Vencido(uint32_t bits, DWORD agora)
 // Called with the lock held.
 uint32_t Le(DWORD agora)
 {
-    const std::string conteudo = TQIniLeArquivo(CTQPath::Combina(CTQPath::DiretorioModulo(1), "log.ini"));
+    const std::string conteudo = TQIniLeArquivo(CTQPath::Combina(CTQPath::DiretorioModulo(kModuloDF), "log.ini"));
     std::string processos;
     unsigned timeout = kTimeoutPadrao;
     const ValoresProfiler v = TQProfilerConfig::Interpreta(conteudo, TQNomeProcesso(), processos, timeout);

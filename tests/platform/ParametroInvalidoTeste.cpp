@@ -59,5 +59,4 @@ TEST_F(ParametroInvalido, OutraThreadNaoChamaEsteTratador)
     EXPECT_EQ(m_relato.vezes, 0);
 }
 
-
 } // namespace
