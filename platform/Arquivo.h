@@ -32,6 +32,13 @@ struct ModoArquivo {
 
 enum class Origem { Inicio, Atual, Fim };
 
+// Which file a path or a handle names: two equal identities are one file.
+struct IdentidadeArquivo {
+    uint64_t volume = 0;
+    uint64_t indice = 0;
+    bool operator==(const IdentidadeArquivo&) const = default;
+};
+
 class ArquivoSO {
 public:
     ArquivoSO() = default;
@@ -53,6 +60,15 @@ public:
     DWORD Tamanho(uint64_t& tamanho);
     // Cuts or extends the file at the current position.
     DWORD DefineFim();
+    // Puts what was written on the disk itself (a crash or power cut keeps it).
+    DWORD Descarrega();
+    DWORD Identidade(IdentidadeArquivo& id) const;
+
+    // A lock among handles of any process on a reserved range beyond the data, so it never
+    // hinders a read or write: many shared holders or one exclusive. Waits up to
+    // esperaMs, then answers the lock violation (33). Closing the handle releases it.
+    DWORD Trava(bool exclusiva, DWORD esperaMs);
+    DWORD Destrava();
 
 private:
 #ifdef _WIN32
@@ -66,6 +82,7 @@ private:
     int64_t TamanhoAtual();
 #endif
     bool m_jaExistia = false;
+    bool m_travada = false;
 };
 
 // 0 and the read-only flag, or the system error of reading the attributes.
@@ -74,7 +91,16 @@ DWORD DefineSomenteLeitura(const char* caminho, bool somenteLeitura);
 // Delete and rename fail with a sharing violation while any handle is open on the file.
 DWORD ApagaArquivo(const char* caminho);
 DWORD RenomeiaArquivo(const char* de, const char* para);
+// Puts `de` in the place of `para` in one step: the name `para` always names a whole file,
+// the old one or the new. Refused with a sharing violation while a handle is open on either.
+DWORD SubstituiArquivo(const char* de, const char* para);
+// A second name for an existing file (a hard link): both name the same file.
+DWORD CriaLigacao(const char* existente, const char* nova);
 DWORD CriaDiretorio(const char* caminho);
+// Makes the names created, renamed or removed in a directory survive a power cut.
+DWORD DescarregaDiretorio(const char* caminho);
+// The identity of the file a path names now.
+DWORD IdentidadeDoCaminho(const char* caminho, IdentidadeArquivo& id);
 DWORD RemoveDiretorio(const char* caminho);
 
 // Number of platform reads made by this process (for measurements).

@@ -28,6 +28,7 @@ constexpr DWORD FimArquivo = 38;
 constexpr DWORD DiscoCheioHandle = 39;
 constexpr DWORD NaoSuportado = 50;
 constexpr DWORD CaminhoRedeInvalido = 53;
+constexpr DWORD TipoDispositivoInvalido = 66; // the path names a directory or a device, not a file
 constexpr DWORD ArquivoExiste = 80;
 constexpr DWORD ParametroInvalido = 87;
 constexpr DWORD DiscoCheio = 112;

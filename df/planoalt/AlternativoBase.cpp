@@ -54,14 +54,21 @@ HRESULT CAlternativoBase::InicializaPlano()
         if (!m_pClassificacao)
             return S_OK;
     }
+    VinculaLoja(*m_pClassificacao, m_szArquivoPlano, m_szArquivoIndice);
+    return S_OK;
+}
+
+HRESULT CAlternativoBase::VinculaLoja(CClassificacao& loja, const char* arquivoPlano, const char* arquivoIndice)
+{
     const auto empresa = plataforma::AnsiParaOle(GetEmpresa());
     const auto modulo = plataforma::AnsiParaOle(TQCodigoModulo(kModuloDF));
-    const auto plano = plataforma::AnsiParaOle(m_szArquivoPlano);
-    const auto indice = plataforma::AnsiParaOle(m_szArquivoIndice);
-    if (m_pClassificacao->Inicializa(empresa.c_str(), GetUsuario(), modulo.c_str(), plano.c_str(),
-                                     uint16_t(kTamanhoConta), indice.c_str(), kTamanhoNome) == S_OK)
-        m_pClassificacao->SetTamanhoCodigo(kTamanhoCodigo);
-    return S_OK;
+    const auto plano = plataforma::AnsiParaOle(arquivoPlano);
+    const auto indice = plataforma::AnsiParaOle(arquivoIndice);
+    const HRESULT hr = loja.Inicializa(empresa.c_str(), GetUsuario(), modulo.c_str(), plano.c_str(),
+                                       uint16_t(kTamanhoConta), indice.c_str(), kTamanhoNome);
+    if (hr == S_OK)
+        loja.SetTamanhoCodigo(kTamanhoCodigo);
+    return hr;
 }
 
 HRESULT CAlternativoBase::CarregaEstrutura(uint32_t posicao, const uint8_t* registro, REG_PLANO_ALT_PS* saida)

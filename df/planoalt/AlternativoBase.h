@@ -22,6 +22,8 @@ public:
     // Binds the chart store to m_szArquivoPlano (the index named after it); always S_OK: a store
     // that could not open its files answers the later account operations itself.
     HRESULT InicializaPlano();
+    // Binds a store to a chart and its index in the data directory, as the session's.
+    HRESULT VinculaLoja(CClassificacao& loja, const char* arquivoPlano, const char* arquivoIndice);
     // A chart record at a position as the interface shows it.
     HRESULT CarregaEstrutura(uint32_t posicao, const uint8_t* registro, REG_PLANO_ALT_PS* saida);
 
@@ -82,11 +84,28 @@ public:
     HRESULT BuscaVinculo(LONG lPosicaoAlt, ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps);
     HRESULT BuscaPosVinculos(uint32_t posicao, std::vector<ParVinculo>& vinculos);
 
+    // Run by the frame before each call: a chart replaced since the store last read it (by
+    // another process's mask change) is read anew, with the plan's masks.
+    void IniciaChamada();
+
+    // The extension functions (FuncaoGenerica): kFuncaoLiberaMarcaDeixada.
+    HRESULT FuncaoGenerica(uint32_t ulFuncao, _REG_DF_FUNCAO_GENERICAPS regInps,
+                           _REG_DF_FUNCAO_GENERICAPS** ppregOutps) override;
+
     // The plan printed as a report; the texts are ANSI.
     HRESULT GeraRelatorioPlanoAlternativo(const char* szArquivoTmp, const char* szRelatorio,
                                           const char* szRazaoSocial, LONG lPlano);
 
 private:
+    // The mark of the masks, with a change cut short in this data directory finished or undone.
+    HRESULT TomaMarcaMascaras(const char* funcao);
+    // Finds a pending mask change and finishes or undoes it, under the mark of the masks (taken
+    // here unless the caller holds it); S_OK when none is pending.
+    HRESULT RecuperaMudancaMascara(const char* funcao, bool marcaTomada);
+    // The steps after the swap: the index rebuilt, the new masks written, the intent removed.
+    HRESULT CompletaMudancaMascara(const char* funcao, const struct RegIntencaoMascara& intencao);
+    // The selected plan's masks handed to the store; 0x800402DE or 0x800402DF when it has none.
+    HRESULT RecarregaMascaras();
     void EsvaziaArquivosDoPlano(const RegPlano& plano);
     // The account at a position read by the chart store into the interface record; the store's
     // result as it comes (the record untouched unless S_OK).
@@ -112,8 +131,17 @@ constexpr HRESULT kCodigoDeContaExcluida = 0x000405E0; // a success code
 constexpr uint32_t kMaximoContas = 65500;
 // A mask change that would lose a significant digit: nothing swapped (a success code).
 constexpr HRESULT kMascaraPerderiaDigito = 0x000405F2;
-// A chart file name in the catalogue that would leave the data directory: never opened.
+// A chart file name in the catalogue that would leave the data directory, or that names another
+// file of the service: never opened.
 constexpr HRESULT kNomeDeArquivoInvalido = TQHResult(0x80043EBF);
+// A position outside the file: what a read past its end answers.
+constexpr HRESULT kForaDoArquivo = TQHResult(0x80043E95);
+
+// FuncaoGenerica: clears the mark of the older scheme that a process killed while holding it left
+// in the data directory ("CNCMARCA.DAT"). Safe at any time: a mark that a live process holds is
+// left alone (it keeps the file open). Answers S_OK, with one byte out: the type of the mark
+// cleared, 0 when there was none.
+constexpr uint32_t kFuncaoLiberaMarcaDeixada = 0x5A5A0001;
 
 // The reduced code of an account in a field of 10 or 32 bytes.
 void TQDigitoConta(uint32_t numero, char* campo, size_t tamanho);

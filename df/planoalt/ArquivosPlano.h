@@ -81,3 +81,6 @@ inline std::string NomeArquivoVinculos(const std::string& arquivoPlano) { return
 // A file name read from the catalogue names a file of the data directory only: no separator
 // of either platform, no drive, no "..".
 bool NomeArquivoSeguro(const std::string& nome);
+// A name that can be a plan's chart: safe, printable, with an extension, none of the service's
+// other files, and with an index and a link file of names of their own.
+bool NomeArquivoPlanoValido(const std::string& nome);

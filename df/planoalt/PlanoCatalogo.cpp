@@ -144,17 +144,23 @@ HRESULT CBasePlanoAlternativo::ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS RegExc
 HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
 {
     m_lPlanoAtual = 0;
+    // Record 0 is no plan, and a negative number none either: as a record past the end.
+    if (lPosicaoPlano < 1)
+        return Falha("SetPlano", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", kForaDoArquivo);
+    // A mask change that a crash cut short is finished or undone before any chart is read.
+    if (const HRESULT hr = RecuperaMudancaMascara("SetPlano", false); TQFalhou(hr))
+        return hr;
     RegPlano plano;
     if (uint32_t s = LeUmRegistro(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, uint32_t(lPosicaoPlano), &plano))
         return Falha("SetPlano", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", TQHResultDoStatus(s));
     const std::string nome = NomeDoArquivo(plano, kTamanhoNomeArquivo);
-    if (!nome.empty() && !NomeArquivoSeguro(nome)) {
+    if (!NomeArquivoPlanoValido(nome)) {
         m_szArquivoPlano[0] = m_szArquivoIndice[0] = 0;
         return Falha("SetPlano", __LINE__, "NomeArquivoSeguro(RegPlano.cArquivo)", kNomeDeArquivoInvalido);
     }
     TQCopiaCampo(m_szArquivoPlano, sizeof m_szArquivoPlano, nome, TQ_AQUI);
     TQCopiaCampo(m_szArquivoIndice, sizeof m_szArquivoIndice, NomeArquivoIndice(nome), TQ_AQUI);
-    if (!nome.empty()) {
+    {
         CTQArqEx arqPlano;
         if (arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true) == statusarq::NaoEncontrado) {
             // A chart that once existed is not re-created by the guard: make it anew, with its record 0.
@@ -167,14 +173,27 @@ HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
         }
     }
     InicializaPlano();
+    // An index that a crash left cut short, or behind its chart, is made anew.
+    if (m_pClassificacao)
+        if (const HRESULT hr = m_pClassificacao->VerificaIndice(); TQFalhou(hr))
+            return Falha("SetPlano", __LINE__, "m_pClassificacao->VerificaIndice()", hr);
+    m_lPlanoAtual = uint32_t(lPosicaoPlano);
+    if (const HRESULT hr = RecarregaMascaras(); hr != S_OK) {
+        m_lPlanoAtual = 0;
+        return hr;
+    }
+    return S_OK;
+}
+
+HRESULT CBasePlanoAlternativo::RecarregaMascaras()
+{
     RegMascara mascara;
-    if (uint32_t s = LeUmRegistro(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, uint32_t(lPosicaoPlano), &mascara))
+    if (uint32_t s = LeUmRegistro(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, m_lPlanoAtual, &mascara))
         return Falha("SetPlano", __LINE__, "arqMascaras.Le(lPosicaoPlano, &RegMascara)",
                      s == statusarq::FimArquivo ? kPlanoSemRegistroDeMascara : TQHResultDoStatus(s));
     static const RegMascara vazia{};
     if (std::memcmp(&mascara, &vazia, sizeof mascara) == 0)
         return Falha("SetPlano", __LINE__, "RegMascara", kPlanoSemMascaras);
-    m_lPlanoAtual = uint32_t(lPosicaoPlano);
     std::string texto;
     for (const auto& m : mascara.cMascara) {
         std::string uma(m, strnlen(m, sizeof m));
@@ -184,6 +203,18 @@ HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
     if (m_pClassificacao)
         m_pClassificacao->SetMascaras(plataforma::AnsiParaOle(texto).c_str());
     return S_OK;
+}
+
+void CBasePlanoAlternativo::IniciaChamada()
+{
+    if (!m_pClassificacao || !m_pClassificacao->ArquivoTrocado())
+        return;
+    // Another process swapped the chart: its change is waited for (or finished, if it was cut
+    // short), and the store reads the new chart under the masks that go with it.
+    if (TQFalhou(RecuperaMudancaMascara("IniciaChamada", false)))
+        return;
+    if (m_lPlanoAtual)
+        RecarregaMascaras();
 }
 
 HRESULT CBasePlanoAlternativo::EntregaIndice(const char* funcao, const std::vector<REGCON_INDEX_ALT_PS>& lista,

@@ -55,6 +55,9 @@ HRESULT CBasePlanoAlternativo::BuscaPosVinculos(uint32_t posicao, std::vector<Pa
 
 HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
 {
+    // Record 0 is no account: writing its chain would append a phantom account to the chart.
+    if (RegVinculo.lPosicaoAlt < 1)
+        return Falha("Vinculo", __LINE__, "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", kForaDoArquivo);
     if (const HRESULT hr = TomaMarca("Vinculo", kTipoMarcaPlanoEVinculo); TQFalhou(hr))
         return hr;
     Desmarcador desmarca{m_arqMarca};

@@ -94,6 +94,9 @@ uint32_t CClassificacao::LeIndiceInteiro(const char* funcao, CArquivo& arq, char
         return falhou(__LINE__,
                       modo == 'L' ? "ArqIndex.Abre( m_sArquivoIndex, 'L' )" : "ArqIndex.Abre( m_sArquivoIndex, 'G' )",
                       s);
+    // 'G' reads to rewrite: readers wait until the rewrite is whole.
+    if (uint32_t s = arq.TravaConteudo(modo != 'L'))
+        return falhou(__LINE__, "ArqIndex.Trava()", s);
     uint32_t comprimento = 0;
     if (uint32_t s = arq.Posiciona('F', 0, comprimento))
         return falhou(__LINE__, "ArqIndex.Posiciona( 'F', 0L, &uiTamanho )", s);

@@ -84,12 +84,24 @@ public:
     HRESULT VerificaAberturaArquivoPadrao();
     HRESULT VerificaFechamentoArquivoPadrao();
     HRESULT GeraClassificacao();
+    // Rebuilds an index that is not a whole number of entries, or whose entries are not one per
+    // live account of the chart (a rewrite cut short by a crash).
+    HRESULT VerificaIndice();
+    // Whether the chart's name names another file than the one the store last opened (another
+    // process swapped it in): then the read handle and every cache of the old file are dropped.
+    bool ArquivoTrocado();
     HRESULT SetInicioImportacao(bool usaBuffer);
     HRESULT SetFimImportacao();
     HRESULT InicializaBufferExisteCodigo();
     HRESULT AtualizaBufferExisteCodigo();
     HRESULT FinalizaBufferExisteCodigo();
     HRESULT AdicionaRegistroNovo(const REG_PESQUISA_CODIGO_COM_POSICAO& elemento);
+
+    // A write session: the chart held open for writing from AbreGravacao to FechaGravacao, so
+    // that what the caller reads meanwhile (the count, an own code) still holds when it writes.
+    // Other writers wait; the writes below use the session's handle instead of one of their own.
+    HRESULT AbreGravacao();
+    HRESULT FechaGravacao();
 
     // Writes.
     HRESULT GravaDados(const uint8_t* Dados, uint32_t* pulPosicao);
@@ -153,7 +165,10 @@ private:
     bool CodigoConfere(const uint8_t* registro, std::string_view minusculo) const;
     // Writes the first `entradas` entries of m_indiceGravacao over the index open in arq, cuts
     // the file there when asked, and closes it; a failing step is traced and its status returned.
-    HRESULT AbreParaGravar(const char* funcao, CTQArqEx& arqPadrao);
+    // The handle a write uses: the session's, or `proprio` opened for this write alone (null
+    // after a traced failure, in hr). FechaParaGravar closes it unless it is the session's.
+    CTQArqEx* AbreParaGravar(const char* funcao, CTQArqEx& proprio, HRESULT& hr);
+    HRESULT FechaParaGravar(const char* funcao, CTQArqEx* arq);
     uint32_t GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas, const char* exprGrava,
                                 bool corta);
     // The entry of record `posicao` in m_indiceGravacao (read whole through arq, left open), or
@@ -173,6 +188,9 @@ private:
     uint16_t m_TamanhoNome = 50;
     uint16_t m_TamanhoCodigo = 10;
     CTQArqEx m_arqPadraoLeitura;
+    CTQArqEx m_arqGravacao; // open during a write session only
+    plataforma::IdentidadeArquivo m_idLeitura; // the chart the read handle last opened
+    bool m_bTemIdLeitura = false;
     std::vector<REGCON_INDEX> m_listagem;
     std::vector<uint8_t> m_registroAtual;
     char m_cClassificacao[32] = {};

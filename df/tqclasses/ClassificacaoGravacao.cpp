@@ -72,13 +72,50 @@ HRESULT CClassificacao::GravaDados(const uint8_t* Dados, uint32_t* pulPosicao)
     return 0;
 }
 
-// Every write drops the read handle and opens its own short-lived write handle on the chart.
-HRESULT CClassificacao::AbreParaGravar(const char* funcao, CTQArqEx& arqPadrao)
+HRESULT CClassificacao::AbreGravacao()
 {
+    if (m_arqGravacao.EstaAberto())
+        return S_OK;
     if (const HRESULT hr = VerificaFechamentoArquivoPadrao(); TQFalhou(hr))
-        return Falha(funcao, __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
-    if (const uint32_t s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg))
-        return Falha(funcao, __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )", TQHResultDoStatus(s));
+        return Falha("AbreGravacao", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+    if (const uint32_t s = m_arqGravacao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 1, true))
+        return Falha("AbreGravacao", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
+                     TQHResultDoStatus(s));
+    // Whatever other processes wrote before the session must show in the reads it guards.
+    m_arqPadraoLeitura.InvalidaCache(true);
+    return S_OK;
+}
+
+HRESULT CClassificacao::FechaGravacao()
+{
+    if (const uint32_t s = m_arqGravacao.Fecha())
+        return Falha("FechaGravacao", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+    return S_OK;
+}
+
+// Every write drops the read handle and writes through the session's handle, or through a
+// short-lived one of its own.
+CTQArqEx* CClassificacao::AbreParaGravar(const char* funcao, CTQArqEx& proprio, HRESULT& hr)
+{
+    if ((hr = VerificaFechamentoArquivoPadrao()); TQFalhou(hr)) {
+        Falha(funcao, __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+        return nullptr;
+    }
+    if (m_arqGravacao.EstaAberto())
+        return &m_arqGravacao;
+    if (const uint32_t s = proprio.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)) {
+        hr = Falha(funcao, __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )", TQHResultDoStatus(s));
+        return nullptr;
+    }
+    return &proprio;
+}
+
+HRESULT CClassificacao::FechaParaGravar(const char* funcao, CTQArqEx* arq)
+{
+    if (arq == &m_arqGravacao)
+        return S_OK;
+    if (const uint32_t s = arq->Fecha())
+        return Falha(funcao, __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
     return S_OK;
 }
 
@@ -86,16 +123,18 @@ HRESULT CClassificacao::Inclui(uint32_t* pPosicao, const uint8_t* Dados)
 {
     if (!pPosicao || !Dados)
         return statusclass::ArgumentoInvalido;
-    CTQArqEx arqPadrao;
-    if (const HRESULT hr = AbreParaGravar("Inclui", arqPadrao); TQFalhou(hr))
+    CTQArqEx proprio;
+    HRESULT hr = S_OK;
+    CTQArqEx* const arqPadrao = AbreParaGravar("Inclui", proprio, hr);
+    if (!arqPadrao)
         return hr;
     uint32_t s = 0;
     int32_t lposicao = int32_t(*pPosicao);
-    if ((s = arqPadrao.Grava(Dados, lposicao, m_TamanhoReg)))
+    if ((s = arqPadrao->Grava(Dados, lposicao, m_TamanhoReg)))
         return Falha("Inclui", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", TQHResultDoStatus(s));
     *pPosicao = uint32_t(lposicao);
     if (!m_bImportacao) {
-        if ((s = IncluiClassificacao(&arqPadrao, uint32_t(lposicao), Dados)))
+        if ((s = IncluiClassificacao(arqPadrao, uint32_t(lposicao), Dados)))
             return Falha("Inclui", __LINE__, "IncluiClassificacao(&arqPadrao, lposicao, Dados )", HResultDoEditor(s));
     } else if (m_bUsaBuffer && m_bBufferPronto) {
         const HRESULT r = AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(
@@ -107,8 +146,8 @@ HRESULT CClassificacao::Inclui(uint32_t* pPosicao, const uint8_t* Dados)
                          r);
     }
     LimpaRegistroAtual();
-    if ((s = arqPadrao.Fecha()))
-        return Falha("Inclui", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+    if (const HRESULT r = FechaParaGravar("Inclui", arqPadrao); TQFalhou(r))
+        return r;
     return 0;
 }
 
@@ -192,19 +231,21 @@ HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
 {
     if (Posicao == 0 || !Dados)
         return statusclass::ArgumentoInvalido;
-    CTQArqEx arqPadrao;
-    if (const HRESULT hr = AbreParaGravar("Altera", arqPadrao); TQFalhou(hr))
+    CTQArqEx proprio;
+    HRESULT hr = S_OK;
+    CTQArqEx* const arqPadrao = AbreParaGravar("Altera", proprio, hr);
+    if (!arqPadrao)
         return hr;
     uint32_t s = 0;
     m_registroGravacao.resize(m_TamanhoReg);
     const uint8_t* pRegistro = m_registroGravacao.data();
-    if ((s = arqPadrao.Le(Posicao, m_registroGravacao.data())))
+    if ((s = arqPadrao->Le(Posicao, m_registroGravacao.data())))
         return Falha("Altera", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", TQHResultDoStatus(s));
 
     if (pRegistro[kOffsetStatus] & kStatusExcluido) {
         // A deleted record comes back in its own place, with a new index entry.
-        if ((s = arqPadrao.Fecha()))
-            return Falha("Altera", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+        if (const HRESULT r = FechaParaGravar("Altera", arqPadrao); TQFalhou(r))
+            return r;
         uint32_t posicao = Posicao;
         const HRESULT r = Inclui(&posicao, Dados);
         if (TQFalhou(r))
@@ -225,21 +266,16 @@ HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
         } else {
             if ((s = ExcluiClassificacao(Posicao)))
                 return Falha("Altera", __LINE__, "ExcluiClassificacao(Posicao)", HResultDoEditor(s));
-            if (!arqPadrao.EstaAberto() && (s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)))
-                return Falha("Altera", __LINE__, "arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)",
-                             TQHResultDoStatus(s));
-            if ((s = IncluiClassificacao(&arqPadrao, Posicao, Dados)))
+            if ((s = IncluiClassificacao(arqPadrao, Posicao, Dados)))
                 return Falha("Altera", __LINE__, "IncluiClassificacao(&arqPadrao, Posicao, Dados)", HResultDoEditor(s));
         }
     }
 
-    if (!arqPadrao.EstaAberto() && (s = arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)))
-        return Falha("Altera", __LINE__, "arqPadrao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)", TQHResultDoStatus(s));
     int32_t lposicao = int32_t(Posicao);
-    if ((s = arqPadrao.Grava(Dados, lposicao, m_TamanhoReg)))
+    if ((s = arqPadrao->Grava(Dados, lposicao, m_TamanhoReg)))
         return Falha("Altera", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", TQHResultDoStatus(s));
-    if ((s = arqPadrao.Fecha()))
-        return Falha("Altera", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+    if (const HRESULT r = FechaParaGravar("Altera", arqPadrao); TQFalhou(r))
+        return r;
     if (m_bImportacao && m_bBufferPronto) {
         const HRESULT r = AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(
             reinterpret_cast<const CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), Posicao));
@@ -272,26 +308,25 @@ HRESULT CClassificacao::Exclui(uint32_t Posicao)
 {
     if (Posicao == 0)
         return statusclass::ArgumentoInvalido;
-    {
-        CTQArqEx arqPadrao;
-        if (const HRESULT hr = AbreParaGravar("Exclui", arqPadrao); TQFalhou(hr))
-            return hr;
-        uint32_t s = 0;
-        m_registroGravacao.resize(m_TamanhoReg);
-        uint8_t* pRegistro = m_registroGravacao.data();
-        if ((s = arqPadrao.Le(Posicao, pRegistro)))
-            return Falha("Exclui", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", TQHResultDoStatus(s));
-        pRegistro[kOffsetStatus] |= kStatusExcluido;
-        int32_t lposicao = int32_t(Posicao);
-        if ((s = arqPadrao.Grava(pRegistro, lposicao, m_TamanhoReg)))
-            return Falha("Exclui", __LINE__, "arqPadrao.Grava( pRegistro, &lposicao, m_TamanhoReg )",
-                         TQHResultDoStatus(s));
-        if ((s = arqPadrao.Fecha()))
-            return Falha("Exclui", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
-    }
-    if (uint32_t s = ExcluiClassificacao(Posicao))
+    CTQArqEx proprio;
+    HRESULT hr = S_OK;
+    CTQArqEx* const arqPadrao = AbreParaGravar("Exclui", proprio, hr);
+    if (!arqPadrao)
+        return hr;
+    uint32_t s = 0;
+    m_registroGravacao.resize(m_TamanhoReg);
+    uint8_t* pRegistro = m_registroGravacao.data();
+    if ((s = arqPadrao->Le(Posicao, pRegistro)))
+        return Falha("Exclui", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", TQHResultDoStatus(s));
+    pRegistro[kOffsetStatus] |= kStatusExcluido;
+    int32_t lposicao = int32_t(Posicao);
+    if ((s = arqPadrao->Grava(pRegistro, lposicao, m_TamanhoReg)))
+        return Falha("Exclui", __LINE__, "arqPadrao.Grava( pRegistro, &lposicao, m_TamanhoReg )",
+                     TQHResultDoStatus(s));
+    // The chart stays held while the index is edited: another writer's edit in between would be lost.
+    if ((s = ExcluiClassificacao(Posicao)))
         return Falha("Exclui", __LINE__, "ExcluiClassificacao( Posicao )", HResultDoEditor(s));
-    return 0;
+    return FechaParaGravar("Exclui", arqPadrao);
 }
 
 uint32_t CClassificacao::ExcluiClassificacao(uint32_t Posicao)

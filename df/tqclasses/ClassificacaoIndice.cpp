@@ -93,6 +93,55 @@ HRESULT CClassificacao::VerificaAberturaArquivoPadrao()
     if (s != 0 && s != 1)
         return Falha("VerificaAberturaArquivoPadrao", __LINE__,
                      "m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg)", TQHResultDoStatus(s));
+    m_bTemIdLeitura = m_arqPadraoLeitura.EstaAberto() && m_arqPadraoLeitura.Identidade(m_idLeitura) == 0;
+    return S_OK;
+}
+
+bool CClassificacao::ArquivoTrocado()
+{
+    if (!m_bTemIdLeitura)
+        return false;
+    plataforma::IdentidadeArquivo atual;
+    if (plataforma::IdentidadeDoCaminho(m_sArquivoPlano.c_str(), atual) == 0 && atual == m_idLeitura)
+        return false;
+    m_bTemIdLeitura = false;
+    VerificaFechamentoArquivoPadrao();
+    CTQArqEx::InvalidaCachesDoArquivo(m_sArquivoPlano);
+    m_arqPadraoLeitura.InvalidaCache(true);
+    return true;
+}
+
+HRESULT CClassificacao::VerificaIndice()
+{
+    if (m_bImportacao)
+        return S_OK;
+    if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
+        return Falha("VerificaIndice", __LINE__, "VerificaAberturaArquivoPadrao()", hr);
+    uint32_t comprimento = 0;
+    {
+        CArquivo ArqIndex;
+        uint32_t s = ArqIndex.Abre(m_sArquivoIndex, 'L');
+        if (!s)
+            s = ArqIndex.TravaConteudo(false);
+        if (!s)
+            s = ArqIndex.Posiciona('F', 0, comprimento);
+        if (s && s != statusarq::NaoEncontrado)
+            return Falha("VerificaIndice", __LINE__, "ArqIndex.Posiciona( 'F', 0L, &uiTamanho )", TQHResultDoStatus(s));
+    }
+    const int32_t n = m_arqPadraoLeitura.QuantidadeRegistros(true);
+    uint32_t vivas = 0;
+    std::vector<uint8_t> registro(m_TamanhoReg);
+    for (int32_t r = 1; r <= n; ++r) {
+        if (uint32_t s = m_arqPadraoLeitura.Le(uint32_t(r), registro.data()))
+            return Falha("VerificaIndice", __LINE__, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)",
+                         TQHResultDoStatus(s));
+        if (!(registro[kOffsetStatus] & kStatusExcluido))
+            ++vivas;
+    }
+    if (comprimento % sizeof(REGCON_INDEX) == 0 && comprimento / sizeof(REGCON_INDEX) == uint64_t(vivas) + 1)
+        return S_OK;
+    if (const HRESULT hr = GeraClassificacao(); hr < 0)
+        return Falha("VerificaIndice", __LINE__, "GeraClassificacao()", hr);
     return S_OK;
 }
 
@@ -111,6 +160,15 @@ HRESULT CClassificacao::GeraClassificacao()
         return S_OK;
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
         return Falha("GeraClassificacao", __LINE__, "VerificaAberturaArquivoPadrao()", hr);
+    // Writers of the chart wait while the index is made from it, or an account they add meanwhile
+    // would miss the new index. A read-only chart has no writers to keep out.
+    CTQArqEx semEscritores;
+    if (const uint32_t s = semEscritores.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 0, true);
+        s != 0 && s != statusarq::SomenteLeitura)
+        return Falha("GeraClassificacao", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
+                     TQHResultDoStatus(s));
+    // What another process wrote before the lock must be seen.
+    m_arqPadraoLeitura.InvalidaCache(true);
     // Record numbers above 24 bits have no place in an entry.
     const auto n = uint32_t(std::min<int64_t>(std::max(m_arqPadraoLeitura.QuantidadeRegistros(true), 0),
                                               kMascaraPosicao));
@@ -157,14 +215,25 @@ HRESULT CClassificacao::GeraClassificacao()
         return Falha("GeraClassificacao", __LINE__,
                      "marca.Marca(CTQPath::GetParentPath(m_sArquivoIndex), ITQArqMarcaEnum::GeracaoDeIDX, m_iUsuario)",
                      TQHResultDoStatus(s));
+    // An existing index is rewritten in place under the lock that readers take, never truncated
+    // first: a listing meanwhile sees the old index or the new one.
     CArquivo ArqIndex;
-    if (uint32_t s = ArqIndex.Abre(m_sArquivoIndex, 'C'))
+    uint32_t s = ArqIndex.Abre(m_sArquivoIndex, 'G');
+    if (s == statusarq::NaoEncontrado)
+        s = ArqIndex.Abre(m_sArquivoIndex, 'C');
+    if (s)
         return Falha("GeraClassificacao", __LINE__, "ArqIndex.Abre( m_sArquivoIndex, 'C' )", TQHResultDoStatus(s));
-    if (uint32_t s = ArqIndex.Grava(aRegIdx.data(), uint32_t(aRegIdx.size() * sizeof(REGCON_INDEX)), 'I'))
+    if ((s = ArqIndex.TravaConteudo(true)))
+        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Trava()", TQHResultDoStatus(s));
+    if ((s = ArqIndex.Grava(aRegIdx.data(), uint32_t(aRegIdx.size() * sizeof(REGCON_INDEX)), 'I')))
         return Falha("GeraClassificacao", __LINE__,
                      "ArqIndex.Grava(aRegIdx.GetData(), aRegIdx.GetCount() * sizeof(REGCON_INDEX), 'I')",
                      TQHResultDoStatus(s));
-    ArqIndex.Fecha();
+    // The write leaves the position at its end: an older, longer index is cut there.
+    if (const DWORD e = ArqIndex.DefineFim())
+        return Falha("GeraClassificacao", __LINE__, "ArqIndex.DefineFim()", TQHResult(0x80070000u | (e & 0xFFFF)));
+    if ((s = ArqIndex.Fecha()))
+        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Fecha()", TQHResultDoStatus(s));
     marca.Desmarca();
     return S_OK;
 }

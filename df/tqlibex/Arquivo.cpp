@@ -128,6 +128,14 @@ uint32_t CArquivo::Posiciona(char onde, int32_t deslocamento, uint32_t& tamanho)
     return e ? StatusDoErro(e, kRegrasPosiciona, true) : Ok;
 }
 
+uint32_t CArquivo::TravaConteudo(bool exclusiva)
+{
+    // The longest holder rewrites a whole index of 65,500 entries: a few milliseconds.
+    constexpr DWORD kEsperaMs = 5000;
+    const DWORD e = ArquivoSO::Trava(exclusiva, kEsperaMs);
+    return e ? StatusDoErro(e, kRegrasPosiciona, true) : Ok;
+}
+
 uint32_t CArquivo::Fecha()
 {
     const DWORD e = ArquivoSO::Fecha();

@@ -22,6 +22,10 @@ public:
     // onde 'I' start, 'F' end (stores the length), 'P' absolute offset.
     uint32_t Posiciona(char onde, int32_t deslocamento, uint32_t& tamanho);
     uint32_t Fecha();
+    // Readers (shared) and rewriters (exclusive, on a handle open for writing) of the whole
+    // file take turns: a reader sees the file as it was before a rewrite or after it, never
+    // half written. Waits a few seconds for a holder, then answers 16128.
+    uint32_t TravaConteudo(bool exclusiva);
 
     const std::string& GetNomeArquivo() const { return m_sNome; }
 

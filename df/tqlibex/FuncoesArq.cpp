@@ -52,9 +52,9 @@ constexpr auto kTabelaCrc64 = TabelaCrc64();
 
 } // namespace
 
-uint64_t TQCrc64(std::string_view dados)
+uint64_t TQCrc64(std::string_view dados, uint64_t anterior)
 {
-    uint64_t crc = 0;
+    uint64_t crc = anterior;
     for (unsigned char b : dados)
         crc = kTabelaCrc64[(crc ^ b) & 0xFF] ^ (crc >> 8);
     return crc;

@@ -28,7 +28,8 @@ bool ModoDaLetra(char letra, plataforma::ModoArquivo& modo);
 // The file's first maximo bytes (all of it by default); false when it cannot be opened or read.
 bool TQLeArquivoInteiro(const std::string& caminho, std::string& conteudo, uint64_t maximo = UINT32_MAX);
 
-// Reflected CRC-64 (ECMA-182 polynomial), initial value 0, no final inversion.
-uint64_t TQCrc64(std::string_view dados);
+// Reflected CRC-64 (ECMA-182 polynomial), initial value 0, no final inversion; `anterior`
+// continues the CRC of the bytes before.
+uint64_t TQCrc64(std::string_view dados, uint64_t anterior = 0);
 // The key of a file in the generation table: the CRC-64 of its path in lower case.
 uint64_t ChaveNomeArquivo(std::string_view caminho);

@@ -13,3 +13,7 @@ void TQInvalidaProfilerParaTestes();
 void TQAnalyticsEnviaAgora();
 // The next question to the analytics switch reads the registry again.
 void TQAnalyticsReleChaveParaTestes();
+
+// Ends the process, as a kill would, at the Nth critical point it passes from now on (0: never).
+void TQDefinePassoFatalParaTestes(int passo);
+constexpr int kSaidaPassoFatal = 86;

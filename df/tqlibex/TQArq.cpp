@@ -46,10 +46,48 @@ uint32_t CTQarq::LeRegistroMarca(uint8_t registro[2])
     return Le(registro, 2, lidos);
 }
 
-uint32_t CTQarq::MarcaAnterior(const std::string& diretorio, uint8_t tipo, uint8_t dono, const char* modulo)
+namespace {
+
+std::string ArquivoMarcaAnterior(const std::string& diretorio, const char* modulo)
 {
     const std::string nome = modulo && *modulo ? std::string(modulo) + "CMARCA.DAT" : std::string("CNCMARCA.DAT");
-    const std::string caminho = CaminhoNoDiretorio(diretorio, nome);
+    return CaminhoNoDiretorio(diretorio, nome);
+}
+
+} // namespace
+
+uint32_t CTQarq::LiberaMarcaDeixada(const std::string& diretorio, uint8_t& tipo, const char* modulo)
+{
+    tipo = 0;
+    const std::string caminho = ArquivoMarcaAnterior(diretorio, modulo);
+    plataforma::ArquivoSO arquivo;
+    const DWORD e = arquivo.Abre(caminho.c_str(), ModoArquivo{true, true, true, false, Disposicao::AbreExistente});
+    // No file, or a holder alive: nothing was left behind.
+    if (e == plataforma::erro::ArquivoNaoEncontrado || e == plataforma::erro::ViolacaoCompartilhamento)
+        return 0;
+    if (e)
+        return 0x80070000u | e;
+    uint8_t registro[2] = {0, 0};
+    DWORD lidos = 0;
+    if (DWORD el = arquivo.Le(registro, 2, lidos))
+        return 0x80070000u | el;
+    if (registro[0] == 0)
+        return 0;
+    const uint8_t livre[2] = {0, 0};
+    DWORD eg = arquivo.Posiciona(0, plataforma::Origem::Inicio);
+    if (!eg)
+        eg = arquivo.Grava(livre, 2);
+    if (!eg)
+        eg = arquivo.Descarrega();
+    if (eg)
+        return 0x80070000u | eg;
+    tipo = registro[0];
+    return 0;
+}
+
+uint32_t CTQarq::MarcaAnterior(const std::string& diretorio, uint8_t tipo, uint8_t dono, const char* modulo)
+{
+    const std::string caminho = ArquivoMarcaAnterior(diretorio, modulo);
     const ModoArquivo exclusivo{true, true, true, false, Disposicao::AbreExistente};
     int avistamentos = 0;
     for (;;) {

@@ -18,6 +18,11 @@ public:
     uint32_t Marca(const std::string& diretorio, uint8_t tipo, uint32_t dono, const char* modulo = nullptr);
     void Desmarca();
 
+    // Clears the record of an older-scheme mark that nobody holds: left by a process that died
+    // holding it. A live holder keeps the file open, so its mark is never touched. 0, with the
+    // type cleared in `tipo` (0: there was none), or 0x80070000 | system error.
+    static uint32_t LiberaMarcaDeixada(const std::string& diretorio, uint8_t& tipo, const char* modulo = nullptr);
+
     // The holder byte of the mark that refused us (older scheme).
     uint8_t GetDono() const { return m_dono; }
 

@@ -309,7 +309,8 @@ uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
     if (const DWORD e = Posiciona(0, plataforma::Origem::Fim, &tamanho))
         return StatusPasso(e, kUmaVez);
     // Offsets are signed 32-bit: a file stays below 2 GiB, and anything beyond is past its end.
-    if (deslocamento <= INT32_MAX && uint64_t(deslocamento) < tamanho) {
+    // A last record cut short by the end of the file is no record: it reads as past the end.
+    if (deslocamento <= INT32_MAX && uint64_t(deslocamento) + m_ulTamanhoRegistro <= tamanho) {
         if (m_ulCapacidade < m_ulTamanhoRegistro) {
             AlocaBuffer(m_ulTamanhoRegistro);
             InvalidaCache(true);
@@ -323,7 +324,7 @@ uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
             e = ArquivoSO::Le(m_buffer.get(), m_ulCapacidade, lidos);
         if (e)
             return StatusPasso(e, kUmaVez);
-        if (lidos < m_ulTamanhoRegistro) // a last record cut short: its missing tail reads as zeros
+        if (lidos < m_ulTamanhoRegistro) // cut short meanwhile by another handle: the missing tail reads as zeros
             std::memset(m_buffer.get() + lidos, 0, m_ulTamanhoRegistro - lidos);
         m_lBytesCache = int32_t(lidos);
         geracao::MarcaCarga(lidos);
@@ -363,6 +364,11 @@ uint32_t CTQArqEx::Grava(const void* registro, int32_t& posicao, uint32_t tamanh
         uint64_t deslocamento = uint64_t(primeiro);
         DWORD e = primeiro != 0 ? Posiciona(primeiro, plataforma::Origem::Inicio)
                                 : Posiciona(0, plataforma::Origem::Fim, &deslocamento);
+        // An append after a last record cut short takes its place: records stay aligned.
+        if (!e && primeiro == 0 && deslocamento % tamanho != 0) {
+            deslocamento -= deslocamento % tamanho;
+            e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
+        }
         if (!e)
             e = ArquivoSO::Grava(registro, tamanho);
         if (!e) {

@@ -120,11 +120,16 @@ bool MesmoArquivo(const struct stat& st, const std::string& nativo)
 }
 
 // Opens the file itself (no sharing checks yet). existia tells whether it was there.
+// Non-blocking, so that a FIFO in the file's place is refused instead of waiting for a writer.
 int AbreDescritor(const std::string& nativo, const ModoArquivo& modo, bool& existia, DWORD& erroSO)
 {
     const int acesso = modo.escrita ? O_RDWR : O_RDONLY;
     for (;;) {
-        int fd = open(nativo.c_str(), acesso | O_CLOEXEC);
+        int fd = open(nativo.c_str(), acesso | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0 && errno == EISDIR) {
+            erroSO = erro::TipoDispositivoInvalido;
+            return -1;
+        }
         if (fd < 0 && errno == EACCES && modo.escrita) {
             // A read-only file: Windows answers access denied, even to an administrator.
             erroSO = erro::AcessoNegado;
@@ -181,10 +186,16 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
         if (fd < 0)
             return erroSO;
         struct stat st;
-        if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        if (fstat(fd, &st) != 0) {
             close(fd);
             return erro::AcessoNegado;
         }
+        // A directory or a device in the file's place is refused at once: no retry can help.
+        if (!S_ISREG(st.st_mode)) {
+            close(fd);
+            return erro::TipoDispositivoInvalido;
+        }
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         if (modo.escrita && SomenteLeitura(st)) {
             close(fd);
             return erro::AcessoNegado;
@@ -219,9 +230,12 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
         }
         m_fd = fd;
         m_posicao = 0;
-        m_tamanho = (modo.escrita && !modo.compartilhaEscrita)
-                        ? (existia && modo.disposicao == Disposicao::CriaSempre ? 0 : int64_t(st.st_size))
-                        : -1;
+        m_tamanho = -1;
+        m_travada = false;
+        // The length a sole writer keeps is read only now that its locks deny other writers: one
+        // that appended and closed between the first look and the locks has changed it.
+        if (modo.escrita && !modo.compartilhaEscrita)
+            m_tamanho = TamanhoAtual();
         m_jaExistia = existia && modo.disposicao != Disposicao::AbreExistente;
         return 0;
     }
@@ -229,6 +243,7 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
 
 DWORD ArquivoSO::Fecha()
 {
+    m_travada = false;
     if (m_fd < 0)
         return 0;
     int r = close(m_fd);
@@ -331,6 +346,61 @@ DWORD ArquivoSO::DefineFim()
     return 0;
 }
 
+DWORD ArquivoSO::Descarrega()
+{
+    if (m_fd < 0)
+        return erro::HandleInvalido;
+    return fsync(m_fd) == 0 ? 0 : posix::ErroDeErrno(errno);
+}
+
+DWORD ArquivoSO::Identidade(IdentidadeArquivo& id) const
+{
+    id = {};
+    struct stat st;
+    if (m_fd < 0)
+        return erro::HandleInvalido;
+    if (fstat(m_fd, &st) != 0)
+        return posix::ErroDeErrno(errno);
+    id = {uint64_t(st.st_dev), uint64_t(st.st_ino)};
+    return 0;
+}
+
+DWORD ArquivoSO::Trava(bool exclusiva, DWORD esperaMs)
+{
+    if (m_fd < 0)
+        return erro::HandleInvalido;
+    struct flock fl {};
+    fl.l_type = exclusiva ? F_WRLCK : F_RDLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = kBase + 64;
+    fl.l_len = 1;
+    // An exclusive lock needs a descriptor open for writing; a reader's shared one does not.
+    for (DWORD esperado = 0;; ++esperado) {
+        if (fcntl(m_fd, F_OFD_SETLK, &fl) == 0) {
+            m_travada = true;
+            return 0;
+        }
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+            return posix::ErroDeErrno(errno);
+        if (esperado >= esperaMs)
+            return erro::ViolacaoBloqueio;
+        usleep(1000);
+    }
+}
+
+DWORD ArquivoSO::Destrava()
+{
+    if (m_fd < 0 || !m_travada)
+        return 0;
+    struct flock fl {};
+    fl.l_type = F_UNLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = kBase + 64;
+    fl.l_len = 1;
+    m_travada = false;
+    return fcntl(m_fd, F_OFD_SETLK, &fl) == 0 ? 0 : posix::ErroDeErrno(errno);
+}
+
 namespace {
 
 // The attributes of a path, as the file system names it.
@@ -428,6 +498,35 @@ DWORD RenomeiaArquivo(const char* de, const char* para)
     });
 }
 
+DWORD SubstituiArquivo(const char* de, const char* para)
+{
+    const std::string origem = posix::CaminhoNativo(de);
+    const std::string destino = posix::CaminhoNativo(para);
+    if (destino.empty())
+        return erro::CaminhoNaoEncontrado;
+    return SemHandlesAbertos(origem, [&](const struct stat&) -> DWORD {
+        const auto troca = [&]() -> DWORD {
+            return rename(origem.c_str(), destino.c_str()) == 0 ? 0 : posix::ErroDeErrno(errno);
+        };
+        // A missing target is a plain rename; an existing one must be free of handles too.
+        const DWORD r = SemHandlesAbertos(destino, [&](const struct stat&) { return troca(); });
+        return r == erro::ArquivoNaoEncontrado ? troca() : r;
+    });
+}
+
+DWORD CriaLigacao(const char* existente, const char* nova)
+{
+    const std::string origem = posix::CaminhoNativo(existente);
+    const std::string destino = posix::CaminhoNativo(nova);
+    if (origem.empty() || destino.empty())
+        return erro::CaminhoNaoEncontrado;
+    if (link(origem.c_str(), destino.c_str()) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return erro::JaExiste;
+    return errno == ENOENT ? ErroDeAusencia(origem) : posix::ErroDeErrno(errno);
+}
+
 DWORD CriaDiretorio(const char* caminho)
 {
     const std::string nativo = posix::CaminhoNativo(caminho);
@@ -438,6 +537,29 @@ DWORD CriaDiretorio(const char* caminho)
     if (errno == EEXIST)
         return erro::JaExiste;
     return errno == ENOENT ? erro::CaminhoNaoEncontrado : posix::ErroDeErrno(errno);
+}
+
+DWORD DescarregaDiretorio(const char* caminho)
+{
+    const std::string nativo = posix::CaminhoNativo(caminho);
+    const int fd = open(nativo.empty() ? "." : nativo.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? erro::CaminhoNaoEncontrado : posix::ErroDeErrno(errno);
+    const int r = fsync(fd);
+    const int e = errno;
+    close(fd);
+    return r == 0 ? 0 : posix::ErroDeErrno(e);
+}
+
+DWORD IdentidadeDoCaminho(const char* caminho, IdentidadeArquivo& id)
+{
+    id = {};
+    std::string nativo;
+    struct stat st;
+    if (DWORD e = StatCaminho(caminho, nativo, st))
+        return e;
+    id = {uint64_t(st.st_dev), uint64_t(st.st_ino)};
+    return 0;
 }
 
 DWORD RemoveDiretorio(const char* caminho)

@@ -57,8 +57,20 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
             return ERROR_ACCESS_DENIED;
     }
     HANDLE h = CreateFileW(nome.c_str(), acesso, partilha, nullptr, disposicao, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return GetLastError();
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        // A directory in the file's place answers access denied, which callers retry: no retry can help.
+        if (e == ERROR_ACCESS_DENIED) {
+            const DWORD atributos = GetFileAttributesW(nome.c_str());
+            if (atributos != INVALID_FILE_ATTRIBUTES && (atributos & FILE_ATTRIBUTE_DIRECTORY))
+                return erro::TipoDispositivoInvalido;
+        }
+        return e;
+    }
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        return erro::TipoDispositivoInvalido;
+    }
     // A successful create or open-always leaves "already exists" behind when the name was taken.
     m_jaExistia = disposicao != OPEN_EXISTING && GetLastError() == ERROR_ALREADY_EXISTS;
     m_handle = h;
@@ -69,6 +81,7 @@ DWORD ArquivoSO::Fecha()
 {
     if (!m_handle)
         return 0;
+    Destrava();
     const BOOL ok = CloseHandle(H(m_handle));
     m_handle = nullptr;
     return ok ? 0 : GetLastError();
@@ -137,6 +150,71 @@ DWORD ArquivoSO::DefineFim()
     return SetEndOfFile(H(m_handle)) ? 0 : GetLastError();
 }
 
+DWORD ArquivoSO::Descarrega()
+{
+    if (!m_handle)
+        return ERROR_INVALID_HANDLE;
+    return FlushFileBuffers(H(m_handle)) ? 0 : GetLastError();
+}
+
+namespace {
+
+DWORD IdentidadeDoHandle(HANDLE h, IdentidadeArquivo& id)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h, &info))
+        return GetLastError();
+    id = {info.dwVolumeSerialNumber, (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return 0;
+}
+
+// The reserved byte of Trava, far beyond any data.
+constexpr DWORD kTravaAlta = 0x40000000;
+constexpr DWORD kTravaBaixa = 64;
+
+} // namespace
+
+DWORD ArquivoSO::Identidade(IdentidadeArquivo& id) const
+{
+    id = {};
+    if (!m_handle)
+        return ERROR_INVALID_HANDLE;
+    return IdentidadeDoHandle(H(m_handle), id);
+}
+
+DWORD ArquivoSO::Trava(bool exclusiva, DWORD esperaMs)
+{
+    if (!m_handle)
+        return ERROR_INVALID_HANDLE;
+    const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusiva ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    for (DWORD esperado = 0;; ++esperado) {
+        OVERLAPPED o{};
+        o.Offset = kTravaBaixa;
+        o.OffsetHigh = kTravaAlta;
+        if (LockFileEx(H(m_handle), flags, 0, 1, 0, &o)) {
+            m_travada = true;
+            return 0;
+        }
+        const DWORD e = GetLastError();
+        if (e != ERROR_LOCK_VIOLATION && e != ERROR_IO_PENDING)
+            return e;
+        if (esperado >= esperaMs)
+            return ERROR_LOCK_VIOLATION;
+        Sleep(1);
+    }
+}
+
+DWORD ArquivoSO::Destrava()
+{
+    if (!m_handle || !m_travada)
+        return 0;
+    m_travada = false;
+    OVERLAPPED o{};
+    o.Offset = kTravaBaixa;
+    o.OffsetHigh = kTravaAlta;
+    return UnlockFileEx(H(m_handle), 0, 1, 0, &o) ? 0 : GetLastError();
+}
+
 DWORD LeSomenteLeitura(const char* caminho, bool& somenteLeitura)
 {
     somenteLeitura = false;
@@ -170,9 +248,40 @@ DWORD RenomeiaArquivo(const char* de, const char* para)
     return MoveFileExW(Largo(de).c_str(), Largo(para).c_str(), 0) ? 0 : GetLastError();
 }
 
+DWORD SubstituiArquivo(const char* de, const char* para)
+{
+    return MoveFileExW(Largo(de).c_str(), Largo(para).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? 0
+               : GetLastError();
+}
+
+DWORD CriaLigacao(const char* existente, const char* nova)
+{
+    return CreateHardLinkW(Largo(nova).c_str(), Largo(existente).c_str(), nullptr) ? 0 : GetLastError();
+}
+
 DWORD CriaDiretorio(const char* caminho)
 {
     return CreateDirectoryW(Largo(caminho).c_str(), nullptr) ? 0 : GetLastError();
+}
+
+DWORD DescarregaDiretorio(const char*)
+{
+    // NTFS makes a completed rename durable by itself.
+    return 0;
+}
+
+DWORD IdentidadeDoCaminho(const char* caminho, IdentidadeArquivo& id)
+{
+    id = {};
+    // No access asked: the look succeeds whatever the file's holders share.
+    HANDLE h = CreateFileW(Largo(caminho).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    const DWORD e = IdentidadeDoHandle(h, id);
+    CloseHandle(h);
+    return e;
 }
 
 DWORD RemoveDiretorio(const char* caminho)

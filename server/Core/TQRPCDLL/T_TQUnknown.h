@@ -55,6 +55,7 @@ protected:
     template <class F>
     HRESULT Chama(const LocalChamada& local, F&& operacao)
     {
+        std::lock_guard<std::mutex> vez(m_travaChamadas);
         if (!m_pNegocio || !m_pNegocio->EstaInicializado())
             return kObjetoNaoInicializado;
         return Envolve(local, operacao);
@@ -68,8 +69,9 @@ private:
 
     std::unique_ptr<B> m_pNegocio;
     HRESULT m_hrConstruct = S_OK;
-    // Calls of one object may run on several threads at once: the tree needs its lock.
-    std::mutex m_travaEstatisticas;
+    // A client may call one object from several threads at once (the multithreaded apartment
+    // delivers them so): its calls take turns, while calls on other objects still run at once.
+    std::mutex m_travaChamadas;
     ArvoreEstatisticas m_estatisticas;
 };
 
@@ -92,7 +94,15 @@ HRESULT T_TQUnknown<I, B>::Envolve(const LocalChamada& local, F& operacao)
         std::string pilha;
         bool falhou = false;
         hr = CTQSEH::Executa(
-            [&]() -> HRESULT { return m_pNegocio ? operacao(*m_pNegocio) : kSemObjetoDeNegocio; }, &pilha, &falhou);
+            [&]() -> HRESULT {
+                if (!m_pNegocio)
+                    return kSemObjetoDeNegocio;
+                // A business class may look at the world before each call (a file replaced meanwhile).
+                if constexpr (requires(B& b) { b.IniciaChamada(); })
+                    m_pNegocio->IniciaChamada();
+                return operacao(*m_pNegocio);
+            },
+            &pilha, &falhou);
         doGuarda = true;
         if (falhou)
             TQRelataFalhaDeMaquina(local, hr, empresa.c_str(), pilha);
@@ -108,11 +118,7 @@ HRESULT T_TQUnknown<I, B>::Envolve(const LocalChamada& local, F& operacao)
     if (doGuarda && TQEhHResultDeFalha(hr))
         m_pNegocio.reset();
 
-    const uint64_t fim = plataforma::Relogio100ns();
-    {
-        std::lock_guard<std::mutex> trava(m_travaEstatisticas);
-        TQAdicionaEstatistica(m_estatisticas, this, local.nome, inicio, fim);
-    }
+    TQAdicionaEstatistica(m_estatisticas, this, local.nome, inicio, plataforma::Relogio100ns());
     return hr;
 }
 
@@ -184,6 +190,7 @@ HRESULT T_TQUnknown<I, B>::Inicializa_Padrao(_REG_DF_INICIALIZAPS regps)
             return hr;
         }
     }
+    std::lock_guard<std::mutex> vez(m_travaChamadas);
     m_regInicializacao = regps;
     auto inicializa = [&regps](B& negocio) { return negocio.Inicializa(regps); };
     hr = Envolve(kLocal, inicializa);
@@ -210,6 +217,7 @@ HRESULT T_TQUnknown<I, B>::GetUltimoErro(_REG_DF_ERROPS* pregErrops)
     plataforma::Cede();
     if (pregErrops != nullptr) {
         std::memset(pregErrops, 0, sizeof *pregErrops);
+        std::lock_guard<std::mutex> vez(m_travaChamadas);
         if (m_pNegocio)
             m_pNegocio->GetErro().CopiarPara(pregErrops);
     }
