@@ -63,11 +63,12 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
     Desmarcador desmarca{m_arqMarca};
     CTQArqEx arqPlano, arqVinculos;
     RegContaPlano conta;
+    // The account first: a refused position creates no link file.
     uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, 1, true);
     if (!s)
-        s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'G', kTamanhoVinculo, 1, true);
-    if (!s)
         s = arqPlano.Le(uint32_t(RegVinculo.lPosicaoAlt), &conta);
+    if (!s)
+        s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'G', kTamanhoVinculo, 1, true);
     if (s)
         return Falha("Vinculo", __LINE__, "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", TQHResultDoStatus(s));
     if (RegVinculo.bExcluir == 0) {

@@ -167,13 +167,20 @@ HRESULT CClassificacao::ExisteCodigo(const OLECHAR* sCodigo, uint32_t* posicao, 
     const std::string_view digitada = TextoDeClassificacao(ansi);
     const std::string prioridades = iPrioridade == 0 ? std::string("3") : std::to_string(iPrioridade);
     uint32_t ulPosicaoLocal = 0;
-    // The own-code search, and again without leading zeros (a code 007 typed for a stored 7).
+    // The own-code search, and again without leading zeros (a code 007 typed for a stored 7). A
+    // chart that cannot be read is a failure, never "not found".
+    HRESULT falha = S_OK;
+    const auto procura = [&](std::string_view t) {
+        const HRESULT hr = ProcuraNoPadrao(std::string(t), &ulPosicaoLocal);
+        if (TQFalhou(hr))
+            falha = hr;
+        return hr == S_OK;
+    };
     const auto procuraProprio = [&](std::string_view t) {
-        if (ProcuraNoPadrao(std::string(t), &ulPosicaoLocal) == S_OK)
+        if (procura(t))
             return true;
         const std::string_view semZeros = SemZerosIniciais(t);
-        return !t.empty() && t[0] == '0' && !semZeros.empty() &&
-               ProcuraNoPadrao(std::string(semZeros), &ulPosicaoLocal) == S_OK;
+        return !TQFalhou(falha) && !t.empty() && t[0] == '0' && !semZeros.empty() && procura(semZeros);
     };
     for (int passo = 0; passo < 2; ++passo) {
         std::string texto(digitada);
@@ -212,6 +219,8 @@ HRESULT CClassificacao::ExisteCodigo(const OLECHAR* sCodigo, uint32_t* posicao, 
                 break;
             }
         }
+        if (TQFalhou(falha))
+            return Falha("ExisteCodigo", __LINE__, "ProcuraNoPadrao(sCodigo, &ulPosicaoLocal)", falha);
         if (achou) {
             *posicao = ulPosicaoLocal;
             return S_OK;
