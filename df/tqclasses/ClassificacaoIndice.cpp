@@ -6,6 +6,7 @@
 #include "df/tqclasses/Classificacao.h"
 #include "df/tqclasses/OrdenacaoParalela.h"
 #include "df/tqlibex/Arquivo.h"
+#include "df/tqlibex/PassoCritico.h"
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQArqMarca.h"
 #include "df/tqlibex/TQModulos.h"
@@ -229,6 +230,7 @@ HRESULT CClassificacao::GeraClassificacao()
         return Falha("GeraClassificacao", __LINE__,
                      "ArqIndex.Grava(aRegIdx.GetData(), aRegIdx.GetCount() * sizeof(REGCON_INDEX), 'I')",
                      TQHResultDoStatus(s));
+    TQPassoCritico();
     // The write leaves the position at its end: an older, longer index is cut there.
     if (const DWORD e = ArqIndex.DefineFim())
         return Falha("GeraClassificacao", __LINE__, "ArqIndex.DefineFim()", TQHResult(0x80070000u | (e & 0xFFFF)));

@@ -1,0 +1,378 @@
+// Between real processes: appends never share a position, a mask change killed at any of its
+// steps leaves chart and masks agreeing with every account there, a change refused because
+// another process holds the chart changes nothing, and a listing never sees half an index.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ServicoTeste.h"
+#include "apoio/FilhoTeste.h"
+#include "df/planoalt/ArquivosPlano.h"
+#include "df/planoalt/IntencaoMascara.h"
+#include "df/tqlibex/GanchosTeste.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQPath.h"
+#include "platform/Arquivo.h"
+#include "platform/Processo.h"
+#include "platform/Tempo.h"
+
+namespace {
+
+constexpr DWORD kEsperaFilho = 600000;
+constexpr HRESULT kCompartilhamento = TQHResult(0x80043EEE);
+constexpr HRESULT kMarcaDeixada = TQHResult(0x80043F51);
+constexpr const char* kMascaraVelha = "9.9.99";
+constexpr const char* kMascaraNova = "99.9.999";
+
+std::string Sinal(const std::string& dir, const std::string& nome) { return dir + "sinal-" + nome; }
+
+// The business object of a child, in the company the parent set up.
+void InicializaNoFilho(teste::ObjetoServico& objeto)
+{
+    _REG_DF_INICIALIZAPS r{};
+    r.ulUsuario = 7;
+    std::strcpy(r.szEmpresa, "0001");
+    ASSERT_EQ(objeto.Inicializa(r), S_OK);
+}
+
+REG_PLANO_ALT_PS Conta(const std::string& classificacao, char tipo, const std::string& nome)
+{
+    REG_PLANO_ALT_PS r{};
+    std::memcpy(r.cClassificacao, classificacao.data(), std::min<size_t>(classificacao.size(), 28));
+    std::memcpy(r.cNome, nome.data(), std::min<size_t>(nome.size(), 50));
+    r.cTipo = uint8_t(tipo);
+    return r;
+}
+
+// The child's exit code is its answer; leaving at once keeps its summary out of the parent's log.
+[[noreturn]] void SaiDoFilho() { std::_Exit(::testing::Test::HasFailure() ? 1 : 0); }
+
+} // namespace
+
+// Children. Each runs only when started by a parent test, with the data directory first.
+
+// Appends accounts to plan 1 and writes the positions it was given, one per line.
+TEST(ConfiabilidadeFilho, Acrescenta)
+{
+    if (!teste::SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const auto args = teste::ArgumentosDoFilho();
+    ASSERT_EQ(args.size(), 3u);
+    const std::string& dir = args[0];
+    const int quantas = std::atoi(args[2].c_str());
+    {
+        teste::ObjetoServico objeto;
+        InicializaNoFilho(objeto);
+        ASSERT_EQ(objeto.SetPlano(1), S_OK);
+        apoio::GravaTudo(Sinal(dir, "pronto" + args[1]), "");
+        ASSERT_TRUE(apoio::EsperaArquivo(Sinal(dir, "vai"), kEsperaFilho));
+        std::ostringstream posicoes;
+        for (int i = 0; i < quantas; ++i) {
+            char classificacao[16];
+            std::snprintf(classificacao, sizeof classificacao, "1.%s.%04d", args[1].c_str(), i);
+            const REG_PLANO_ALT_PS r = Conta(classificacao, 'A', "F" + args[1] + " " + std::to_string(i));
+            LONG posicao = 0;
+            HRESULT hr = objeto.Grava(0, r, &posicao);
+            // The other writer may hold the chart through all the retries of an open: try again.
+            for (int n = 0; hr == kCompartilhamento && n < 100; ++n)
+                hr = objeto.Grava(0, r, &posicao);
+            ASSERT_EQ(hr, S_OK) << "append " << i;
+            posicoes << posicao << '\n';
+        }
+        apoio::GravaTudo(dir + "posicoes" + args[1], posicoes.str());
+    }
+    SaiDoFilho();
+}
+
+// Changes the masks of plan 1, ended as by a kill at the critical point given (0: none).
+TEST(ConfiabilidadeFilho, AlteraMascara)
+{
+    if (!teste::SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const auto args = teste::ArgumentosDoFilho();
+    ASSERT_EQ(args.size(), 2u);
+    teste::ObjetoServico objeto;
+    InicializaNoFilho(objeto);
+    ASSERT_EQ(objeto.SetPlano(1), S_OK);
+    _MASCARA_PLANO_ALT m{};
+    std::strcpy(m.Nova[1], kMascaraNova);
+    TQDefinePassoFatalParaTestes(std::atoi(args[1].c_str()));
+    EXPECT_EQ(objeto.AlteraMascara(&m), S_OK);
+    SaiDoFilho();
+}
+
+// Holds plan 1's chart open (a read leaves the store's handle open) until told to let go, which
+// a write does; then reads account 1 again and writes down its classification.
+TEST(ConfiabilidadeFilho, SeguraPlano)
+{
+    if (!teste::SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const auto args = teste::ArgumentosDoFilho();
+    ASSERT_EQ(args.size(), 1u);
+    const std::string& dir = args[0];
+    {
+        teste::ObjetoServico objeto;
+        InicializaNoFilho(objeto);
+        ASSERT_EQ(objeto.SetPlano(1), S_OK);
+        REG_PLANO_ALT_PS r;
+        ASSERT_EQ(objeto.Le(1, &r), S_OK);
+        apoio::GravaTudo(Sinal(dir, "segurando"), "");
+        ASSERT_TRUE(apoio::EsperaArquivo(Sinal(dir, "solta"), kEsperaFilho));
+        LONG posicao = 0;
+        ASSERT_EQ(objeto.Grava(1, r, &posicao), S_OK);
+        apoio::GravaTudo(Sinal(dir, "soltou"), "");
+        ASSERT_TRUE(apoio::EsperaArquivo(Sinal(dir, "confere"), kEsperaFilho));
+        // What a call through the frame does first.
+        objeto.IniciaChamada();
+        ASSERT_EQ(objeto.Le(1, &r), S_OK);
+        apoio::GravaTudo(Sinal(dir, "lida"), r.cClassificacao);
+    }
+    SaiDoFilho();
+}
+
+// Rewrites plan 1's index from its chart, over and over, until told to stop.
+TEST(ConfiabilidadeFilho, ReescreveIndice)
+{
+    if (!teste::SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const auto args = teste::ArgumentosDoFilho();
+    ASSERT_EQ(args.size(), 1u);
+    const std::string& dir = args[0];
+    {
+        teste::ObjetoServico objeto;
+        InicializaNoFilho(objeto);
+        ASSERT_EQ(objeto.SetPlano(1), S_OK);
+        apoio::GravaTudo(Sinal(dir, "reescrevendo"), "");
+        while (!apoio::Existe(Sinal(dir, "para")))
+            ASSERT_EQ(objeto.m_pClassificacao->GeraClassificacao(), S_OK);
+    }
+    SaiDoFilho();
+}
+
+namespace {
+
+class Confiabilidade : public teste::ServicoTeste {
+protected:
+    void TearDown() override
+    {
+        for (auto& f : m_filhos)
+            if (!f.Espera(0))
+                f.Termina();
+        ServicoTeste::TearDown();
+    }
+
+    void Filho(size_t i, const char* teste, std::vector<std::string> extras)
+    {
+        ASSERT_EQ(teste::RodaFilho(teste, extras, m_filhos[i]), 0u);
+    }
+
+    DWORD FimDoFilho(size_t i)
+    {
+        DWORD codigo = 99;
+        EXPECT_TRUE(m_filhos[i].Espera(kEsperaFilho, &codigo)) << "child " << i;
+        return codigo;
+    }
+
+    // A plan whose accounts each say, in their name, their classification under either mask.
+    void PlanoComContas(int contas)
+    {
+        SelecionaPlano(kMascaraVelha);
+        LONG posicao = 0;
+        ASSERT_EQ(m_objeto.Grava(0, Conta("1", 'T', "1|10"), &posicao), S_OK);
+        ASSERT_EQ(m_objeto.Grava(0, Conta("1.1", 'T', "1.1|10.1"), &posicao), S_OK);
+        for (int i = 1; i <= contas; ++i) {
+            char velha[16], nova[16];
+            std::snprintf(velha, sizeof velha, "1.1.%02d", i % 100);
+            std::snprintf(nova, sizeof nova, "10.1.%03d", i % 100);
+            ASSERT_EQ(m_objeto.Grava(0, Conta(velha, 'A', std::string(velha) + "|" + nova), &posicao), S_OK);
+        }
+        ASSERT_EQ(m_objeto.m_pClassificacao->Exclui(3), S_OK) << "a deleted account keeps its classification";
+    }
+
+    std::vector<REGCON_INDEX_ALT_PS> Indice(teste::ObjetoServico& objeto)
+    {
+        ARRAY_REGCON_INDEX_ALT_PS* lista = nullptr;
+        EXPECT_EQ(objeto.GetPlanoIndex(Texto("X").c_str(), 0, &lista), S_OK);
+        std::vector<REGCON_INDEX_ALT_PS> r;
+        if (lista && lista->pArrayRegConIndex)
+            r.assign(lista->pArrayRegConIndex, lista->pArrayRegConIndex + lista->iQtde);
+        if (lista) {
+            plataforma::LiberaTarefa(lista->pArrayRegConIndex);
+            plataforma::LiberaTarefa(lista);
+        }
+        r.erase(std::remove_if(r.begin(), r.end(), [](const auto& e) { return e.Tipo_IndCon == 0; }), r.end());
+        return r;
+    }
+
+    // Plan 1 as a fresh process finds it: the masks and every account in one form, all there,
+    // and the index listing each live account once.
+    void ConfereCoerente(teste::ObjetoServico& objeto, size_t contas, const std::string& dados)
+    {
+        ASSERT_EQ(objeto.SetPlano(1), S_OK);
+        REG_MASCARA_ALT_PS mascara;
+        ASSERT_EQ(objeto.BuscaMascara(1, &mascara), S_OK);
+        const bool nova = std::strcmp(mascara.Mascara[1], kMascaraNova) == 0;
+        ASSERT_TRUE(nova || std::strcmp(mascara.Mascara[1], kMascaraVelha) == 0) << mascara.Mascara[1];
+        ULONG quantidade = 0;
+        ASSERT_EQ(objeto.GetQuantidadeRegistros(&quantidade), S_OK);
+        ASSERT_EQ(quantidade, contas + 1) << "record 0 counts";
+        std::multiset<std::string> vivas;
+        for (LONG p = 1; p <= LONG(contas); ++p) {
+            REG_PLANO_ALT_PS r;
+            ASSERT_EQ(objeto.Le(p, &r), S_OK) << p;
+            const std::string nome = r.cNome;
+            const std::string velha = nome.substr(0, nome.find('|')), esperada = nome.substr(nome.find('|') + 1);
+            EXPECT_EQ(r.cClassificacao, r.cExcluida || !nova ? velha : esperada) << "account " << p;
+            if (!r.cExcluida)
+                vivas.insert(r.cClassificacao);
+        }
+        std::multiset<std::string> listadas;
+        for (const auto& e : Indice(objeto))
+            listadas.insert(DesempacotaClassificacao(reinterpret_cast<const uint8_t*>(e.Classificacao)));
+        EXPECT_EQ(listadas, vivas);
+        EXPECT_FALSE(apoio::Existe(dados + kArquivoIntencao));
+    }
+
+    plataforma::ProcessoFilho m_filhos[2];
+};
+
+TEST_F(Confiabilidade, DoisProcessosAcrescentamSemDividirPosicao)
+{
+    constexpr int kRodadas = 3, kPorFilho = 3000;
+    for (int rodada = 0; rodada < kRodadas; ++rodada) {
+        SCOPED_TRACE("round " + std::to_string(rodada));
+        if (rodada > 0) {
+            TearDown();
+            SetUp();
+        }
+        SelecionaPlano("9.9.9999");
+        for (size_t f = 0; f < 2; ++f)
+            ASSERT_NO_FATAL_FAILURE(Filho(f, "ConfiabilidadeFilho.Acrescenta", {m_dir, std::to_string(f), std::to_string(kPorFilho)}));
+        for (size_t f = 0; f < 2; ++f)
+            ASSERT_TRUE(apoio::EsperaArquivo(Sinal(m_dir, "pronto" + std::to_string(f)), kEsperaFilho));
+        apoio::GravaTudo(Sinal(m_dir, "vai"), "");
+        for (size_t f = 0; f < 2; ++f)
+            ASSERT_EQ(FimDoFilho(f), 0u);
+        // Every position acknowledged once, and every account there under its name.
+        std::set<LONG> dadas;
+        for (size_t f = 0; f < 2; ++f) {
+            std::istringstream linhas(apoio::LeTudo(m_dir + "posicoes" + std::to_string(f)));
+            int i = 0;
+            for (LONG p; linhas >> p; ++i) {
+                EXPECT_TRUE(dadas.insert(p).second) << "position " << p << " given twice";
+                REG_PLANO_ALT_PS r;
+                ASSERT_EQ(m_objeto.Le(p, &r), S_OK);
+                EXPECT_EQ(std::string(r.cNome), "F" + std::to_string(f) + " " + std::to_string(i));
+            }
+            EXPECT_EQ(i, kPorFilho);
+        }
+        ULONG quantidade = 0;
+        ASSERT_EQ(m_objeto.GetQuantidadeRegistros(&quantidade), S_OK);
+        EXPECT_EQ(quantidade, ULONG(2 * kPorFilho + 1)) << "record 0 counts";
+        EXPECT_EQ(Indice(m_objeto).size(), size_t(2 * kPorFilho));
+    }
+}
+
+TEST_F(Confiabilidade, MudancaRecusadaEnquantoOutroSeguraOPlano)
+{
+    PlanoComContas(5);
+    const std::string plano = apoio::LeTudo(m_dir + "DFPLA001.DAT");
+    const std::string indice = apoio::LeTudo(m_dir + "DFIND001.DAT");
+    const std::string mascaras = apoio::LeTudo(m_dir + kArquivoMascaras);
+    ASSERT_NO_FATAL_FAILURE(Filho(0, "ConfiabilidadeFilho.SeguraPlano", {m_dir}));
+    ASSERT_TRUE(apoio::EsperaArquivo(Sinal(m_dir, "segurando"), kEsperaFilho));
+    _MASCARA_PLANO_ALT m{};
+    std::strcpy(m.Nova[1], kMascaraNova);
+    {
+        apoio::CapturaTrace trace;
+        EXPECT_EQ(m_objeto.AlteraMascara(&m), kCompartilhamento);
+        EXPECT_EQ(trace.quantidade(), 1u);
+    }
+    EXPECT_EQ(apoio::LeTudo(m_dir + "DFPLA001.DAT"), plano);
+    EXPECT_EQ(apoio::LeTudo(m_dir + "DFIND001.DAT"), indice);
+    EXPECT_EQ(apoio::LeTudo(m_dir + kArquivoMascaras), mascaras);
+    EXPECT_FALSE(apoio::Existe(m_dir + kArquivoIntencao));
+
+    apoio::GravaTudo(Sinal(m_dir, "solta"), "");
+    ASSERT_TRUE(apoio::EsperaArquivo(Sinal(m_dir, "soltou"), kEsperaFilho));
+    ASSERT_EQ(m_objeto.AlteraMascara(&m), S_OK);
+    apoio::GravaTudo(Sinal(m_dir, "confere"), "");
+    ASSERT_EQ(FimDoFilho(0), 0u);
+    EXPECT_EQ(apoio::LeTudo(Sinal(m_dir, "lida")), "10") << "the holder's next call reads the new chart";
+}
+
+TEST_F(Confiabilidade, ListagemNuncaVeIndicePelaMetade)
+{
+    // Large enough that the index is written in several pieces.
+    PlanoComContas(4000);
+    const size_t vivas = Indice(m_objeto).size();
+    ASSERT_NO_FATAL_FAILURE(Filho(0, "ConfiabilidadeFilho.ReescreveIndice", {m_dir}));
+    ASSERT_TRUE(apoio::EsperaArquivo(Sinal(m_dir, "reescrevendo"), kEsperaFilho));
+    for (int i = 0; i < 200 && !HasFailure(); ++i)
+        ASSERT_EQ(Indice(m_objeto).size(), vivas) << "listing " << i;
+    apoio::GravaTudo(Sinal(m_dir, "para"), "");
+    ASSERT_EQ(FimDoFilho(0), 0u);
+}
+
+// The parameter: whether the suite's marker of the current mark scheme is installed.
+class MudancaInterrompida : public Confiabilidade, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MudancaInterrompida, CadaPassoDeixaPlanoEMascarasConcordando)
+{
+    const bool esquemaAtual = GetParam();
+    if (esquemaAtual) {
+        ASSERT_EQ(plataforma::CriaDiretorio((m_dir + "DF").c_str()), 0u);
+        apoio::GravaTudo(m_dir + "DF" + plataforma::kSeparador + "marcanovo.dat", "");
+    }
+    constexpr int kContas = 12;
+    std::string dados;
+    int passo = 1;
+    for (;; ++passo) {
+        SCOPED_TRACE("killed at critical point " + std::to_string(passo));
+        ASSERT_LT(passo, 40) << "the change never ran to its end";
+        // A data directory of its own for each kill, below the scheme's marker.
+        dados = m_dir + "E" + std::to_string(passo) + plataforma::kSeparador;
+        ASSERT_EQ(plataforma::CriaDiretorio(dados.c_str()), 0u);
+        GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(kChaveSuiteBarra, "Empresas\\0001"),
+                   "DF", dados);
+        // This object now works there too; it lets go of the chart before the child changes it.
+        ASSERT_NO_FATAL_FAILURE(InicializaNoFilho(m_objeto));
+        ASSERT_NO_FATAL_FAILURE(PlanoComContas(kContas));
+        m_objeto.m_pClassificacao.reset();
+
+        ASSERT_NO_FATAL_FAILURE(Filho(0, "ConfiabilidadeFilho.AlteraMascara", {dados, std::to_string(passo)}));
+        const DWORD codigo = FimDoFilho(0);
+        ASSERT_TRUE(codigo == DWORD(kSaidaPassoFatal) || codigo == 0) << codigo;
+
+        teste::ObjetoServico novo;
+        ASSERT_NO_FATAL_FAILURE(InicializaNoFilho(novo));
+        if (!esquemaAtual && codigo != 0) {
+            // The older scheme's mark outlives its holder: recovery is blocked until an
+            // administrator clears it, which is safe now that no process holds it.
+            if (apoio::Existe(dados + kArquivoIntencao)) {
+                EXPECT_EQ(novo.SetPlano(1), kMarcaDeixada);
+            }
+            _REG_DF_FUNCAO_GENERICAPS* saida = nullptr;
+            ASSERT_EQ(novo.FuncaoGenerica(kFuncaoLiberaMarcaDeixada, {}, &saida), S_OK);
+            ASSERT_TRUE(saida && saida->ulQtdBytes == 1);
+            EXPECT_EQ(saida->pListaBytes[0], 8) << "the mark of the masks was left";
+            plataforma::LiberaTarefa(saida->pListaBytes);
+            plataforma::LiberaTarefa(saida);
+        }
+        ASSERT_NO_FATAL_FAILURE(ConfereCoerente(novo, kContas + 2, dados));
+        if (codigo == 0)
+            break;
+    }
+    EXPECT_GE(passo, 6) << "every step of the change is a critical point";
+}
+
+INSTANTIATE_TEST_SUITE_P(Esquemas, MudancaInterrompida, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "MarcaAtual" : "MarcaAnterior");
+                         });
+
+} // namespace
