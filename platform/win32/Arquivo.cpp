@@ -250,9 +250,17 @@ DWORD RenomeiaArquivo(const char* de, const char* para)
 
 DWORD SubstituiArquivo(const char* de, const char* para)
 {
-    return MoveFileExW(Largo(de).c_str(), Largo(para).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-               ? 0
-               : GetLastError();
+    const std::wstring destino = Largo(para);
+    if (MoveFileExW(Largo(de).c_str(), destino.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    const DWORD e = GetLastError();
+    // Replacing a file in use answers access denied: a read-only target is the only real denial.
+    if (e == ERROR_ACCESS_DENIED) {
+        const DWORD atributos = GetFileAttributesW(destino.c_str());
+        if (atributos == INVALID_FILE_ATTRIBUTES || !(atributos & FILE_ATTRIBUTE_READONLY))
+            return ERROR_SHARING_VIOLATION;
+    }
+    return e;
 }
 
 DWORD CriaLigacao(const char* existente, const char* nova)

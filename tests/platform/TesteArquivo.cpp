@@ -163,3 +163,71 @@ TEST_F(Arquivo, Diretorios)
     ASSERT_EQ(ApagaArquivo(dentro.c_str()), 0u);
     EXPECT_EQ(RemoveDiretorio(sub.c_str()), 0u);
 }
+
+TEST_F(Arquivo, SubstituiEmUmPassoELigacaoDaOutroNome)
+{
+    const std::string plano = Caminho("plano.dat"), novo = Caminho("novo.dat"), velho = Caminho("velho.dat");
+    apoio::GravaTudo(plano, "antigo");
+    apoio::GravaTudo(novo, "novo");
+    IdentidadeArquivo antes, ligado;
+    ASSERT_EQ(IdentidadeDoCaminho(plano.c_str(), antes), 0u);
+    ASSERT_EQ(CriaLigacao(plano.c_str(), velho.c_str()), 0u);
+    ASSERT_EQ(IdentidadeDoCaminho(velho.c_str(), ligado), 0u);
+    EXPECT_EQ(ligado, antes) << "one file, two names";
+    {
+        // A holder of either file keeps it in place.
+        ArquivoSO leitor;
+        ASSERT_EQ(leitor.Abre(plano.c_str(), kL), 0u);
+        IdentidadeArquivo doHandle;
+        ASSERT_EQ(leitor.Identidade(doHandle), 0u);
+        EXPECT_EQ(doHandle, antes);
+        EXPECT_EQ(SubstituiArquivo(novo.c_str(), plano.c_str()), erro::ViolacaoCompartilhamento);
+    }
+    ASSERT_EQ(SubstituiArquivo(novo.c_str(), plano.c_str()), 0u);
+    IdentidadeArquivo depois;
+    ASSERT_EQ(IdentidadeDoCaminho(plano.c_str(), depois), 0u);
+    EXPECT_NE(depois, antes);
+    EXPECT_EQ(apoio::LeTudo(plano), "novo");
+    EXPECT_EQ(apoio::LeTudo(velho), "antigo");
+    EXPECT_FALSE(apoio::Existe(novo));
+    EXPECT_EQ(SubstituiArquivo(velho.c_str(), Caminho("onde.dat").c_str()), 0u) << "to a free name: a rename";
+    EXPECT_EQ(CriaLigacao(plano.c_str(), Caminho("onde.dat").c_str()), erro::JaExiste);
+    ArquivoSO a;
+    ASSERT_EQ(a.Abre(plano.c_str(), kG), 0u);
+    EXPECT_EQ(a.Descarrega(), 0u);
+    EXPECT_EQ(DescarregaDiretorio(m_dir.c_str()), 0u);
+}
+
+TEST_F(Arquivo, DiretorioNoLugarDoArquivoERecusadoDeImediato)
+{
+    const std::string sub = Caminho("DFPLA001.DAT");
+    ASSERT_EQ(CriaDiretorio(sub.c_str()), 0u);
+    for (const ModoArquivo& modo : {kL, kG, kC}) {
+        ArquivoSO a;
+        EXPECT_EQ(a.Abre(sub.c_str(), modo), erro::TipoDispositivoInvalido);
+        EXPECT_EQ(ClassificaErroArquivo(erro::TipoDispositivoInvalido), TipoErroArquivo::ArquivoInvalido);
+    }
+}
+
+// Readers of the whole file share the lock, a rewriter holds it alone; between handles of one
+// process as between processes, and without hindering any read or write of the data.
+TEST_F(Arquivo, TravaDeConteudoCompartilhadaOuExclusiva)
+{
+    const std::string arquivo = Caminho("indice.dat");
+    apoio::GravaTudo(arquivo, "dados");
+    ArquivoSO leitor1, leitor2, escritor;
+    ASSERT_EQ(leitor1.Abre(arquivo.c_str(), kL), 0u);
+    ASSERT_EQ(leitor2.Abre(arquivo.c_str(), kL), 0u);
+    ASSERT_EQ(escritor.Abre(arquivo.c_str(), kG), 0u);
+    ASSERT_EQ(leitor1.Trava(false, 0), 0u);
+    ASSERT_EQ(leitor2.Trava(false, 0), 0u);
+    EXPECT_EQ(escritor.Trava(true, 20), erro::ViolacaoBloqueio);
+    EXPECT_EQ(Conteudo(escritor), "dados") << "the data stays free";
+    ASSERT_EQ(escritor.Grava("D", 1), 0u);
+    ASSERT_EQ(leitor1.Destrava(), 0u);
+    ASSERT_EQ(leitor2.Fecha(), 0u) << "closing releases too";
+    ASSERT_EQ(escritor.Trava(true, 0), 0u);
+    EXPECT_EQ(leitor1.Trava(false, 20), erro::ViolacaoBloqueio);
+    ASSERT_EQ(escritor.Destrava(), 0u);
+    EXPECT_EQ(leitor1.Trava(false, 0), 0u);
+}

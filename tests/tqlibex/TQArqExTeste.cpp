@@ -6,6 +6,7 @@
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQArqEx.h"
 #include "platform/Arquivo.h"
+#include "platform/Tempo.h"
 
 namespace {
 
@@ -247,6 +248,38 @@ TEST_F(TQArqExTeste, FechaReabreSozinhoNaProximaLeitura)
     EXPECT_EQ(arq.Le(1, lido), 0u);
     EXPECT_TRUE(arq.EstaAberto());
     EXPECT_EQ(std::string(lido, kTam), Registro('r'));
+}
+
+// A last record cut short (a write that a crash cut) is no record: it reads as past the end, and
+// the next append takes its place, so the records after it stay aligned.
+TEST_F(TQArqExTeste, RegistroFinalCortadoNaoEhRegistro)
+{
+    const std::string c = Cria("CORTADO.dat", std::string(kTam, '\0') + Registro('a') + "bbb");
+    CTQArqEx arq;
+    ASSERT_EQ(arq.Abre(c, 'G', kTam), 0u);
+    EXPECT_EQ(arq.QuantidadeRegistros(true), 1);
+    char lido[kTam];
+    EXPECT_EQ(arq.Le(2, lido), statusarq::FimArquivo);
+    int32_t pos = 0;
+    ASSERT_EQ(arq.Grava(Registro('c').data(), pos), 0u);
+    EXPECT_EQ(pos, 2);
+    ASSERT_EQ(arq.Le(2, lido), 0u);
+    EXPECT_EQ(std::string(lido, kTam), Registro('c'));
+    arq.Fecha();
+    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('a') + Registro('c'));
+}
+
+// A directory in the file's place is refused at once, not retried for seconds.
+TEST_F(TQArqExTeste, DiretorioNoLugarDoArquivo)
+{
+    const std::string c = Caminho("PASTA.dat");
+    ASSERT_EQ(plataforma::CriaDiretorio(c.c_str()), 0u);
+    for (char modo : {'L', 'G'}) {
+        CTQArqEx arq;
+        const DWORD inicio = plataforma::Ticks();
+        EXPECT_EQ(arq.Abre(c, modo, kTam, 1, true), statusarq::ArquivoInvalido) << modo;
+        EXPECT_LT(plataforma::Ticks() - inicio, 1000u) << "no retries";
+    }
 }
 
 } // namespace
