@@ -109,4 +109,21 @@ TEST_F(Catalogo, ArquivoQueSairiaDoDiretorioNuncaEAberto)
     EXPECT_FALSE(apoio::Existe(m_dir + "../FORA.DAT"));
 }
 
+// An index that a crash left cut short, or behind its chart, is made anew when the plan is
+// selected; a whole one is left alone.
+TEST_F(Catalogo, SelecaoRefazIndiceCortado)
+{
+    SelecionaPlano("9.9.99");
+    NovaConta("1", 'T', "");
+    NovaConta("1.1", 'T', "");
+    NovaConta("1.1.01", 'A', "");
+    const std::string inteiro = apoio::LeTudo(m_dir + "DFIND001.DAT");
+    ASSERT_EQ(inteiro.size(), 4u * 18);
+    for (const std::string& cortado : {inteiro.substr(0, 2 * 18 + 5), inteiro.substr(0, 3 * 18), std::string()}) {
+        apoio::GravaTudo(m_dir + "DFIND001.DAT", cortado);
+        ASSERT_EQ(m_objeto.SetPlano(1), S_OK);
+        EXPECT_EQ(apoio::LeTudo(m_dir + "DFIND001.DAT"), inteiro) << cortado.size() << " bytes";
+    }
+}
+
 } // namespace
