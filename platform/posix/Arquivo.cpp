@@ -554,10 +554,15 @@ DWORD DescarregaDiretorio(const char* caminho)
 DWORD IdentidadeDoCaminho(const char* caminho, IdentidadeArquivo& id)
 {
     id = {};
+    // Asked before every call of a client: one look at the disk where the name is known.
+    const std::string escrito = AnsiParaUtf8(caminho ? caminho : "");
     std::string nativo;
+    if (!posix::NomeLembrado(escrito, nativo))
+        nativo = escrito;
     struct stat st;
-    if (DWORD e = StatCaminho(caminho, nativo, st))
-        return e;
+    if (nativo.empty() || stat(nativo.c_str(), &st) != 0)
+        if (DWORD e = StatCaminho(caminho, nativo, st))
+            return e;
     id = {uint64_t(st.st_dev), uint64_t(st.st_ino)};
     return 0;
 }

@@ -4,6 +4,9 @@
 #include <errno.h>
 #include <sys/stat.h>
 
+#include <mutex>
+#include <unordered_map>
+
 #include "platform/Erros.h"
 #include "platform/Texto.h"
 
@@ -70,11 +73,49 @@ bool ProcuraSemCaixa(const std::string& dir, const std::string& nomeUtf8, std::s
     return ok;
 }
 
+// The names last found without regard to case: a lookup costs a listing of the directory, and
+// the same few data files are named again and again.
+class CacheNomes {
+public:
+    bool Busca(const std::string& escrito, std::string& nativo)
+    {
+        std::lock_guard<std::mutex> t(m_trava);
+        const auto it = m_nomes.find(escrito);
+        if (it == m_nomes.end())
+            return false;
+        nativo = it->second;
+        return true;
+    }
+    void Guarda(const std::string& escrito, const std::string& nativo)
+    {
+        std::lock_guard<std::mutex> t(m_trava);
+        if (m_nomes.size() >= 1024)
+            m_nomes.clear();
+        m_nomes[escrito] = nativo;
+    }
+
+private:
+    std::mutex m_trava;
+    std::unordered_map<std::string, std::string> m_nomes;
+};
+
+CacheNomes& Cache()
+{
+    static CacheNomes cache;
+    return cache;
+}
+
 } // namespace
+
+bool NomeLembrado(const std::string& caminhoUtf8, std::string& nativo) { return Cache().Busca(caminhoUtf8, nativo); }
 
 std::string CaminhoNativo(const char* caminhoAnsi)
 {
     std::string caminho = AnsiParaUtf8(caminhoAnsi ? caminhoAnsi : "");
+    // A name found before is trusted while it still names something: one look instead of two.
+    std::string lembrado;
+    if (!caminho.empty() && Cache().Busca(caminho, lembrado) && Existe(lembrado))
+        return lembrado;
     if (caminho.empty() || Existe(caminho))
         return caminho;
     // Rebuild component by component, only where the name as written is missing.
@@ -102,6 +143,8 @@ std::string CaminhoNativo(const char* caminhoAnsi)
         }
         i = fim + 1;
     }
+    if (resolvido != caminho && Existe(resolvido))
+        Cache().Guarda(caminho, resolvido);
     return resolvido;
 }
 

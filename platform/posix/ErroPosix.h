@@ -14,5 +14,7 @@ DWORD ErroDeErrno(int e);
 // each component that does not exist as written is looked up in its directory.
 // A missing last component keeps the case given (so a create uses it).
 std::string CaminhoNativo(const char* caminhoAnsi);
+// The name that CaminhoNativo found before for this path, without looking at the disk.
+bool NomeLembrado(const std::string& caminhoUtf8, std::string& nativo);
 
 } // namespace plataforma::posix

@@ -12,6 +12,10 @@
 
 namespace apoio {
 
+// One step of the tick clock: Windows moves it 15.6 ms at a time (Wine too, from its server's
+// updates). A wait of N ms may show as N - kTickRelogioMs on it, so lower bounds allow that.
+constexpr DWORD kTickRelogioMs = 16;
+
 // One directory per run of a test executable, removed with all it holds when the run ends.
 const std::string& DiretorioDaExecucao();
 

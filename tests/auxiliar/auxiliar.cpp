@@ -2,13 +2,15 @@
 // a file once it holds what it was asked to hold.
 //   segura <arquivo> <L|G|C> <ms> <sinal>      holds a record file open
 //   marca <dir> <tipo> <dono> <ms> <sinal>     holds a mark, then releases it and writes
-//                                              the release tick into <sinal>.liberado
+//                                              the release tick into <sinal>.liberado;
+//                                              <sinal> holds the tick it took the mark at
 //   abandona <dir> <tipo> <dono> <sinal>       takes a mark and ends without releasing it
 //   diretoriodados <modulo> <empresa> <sinal>  writes the data directory of the module for
 //                                              the company into <sinal> (the start-up switches
 //                                              are read once per process, so this runs fresh)
 //   analytics <empresa> <usuario> <ms>...      posts one object's calls of the given durations
 //                                              and stops the channel as the module's end does
+// segura and marca hold for <ms>, or until the test creates <sinal>.solta, whichever comes first.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -39,13 +41,23 @@ void Sinaliza(const std::string& caminho, const std::string& conteudo = "")
         std::exit(3);
 }
 
+// Waits until ms have passed since the tick desde, or until the test lets go sooner.
+void AteSoltar(const std::string& sinal, DWORD desde, DWORD ms)
+{
+    const std::string solta = sinal + ".solta";
+    bool somenteLeitura = false;
+    while (plataforma::Ticks() - desde < ms && plataforma::LeSomenteLeitura(solta.c_str(), somenteLeitura) != 0)
+        plataforma::Dorme(10);
+}
+
 int Segura(const std::string& arquivo, char modo, DWORD ms, const std::string& sinal)
 {
     CTQArqEx arq;
     if (uint32_t r = arq.Abre(arquivo, modo, 8, 1, true))
         return int(r % 250);
+    const DWORD desde = plataforma::Ticks();
     Sinaliza(sinal);
-    plataforma::Dorme(ms);
+    AteSoltar(sinal, desde, ms);
     return 0;
 }
 
@@ -54,8 +66,9 @@ int Marca(const std::string& dir, int tipo, int dono, DWORD ms, const std::strin
     CTQarq marca;
     if (uint32_t r = marca.Marca(dir, uint8_t(tipo), uint32_t(dono)))
         return int(r % 250);
-    Sinaliza(sinal);
-    plataforma::Dorme(ms);
+    const DWORD desde = plataforma::Ticks();
+    Sinaliza(sinal, std::to_string(desde));
+    AteSoltar(sinal, desde, ms);
     marca.Desmarca();
     Sinaliza(sinal + ".liberado", std::to_string(plataforma::Ticks()));
     return 0;
