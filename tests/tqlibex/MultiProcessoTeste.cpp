@@ -112,6 +112,11 @@ TEST_F(MultiProcessoTeste, MarcaAnteriorAbandonadaDa16209EODono)
     CTQarq marca;
     EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusarq::MarcaDeixada);
     EXPECT_EQ(marca.GetDono(), 7);
+    // What an administrator clears, since nobody holds it.
+    uint8_t tipo = 0;
+    ASSERT_EQ(CTQarq::LiberaMarcaDeixada(m_dados, tipo), 0u);
+    EXPECT_EQ(tipo, 4);
+    EXPECT_EQ(marca.Marca(m_dados, 8, 1), 0u);
 }
 
 TEST_F(MultiProcessoTeste, MarcaAnteriorOcupadaDesisteDepoisDe90Avistamentos)
@@ -121,6 +126,10 @@ TEST_F(MultiProcessoTeste, MarcaAnteriorOcupadaDesisteDepoisDe90Avistamentos)
     CTQarq marca;
     EXPECT_EQ(marca.Marca(m_dados, 8, 1), 16250u);
     EXPECT_EQ(marca.GetDono(), 7) << "the low byte of the holder's number";
+    uint8_t tipo = 9;
+    EXPECT_EQ(CTQarq::LiberaMarcaDeixada(m_dados, tipo), 0u);
+    EXPECT_EQ(tipo, 0) << "a mark that a live process holds is never cleared";
+    EXPECT_EQ(apoio::LeTudo(m_dados + "CNCMARCA.DAT"), std::string("\x04\x07", 2));
 }
 
 } // namespace
