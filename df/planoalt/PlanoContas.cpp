@@ -34,6 +34,11 @@ HRESULT CBasePlanoAlternativo::Grava(LONG lPosicaoIn, REG_PLANO_ALT_PS RegPlanoA
     *lPosicaoOut = 0;
     if (!m_pClassificacao)
         return Falha("Grava", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+    // The count, the own-code check and the write in one write session of the chart: another
+    // writer cannot append in between, which would give two accounts one reduced code or one own code.
+    if (const HRESULT hr = m_pClassificacao->AbreGravacao(); TQFalhou(hr))
+        return Falha("Grava", __LINE__, "m_pClassificacao->AbreGravacao()", hr);
+    const SessaoGravacao sessao{*m_pClassificacao};
     // For a new account: the position it will receive, which also gives its reduced code.
     uint32_t quantidade = 0;
     if (lPosicaoIn != 0) {

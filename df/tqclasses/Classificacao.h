@@ -40,6 +40,13 @@ private:
     uint8_t m_bytes[1];
 };
 
+class CClassificacao;
+// Ends a write session on every way out of the operation that opened it.
+struct SessaoGravacao {
+    CClassificacao& loja;
+    ~SessaoGravacao();
+};
+
 // Answers that are not failures: callers test for 0.
 namespace statusclass {
 constexpr HRESULT BaseAnalitica = 0x405DD;

@@ -86,6 +86,8 @@ HRESULT CClassificacao::AbreGravacao()
     return S_OK;
 }
 
+SessaoGravacao::~SessaoGravacao() { loja.FechaGravacao(); }
+
 HRESULT CClassificacao::FechaGravacao()
 {
     if (const uint32_t s = m_arqGravacao.Fecha())
