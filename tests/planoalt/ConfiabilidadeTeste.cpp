@@ -51,6 +51,17 @@ REG_PLANO_ALT_PS Conta(const std::string& classificacao, char tipo, const std::s
 // The child's exit code is its answer; leaving at once keeps its summary out of the parent's log.
 [[noreturn]] void SaiDoFilho() { std::_Exit(::testing::Test::HasFailure() ? 1 : 0); }
 
+// A child's arguments (the data directory first), with its object on plan 1.
+std::vector<std::string> IniciaFilho(size_t quantos, teste::ObjetoServico& objeto)
+{
+    std::vector<std::string> args = teste::ArgumentosDoFilho();
+    EXPECT_EQ(args.size(), quantos);
+    args.resize(quantos);
+    InicializaNoFilho(objeto);
+    EXPECT_EQ(objeto.SetPlano(1), S_OK);
+    return args;
+}
+
 } // namespace
 
 // Children. Each runs only when started by a parent test, with the data directory first.
@@ -60,14 +71,11 @@ TEST(ConfiabilidadeFilho, Acrescenta)
 {
     if (!teste::SouFilho())
         GTEST_SKIP() << "only as a child";
-    const auto args = teste::ArgumentosDoFilho();
-    ASSERT_EQ(args.size(), 3u);
-    const std::string& dir = args[0];
-    const int quantas = std::atoi(args[2].c_str());
     {
         teste::ObjetoServico objeto;
-        InicializaNoFilho(objeto);
-        ASSERT_EQ(objeto.SetPlano(1), S_OK);
+        const auto args = IniciaFilho(3, objeto);
+        const std::string& dir = args[0];
+        const int quantas = std::atoi(args[2].c_str());
         apoio::GravaTudo(Sinal(dir, "pronto" + args[1]), "");
         ASSERT_TRUE(apoio::EsperaArquivo(Sinal(dir, "vai"), kEsperaFilho));
         std::ostringstream posicoes;
@@ -93,11 +101,8 @@ TEST(ConfiabilidadeFilho, AlteraMascara)
 {
     if (!teste::SouFilho())
         GTEST_SKIP() << "only as a child";
-    const auto args = teste::ArgumentosDoFilho();
-    ASSERT_EQ(args.size(), 2u);
     teste::ObjetoServico objeto;
-    InicializaNoFilho(objeto);
-    ASSERT_EQ(objeto.SetPlano(1), S_OK);
+    const auto args = IniciaFilho(2, objeto);
     _MASCARA_PLANO_ALT m{};
     std::strcpy(m.Nova[1], kMascaraNova);
     TQDefinePassoFatalParaTestes(std::atoi(args[1].c_str()));
@@ -111,13 +116,9 @@ TEST(ConfiabilidadeFilho, SeguraPlano)
 {
     if (!teste::SouFilho())
         GTEST_SKIP() << "only as a child";
-    const auto args = teste::ArgumentosDoFilho();
-    ASSERT_EQ(args.size(), 1u);
-    const std::string& dir = args[0];
     {
         teste::ObjetoServico objeto;
-        InicializaNoFilho(objeto);
-        ASSERT_EQ(objeto.SetPlano(1), S_OK);
+        const std::string dir = IniciaFilho(1, objeto)[0];
         REG_PLANO_ALT_PS r;
         ASSERT_EQ(objeto.Le(1, &r), S_OK);
         apoio::GravaTudo(Sinal(dir, "segurando"), "");
@@ -139,13 +140,9 @@ TEST(ConfiabilidadeFilho, ReescreveIndice)
 {
     if (!teste::SouFilho())
         GTEST_SKIP() << "only as a child";
-    const auto args = teste::ArgumentosDoFilho();
-    ASSERT_EQ(args.size(), 1u);
-    const std::string& dir = args[0];
     {
         teste::ObjetoServico objeto;
-        InicializaNoFilho(objeto);
-        ASSERT_EQ(objeto.SetPlano(1), S_OK);
+        const std::string dir = IniciaFilho(1, objeto)[0];
         apoio::GravaTudo(Sinal(dir, "reescrevendo"), "");
         while (!apoio::Existe(Sinal(dir, "para")))
             ASSERT_EQ(objeto.m_pClassificacao->GeraClassificacao(), S_OK);
