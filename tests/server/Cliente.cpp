@@ -1,5 +1,6 @@
 #include "Cliente.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -7,6 +8,7 @@
 #include "apoio/Apoio.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQPath.h"
+#include "df/tqlibex/TQProfiler.h"
 #include "platform/Texto.h"
 
 #ifdef _WIN32
@@ -160,11 +162,19 @@ std::string ClienteTeste::LogDeErros() const
     std::string erros;
     for (const auto& [nome, texto] : Logs(m_dir, "TQProfilerErros_Base_"))
         erros += texto;
-    // Lines without a company go to the installation's log, shared by every test: only what
-    // this test added.
+    // Lines without a company go to the installation's log, shared by every test and by the
+    // other test executables running at once: only what this test added, in this process.
+    const std::string processo = "\t" + TQNomeProcesso() + "\t";
     for (const auto& [nome, texto] : Logs(teste::DiretorioSuite(), "TQProfilerErros_Pgms_")) {
         const auto antes = m_logsSemEmpresa.find(nome);
-        erros += antes == m_logsSemEmpresa.end() ? texto : texto.substr(antes->second);
+        const std::string novo = antes == m_logsSemEmpresa.end() ? texto : texto.substr(antes->second);
+        for (size_t p = 0; p < novo.size();) {
+            const size_t fim = std::min(novo.find('\n', p), novo.size());
+            const std::string linha = novo.substr(p, fim + 1 - p);
+            if (linha.find(processo) != std::string::npos)
+                erros += linha;
+            p = fim + 1;
+        }
     }
     return erros;
 }
