@@ -179,12 +179,12 @@ std::string ClienteTeste::LogDeErros() const
     return erros;
 }
 
-size_t ClienteTeste::LinhasDeErro() const
+size_t ClienteTeste::LinhasDeErro(const std::string& com) const
 {
     size_t n = 0;
     const std::string log = LogDeErros();
     for (size_t p = log.find("ERRO\t"); p != std::string::npos; p = log.find("ERRO\t", p + 5))
-        ++n;
+        n += com.empty() || log.substr(p, log.find('\n', p) - p).find(com) != std::string::npos;
     return n;
 }
 

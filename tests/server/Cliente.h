@@ -96,7 +96,8 @@ protected:
     std::vector<REGCON_INDEX_ALT_PS> Vinculos(LONG posicao);
     // The ERRO lines of the company's monthly error log (empty when it has none).
     std::string LogDeErros() const;
-    size_t LinhasDeErro() const;
+    // The ERRO lines, or those of them holding `com`.
+    size_t LinhasDeErro(const std::string& com = {}) const;
 
     Ptr<ITQDF_PlanoAlt> m_obj;
 
