@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ConsultaBench.h"
 #include "PlanoBench.h"
 #include "SqliteBench.h"
 #include "platform/Texto.h"
@@ -22,8 +23,10 @@ bool Carrega(BancoSqlite& banco)
     return banco.Executa("BEGIN") && banco.CriaTabela() && banco.Insere() && banco.Executa("COMMIT");
 }
 
+} // namespace
+
 // The last record of the chart file: its own code is found only after every record is read.
-void ExisteCodigoUltimaConta(benchmark::State& estado)
+void bench::ExisteCodigoUltimaConta(benchmark::State& estado)
 {
     const auto& contas = bench::Plano().contas;
     CClassificacao plano;
@@ -36,6 +39,10 @@ void ExisteCodigoUltimaConta(benchmark::State& estado)
     }
     estado.SetItemsProcessed(int64_t(estado.iterations()) * int64_t(contas.size()));
 }
+
+namespace {
+
+using bench::ExisteCodigoUltimaConta;
 BENCHMARK(ExisteCodigoUltimaConta)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void SqliteCodigoSemIndice(benchmark::State& estado)

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "SqliteBench.h"
 #include "df/tqclasses/ClassificacaoCodigos.h"
 
 namespace bench {
@@ -20,7 +21,7 @@ HRESULT CriaPlanoSelecionado(ITQDF_PlanoAlt* objeto, LONG* plano)
     return objeto->SetPlano(*plano);
 }
 
-std::vector<REG_PLANO_ALT_PS> ContasSessao(uint32_t n)
+std::vector<REG_PLANO_ALT_PS> ContasSessao(uint32_t n, bool todasComCodigo)
 {
     std::vector<REG_PLANO_ALT_PS> contas;
     contas.reserve(n);
@@ -30,8 +31,9 @@ std::vector<REG_PLANO_ALT_PS> ContasSessao(uint32_t n)
         REG_PLANO_ALT_PS r{};
         std::snprintf(r.cClassificacao, sizeof r.cClassificacao, "%s", classificacao);
         std::snprintf(r.cNome, sizeof r.cNome, "%s %s", tipo == 'T' ? "Grupo" : "Conta", classificacao);
-        if (tipo == 'T')
-            std::snprintf(r.cCodigoProprio, sizeof r.cCodigoProprio, "T%zu", contas.size() + 1);
+        if (tipo == 'T' || todasComCodigo)
+            std::snprintf(r.cCodigoProprio, sizeof r.cCodigoProprio, "%c%zu", tipo == 'T' ? 'T' : 'C',
+                          contas.size() + 1);
         r.cTipo = uint8_t(tipo);
         r.iCaracteristica = 1;
         contas.push_back(r);
@@ -70,6 +72,35 @@ HRESULT GravaContas(ITQDF_PlanoAlt* objeto, const std::vector<REG_PLANO_ALT_PS>&
             return TQHResult(0x80004005); // E_FAIL: not where it belongs
     }
     return S_OK;
+}
+
+bool CriaTabelaContas(BancoSqlite& banco)
+{
+    return banco.Executa("CREATE TABLE conta(posicao INTEGER PRIMARY KEY, classificacao TEXT, tipo TEXT, "
+                         "codigo TEXT, nome TEXT, caracteristica INTEGER)") &&
+           banco.Executa("CREATE INDEX conta_codigo ON conta(codigo)") &&
+           banco.Executa("CREATE INDEX conta_classificacao ON conta(classificacao)");
+}
+
+bool InsereContas(BancoSqlite& banco, const std::vector<REG_PLANO_ALT_PS>& contas)
+{
+    Comando insere(banco.db, "INSERT INTO conta VALUES(?1, ?2, ?3, ?4, ?5, ?6)");
+    for (size_t i = 0; i < contas.size(); ++i) {
+        const REG_PLANO_ALT_PS& c = contas[i];
+        const std::string codigo = CodigoDaConta(c, LONG(i + 1));
+        const char tipo = char(c.cTipo);
+        sqlite3_bind_int64(insere.st, 1, int64_t(i + 1));
+        sqlite3_bind_text(insere.st, 2, c.cClassificacao, -1, SQLITE_STATIC);
+        sqlite3_bind_text(insere.st, 3, &tipo, 1, SQLITE_STATIC);
+        sqlite3_bind_text(insere.st, 4, codigo.c_str(), int(codigo.size()), SQLITE_STATIC);
+        sqlite3_bind_text(insere.st, 5, c.cNome, -1, SQLITE_STATIC);
+        sqlite3_bind_int(insere.st, 6, c.iCaracteristica);
+        const bool ok = sqlite3_step(insere.st) == SQLITE_DONE;
+        sqlite3_reset(insere.st);
+        if (!ok)
+            return false;
+    }
+    return true;
 }
 
 } // namespace bench

@@ -4,95 +4,31 @@
 // rewrites every account; the object released. Each session starts from an empty company.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "ContasSessaoBench.h"
 #include "EmpresaBench.h"
+#include "FasesBench.h"
 #include "ObjetoBench.h"
 #include "platform/Texto.h"
 
 namespace {
 
+using bench::Consulta;
+using bench::kNaoAchou;
+
 constexpr const char* kEmpresa = "EMPSESSAO";
-constexpr uint32_t kContas = 5000;
-constexpr uint32_t kConsultas = 1000;
-// Every level grows: 1.5.20.043 becomes 10.5.020.0043.
-constexpr const char* kMascaraNova = "99.9.999.9999";
-
-// The lookups of one kind, spread over the plan.
-struct Consulta {
-    LONG posicao;
-    BSTR texto; // the code or the classification
-    LONG esperada; // the position found: the account itself, or the title above it
-};
-
-std::vector<Consulta> Consultas(const std::vector<REG_PLANO_ALT_PS>& contas, uint32_t quantas, uint32_t desvio,
-                                bool porCodigo)
-{
-    std::map<std::string, LONG> posicoes;
-    for (size_t i = 0; i < contas.size(); ++i)
-        posicoes[contas[i].cClassificacao] = LONG(i + 1);
-    std::vector<Consulta> consultas;
-    for (uint32_t j = 0; j < quantas; ++j) {
-        const LONG posicao = LONG(1 + (j * contas.size()) / quantas + desvio);
-        const REG_PLANO_ALT_PS& conta = contas[size_t(posicao - 1)];
-        const std::string classificacao = conta.cClassificacao;
-        const size_t ponto = classificacao.rfind('.');
-        const LONG titulo = ponto == std::string::npos ? 0 : posicoes[classificacao.substr(0, ponto)];
-        const std::string texto = porCodigo ? bench::CodigoDaConta(conta, posicao) : classificacao;
-        consultas.push_back({posicao, plataforma::AlocaBstrDeAnsi(texto), porCodigo ? posicao : titulo});
-    }
-    return consultas;
-}
-
-void Libera(std::vector<Consulta>& consultas)
-{
-    for (Consulta& c : consultas)
-        plataforma::LiberaBstr(c.texto);
-}
-
-class Fases {
-public:
-    explicit Fases(benchmark::State& estado) : m_estado(estado) {}
-    // Times fase() under the name; a result other than S_OK stops the benchmark.
-    template <class F>
-    bool Mede(const char* nome, F&& fase)
-    {
-        const auto inicio = std::chrono::steady_clock::now();
-        const HRESULT hr = fase();
-        const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - inicio;
-        m_ms[nome] += ms.count();
-        if (hr != S_OK)
-            m_estado.SkipWithError(nome);
-        return hr == S_OK;
-    }
-    void Publica()
-    {
-        for (const auto& [nome, ms] : m_ms)
-            m_estado.counters[nome] = benchmark::Counter(ms, benchmark::Counter::kAvgIterations);
-    }
-
-private:
-    benchmark::State& m_estado;
-    std::map<std::string, double> m_ms;
-};
-
-constexpr HRESULT kNaoAchou = TQHResult(0x80004005); // E_FAIL: a lookup found something else
 
 void SessaoCompleta(benchmark::State& estado)
 {
-    const std::vector<REG_PLANO_ALT_PS> contas = bench::ContasSessao(kContas);
-    std::vector<Consulta> porCodigo = Consultas(contas, kConsultas - 2 * (kConsultas / 3), 0, true);
-    std::vector<Consulta> titulos = Consultas(contas, kConsultas / 3, 1, false);
-    std::vector<Consulta> leituras = Consultas(contas, kConsultas / 3, 2, false);
+    const std::vector<REG_PLANO_ALT_PS> contas = bench::ContasSessao(bench::kContasDaSessao);
+    const bench::ConsultasSessao consultas(contas);
     _MASCARA_PLANO_ALT mudanca{};
     std::memcpy(mudanca.Velha[1], bench::kMascaraSessao, std::strlen(bench::kMascaraSessao));
-    std::memcpy(mudanca.Nova[1], kMascaraNova, std::strlen(kMascaraNova));
-    Fases fases(estado);
+    std::memcpy(mudanca.Nova[1], bench::kMascaraNova, std::strlen(bench::kMascaraNova));
+    bench::Fases fases(estado);
 
     for (auto _ : estado) {
         estado.PauseTiming();
@@ -112,10 +48,10 @@ void SessaoCompleta(benchmark::State& estado)
             fases.Mede("contas_ms", [&] { return bench::GravaContas(objeto.get(), contas); }) &&
             fases.Mede("existe_ms",
                        [&] {
-                           for (const Consulta& c : porCodigo) {
+                           for (const Consulta& c : consultas.porCodigo) {
                                LONG posicao = 0;
                                REG_PLANO_ALT_PS conta;
-                               if (const HRESULT hr = objeto->Existe(c.texto, 1, &posicao, &conta); hr != S_OK)
+                               if (const HRESULT hr = objeto->Existe(c.bstr, 1, &posicao, &conta); hr != S_OK)
                                    return hr;
                                if (posicao != c.esperada)
                                    return kNaoAchou;
@@ -124,9 +60,9 @@ void SessaoCompleta(benchmark::State& estado)
                        }) &&
             fases.Mede("titulo_ms",
                        [&] {
-                           for (const Consulta& c : titulos) {
+                           for (const Consulta& c : consultas.titulos) {
                                LONG posicao = -1;
-                               if (const HRESULT hr = objeto->ExisteContaTitulo(c.texto, &posicao); hr != S_OK)
+                               if (const HRESULT hr = objeto->ExisteContaTitulo(c.bstr, &posicao); hr != S_OK)
                                    return hr;
                                if (posicao != c.esperada)
                                    return kNaoAchou;
@@ -135,11 +71,11 @@ void SessaoCompleta(benchmark::State& estado)
                        }) &&
             fases.Mede("le_ms",
                        [&] {
-                           for (const Consulta& c : leituras) {
+                           for (const Consulta& c : consultas.leituras) {
                                REG_PLANO_ALT_PS conta;
                                if (const HRESULT hr = objeto->Le(c.posicao, &conta); hr != S_OK)
                                    return hr;
-                               if (plataforma::BstrParaAnsi(c.texto) != conta.cClassificacao)
+                               if (plataforma::BstrParaAnsi(c.bstr) != conta.cClassificacao)
                                    return kNaoAchou;
                            }
                            return S_OK;
@@ -148,17 +84,14 @@ void SessaoCompleta(benchmark::State& estado)
             fases.Mede("fim_ms", [&] {
                 // The last account under the new mask, then the client lets go.
                 REG_PLANO_ALT_PS conta;
-                const HRESULT hr = objeto->Le(LONG(kContas), &conta);
+                const HRESULT hr = objeto->Le(LONG(bench::kContasDaSessao), &conta);
                 objeto.reset();
-                return hr == S_OK && std::strcmp(conta.cClassificacao, "10.5.020.0043") == 0 ? S_OK : kNaoAchou;
+                return hr == S_OK && std::strcmp(conta.cClassificacao, bench::kUltimaContaNova) == 0 ? S_OK : kNaoAchou;
             });
         if (!ok)
             break;
     }
     fases.Publica();
-    Libera(porCodigo);
-    Libera(titulos);
-    Libera(leituras);
 }
 BENCHMARK(SessaoCompleta)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <utility>
 
 #include "PlanoBench.h"
 #include "platform/Arquivo.h"
@@ -18,17 +19,35 @@ inline void Exige(bool condicao, benchmark::State& estado, const char* oque)
         estado.SkipWithError(oque);
 }
 
-// A database file beside the chart, with the chart's rows (no index yet): table conta with
-// posicao (the record number), classificacao, tipo, codigo, nome, status. Neither side
-// flushes to the disk: synchronous off.
+// A statement finalized with its owner, so that the database can close after it. A statement
+// that did not prepare is null, and its first step fails.
+struct Comando {
+    sqlite3_stmt* st = nullptr;
+    Comando(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &st, nullptr); }
+    ~Comando() { sqlite3_finalize(st); }
+    Comando(const Comando&) = delete;
+    Comando& operator=(const Comando&) = delete;
+};
+
+// A database file (beside the chart unless another is named) that takes the chart's rows (no
+// index yet): table conta with posicao (the record number), classificacao, tipo, codigo, nome,
+// status. Neither side flushes to the disk: synchronous off.
 struct BancoSqlite {
     sqlite3* db = nullptr;
-    std::string caminho = bench::Plano().dir + "conta.db";
-    BancoSqlite()
+    std::string caminho;
+    bool aberto = false;
+    BancoSqlite() : BancoSqlite(bench::Plano().dir + "conta.db") {}
+    // A new database in that file: whatever was there goes first.
+    explicit BancoSqlite(std::string arquivo) : caminho(std::move(arquivo))
     {
         plataforma::ApagaArquivo(caminho.c_str());
-        sqlite3_open(caminho.c_str(), &db);
-        Executa("PRAGMA synchronous=OFF");
+        aberto = sqlite3_open(caminho.c_str(), &db) == SQLITE_OK && Executa("PRAGMA synchronous=OFF");
+    }
+    // The database closed and its file kept, for a close that is timed.
+    void Fecha()
+    {
+        sqlite3_close(db);
+        db = nullptr;
     }
     ~BancoSqlite()
     {

@@ -3,4 +3,5 @@
 
 namespace plataforma {
 void ContaLeituraPlataforma();
+void ContaCessao();
 }

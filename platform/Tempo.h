@@ -25,5 +25,7 @@ DataHoraLocal AgoraLocal();
 void Dorme(DWORD milissegundos);
 // Gives the rest of the time slice to another thread.
 void Cede();
+// How many times the process called Cede (for measurements).
+uint64_t Cessoes();
 
 } // namespace plataforma

@@ -107,6 +107,7 @@ public:
     // A write session: the chart held open for writing from AbreGravacao to FechaGravacao, so
     // that what the caller reads meanwhile (the count, an own code) still holds when it writes.
     // Other writers wait; the writes below use the session's handle instead of one of their own.
+    // Sessions nest: import mode holds one from its start to its end.
     HRESULT AbreGravacao();
     HRESULT FechaGravacao();
 
@@ -167,9 +168,6 @@ private:
     // through the read handle into m_registroBusca (0, or the status of the read).
     HRESULT LeIndiceBusca(const char* funcao, const char* exprLe);
     uint32_t LeRegistroBusca(uint32_t posicao);
-    // Whether the own code of a chart record, accents folded and in lower case, equals
-    // `minusculo` (a code already in lower case).
-    bool CodigoConfere(const uint8_t* registro, std::string_view minusculo) const;
     // Writes the first `entradas` entries of m_indiceGravacao over the index open in arq, cuts
     // the file there when asked, and closes it; a failing step is traced and its status returned.
     // The handle a write uses: the session's, or `proprio` opened for this write alone (null
@@ -196,6 +194,7 @@ private:
     uint16_t m_TamanhoCodigo = 10;
     CTQArqEx m_arqPadraoLeitura;
     CTQArqEx m_arqGravacao; // open during a write session only
+    int m_iSessoes = 0;     // write sessions open, one inside another
     plataforma::IdentidadeArquivo m_idLeitura; // the chart the read handle last opened
     bool m_bTemIdLeitura = false;
     std::vector<REGCON_INDEX> m_listagem;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 #include "df/tqclasses/Classificacao.h"
 #include "df/tqlibex/Arquivo.h"
@@ -28,6 +29,27 @@ bool MesmaChave(const REGCON_INDEX& entrada, const uint8_t chave[kTamanhoEmpacot
     return std::memcmp(entrada.Classificacao, chave, kTamanhoEmpacotado) == 0;
 }
 
+// Whether the own code of a chart record (`largura` bytes at most), accents folded and in lower
+// case, equals `minusculo` (a code already in lower case).
+bool CodigoConfere(const uint8_t* registro, size_t largura, std::string_view minusculo)
+{
+    // Each byte of a stored code folded and put in lower case, by one table look-up: the scan
+    // runs it on every record of the chart.
+    static const std::array<char, 256> kDobradoMinusculo = [] {
+        std::array<char, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = plataforma::MinusculaAnsi(DobraAcento(char(b)));
+        return t;
+    }();
+    const char* proprio = reinterpret_cast<const char*>(registro + kOffsetCodigo);
+    if (strnlen(proprio, largura) != minusculo.size())
+        return false;
+    for (size_t i = 0; i < minusculo.size(); ++i)
+        if (kDobradoMinusculo[uint8_t(proprio[i])] != minusculo[i])
+            return false;
+    return true;
+}
+
 } // namespace
 
 HRESULT CClassificacao::LeIndiceBusca(const char* funcao, const char* exprLe)
@@ -44,25 +66,6 @@ uint32_t CClassificacao::LeRegistroBusca(uint32_t posicao)
     if (m_registroBusca.size() < tamanho)
         m_registroBusca.resize(tamanho);
     return m_arqPadraoLeitura.Le(posicao, m_registroBusca.data());
-}
-
-bool CClassificacao::CodigoConfere(const uint8_t* registro, std::string_view minusculo) const
-{
-    // Each byte of a stored code folded and put in lower case, by one table look-up: the scan
-    // runs it on every record of the chart.
-    static const std::array<char, 256> kDobradoMinusculo = [] {
-        std::array<char, 256> t{};
-        for (int b = 0; b < 256; ++b)
-            t[size_t(b)] = plataforma::MinusculaAnsi(DobraAcento(char(b)));
-        return t;
-    }();
-    const char* proprio = reinterpret_cast<const char*>(registro + kOffsetCodigo);
-    if (strnlen(proprio, m_TamanhoCodigo) != minusculo.size())
-        return false;
-    for (size_t i = 0; i < minusculo.size(); ++i)
-        if (kDobradoMinusculo[uint8_t(proprio[i])] != minusculo[i])
-            return false;
-    return true;
 }
 
 HRESULT CClassificacao::Le(uint32_t Posicao, uint8_t* Dados)
@@ -169,11 +172,28 @@ HRESULT CClassificacao::ExisteCodigo(const OLECHAR* sCodigo, uint32_t* posicao, 
     uint32_t ulPosicaoLocal = 0;
     // The own-code search, and again without leading zeros (a code 007 typed for a stored 7). A
     // chart that cannot be read is a failure, never "not found".
+    // Each text is scanned for once: the passes and priorities ask again for texts already
+    // answered (the folded text is the typed one unless it has accents).
     HRESULT falha = S_OK;
+    struct Resposta {
+        std::string texto;
+        uint32_t posicao; // 0: not found
+    };
+    std::vector<Resposta> respostas;
     const auto procura = [&](std::string_view t) {
-        const HRESULT hr = ProcuraNoPadrao(std::string(t), &ulPosicaoLocal);
+        for (const Resposta& r : respostas)
+            if (r.texto == t) {
+                if (r.posicao != 0)
+                    ulPosicaoLocal = r.posicao;
+                return r.posicao != 0;
+            }
+        uint32_t achada = 0;
+        const HRESULT hr = ProcuraNoPadrao(std::string(t), &achada);
         if (TQFalhou(hr))
             falha = hr;
+        if (hr == S_OK)
+            ulPosicaoLocal = achada;
+        respostas.push_back({std::string(t), hr == S_OK ? achada : 0});
         return hr == S_OK;
     };
     const auto procuraProprio = [&](std::string_view t) {
@@ -239,19 +259,31 @@ HRESULT CClassificacao::ProcuraNoPadrao(const std::string& codigo, uint32_t* pos
         return statusclass::CodigoNaoEncontrado;
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
         return Falha("ProcuraNoPadrao", __LINE__, kExprAbrePadrao, hr);
-    const int32_t registros = m_arqPadraoLeitura.QuantidadeRegistros(true);
+    const auto registros = uint32_t(std::max(m_arqPadraoLeitura.QuantidadeRegistros(true), 0));
     std::string minusculo(codigo);
     for (char& c : minusculo)
         c = plataforma::MinusculaAnsi(c);
+    // The records are compared in place in the read-ahead, a block at a time: the scan runs over
+    // the whole chart for every new code, so it copies nothing. A record shorter than the code
+    // field ends the code.
+    const size_t tamanho = m_TamanhoReg;
+    const size_t largura = tamanho > kOffsetCodigo ? std::min<size_t>(m_TamanhoCodigo, tamanho - kOffsetCodigo) : 0;
     uint32_t achado = 0;
-    for (int32_t lPosicao = 1; lPosicao <= registros; ++lPosicao) {
-        if (const uint32_t s = LeRegistroBusca(uint32_t(lPosicao)))
+    for (uint32_t primeiro = 1; primeiro <= registros && achado == 0;) {
+        const uint8_t* bloco = nullptr;
+        uint32_t n = 0;
+        if (const uint32_t s = m_arqPadraoLeitura.LeBloco(primeiro, bloco, n))
             return Falha("ProcuraNoPadrao", __LINE__, "m_arqPadraoLeitura.Le(lPosicao, pByteRegistro)",
                          TQHResultDoStatus(s));
-        if (!(m_registroBusca[kOffsetStatus] & kStatusExcluido) && CodigoConfere(m_registroBusca.data(), minusculo)) {
-            achado = uint32_t(lPosicao);
-            break;
+        n = std::min(n, registros + 1 - primeiro);
+        for (uint32_t i = 0; i < n; ++i, bloco += tamanho) {
+            const bool excluido = tamanho > kOffsetStatus && (bloco[kOffsetStatus] & kStatusExcluido);
+            if (!excluido && CodigoConfere(bloco, largura, minusculo)) {
+                achado = primeiro + i;
+                break;
+            }
         }
+        primeiro += n;
     }
     if (const HRESULT hr = VerificaFechamentoArquivoPadrao(); hr < 0)
         return Falha("ProcuraNoPadrao", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);

@@ -74,13 +74,16 @@ HRESULT CClassificacao::GravaDados(const uint8_t* Dados, uint32_t* pulPosicao)
 
 HRESULT CClassificacao::AbreGravacao()
 {
-    if (m_arqGravacao.EstaAberto())
+    if (m_arqGravacao.EstaAberto()) {
+        ++m_iSessoes;
         return S_OK;
+    }
     if (const HRESULT hr = VerificaFechamentoArquivoPadrao(); TQFalhou(hr))
         return Falha("AbreGravacao", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
     if (const uint32_t s = m_arqGravacao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 1, true))
         return Falha("AbreGravacao", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
                      TQHResultDoStatus(s));
+    m_iSessoes = 1;
     // Whatever other processes wrote before the session must show in the reads it guards.
     m_arqPadraoLeitura.InvalidaCache(true);
     return S_OK;
@@ -90,6 +93,12 @@ SessaoGravacao::~SessaoGravacao() { loja.FechaGravacao(); }
 
 HRESULT CClassificacao::FechaGravacao()
 {
+    // A session inside another (a write during an import) leaves the handle to the outer one.
+    if (m_iSessoes > 1) {
+        --m_iSessoes;
+        return S_OK;
+    }
+    m_iSessoes = 0;
     if (const uint32_t s = m_arqGravacao.Fecha())
         return Falha("FechaGravacao", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
     return S_OK;

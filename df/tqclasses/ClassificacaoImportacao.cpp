@@ -79,6 +79,14 @@ uint32_t CClassificacao::ChaveBufferCodigo(const std::string& empresa)
 
 HRESULT CClassificacao::SetInicioImportacao(bool usaBuffer)
 {
+    // One write handle for the whole import instead of one per insert. Other writers are kept
+    // out until SetFimImportacao, as each insert's own handle would keep them out while it writes.
+    // Its appends go in batches; the store's reads write what is pending first.
+    if (!m_bImportacao) {
+        if (const HRESULT hr = AbreGravacao(); TQFalhou(hr))
+            return Falha("SetInicioImportacao", __LINE__, "AbreGravacao()", hr);
+        m_arqGravacao.AcumulaAcrescimos(true);
+    }
     m_bImportacao = true;
     m_bUsaBuffer = usaBuffer;
     // The one-entry caches of an earlier import may name what has changed since.
@@ -96,7 +104,13 @@ HRESULT CClassificacao::SetFimImportacao()
 {
     if (!m_bImportacao)
         return S_OK;
+    // The import's session ends with this call: the index is made while it still keeps other
+    // writers out.
+    const SessaoGravacao sessao{*this};
     m_bImportacao = false;
+    if (const uint32_t s = m_arqGravacao.AcumulaAcrescimos(false))
+        return Falha("SetFimImportacao", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )",
+                     TQHResultDoStatus(s));
     if (m_bUsaBuffer)
         if (const HRESULT hr = FinalizaBufferExisteCodigo(); hr < 0)
             return Falha("SetFimImportacao", __LINE__, "FinalizaBufferExisteCodigo()", hr);

@@ -85,6 +85,10 @@ HRESULT CClassificacao::Inicializa(const OLECHAR* empresa, uint16_t usuario, con
 
 HRESULT CClassificacao::VerificaAberturaArquivoPadrao()
 {
+    // An import's appends still in memory must be in the file the reads see.
+    if (const uint32_t s = m_arqGravacao.DescarregaAcrescimos())
+        return Falha("VerificaAberturaArquivoPadrao", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )",
+                     TQHResultDoStatus(s));
     if (m_arqPadraoLeitura.EstaAberto())
         return S_OK;
     if (m_sArquivoPlano.empty())
@@ -162,9 +166,11 @@ HRESULT CClassificacao::GeraClassificacao()
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
         return Falha("GeraClassificacao", __LINE__, "VerificaAberturaArquivoPadrao()", hr);
     // Writers of the chart wait while the index is made from it, or an account they add meanwhile
-    // would miss the new index. A read-only chart has no writers to keep out.
+    // would miss the new index. A read-only chart has no writers to keep out, and a write session
+    // keeps them out already.
     CTQArqEx semEscritores;
-    if (const uint32_t s = semEscritores.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 0, true);
+    if (const uint32_t s =
+            m_arqGravacao.EstaAberto() ? 0 : semEscritores.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 0, true);
         s != 0 && s != statusarq::SomenteLeitura)
         return Falha("GeraClassificacao", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
                      TQHResultDoStatus(s));

@@ -1,5 +1,6 @@
 #include "df/tqlibex/TQArqEx.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -17,6 +18,7 @@ namespace {
 using plataforma::TipoErroArquivo;
 
 constexpr uint32_t kCapacidadePadrao = 32768;
+constexpr uint32_t kCapacidadeMaxima = 1048576; // what the read-ahead of a scan grows to
 constexpr int kTentativas = 200;
 constexpr int kUmaVez = 201; // steps done once count as beyond the last attempt
 constexpr uint32_t kValidadeCacheMs = 60001;
@@ -252,6 +254,8 @@ uint32_t CTQArqEx::Fecha()
 {
     if (!m_bAberto)
         return 0;
+    if (uint32_t r = DescarregaAcrescimos())
+        return r;
     geracao::Fechou(Geracao());
     if (const DWORD e = ArquivoSO::Fecha())
         return StatusPasso(e, kUmaVez);
@@ -281,8 +285,6 @@ void CTQArqEx::InvalidaCache(bool novaGeracao)
         geracao::Mudou(entrada, m_ulGeracaoVista);
     m_lBytesCache = -1;
     geracao::MarcaInvalidacao();
-    if (m_buffer)
-        std::memset(m_buffer.get(), 0, m_ulCapacidade);
 }
 
 void CTQArqEx::InvalidaCachesDoArquivo(const std::string& caminho)
@@ -296,44 +298,68 @@ uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
 {
     if (!buffer)
         return statusarq::ArgumentoInvalido;
+    const uint8_t* dados = nullptr;
+    uint32_t registros = 0;
+    if (const uint32_t r = LeBloco(registro, dados, registros))
+        return r;
+    std::memcpy(buffer, dados, m_ulTamanhoRegistro);
+    return 0;
+}
+
+uint32_t CTQArqEx::LeBloco(uint32_t registro, const uint8_t*& dados, uint32_t& registros)
+{
+    registros = 0;
+    if (uint32_t r = DescarregaAcrescimos())
+        return r;
+    const uint64_t deslocamento = uint64_t(registro) * m_ulTamanhoRegistro;
+    if (m_lBytesCache < 0 || !CacheValido() || deslocamento < m_ullInicioCache ||
+        deslocamento + m_ulTamanhoRegistro > m_ullInicioCache + uint64_t(m_lBytesCache))
+        if (const uint32_t r = Carrega(deslocamento, registro))
+            return r;
+    dados = reinterpret_cast<const uint8_t*>(m_buffer.get()) + (deslocamento - m_ullInicioCache);
+    // A record cut short meanwhile was served with a zero tail: it is the only one.
+    const uint64_t fim = m_ullInicioCache + uint64_t(m_lBytesCache);
+    registros = deslocamento + m_ulTamanhoRegistro <= fim ? uint32_t((fim - deslocamento) / m_ulTamanhoRegistro) : 1;
+    return 0;
+}
+
+// Fills the read-ahead from the record at `deslocamento`: the one place a read touches the
+// file, so the one place it lets other threads in first.
+uint32_t CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
+{
     plataforma::Cede();
-    const int64_t deslocamento = int64_t(registro) * m_ulTamanhoRegistro;
-    if (m_lBytesCache >= 0 && CacheValido() && uint64_t(deslocamento) >= m_ullInicioCache &&
-        uint64_t(deslocamento) + m_ulTamanhoRegistro <= m_ullInicioCache + uint64_t(m_lBytesCache)) {
-        std::memcpy(buffer, m_buffer.get() + (uint64_t(deslocamento) - m_ullInicioCache), m_ulTamanhoRegistro);
-        return 0;
-    }
     if (uint32_t r = GarantaAberto())
         return r;
-    uint64_t tamanho = 0;
-    if (const DWORD e = Posiciona(0, plataforma::Origem::Fim, &tamanho))
-        return StatusPasso(e, kUmaVez);
+    // A fill that goes on where a full one ended is a scan: the read-ahead doubles, so a scan
+    // makes fewer platform reads the longer it runs.
+    const bool continua = m_lBytesCache == int32_t(m_ulCapacidade) && deslocamento > m_ullInicioCache &&
+                          deslocamento <= m_ullInicioCache + m_ulCapacidade;
+    if (m_ulCapacidade < m_ulTamanhoRegistro || (continua && m_ulCapacidade < kCapacidadeMaxima))
+        AlocaBuffer(std::max(m_ulTamanhoRegistro, std::min(m_ulCapacidade * 2, kCapacidadeMaxima)));
+    m_lBytesCache = -1; // the buffer is overwritten now, whatever the read answers
     // Offsets are signed 32-bit: a file stays below 2 GiB, and anything beyond is past its end.
-    // A last record cut short by the end of the file is no record: it reads as past the end.
-    if (deslocamento <= INT32_MAX && uint64_t(deslocamento) + m_ulTamanhoRegistro <= tamanho) {
-        if (m_ulCapacidade < m_ulTamanhoRegistro) {
-            AlocaBuffer(m_ulTamanhoRegistro);
-            InvalidaCache(true);
-        }
+    DWORD lidos = 0;
+    if (deslocamento <= INT32_MAX) {
         // The bytes read now are of the current generation: note it before reading, so a
         // write that lands meanwhile still shows at the next check.
         geracao::Mudou(Geracao(), m_ulGeracaoVista);
-        DWORD lidos = 0;
-        DWORD e = Posiciona(deslocamento, plataforma::Origem::Inicio);
+        DWORD e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
         if (!e)
             e = ArquivoSO::Le(m_buffer.get(), m_ulCapacidade, lidos);
         if (e)
             return StatusPasso(e, kUmaVez);
-        if (lidos < m_ulTamanhoRegistro) // cut short meanwhile by another handle: the missing tail reads as zeros
-            std::memset(m_buffer.get() + lidos, 0, m_ulTamanhoRegistro - lidos);
+    }
+    // The read tells the length: a last record cut short by the end of the file is no record,
+    // it reads as past the end.
+    if (lidos >= m_ulTamanhoRegistro) {
         m_lBytesCache = int32_t(lidos);
         geracao::MarcaCarga(lidos);
-        m_ullInicioCache = uint64_t(deslocamento);
+        m_ullInicioCache = deslocamento;
         m_ulTickCarga = plataforma::Ticks();
-        std::memcpy(buffer, m_buffer.get(), m_ulTamanhoRegistro);
         return 0;
     }
-    if (m_bTraceAlemDoFim && uint64_t(deslocamento) > tamanho + m_ulTamanhoRegistro) {
+    uint64_t tamanho = 0;
+    if (m_bTraceAlemDoFim && Tamanho(tamanho) == 0 && deslocamento > tamanho + m_ulTamanhoRegistro) {
         constexpr HRESULT hr = TQHResult(0x80043E95);
         TQTrace(nullptr, "CTQArqEx::Le", "TQArqEx", 562,
                 "hr = 0x%08X\tDescri\xE7\xE3o = %s\tArquivo = %s\tPosi\xE7\xE3o = %d\tRegistro = %d\tGetLength = %I64d",
@@ -347,6 +373,10 @@ uint32_t CTQArqEx::Grava(const void* registro, int32_t& posicao, uint32_t tamanh
 {
     if (!registro || tamanho == 0)
         return statusarq::ArgumentoInvalido;
+    if (m_bAcumula && posicao == 0 && tamanho == m_ulTamanhoRegistro)
+        return Acumula(registro, posicao);
+    if (uint32_t r = DescarregaAcrescimos())
+        return r;
     plataforma::Cede();
     if (uint32_t r = GarantaAberto())
         return r;
@@ -393,10 +423,17 @@ uint32_t CTQArqEx::Grava(const void* registro, int32_t& posicao)
 
 uint32_t CTQArqEx::GravaInicio(const void* bloco, uint32_t tamanho)
 {
+    if (uint32_t r = DescarregaAcrescimos())
+        return r;
+    return GravaEm(0, bloco, tamanho);
+}
+
+uint32_t CTQArqEx::GravaEm(uint64_t deslocamento, const void* bloco, uint32_t tamanho)
+{
     if (uint32_t r = GarantaAberto())
         return r;
     for (int k = 0; k < kTentativas; ++k) {
-        DWORD e = Posiciona(0, plataforma::Origem::Inicio);
+        DWORD e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
         if (!e)
             e = ArquivoSO::Grava(bloco, tamanho);
         if (!e) {
@@ -410,9 +447,17 @@ uint32_t CTQArqEx::GravaInicio(const void* bloco, uint32_t tamanho)
     return statusarq::TentativasEsgotadas;
 }
 
+uint32_t CTQArqEx::Comprimento(uint64_t& tamanho)
+{
+    if (uint32_t r = GarantaAberto())
+        return r;
+    const DWORD e = Tamanho(tamanho);
+    return e ? StatusPasso(e, kUmaVez) : 0;
+}
+
 uint64_t CTQArqEx::GetTamanhoArquivo()
 {
-    if (GarantaAberto())
+    if (DescarregaAcrescimos() || GarantaAberto())
         return 0;
     uint64_t tamanho = 0;
     return Tamanho(tamanho) == 0 ? tamanho : 0;

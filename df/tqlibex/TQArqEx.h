@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "df/tqlibex/BaseArquivo.h"
 #include "df/tqlibex/GeracaoArquivos.h"
@@ -24,9 +25,21 @@ public:
     uint32_t Fecha();
 
     uint32_t Le(uint32_t registro, void* buffer);
+    // The records from `registro` on, in place in the read-ahead (valid until the next call on
+    // this object): a scan reads them without a copy each. `registros`: how many follow `dados`.
+    // Only a read that goes to the platform yields the processor first; one served from the
+    // read-ahead does not.
+    uint32_t LeBloco(uint32_t registro, const uint8_t*& dados, uint32_t& registros);
     // posicao 0 appends; on success it holds the number of the record written.
     uint32_t Grava(const void* registro, int32_t& posicao, uint32_t tamanho);
     uint32_t Grava(const void* registro, int32_t& posicao);
+
+    // Appends gathered in memory (an import): they reach the file in one write when the batch
+    // is full or before anything else touches the file through this object, so a batch costs
+    // one platform write (and one yield) instead of one per record. Only for a handle that keeps
+    // other writers out: positions are counted on from the length. Turning it off writes the rest.
+    uint32_t AcumulaAcrescimos(bool acumula);
+    uint32_t DescarregaAcrescimos();
 
     bool EstaAberto() const { return m_bAberto; }
     uint64_t GetTamanhoArquivo();
@@ -46,7 +59,12 @@ private:
     uint32_t NovoArquivo(char modo, uint32_t tamanhoRegistro);
     uint32_t RegistraNoControle(const std::string& nomeNormalizado);
     uint32_t GravaInicio(const void* bloco, uint32_t tamanho);
+    // Writes at a byte offset with the retries of a write step.
+    uint32_t GravaEm(uint64_t deslocamento, const void* bloco, uint32_t tamanho);
+    uint32_t Acumula(const void* registro, int32_t& posicao);
+    uint32_t Comprimento(uint64_t& tamanho);
     bool CacheValido();
+    uint32_t Carrega(uint64_t deslocamento, uint32_t registro);
     void AlocaBuffer(uint32_t capacidade);
     geracao::Entrada* Geracao() const { return m_bControleGeracao ? m_pGeracao : nullptr; }
 
@@ -66,4 +84,7 @@ private:
     uint32_t m_ulGeracaoVista = 0;
     uint64_t m_ullChaveNome = 0;
     geracao::Entrada* m_pGeracao = nullptr; // the entry of m_ullChaveNome
+    bool m_bAcumula = false;
+    std::vector<char> m_acrescimos;    // appends not written yet
+    uint64_t m_ullInicioAcrescimos = 0; // where the first of them goes
 };

@@ -4,6 +4,8 @@
 #include <sched.h>
 #include <time.h>
 
+#include "platform/Contadores.h"
+
 namespace plataforma {
 
 namespace {
@@ -59,6 +61,7 @@ void Dorme(DWORD milissegundos)
 
 void Cede()
 {
+    ContaCessao();
     sched_yield();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Tempo.h"
 
+#include "platform/Contadores.h"
+
 namespace plataforma {
 
 DWORD Ticks()
@@ -28,6 +30,7 @@ void Dorme(DWORD milissegundos)
 
 void Cede()
 {
+    ContaCessao();
     Sleep(0);
 }
 

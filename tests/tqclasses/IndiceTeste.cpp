@@ -11,6 +11,7 @@
 #include "apoio/Apoio.h"
 #include "df/tqclasses/Classificacao.h"
 #include "df/tqlibex/GanchosTeste.h"
+#include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQArqMarca.h"
 #include "df/tqlibex/TQPath.h"
 
@@ -132,6 +133,27 @@ TEST_F(Indice, FimDeImportacaoSemInicioNaoRegenera)
     EXPECT_EQ(IndiceDescrito(), kDuasContas);
 }
 
+TEST_F(Indice, ImportacaoGuardaOPlanoAteOFim)
+{
+    GravaPlano({{"1", T, "C1", "Ativo"}});
+    ASSERT_EQ(Plano().SetInicioImportacao(false), 0);
+    uint32_t pos = 0;
+    ASSERT_EQ(Plano().GravaDados(RegistroPlano({"1.1", 0, "C2", "Caixa"}).data(), &pos), 0);
+    // Another writer waits through its retries and gives up, leaving the files as they were.
+    CClassificacao outro;
+    ASSERT_EQ(Inicializa(outro), 0);
+    const auto antes = Arquivos();
+    const auto registro = RegistroPlano({"2", T, "C3", "Passivo"});
+    uint32_t posOutro = 0;
+    EXPECT_EQ(outro.GravaDados(registro.data(), &posOutro), TQHResultDoStatus(statusarq::Compartilhamento));
+    EXPECT_EQ(Arquivos(), antes);
+    // The end of the import makes the index and lets the others write again.
+    ASSERT_EQ(Plano().SetFimImportacao(), 0);
+    EXPECT_EQ(IndiceDescrito(), Esperado({{1, "1"}, {2 | kTipoA, "1.1"}}));
+    EXPECT_EQ(outro.GravaDados(registro.data(), &posOutro), 0);
+    EXPECT_EQ(posOutro, 3u);
+}
+
 TEST_F(Indice, MarcaDeOutroFazAGeracaoFalharSemTocarNoIndice)
 {
     const std::string antes = IndiceDeUmaConta();
@@ -204,13 +226,14 @@ TEST_F(BufferCodigos, SubstituiOuAcrescentaEmOrdem)
 TEST_F(BufferCodigos, DuasPlanilhasDaEmpresaDividemOVetor)
 {
     ASSERT_EQ(Plano().SetInicioImportacao(true), 0);
+    // The other store's buffer made ready without an import of its own: the import holds the chart.
     CClassificacao outro;
     ASSERT_EQ(Inicializa(outro), 0);
-    ASSERT_EQ(outro.SetInicioImportacao(true), 0);
+    ASSERT_EQ(outro.InicializaBufferExisteCodigo(), 0);
     ASSERT_EQ(outro.AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO("NOVO", 42)), 0);
     EXPECT_EQ(Procura("novo"), Em(42));
     // The other's end drops the company's vector; this store, still ready, rebuilds it from the chart.
-    EXPECT_EQ(outro.SetFimImportacao(), 0);
+    EXPECT_EQ(outro.FinalizaBufferExisteCodigo(), 0);
     EXPECT_EQ(Procura("novo"), kAusente);
     EXPECT_EQ(Procura("cd"), Em(3));
 }
