@@ -207,7 +207,10 @@ HRESULT CBasePlanoAlternativo::RecarregaMascaras()
 
 void CBasePlanoAlternativo::IniciaChamada()
 {
-    if (!m_pClassificacao || !m_pClassificacao->ArquivoTrocado())
+    if (!m_pClassificacao)
+        return;
+    m_pClassificacao->NovaChamada();
+    if (!m_pClassificacao->ArquivoTrocado())
         return;
     // Another process swapped the chart: its change is waited for (or finished, if it was cut
     // short), and the store reads the new chart under the masks that go with it.

@@ -126,6 +126,9 @@ public:
     HRESULT LeDados(uint32_t IndCon, uint8_t* Dados);
     HRESULT LeLista(const uint32_t* posicoes, uint32_t quantidade, uint8_t* Dados);
     void SetInvalidaCache() { m_bRelerCache = true; }
+    // The start of a client's call: what other processes wrote since the last one must show, so
+    // nothing read before is served again.
+    void NovaChamada() { m_arqPadraoLeitura.DescartaCache(); }
     HRESULT GetQuantidadeRegistros(uint32_t* quantidade);
     HRESULT ExisteClassificacao(const OLECHAR* classificacao, uint32_t* posicao);
     HRESULT ExisteCodigo(const OLECHAR* sCodigo, uint32_t* posicao, uint16_t iPrioridade);

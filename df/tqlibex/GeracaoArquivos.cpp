@@ -6,11 +6,7 @@
 
 namespace geracao {
 
-namespace {
-
 std::atomic<uint32_t> g_ultimaCarga{0xFFFFFFFFu};
-
-} // namespace
 
 Entrada* Busca(uint64_t chave)
 {
@@ -37,16 +33,6 @@ void Incrementa(Entrada* e, uint32_t& vista)
     vista = nova;
 }
 
-bool Mudou(Entrada* e, uint32_t& vista)
-{
-    if (!e)
-        return false;
-    const uint32_t atual = e->geracao.load(std::memory_order_acquire);
-    const bool mudou = vista != atual;
-    vista = atual;
-    return mudou;
-}
-
 void Abriu(Entrada* e)
 {
     if (!e)
@@ -67,6 +53,5 @@ void Fechou(Entrada* e)
 
 void MarcaInvalidacao() { g_ultimaCarga.store(0xFFFFFFFFu, std::memory_order_relaxed); }
 void MarcaCarga(uint32_t bytes) { g_ultimaCarga.store(bytes, std::memory_order_relaxed); }
-bool HouveInvalidacao() { return g_ultimaCarga.load(std::memory_order_relaxed) == 0xFFFFFFFFu; }
 
 } // namespace geracao

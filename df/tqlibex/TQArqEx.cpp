@@ -21,7 +21,6 @@ constexpr uint32_t kCapacidadePadrao = 32768;
 constexpr uint32_t kCapacidadeMaxima = 1048576; // what the read-ahead of a scan grows to
 constexpr int kTentativas = 200;
 constexpr int kUmaVez = 201; // steps done once count as beyond the last attempt
-constexpr uint32_t kValidadeCacheMs = 60001;
 constexpr size_t kMaxCaminho = 259;
 constexpr uint32_t kTamanhoControle = 32;
 constexpr const char* kNomeControle = "TQCTLARQ.dat";
@@ -263,19 +262,6 @@ uint32_t CTQArqEx::Fecha()
     return 0;
 }
 
-bool CTQArqEx::CacheValido()
-{
-    if (!m_buffer)
-        return false;
-    if (!m_bValidaCache)
-        return true;
-    if (geracao::HouveInvalidacao())
-        return false;
-    if (geracao::Mudou(Geracao(), m_ulGeracaoVista))
-        return false;
-    return plataforma::Ticks() - m_ulTickCarga < kValidadeCacheMs;
-}
-
 void CTQArqEx::InvalidaCache(bool novaGeracao)
 {
     geracao::Entrada* const entrada = Geracao();
@@ -298,11 +284,13 @@ uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
 {
     if (!buffer)
         return statusarq::ArgumentoInvalido;
-    const uint8_t* dados = nullptr;
-    uint32_t registros = 0;
-    if (const uint32_t r = LeBloco(registro, dados, registros))
+    if (uint32_t r = DescarregaAcrescimos())
         return r;
-    std::memcpy(buffer, dados, m_ulTamanhoRegistro);
+    const uint64_t deslocamento = uint64_t(registro) * m_ulTamanhoRegistro;
+    if (!NoCache(deslocamento))
+        if (const uint32_t r = Carrega(deslocamento, registro))
+            return r;
+    std::memcpy(buffer, m_buffer.get() + (deslocamento - m_ullInicioCache), m_ulTamanhoRegistro);
     return 0;
 }
 
@@ -312,14 +300,11 @@ uint32_t CTQArqEx::LeBloco(uint32_t registro, const uint8_t*& dados, uint32_t& r
     if (uint32_t r = DescarregaAcrescimos())
         return r;
     const uint64_t deslocamento = uint64_t(registro) * m_ulTamanhoRegistro;
-    if (m_lBytesCache < 0 || !CacheValido() || deslocamento < m_ullInicioCache ||
-        deslocamento + m_ulTamanhoRegistro > m_ullInicioCache + uint64_t(m_lBytesCache))
+    if (!NoCache(deslocamento))
         if (const uint32_t r = Carrega(deslocamento, registro))
             return r;
     dados = reinterpret_cast<const uint8_t*>(m_buffer.get()) + (deslocamento - m_ullInicioCache);
-    // A record cut short meanwhile was served with a zero tail: it is the only one.
-    const uint64_t fim = m_ullInicioCache + uint64_t(m_lBytesCache);
-    registros = deslocamento + m_ulTamanhoRegistro <= fim ? uint32_t((fim - deslocamento) / m_ulTamanhoRegistro) : 1;
+    registros = uint32_t((m_ullInicioCache + uint64_t(m_lBytesCache) - deslocamento) / m_ulTamanhoRegistro);
     return 0;
 }
 
@@ -331,11 +316,12 @@ uint32_t CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
     if (uint32_t r = GarantaAberto())
         return r;
     // A fill that goes on where a full one ended is a scan: the read-ahead doubles, so a scan
-    // makes fewer platform reads the longer it runs.
-    const bool continua = m_lBytesCache == int32_t(m_ulCapacidade) && deslocamento > m_ullInicioCache &&
-                          deslocamento <= m_ullInicioCache + m_ulCapacidade;
-    if (m_ulCapacidade < m_ulTamanhoRegistro || (continua && m_ulCapacidade < kCapacidadeMaxima))
-        AlocaBuffer(std::max(m_ulTamanhoRegistro, std::min(m_ulCapacidade * 2, kCapacidadeMaxima)));
+    // makes fewer platform reads the longer it runs. Any other fill reads the usual 32 KiB.
+    const bool continua = m_lBytesCache == int32_t(m_ulJanela) && deslocamento > m_ullInicioCache &&
+                          deslocamento <= m_ullInicioCache + m_ulJanela;
+    m_ulJanela = std::max(m_ulTamanhoRegistro, continua ? std::min(m_ulJanela * 2, kCapacidadeMaxima) : kCapacidadePadrao);
+    if (m_ulCapacidade < m_ulJanela)
+        AlocaBuffer(m_ulJanela);
     m_lBytesCache = -1; // the buffer is overwritten now, whatever the read answers
     // Offsets are signed 32-bit: a file stays below 2 GiB, and anything beyond is past its end.
     DWORD lidos = 0;
@@ -345,7 +331,7 @@ uint32_t CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
         geracao::Mudou(Geracao(), m_ulGeracaoVista);
         DWORD e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
         if (!e)
-            e = ArquivoSO::Le(m_buffer.get(), m_ulCapacidade, lidos);
+            e = ArquivoSO::Le(m_buffer.get(), m_ulJanela, lidos);
         if (e)
             return StatusPasso(e, kUmaVez);
     }

@@ -11,9 +11,11 @@
 #include "df/tqlibex/BaseArquivo.h"
 #include "df/tqlibex/GeracaoArquivos.h"
 #include "df/tqlibex/TQArqMarcaEnum.h"
+#include "platform/Tempo.h"
 
 class CTQArqEx : public CBaseArquivo, public ITQArqMarcaEnum {
 public:
+    static constexpr uint32_t kValidadeCacheMs = 60001; // a read-ahead lives at most 60 s
     CTQArqEx() = default;
     ~CTQArqEx();
     CTQArqEx(const CTQArqEx&) = delete;
@@ -39,13 +41,16 @@ public:
     // one platform write (and one yield) instead of one per record. Only for a handle that keeps
     // other writers out: positions are counted on from the length. Turning it off writes the rest.
     uint32_t AcumulaAcrescimos(bool acumula);
-    uint32_t DescarregaAcrescimos();
+    uint32_t DescarregaAcrescimos() { return m_acrescimos.empty() ? 0 : EscreveAcrescimos(); }
 
     bool EstaAberto() const { return m_bAberto; }
     uint64_t GetTamanhoArquivo();
     uint32_t GetTamanhoRegistro() const { return m_ulTamanhoRegistro; }
     int32_t QuantidadeRegistros(bool semRegistroZero = true);
     void InvalidaCache(bool novaGeracao);
+    // Drops this object's read-ahead alone: the next read goes to the file (where another
+    // process may have written), without touching the other objects' caches.
+    void DescartaCache() { m_lBytesCache = -1; }
     // Drops every cache of the process on the file at `caminho` (after it was renamed or replaced
     // behind the objects that read it).
     static void InvalidaCachesDoArquivo(const std::string& caminho);
@@ -63,7 +68,24 @@ private:
     uint32_t GravaEm(uint64_t deslocamento, const void* bloco, uint32_t tamanho);
     uint32_t Acumula(const void* registro, int32_t& posicao);
     uint32_t Comprimento(uint64_t& tamanho);
-    bool CacheValido();
+    uint32_t EscreveAcrescimos();
+    // Inline with the range test: a read from the read-ahead asks both for every record.
+    bool CacheValido()
+    {
+        if (!m_buffer)
+            return false;
+        if (!m_bValidaCache)
+            return true;
+        if (geracao::HouveInvalidacao() || geracao::Mudou(Geracao(), m_ulGeracaoVista))
+            return false;
+        return plataforma::Ticks() - m_ulTickCarga < kValidadeCacheMs;
+    }
+    // Whether the record at `deslocamento` is in a valid read-ahead: the cheap range test first.
+    bool NoCache(uint64_t deslocamento)
+    {
+        return m_lBytesCache >= 0 && deslocamento >= m_ullInicioCache &&
+               deslocamento + m_ulTamanhoRegistro <= m_ullInicioCache + uint64_t(m_lBytesCache) && CacheValido();
+    }
     uint32_t Carrega(uint64_t deslocamento, uint32_t registro);
     void AlocaBuffer(uint32_t capacidade);
     geracao::Entrada* Geracao() const { return m_bControleGeracao ? m_pGeracao : nullptr; }
@@ -71,6 +93,7 @@ private:
     bool m_bTraceAlemDoFim = true;
     std::unique_ptr<char[]> m_buffer;
     uint32_t m_ulCapacidade = 0;
+    uint32_t m_ulJanela = 0; // the bytes the last fill asked for
     uint64_t m_ullInicioCache = 0;
     int32_t m_lBytesCache = -1;
     uint32_t m_ulTamanhoRegistro = 0;

@@ -32,10 +32,8 @@ uint32_t CTQArqEx::Acumula(const void* registro, int32_t& posicao)
     return m_acrescimos.size() >= kTamanhoLote ? DescarregaAcrescimos() : 0;
 }
 
-uint32_t CTQArqEx::DescarregaAcrescimos()
+uint32_t CTQArqEx::EscreveAcrescimos()
 {
-    if (m_acrescimos.empty())
-        return 0;
     plataforma::Cede();
     const uint32_t r = GravaEm(m_ullInicioAcrescimos, m_acrescimos.data(), uint32_t(m_acrescimos.size()));
     // Written or refused, the batch is settled: its failure is the answer of this call.

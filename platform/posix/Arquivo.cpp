@@ -168,10 +168,15 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
     if (!caminho || !*caminho)
         return erro::CaminhoNaoEncontrado;
     for (;;) {
-        // An open of an existing file tries the name as written first; only a miss pays for the
-        // lookup without regard to case. A create must look first, or it would make a twin.
-        std::string nativo = modo.disposicao == Disposicao::AbreExistente ? AnsiParaUtf8(caminho)
-                                                                            : posix::CaminhoNativo(caminho);
+        // An open of an existing file tries the name found before without regard to case, else
+        // the name as written; only a miss pays for the lookup. The system makes no twins that
+        // differ in case only, so a remembered name that still opens is the file. A create must
+        // look first, or it would make a twin.
+        std::string nativo;
+        if (modo.disposicao != Disposicao::AbreExistente)
+            nativo = posix::CaminhoNativo(caminho);
+        else if (nativo = AnsiParaUtf8(caminho); !nativo.empty())
+            posix::NomeLembrado(std::string(nativo), nativo);
         bool existia = false;
         DWORD erroSO = 0;
         int fd = AbreDescritor(nativo, modo, existia, erroSO);
@@ -195,7 +200,8 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
             close(fd);
             return erro::TipoDispositivoInvalido;
         }
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        // O_NONBLOCK (which kept the open itself from waiting on a pipe) is left on: it has no
+        // effect on a regular file's reads and writes.
         if (modo.escrita && SomenteLeitura(st)) {
             close(fd);
             return erro::AcessoNegado;
@@ -259,16 +265,18 @@ DWORD ArquivoSO::Le(void* destino, DWORD n, DWORD& lidos)
     ContaLeituraPlataforma();
     auto* p = static_cast<char*>(destino);
     while (lidos < n) {
-        ssize_t r = pread(m_fd, p + lidos, n - lidos, m_posicao);
+        const DWORD pedido = n - lidos;
+        const ssize_t r = pread(m_fd, p + lidos, pedido, m_posicao);
         if (r < 0) {
             if (errno == EINTR)
                 continue;
             return posix::ErroDeErrno(errno);
         }
-        if (r == 0)
-            break;
         lidos += DWORD(r);
         m_posicao += r;
+        // A regular file reads short only at its end: asking again would just answer 0.
+        if (DWORD(r) < pedido)
+            break;
     }
     return 0;
 }

@@ -135,6 +135,24 @@ TEST(ConfiabilidadeFilho, SeguraPlano)
     SaiDoFilho();
 }
 
+// Gives account 4 of plan 1 a new name and the own code "NOVO".
+TEST(ConfiabilidadeFilho, AlteraConta)
+{
+    if (!teste::SouFilho())
+        GTEST_SKIP() << "only as a child";
+    {
+        teste::ObjetoServico objeto;
+        IniciaFilho(1, objeto);
+        REG_PLANO_ALT_PS r;
+        ASSERT_EQ(objeto.Le(4, &r), S_OK);
+        std::strcpy(r.cNome, "Renomeada");
+        std::strcpy(r.cCodigoProprio, "NOVO");
+        LONG posicao = 0;
+        ASSERT_EQ(objeto.Grava(4, r, &posicao), S_OK);
+    }
+    SaiDoFilho();
+}
+
 // Rewrites plan 1's index from its chart, over and over, until told to stop.
 TEST(ConfiabilidadeFilho, ReescreveIndice)
 {
@@ -300,6 +318,25 @@ TEST_F(Confiabilidade, MudancaRecusadaEnquantoOutroSeguraOPlano)
     apoio::GravaTudo(Sinal(m_dir, "confere"), "");
     ASSERT_EQ(FimDoFilho(0), 0u);
     EXPECT_EQ(apoio::LeTudo(Sinal(m_dir, "lida")), "10") << "the holder's next call reads the new chart";
+}
+
+TEST_F(Confiabilidade, ChamadaSeguinteVeOQueOutroProcessoGravou)
+{
+    PlanoComContas(5);
+    REG_PLANO_ALT_PS r;
+    LONG posicao = 0;
+    ASSERT_EQ(m_objeto.Le(4, &r), S_OK);
+    ASSERT_EQ(m_objeto.Existe(Texto("NOVO").c_str(), 1, &posicao, &r), statusclass::NaoEncontrado);
+    ASSERT_NO_FATAL_FAILURE(Filho(0, "ConfiabilidadeFilho.AlteraConta", {m_dir}));
+    ASSERT_EQ(FimDoFilho(0), 0u);
+    // The whole chart was in this process's read-ahead: the next call must not answer from it.
+    m_objeto.IniciaChamada();
+    ASSERT_EQ(m_objeto.Le(4, &r), S_OK);
+    EXPECT_STREQ(r.cNome, "Renomeada");
+    EXPECT_STREQ(r.cCodigoProprio, "NOVO");
+    m_objeto.IniciaChamada();
+    ASSERT_EQ(m_objeto.Existe(Texto("novo").c_str(), 1, &posicao, &r), S_OK);
+    EXPECT_EQ(posicao, 4);
 }
 
 TEST_F(Confiabilidade, ListagemNuncaVeIndicePelaMetade)
