@@ -316,10 +316,14 @@ uint32_t CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
     if (uint32_t r = GarantaAberto())
         return r;
     // A fill that goes on where a full one ended is a scan: the read-ahead doubles, so a scan
-    // makes fewer platform reads the longer it runs. Any other fill reads the usual 32 KiB.
+    // makes fewer platform reads the longer it runs. A fill at the first record is most often a
+    // scan starting again: it keeps the size it had. Any other fill reads the usual 32 KiB.
     const bool continua = m_lBytesCache == int32_t(m_ulJanela) && deslocamento > m_ullInicioCache &&
                           deslocamento <= m_ullInicioCache + m_ulJanela;
-    m_ulJanela = std::max(m_ulTamanhoRegistro, continua ? std::min(m_ulJanela * 2, kCapacidadeMaxima) : kCapacidadePadrao);
+    const uint32_t janela = continua ? std::min(m_ulJanela * 2, kCapacidadeMaxima)
+                            : registro <= 1 ? std::max(m_ulJanela, kCapacidadePadrao)
+                                            : kCapacidadePadrao;
+    m_ulJanela = std::max(m_ulTamanhoRegistro, janela);
     if (m_ulCapacidade < m_ulJanela)
         AlocaBuffer(m_ulJanela);
     m_lBytesCache = -1; // the buffer is overwritten now, whatever the read answers
