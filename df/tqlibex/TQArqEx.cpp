@@ -284,12 +284,9 @@ uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
 {
     if (!buffer)
         return statusarq::ArgumentoInvalido;
-    if (uint32_t r = DescarregaAcrescimos())
+    uint64_t deslocamento = 0;
+    if (const uint32_t r = TrazAoCache(registro, deslocamento))
         return r;
-    const uint64_t deslocamento = uint64_t(registro) * m_ulTamanhoRegistro;
-    if (!NoCache(deslocamento))
-        if (const uint32_t r = Carrega(deslocamento, registro))
-            return r;
     std::memcpy(buffer, m_buffer.get() + (deslocamento - m_ullInicioCache), m_ulTamanhoRegistro);
     return 0;
 }
@@ -297,15 +294,20 @@ uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
 uint32_t CTQArqEx::LeBloco(uint32_t registro, const uint8_t*& dados, uint32_t& registros)
 {
     registros = 0;
-    if (uint32_t r = DescarregaAcrescimos())
+    uint64_t deslocamento = 0;
+    if (const uint32_t r = TrazAoCache(registro, deslocamento))
         return r;
-    const uint64_t deslocamento = uint64_t(registro) * m_ulTamanhoRegistro;
-    if (!NoCache(deslocamento))
-        if (const uint32_t r = Carrega(deslocamento, registro))
-            return r;
     dados = reinterpret_cast<const uint8_t*>(m_buffer.get()) + (deslocamento - m_ullInicioCache);
     registros = uint32_t((m_ullInicioCache + uint64_t(m_lBytesCache) - deslocamento) / m_ulTamanhoRegistro);
     return 0;
+}
+
+uint32_t CTQArqEx::TrazAoCache(uint32_t registro, uint64_t& deslocamento)
+{
+    if (uint32_t r = DescarregaAcrescimos())
+        return r;
+    deslocamento = uint64_t(registro) * m_ulTamanhoRegistro;
+    return NoCache(deslocamento) ? 0 : Carrega(deslocamento, registro);
 }
 
 // Fills the read-ahead from the record at `deslocamento`: the one place a read touches the

@@ -87,6 +87,8 @@ private:
                deslocamento + m_ulTamanhoRegistro <= m_ullInicioCache + uint64_t(m_lBytesCache) && CacheValido();
     }
     uint32_t Carrega(uint64_t deslocamento, uint32_t registro);
+    // Record `registro` in the read-ahead, filled when it is not there; its byte offset.
+    uint32_t TrazAoCache(uint32_t registro, uint64_t& deslocamento);
     void AlocaBuffer(uint32_t capacidade);
     geracao::Entrada* Geracao() const { return m_bControleGeracao ? m_pGeracao : nullptr; }
 
