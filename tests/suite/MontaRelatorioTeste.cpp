@@ -1,0 +1,175 @@
+// What the builder takes and refuses: the columns the user chose, the output paths, a missing
+// library, and the failures the tests ask of it.
+#include <gtest/gtest.h>
+
+#include "RelatorioTeste.h"
+#include "apoio/Apoio.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "platform/Arquivo.h"
+
+using teste::LinhaTeste;
+
+namespace {
+
+using MontaRelatorio = teste::RelatorioTeste;
+
+const std::vector<LinhaTeste> kUmaConta = {{{101, "1"}, {102, "T"}, {103, "1"}, {104, "ATIVO"}}};
+
+std::vector<int64_t> Escolhidos(CMontaRelatorio& monta)
+{
+    std::vector<int64_t> codigos;
+    for (uint16_t i = 0; i < monta.GetQtdeCampos(); ++i) {
+        int64_t codigo = -1;
+        monta.GetCampoEscolhido(i, codigo);
+        codigos.push_back(codigo);
+    }
+    return codigos;
+}
+
+} // namespace
+
+TEST_F(MontaRelatorio, ColunasEscolhidasEmRelatoriosIni)
+{
+    const std::vector<int64_t> todos = {101, 102, 103, 104, 105};
+    struct Caso {
+        const char* ini; // null: no file
+        std::vector<int64_t> esperados;
+    };
+    const Caso casos[] = {
+        {nullptr, todos},
+        {"[Plano alternativo]\r\nCampos=101,103,104,105\r\n", {101, 103, 104, 105}},
+        {"[OUTRO]\nCampos=104\n[PLANO ALTERNATIVO]\ncampos = 104 , 101\n", {104, 101}},
+        {"[Plano alternativo]\nCampos=101,999,x,103\n", {101, 103}},
+        {"[Outro]\nCampos=104\n", todos},
+        {"[Plano alternativo]\nColunas=104\n", todos},
+        {"[Plano alternativo]\nCampos=\n", todos},
+    };
+    for (const Caso& c : casos) {
+        if (c.ini)
+            GravaRelatoriosIni(c.ini);
+        CMontaRelatorio monta;
+        ASSERT_EQ(Inicia(monta, "r.csv"), S_OK);
+        EXPECT_EQ(Escolhidos(monta), c.esperados) << (c.ini ? c.ini : "(no file)");
+        // Past the last chosen field there is none.
+        int64_t codigo = -1;
+        monta.GetCampoEscolhido(monta.GetQtdeCampos(), codigo);
+        EXPECT_EQ(codigo, 0);
+    }
+}
+
+TEST_F(MontaRelatorio, OArquivoTemSoAsColunasEscolhidas)
+{
+    GravaRelatoriosIni("[Plano alternativo]\nCampos=104,101\n");
+    EXPECT_EQ(Gera("r.csv", kUmaConta), "Nome,Código\r\nATIVO,1\r\n");
+}
+
+TEST_F(MontaRelatorio, RecusaCaminhoOuEmpresaSemNadaGravar)
+{
+    struct Caso {
+        const char* arquivo;
+        const char* empresa;
+        HRESULT esperado;
+    };
+    const Caso casos[] = {
+        {"", teste::kEmpresa, kGeradorSemArquivo},
+        {"r.pdf", teste::kEmpresa, kGeradorFormatoDesconhecido},
+        {"r.htm", teste::kEmpresa, kGeradorFormatoDesconhecido},
+        {"r.txt.bak", teste::kEmpresa, kGeradorFormatoDesconhecido},
+        {"semextensao", teste::kEmpresa, kGeradorFormatoDesconhecido},
+        {"r.txt", "9999", kGeradorEmpresaDesconhecida},
+        {"r.txt", "", kGeradorEmpresaDesconhecida},
+    };
+    for (const Caso& c : casos) {
+        CMontaRelatorio monta;
+        EXPECT_EQ(Inicia(monta, c.arquivo, c.empresa), c.esperado) << c.arquivo << " " << c.empresa;
+        EXPECT_NE(monta.GeraRelatorio(), 0) << c.arquivo;
+    }
+    EXPECT_EQ(Nomes(), std::vector<std::string>{"dados"});
+}
+
+TEST_F(MontaRelatorio, ExtensaoEmQualquerCaixa)
+{
+    for (const char* arquivo : {"R.TXT", "r.Csv", "r.HTML"}) {
+        CMontaRelatorio monta;
+        ASSERT_EQ(Inicia(monta, arquivo), S_OK) << arquivo;
+        EXPECT_EQ(monta.GeraRelatorio(), 0) << arquivo;
+        EXPECT_TRUE(apoio::Existe(m_dir + arquivo)) << arquivo;
+    }
+}
+
+TEST_F(MontaRelatorio, CaminhoSemGravacaoNaoDeixaArquivo)
+{
+    ASSERT_EQ(plataforma::CriaDiretorio((m_dir + "pasta.csv").c_str()), 0u);
+    struct Caso {
+        std::string arquivo;
+        HRESULT esperado; // 0: any failure
+    };
+    const Caso casos[] = {
+        {std::string("falta") + plataforma::kSeparador + "r.txt", TQHResult(0x80070003)},
+        {"pasta.csv", 0},
+    };
+    for (const Caso& c : casos) {
+        CMontaRelatorio monta;
+        ASSERT_EQ(Inicia(monta, c.arquivo), S_OK) << c.arquivo;
+        teste::RelatorioTeste::Preenche(monta, kUmaConta);
+        const HRESULT hr = monta.GeraRelatorio();
+        EXPECT_NE(hr, 0) << c.arquivo;
+        if (c.esperado) {
+            EXPECT_EQ(hr, c.esperado) << c.arquivo;
+        }
+    }
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"dados", "pasta.csv"}));
+}
+
+TEST_F(MontaRelatorio, SubstituiUmRelatorioAnteriorPorInteiro)
+{
+    apoio::GravaTudo(m_dir + "r.csv", std::string(10000, 'x'));
+    EXPECT_EQ(Gera("r.csv", kUmaConta), "Código,Tipo,Classificação,Nome,Sinal\r\n1,T,1,ATIVO,\r\n");
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"dados", "r.csv"}));
+}
+
+TEST_F(MontaRelatorio, FinalizaDescartaTudo)
+{
+    CMontaRelatorio monta;
+    ASSERT_EQ(Inicia(monta, "r.txt"), S_OK);
+    teste::RelatorioTeste::Preenche(monta, kUmaConta);
+    monta.Finaliza(true);
+    EXPECT_EQ(monta.GetQtdeCampos(), 0);
+    EXPECT_EQ(monta.GeraRelatorio(), kGeradorNaoInicializado);
+    EXPECT_FALSE(apoio::Existe(m_dir + "r.txt"));
+}
+
+TEST_F(MontaRelatorio, FalhaPedidaPeloTeste)
+{
+    struct Caso {
+        const char* operacao;
+        HRESULT hr;
+    };
+    const Caso casos[] = {{"Inicializa", TQHResult(0x80004005)}, {"GeraRelatorio", TQHResult(0x8004EAC5)}};
+    for (const Caso& c : casos) {
+        const auto gera = [&] {
+            CMontaRelatorio monta;
+            const HRESULT inicio = Inicia(monta, "r.txt");
+            return inicio ? inicio : monta.GeraRelatorio();
+        };
+        DefineFalha(c.operacao, c.hr);
+        EXPECT_EQ(gera(), c.hr) << c.operacao;
+        EXPECT_FALSE(apoio::Existe(m_dir + "r.txt")) << c.operacao;
+        DefineFalha(c.operacao, 0);
+        EXPECT_EQ(gera(), 0) << c.operacao;
+        EXPECT_TRUE(plataforma::ApagaArquivo((m_dir + "r.txt").c_str()) == 0) << c.operacao;
+    }
+}
+
+TEST_F(MontaRelatorio, SemABibliotecaNadaAcontece)
+{
+    // Module 1 installed where there is no "x64".
+    GravaTexto(plataforma::RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dados);
+    CMontaRelatorio monta;
+    EXPECT_EQ(Inicia(monta, "r.txt"), kMontaRelatorioSemBiblioteca);
+    teste::RelatorioTeste::Preenche(monta, kUmaConta);
+    EXPECT_EQ(monta.GetQtdeCampos(), 0);
+    EXPECT_NE(monta.GeraRelatorio(), 0);
+    monta.Finaliza(true);
+    EXPECT_FALSE(apoio::Existe(m_dir + "r.txt"));
+}
