@@ -7,6 +7,7 @@
 
 #include <unknwn.h>
 
+#include "df/tqlibex/TQComPtr.h"
 #include "platform/Tipos.h"
 
 // {A7975E90-693B-11D4-B05B-00A0C99213AC}
@@ -40,4 +41,11 @@ struct ITQDF_Plano : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Inicializa(const uint8_t* sessao) = 0;
     // Slot 8: the main-chart account at a position, into kTamanhoContaPlano bytes.
     virtual HRESULT STDMETHODCALLTYPE LeConta(LONG posicao, uint8_t* conta) = 0;
+};
+
+// What CTQComPtr<ITQDF_Plano> asks for.
+template <>
+struct TQIdDaInterface<ITQDF_Plano> {
+    static constexpr const IID& kId = IID_ITQDF_Plano;
+    static constexpr const char* kNome = "ITQDF_Plano";
 };

@@ -1,0 +1,191 @@
+// The suite's main-chart server as the report reaches it: created through CTQComPtr once
+// registered, bound to a company by slot 7, reading accounts of "DFPLAEMP.DAT" by slot 8.
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "apoio/Apoio.h"
+#include "apoio/PlanoPrincipal.h"
+#include "apoio/SuiteInstalada.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQComPtr.h"
+#include "df/tqlibex/TQPath.h"
+#include "platform/Arquivo.h"
+#include "platform/Texto.h"
+#include "suite/comum/TQDF_Plano.h"
+
+namespace {
+
+using Conta = std::string; // the 312-byte record
+
+const std::string kChaveClasse = "CLSID\\" + plataforma::GuidParaTexto(CLSID_TQDF_Plano);
+const std::string kChaveClasses = "Software\\Classes\\" + kChaveClasse;
+
+std::string Sessao(const std::string& empresa)
+{
+    std::string s(kTamanhoSessaoPlano, '\0');
+    std::memcpy(s.data() + kSessaoPlanoEmpresa, empresa.data(), std::min(empresa.size(), kSessaoPlanoEmpresaTamanho));
+    s[kSessaoPlanoMarca] = 'C';
+    return s;
+}
+
+const uint8_t* Bytes(const std::string& s)
+{
+    return reinterpret_cast<const uint8_t*>(s.data());
+}
+
+// The record as slot 8 must fill it: zero but for the four fields.
+Conta ContaEsperada(const char* classificacao, const char* codigo, const std::string& nome, char tipo)
+{
+    Conta c(kTamanhoContaPlano, '\0');
+    std::memcpy(c.data() + kContaPlanoClassificacao, classificacao, std::strlen(classificacao));
+    std::memcpy(c.data() + kContaPlanoCodigo, codigo, std::strlen(codigo));
+    std::memcpy(c.data() + kContaPlanoNome, nome.data(), nome.size());
+    c[kContaPlanoTipo] = tipo;
+    return c;
+}
+
+class PlanoPrincipalTeste : public teste::SuiteInstalada {
+protected:
+    void SetUp() override
+    {
+        SuiteInstalada::SetUp();
+        m_dados = m_dir + "dados" + plataforma::kSeparador;
+        ASSERT_EQ(plataforma::CriaDiretorio(m_dados.c_str()), 0u);
+        GravaTexto(plataforma::RaizRegistro::LocalMachine,
+                   CTQPath::CombinaChave(CTQPath::CombinaChave(kChaveSuite, kSubchaveEmpresas), "0001"), "DF",
+                   m_dados);
+        teste::GravaPlanoPrincipal(m_dados, {{"1", 0x01, "1", "ATIVO"},
+                                             {"1.01.002", 0x02, "ABCDEFGHIJ", std::string(50, 'N')}});
+        m_servidor = std::make_unique<teste::PlanoPrincipalRegistrado>();
+        ASSERT_EQ(m_servidor->Registro(), S_OK);
+        ASSERT_EQ(m_plano.CoCreateInstance(CLSID_TQDF_Plano), S_OK);
+    }
+    void TearDown() override
+    {
+        m_plano.Libera();
+        m_servidor.reset();
+        SuiteInstalada::TearDown();
+    }
+
+    // Slot 8 into a record that held garbage before.
+    HRESULT Le(LONG posicao, Conta& conta)
+    {
+        conta.assign(kTamanhoContaPlano, '\xCC');
+        return m_plano->LeConta(posicao, reinterpret_cast<uint8_t*>(conta.data()));
+    }
+
+    std::string m_dados;
+    std::unique_ptr<teste::PlanoPrincipalRegistrado> m_servidor;
+    CTQComPtr<ITQDF_Plano> m_plano;
+};
+
+} // namespace
+
+TEST_F(PlanoPrincipalTeste, LeContasSinteticaEAnaliticaNosSeusLugares)
+{
+    ASSERT_EQ(m_plano->Inicializa(Bytes(Sessao("0001"))), S_OK);
+    Conta conta;
+    ASSERT_EQ(Le(1, conta), S_OK);
+    EXPECT_EQ(conta, ContaEsperada("1", "1", "ATIVO", 'T'));
+    // Fields that fill their room end at it; bit 1 of the status makes no summary account.
+    ASSERT_EQ(Le(2, conta), S_OK);
+    EXPECT_EQ(conta, ContaEsperada("1.01.002", "ABCDEFGHIJ", std::string(50, 'N'), 'A'));
+}
+
+TEST_F(PlanoPrincipalTeste, SlotsQueEsteProgramaNaoUsaNaoSaoImplementados)
+{
+    for (auto slot : {&ITQDF_Plano::Reservado3, &ITQDF_Plano::Reservado4, &ITQDF_Plano::Reservado5,
+                      &ITQDF_Plano::Reservado6})
+        EXPECT_EQ((m_plano.Get()->*slot)(), kNaoImplementado);
+}
+
+TEST_F(PlanoPrincipalTeste, RecusasRespondemSeusCodigosComORegistroZerado)
+{
+    const HRESULT kArgumentoInvalido = TQHResult(0x80043F33), kFimArquivo = TQHResult(0x80043E95);
+    Conta conta;
+    struct Caso {
+        const char* nome;
+        std::function<HRESULT()> chamada;
+        HRESULT esperado;
+    };
+    const Caso casos[] = {
+        {"slot 8 before slot 7", [&] { return Le(1, conta); }, TQHResult(0x8000FFFF)},
+        {"null session", [&] { return m_plano->Inicializa(nullptr); }, kPonteiroNulo},
+        {"unknown company", [&] { return m_plano->Inicializa(Bytes(Sessao("9999"))); }, TQHResult(0x80070003)},
+        {"no company", [&] { return m_plano->Inicializa(Bytes(Sessao(""))); }, TQHResult(0x80070003)},
+        {"known company", [&] { return m_plano->Inicializa(Bytes(Sessao("0001"))); }, S_OK},
+        {"null record", [&] { return m_plano->LeConta(1, nullptr); }, kPonteiroNulo},
+        {"position 0", [&] { return Le(0, conta); }, kArgumentoInvalido},
+        {"negative position", [&] { return Le(-1, conta); }, kArgumentoInvalido},
+        {"past the end", [&] { return Le(3, conta); }, kFimArquivo},
+        {"far past the end", [&] { return Le(0x7FFFFFFF, conta); }, kFimArquivo},
+    };
+    for (const Caso& c : casos) {
+        conta.clear();
+        EXPECT_EQ(c.chamada(), c.esperado) << c.nome;
+        if (!conta.empty()) {
+            EXPECT_EQ(conta, Conta(kTamanhoContaPlano, '\0')) << c.nome;
+        }
+    }
+}
+
+TEST_F(PlanoPrincipalTeste, GanchoDeTesteFazOsSlotsFalharem)
+{
+    const HRESULT kFalhaTeste = TQHResult(0x80041234);
+    m_servidor->DefineFalha(7, kFalhaTeste);
+    EXPECT_EQ(m_plano->Inicializa(Bytes(Sessao("0001"))), kFalhaTeste);
+    m_servidor->DefineFalha(7, S_OK);
+    ASSERT_EQ(m_plano->Inicializa(Bytes(Sessao("0001"))), S_OK);
+    m_servidor->DefineFalha(8, kFalhaTeste);
+    Conta conta;
+    EXPECT_EQ(Le(1, conta), kFalhaTeste);
+    m_servidor->DefineFalha(8, S_OK);
+    EXPECT_EQ(Le(1, conta), S_OK);
+}
+
+TEST_F(PlanoPrincipalTeste, RegistroPorUsuarioEDesfeitoPeloProprioServidor)
+{
+    plataforma::ChaveRegistro servidor;
+    ASSERT_EQ(servidor.Abre(plataforma::RaizRegistro::CurrentUser, (kChaveClasses + "\\InprocServer32").c_str()),
+              0u);
+    std::string valor;
+    ASSERT_EQ(servidor.LeTexto("ThreadingModel", valor), 0u);
+    EXPECT_EQ(valor, "Both");
+    ASSERT_EQ(servidor.LeTexto(nullptr, valor), 0u);
+    EXPECT_TRUE(plataforma::IguaisSemCaixa(CTQPath::GetDiretorio(valor), CTQPath::GetDiretorio(
+                                                                              teste::PlanoPrincipalRegistrado::Caminho())))
+        << valor;
+    servidor.Fecha();
+
+    m_plano.Libera();
+    ASSERT_EQ(m_servidor->Desregistra(), S_OK);
+    plataforma::ChaveRegistro classe;
+    EXPECT_EQ(classe.Abre(plataforma::RaizRegistro::CurrentUser, kChaveClasses.c_str()), 2u);
+    apoio::CapturaTrace trace;
+    EXPECT_EQ(m_plano.CoCreateInstance(CLSID_TQDF_Plano), plataforma::kClasseNaoRegistrada);
+    EXPECT_EQ(m_servidor->Desregistra(), S_OK) << "nothing left to remove";
+}
+
+#ifndef _WIN32
+// Under Wine 8 the user's classes do not reach HKEY_CLASSES_ROOT at all (the test copies them).
+TEST_F(PlanoPrincipalTeste, EntradaPorUsuarioVenceADaMaquina)
+{
+    // The machine's classes, where an installation for every user writes.
+    GravaTexto(plataforma::RaizRegistro::LocalMachine, kChaveClasses + "\\InprocServer32", nullptr,
+               m_dir + "Ausente.dll");
+    m_plano.Libera();
+    apoio::CapturaTrace trace;
+    EXPECT_EQ(m_plano.CoCreateInstance(CLSID_TQDF_Plano), S_OK);
+    // Without the per-user entry the machine's is the one tried.
+    m_plano.Libera();
+    ASSERT_EQ(m_servidor->Desregistra(), S_OK);
+    const HRESULT hr = m_plano.CoCreateInstance(CLSID_TQDF_Plano);
+    EXPECT_TRUE(TQFalhou(hr));
+    EXPECT_NE(hr, plataforma::kClasseNaoRegistrada);
+}
+#endif

@@ -1,0 +1,183 @@
+// Activation of other servers through CTQComPtr: the process's security from its two switches,
+// the trace lines of each refusal, and the release of a held object before a new activation.
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "apoio/Apoio.h"
+#include "apoio/FilhoTeste.h"
+#include "apoio/PlanoPrincipal.h"
+#include "apoio/SuiteInstalada.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQComPtr.h"
+#include "platform/Texto.h"
+#include "suite/comum/TQDF_Plano.h"
+
+namespace {
+
+const std::string kFuncaoPtr = "CTQComPtr<struct ITQDF_Plano>::CoCreateInstance";
+
+struct LinhaEsperada {
+    std::string funcao;
+    int linha;
+    std::string expressao;
+};
+
+// The lines written, in order, by function, source, line and failing expression.
+void ConfereLinhas(const apoio::CapturaTrace& trace, const std::vector<LinhaEsperada>& esperadas)
+{
+    const std::vector<LinhaTrace> linhas = trace.linhas();
+    ASSERT_EQ(linhas.size(), esperadas.size());
+    for (size_t i = 0; i < linhas.size(); ++i) {
+        EXPECT_EQ(linhas[i].funcao, esperadas[i].funcao) << i;
+        EXPECT_STREQ(linhas[i].fonte, "TQComPtr") << i;
+        EXPECT_EQ(linhas[i].linha, esperadas[i].linha) << i;
+        EXPECT_EQ(linhas[i].texto.rfind("hr = " + esperadas[i].expressao + "\t", 0), 0u) << linhas[i].texto;
+    }
+}
+
+const LinhaEsperada kLinhaAtivacao = {"TQCoCreateInstance", 87,
+                                      "CoCreateInstanceEx(rclsid, pUnkOuter, dwClsCtx, &csi, 1, &mqi)"};
+const LinhaEsperada kLinhaPtr = {
+    kFuncaoPtr, 117, "TQCoCreateInstance(rclsid, nullptr, CLSCTX_ALL, __uuidof(T), (void**) &m_pInterface, eFlags)"};
+const LinhaEsperada kLinhaNula = {kFuncaoPtr, 120, "ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA"};
+const LinhaEsperada kLinhaUmArgumento = {
+    kFuncaoPtr, 97, "CoCreateInstance(rclsid, ETQComPtrFlags::eTQCCI_LOG_FAILURE | ETQComPtrFlags::eTQCCI_RETRY)"};
+// An in-process object has no proxy: its blanket is refused and the object used as it is.
+const LinhaEsperada kLinhaBlanket = {"TQCoSetProxyBlanket", 36,
+                                     "CoSetProxyBlanket(pProxy, g_dwAuthnSvc, g_dwAuthzSvc, nullptr, g_dwAuthnLevel, "
+                                     "g_dwImpLevel, nullptr, EOAC_NONE)"};
+
+// Both forms of the creation: the one-argument form adds its own line to a failure.
+HRESULT Cria(CTQComPtr<ITQDF_Plano>& ptr, bool umArgumento)
+{
+    return umArgumento ? ptr.CoCreateInstance(CLSID_TQDF_Plano)
+                       : ptr.CoCreateInstance(CLSID_TQDF_Plano, eTQCCI_LOG_FAILURE | eTQCCI_RETRY);
+}
+
+class TQComPtrTeste : public teste::SuiteInstalada {
+protected:
+    void TearDown() override
+    {
+        m_servidor.reset();
+        SuiteInstalada::TearDown();
+    }
+    void Registra()
+    {
+        m_servidor = std::make_unique<teste::PlanoPrincipalRegistrado>();
+        ASSERT_EQ(m_servidor->Registro(), S_OK);
+    }
+
+    std::unique_ptr<teste::PlanoPrincipalRegistrado> m_servidor;
+};
+
+} // namespace
+
+// Run only as a child: the expected level and service, read from the switches at its start.
+TEST(SegurancaFilhoLado, LeAsChaves)
+{
+    if (!teste::SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const std::vector<std::string> args = teste::ArgumentosDoFilho();
+    ASSERT_EQ(args.size(), 2u);
+    TQLeSegurancaDCOM();
+    EXPECT_EQ(g_dwAuthnLevel, DWORD(std::atoi(args[0].c_str())));
+    EXPECT_EQ(g_dwAuthnSvc, DWORD(std::atoi(args[1].c_str())));
+    EXPECT_EQ(g_dwAuthzSvc, 0u);
+    EXPECT_EQ(g_dwImpLevel, 3u);
+}
+
+TEST_F(TQComPtrTeste, SegurancaDoProcessoVemDasDuasChaves)
+{
+    struct Caso {
+        DWORD autenticacao, encriptacao;
+        const char* nivel;
+        const char* servico;
+    };
+    // Authentication off wins over encryption; the defaults encrypt.
+    const Caso casos[] = {{0, 0, "6", "10"}, {1, 0, "1", "0"}, {1, 1, "1", "0"}, {0, 1, "0", "10"}};
+    for (const Caso& c : casos) {
+        GravaDword(plataforma::RaizRegistro::LocalMachine, kChaveSuite, kValorDesabilitaAutenticacaoDCOM, c.autenticacao);
+        GravaDword(plataforma::RaizRegistro::LocalMachine, kChaveSuite, kValorDesabilitaEncriptacaoDCOM, c.encriptacao);
+        plataforma::ProcessoFilho filho;
+        ASSERT_EQ(teste::RodaFilho("SegurancaFilhoLado.LeAsChaves", {c.nivel, c.servico}, filho), 0u);
+        DWORD codigo = 99;
+        ASSERT_TRUE(filho.Espera(60000, &codigo));
+        EXPECT_EQ(codigo, 0u) << c.autenticacao << c.encriptacao;
+    }
+}
+
+TEST_F(TQComPtrTeste, ClasseNaoRegistradaRespondeComSuasLinhas)
+{
+    for (bool umArgumento : {false, true}) {
+        apoio::CapturaTrace trace;
+        CTQComPtr<ITQDF_Plano> ptr;
+        EXPECT_EQ(Cria(ptr, umArgumento), plataforma::kClasseNaoRegistrada);
+        EXPECT_EQ(ptr.Get(), nullptr);
+        std::vector<LinhaEsperada> esperadas = {kLinhaAtivacao, kLinhaPtr};
+        if (umArgumento)
+            esperadas.push_back(kLinhaUmArgumento);
+        ConfereLinhas(trace, esperadas);
+    }
+}
+
+#ifndef _WIN32
+// Until the Linux local server exists, a class served only by one is not reached.
+TEST_F(TQComPtrTeste, ClasseSoComServidorLocalNaoERegistradaAinda)
+{
+    const std::string classe = "CLSID\\" + plataforma::GuidParaTexto(CLSID_TQDF_Plano);
+    GravaTexto(plataforma::RaizRegistro::ClassesRoot, classe + "\\LocalServer32", nullptr, "/bin/true");
+    CTQComPtr<ITQDF_Plano> ptr;
+    EXPECT_EQ(ptr.CoCreateInstance(CLSID_TQDF_Plano), plataforma::kClasseNaoRegistrada);
+}
+#endif
+
+TEST_F(TQComPtrTeste, CriaComAsDuasFormas)
+{
+    Registra();
+    for (bool umArgumento : {false, true}) {
+        apoio::CapturaTrace trace;
+        CTQComPtr<ITQDF_Plano> ptr;
+        ASSERT_EQ(Cria(ptr, umArgumento), S_OK);
+        ASSERT_NE(ptr.Get(), nullptr);
+        EXPECT_EQ(ptr->Reservado3(), kNaoImplementado);
+        ConfereLinhas(trace, {kLinhaBlanket});
+    }
+}
+
+TEST_F(TQComPtrTeste, AtivacaoSemPonteiroEhRecusada)
+{
+    Registra();
+    // The server's creation answers a success without an object.
+    m_servidor->DefineFalha(0, S_FALSE);
+    for (bool umArgumento : {false, true}) {
+        apoio::CapturaTrace trace;
+        CTQComPtr<ITQDF_Plano> ptr;
+        EXPECT_EQ(Cria(ptr, umArgumento), ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA);
+        EXPECT_EQ(ptr.Get(), nullptr);
+        std::vector<LinhaEsperada> esperadas = {kLinhaNula};
+        if (umArgumento)
+            esperadas.push_back({kFuncaoPtr, 97, kLinhaUmArgumento.expressao});
+        ConfereLinhas(trace, esperadas);
+    }
+}
+
+TEST_F(TQComPtrTeste, RecriarLiberaOObjetoAnterior)
+{
+    Registra();
+    // A new activation that succeeds, and one that fails.
+    for (HRESULT falha : {S_OK, kSemMemoria}) {
+        CTQComPtr<ITQDF_Plano> ptr;
+        ASSERT_EQ(ptr.CoCreateInstance(CLSID_TQDF_Plano), S_OK);
+        ITQDF_Plano* antigo = ptr.Get();
+        antigo->AddRef();
+        m_servidor->DefineFalha(0, falha);
+        EXPECT_EQ(ptr.CoCreateInstance(CLSID_TQDF_Plano), falha == S_OK ? S_OK : falha);
+        EXPECT_NE(ptr.Get(), antigo);
+        EXPECT_EQ(antigo->Release(), 0u) << "the pointer still held the old object";
+        m_servidor->DefineFalha(0, S_OK);
+    }
+}
