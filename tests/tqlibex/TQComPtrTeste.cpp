@@ -13,6 +13,7 @@
 #include "apoio/SuiteInstalada.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQComPtr.h"
+#include "platform/Com.h"
 #include "platform/Texto.h"
 #include "suite/comum/TQDF_Plano.h"
 
@@ -71,6 +72,8 @@ protected:
         ASSERT_EQ(m_servidor->Registro(), S_OK);
     }
 
+    // COM on this thread for the tests that register nothing (the registration holds its own).
+    plataforma::ApartamentoCom m_com;
     std::unique_ptr<teste::PlanoPrincipalRegistrado> m_servidor;
 };
 
