@@ -14,6 +14,7 @@ namespace teste {
 // The business object with its members in reach of the tests.
 class ObjetoServico : public CBasePlanoAlternativo {
 public:
+    using CAlternativoBase::m_lPlanoAtual;
     using CAlternativoBase::m_pClassificacao;
     using CAlternativoBase::m_sDiretorioDados;
     using CAlternativoBase::m_szArquivoIndice;
