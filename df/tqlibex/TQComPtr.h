@@ -98,8 +98,10 @@ public:
     T* m_pInterface = nullptr;
 
 private:
-    static std::string NomeCoCreateInstance()
+    // Kept for the process's life: receivers of trace lines may keep the function name's pointer.
+    static const std::string& NomeCoCreateInstance()
     {
-        return std::string("CTQComPtr<struct ") + TQIdDaInterface<T>::kNome + ">::CoCreateInstance";
+        static const std::string nome = std::string("CTQComPtr<struct ") + TQIdDaInterface<T>::kNome + ">::CoCreateInstance";
+        return nome;
     }
 };
