@@ -100,7 +100,8 @@ public:
         if (!m_bInicializado)
             return kGeradorNaoInicializado;
         return SemExcecao([&] {
-            gerador::Relatorio relatorio = m_relatorio;
+            // The last step of the builder: the gathered report itself is completed, not a copy.
+            gerador::Relatorio& relatorio = m_relatorio;
             relatorio.momento = Momento();
             LarguraDasColunas(relatorio);
             const std::string conteudo = plataforma::AnsiParaUtf8(gerador::Formata(m_formato, relatorio));
