@@ -3,6 +3,7 @@
 #include "platform/Com.h"
 
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -45,16 +46,15 @@ std::string ValorDaClasse(const CLSID& clsid, const std::string& subchave)
 HRESULT FabricaDaBiblioteca(const std::string& caminho, PFN_DllGetClassObject& fabricaDe)
 {
     static std::mutex trava;
-    static std::map<std::string, Biblioteca*> carregadas;
+    // Never destroyed: a library is not unloaded at exit under objects that may still live.
+    static auto& carregadas = *new std::map<std::string, std::unique_ptr<Biblioteca>>;
     std::lock_guard<std::mutex> guarda(trava);
     auto it = carregadas.find(caminho);
     if (it == carregadas.end()) {
-        auto nova = new Biblioteca;
-        if (!nova->Carrega(caminho.c_str())) {
-            delete nova;
+        auto nova = std::make_unique<Biblioteca>();
+        if (!nova->Carrega(caminho.c_str()))
             return kModuloNaoEncontrado;
-        }
-        it = carregadas.emplace(caminho, nova).first;
+        it = carregadas.emplace(caminho, std::move(nova)).first;
     }
     fabricaDe = reinterpret_cast<PFN_DllGetClassObject>(it->second->Simbolo("DllGetClassObject"));
     return fabricaDe ? S_OK : kErroNaDll;
