@@ -11,4 +11,4 @@ HRESULT ZazObtemObjetoClasse(REFCLSID rclsid, REFIID riid, void** ppv)
     return fabrica.QueryInterface(riid, ppv);
 }
 
-HRESULT ZazPodeDescarregar() { return CZAZAZUModule::GetLockCount() == 0 ? S_OK : S_FALSE; }
+HRESULT ZazPodeDescarregar() { return CTQContagemModulo::GetLockCount() == 0 ? S_OK : S_FALSE; }

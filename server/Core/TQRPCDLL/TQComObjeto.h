@@ -17,15 +17,36 @@ constexpr HRESULT kClasseIndisponivel = TQHResult(0x80040111); // CLASS_E_CLASSN
 
 inline bool MesmoGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// The module's count of live objects and server locks: a module with none may be unloaded.
-class CZAZAZUModule {
+// Told when the module's lock count drops to 0 (a local server's module, CTQExeModule).
+class CTQObservadorContagem {
+public:
+    virtual void ContagemZerou() = 0;
+
+protected:
+    ~CTQObservadorContagem() = default;
+};
+
+// The module's count of live objects and server locks: a module with none may be unloaded,
+// and a local server with none starts its idle countdown. One atomic counter, so concurrent
+// Lock and Unlock calls never lose an update; the drop to 0 is the Unlock that returns 0.
+class CTQContagemModulo {
 public:
     static ULONG Lock() { return ++s_lContagem; }
-    static ULONG Unlock() { return --s_lContagem; }
+    static ULONG Unlock()
+    {
+        const ULONG n = --s_lContagem;
+        if (n == 0)
+            if (CTQObservadorContagem* o = s_observador.load())
+                o->ContagemZerou();
+        return n;
+    }
     static ULONG GetLockCount() { return s_lContagem.load(); }
+    // The local server's module, for the life of the module (null: nobody watches).
+    static void DefineObservador(CTQObservadorContagem* o) { s_observador.store(o); }
 
 private:
     static inline std::atomic<ULONG> s_lContagem{0};
+    static inline std::atomic<CTQObservadorContagem*> s_observador{nullptr};
 };
 
 // A new object O(argumentos...) after its final construction; destroyed when that fails.
@@ -72,8 +93,8 @@ public:
 template <class T>
 class CComObject final : public T {
 public:
-    CComObject() { CZAZAZUModule::Lock(); }
-    ~CComObject() { CZAZAZUModule::Unlock(); }
+    CComObject() { CTQContagemModulo::Lock(); }
+    ~CComObject() { CTQContagemModulo::Unlock(); }
 
     // A new object with a count of 0, or the failure of its construction (the object destroyed).
     static HRESULT CreateInstance(CComObject** pp) { return TQCriaObjeto(pp); }
@@ -117,8 +138,8 @@ public:
 template <class T>
 class CComAggObject final : public IUnknown {
 public:
-    explicit CComAggObject(IUnknown* externo) : m_contido(externo) { CZAZAZUModule::Lock(); }
-    ~CComAggObject() { CZAZAZUModule::Unlock(); }
+    explicit CComAggObject(IUnknown* externo) : m_contido(externo) { CTQContagemModulo::Lock(); }
+    ~CComAggObject() { CTQContagemModulo::Unlock(); }
 
     static HRESULT CreateInstance(IUnknown* externo, CComAggObject** pp) { return TQCriaObjeto(pp, externo); }
     HRESULT Constroi() { return m_contido.FinalConstruct(); }
@@ -169,8 +190,8 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return CZAZAZUModule::Lock(); }
-    ULONG STDMETHODCALLTYPE Release() override { return CZAZAZUModule::Unlock(); }
+    ULONG STDMETHODCALLTYPE AddRef() override { return CTQContagemModulo::Lock(); }
+    ULONG STDMETHODCALLTYPE Release() override { return CTQContagemModulo::Unlock(); }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* externo, REFIID riid, void** ppv) override
     {
@@ -201,9 +222,18 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL fLock) override
     {
         if (fLock)
-            CZAZAZUModule::Lock();
+            CTQContagemModulo::Lock();
         else
-            CZAZAZUModule::Unlock();
+            CTQContagemModulo::Unlock();
         return S_OK;
     }
+};
+
+// The class object that a local server registers with its transport: the transport's
+// references do not hold the module (only LockServer does), or the server never went idle.
+template <class T>
+class CComClassFactoryServidor final : public CComClassFactory<T> {
+public:
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
 };

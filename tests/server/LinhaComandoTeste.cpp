@@ -1,0 +1,34 @@
+// The registration switches: either prefix, any case, a word up to the next blank or tab; a
+// longer word, the activation switch and anything else run the server.
+#include <gtest/gtest.h>
+
+#include "server/LinhaComando.h"
+
+namespace {
+
+TEST(LinhaComando, Chaves)
+{
+    const struct {
+        const char* argumentos;
+        EChaveLinha chave;
+    } casos[] = {
+        {"/RegServer", EChaveLinha::RegServer},
+        {"-regserver", EChaveLinha::RegServer},
+        {"/UNREGSERVER", EChaveLinha::UnregServer},
+        {"-RegServerPerUser", EChaveLinha::RegServerPerUser},
+        {"/unregserverperuser", EChaveLinha::UnregServerPerUser},
+        {"  \t/RegServer\tresto", EChaveLinha::RegServer},
+        {"x /UnregServer /RegServer", EChaveLinha::UnregServer},
+        {"/RegServerX", EChaveLinha::Nenhuma},
+        {"/RegServerPerUserX /RegServer", EChaveLinha::RegServer},
+        {"RegServer", EChaveLinha::Nenhuma},
+        {"/Reg Server", EChaveLinha::Nenhuma},
+        {"-Embedding", EChaveLinha::Nenhuma},
+        {"/Automation", EChaveLinha::Nenhuma},
+        {"", EChaveLinha::Nenhuma},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(TQAnalisaLinhaComando(c.argumentos), c.chave) << c.argumentos;
+}
+
+} // namespace

@@ -1,0 +1,169 @@
+// The module logic shared by the local servers: the Start steps in order for each way through,
+// and the shutdown monitor's rules against a short injected time-out.
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "apoio/Apoio.h"
+#include "platform/Tempo.h"
+#include "server/ModuloExe.h"
+
+namespace {
+
+constexpr DWORD kEspera = 300; // ms: the injected idle time-out
+
+// Records the hooks it is called through; the loop of step 6 waits for its end.
+class ModuloTeste : public CTQExeModuleT<ModuloTeste> {
+public:
+    explicit ModuloTeste(DWORD espera = kEspera) : CTQExeModuleT(espera) {}
+    ~ModuloTeste() override { ParaMonitor(); }
+
+    std::vector<std::string> passos;
+    HRESULT hrInicia = S_OK, hrRegistro = S_OK, hrRetoma = S_OK, hrRevoga = S_OK;
+    std::atomic<int> suspensoes{0}, reativacoes{0};
+    std::atomic<DWORD> fim{0}; // tick of the quit, 0 before
+    plataforma::Evento encerrado{true};
+
+    using CTQExeModule::m_bInicializacaoOk;
+
+protected:
+    HRESULT InicializaTransporte() override { return Passo("inicia", hrInicia); }
+    HRESULT Registro(EChaveLinha chave) override { return Passo("registro " + std::to_string(int(chave)), hrRegistro); }
+    HRESULT RegistraObjetosClasse() override { return Passo("registra", S_OK); }
+    HRESULT RetomaObjetosClasse() override { return Passo("retoma", hrRetoma); }
+    void LacoMensagens() override
+    {
+        passos.push_back("laco");
+    }
+    HRESULT RevogaObjetosClasse() override { return Passo("revoga", hrRevoga); }
+    void FinalizaTransporte() override { passos.push_back("finaliza"); }
+    void SuspendeObjetosClasse() override { ++suspensoes; }
+    void ReativaObjetosClasse() override { ++reativacoes; }
+    void EncerraLacoMensagens() override
+    {
+        fim = plataforma::Ticks();
+        encerrado.Sinaliza();
+    }
+
+private:
+    HRESULT Passo(const std::string& nome, HRESULT hr)
+    {
+        passos.push_back(nome);
+        return hr;
+    }
+};
+
+struct CasoStart {
+    const char* nome;
+    const char* argumentos;
+    bool inicializacaoOk;
+    HRESULT hrInicia, hrRetoma, hrRevoga;
+    int saida;
+    std::vector<std::string> passos;
+};
+
+TEST(ModuloExe, StartPassoAPasso)
+{
+    const HRESULT falha = TQHResult(0x80070005);
+    const CasoStart casos[] = {
+        {"servidor", "-Embedding", true, S_OK, S_OK, 0x1,
+         0x1, {"inicia", "registra", "retoma", "laco", "revoga", "finaliza"}},
+        {"chave", "/regserver", true, S_OK, S_OK, S_OK, S_OK, {"inicia", "registro 1", "finaliza"}},
+        {"init estatica", "", false, S_OK, S_OK, S_OK, -1, {}},
+        {"COM", "", true, falha, S_OK, S_OK, falha, {"inicia"}},
+        {"retomada", "", true, S_OK, falha, S_OK, falha, {"inicia", "registra", "retoma", "revoga", "finaliza"}},
+    };
+    for (const CasoStart& c : casos) {
+        SCOPED_TRACE(c.nome);
+        ModuloTeste m;
+        m.m_bInicializacaoOk = c.inicializacaoOk;
+        m.hrInicia = c.hrInicia;
+        m.hrRetoma = c.hrRetoma;
+        m.hrRevoga = c.hrRevoga;
+        EXPECT_EQ(m.Start(c.argumentos), c.saida);
+        EXPECT_EQ(m.passos, c.passos);
+    }
+}
+
+// The monitor ends the loop once the count stayed 0 for a whole time-out.
+class Monitor : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(CTQExeModule::GetLockCount(), 0u); }
+    // Waits for the quit; the ms from `desde` to it.
+    DWORD EsperaFim(DWORD desde)
+    {
+        EXPECT_TRUE(m.encerrado.Espera(kEspera * 20));
+        return m.fim - desde;
+    }
+    ModuloTeste m;
+};
+
+TEST_F(Monitor, EncerraUmTempoDepoisDaUltimaLiberacao)
+{
+    ASSERT_TRUE(m.IniciaMonitor());
+    CTQExeModule::Lock();
+    CTQExeModule::Unlock();
+    const DWORD liberado = plataforma::Ticks();
+    EXPECT_GE(EsperaFim(liberado) + apoio::kTickRelogioMs, kEspera);
+    EXPECT_EQ(m.suspensoes, 1);
+}
+
+TEST_F(Monitor, NovaLiberacaoReiniciaAContagem)
+{
+    ASSERT_TRUE(m.IniciaMonitor());
+    CTQExeModule::Lock();
+    CTQExeModule::Unlock();
+    plataforma::Dorme(kEspera * 6 / 10);
+    CTQExeModule::Lock();
+    CTQExeModule::Unlock();
+    const DWORD segunda = plataforma::Ticks();
+    EXPECT_GE(EsperaFim(segunda) + apoio::kTickRelogioMs, kEspera);
+}
+
+TEST_F(Monitor, ObjetoVivoNaoDeixaEncerrar)
+{
+    ASSERT_TRUE(m.IniciaMonitor());
+    CTQExeModule::Lock();
+    CTQExeModule::Unlock();
+    CTQExeModule::Lock(); // created again, still alive when the time runs out
+    EXPECT_FALSE(m.encerrado.Espera(kEspera * 3));
+    EXPECT_EQ(m.suspensoes, 0);
+    CTQExeModule::Unlock();
+    EXPECT_TRUE(m.encerrado.Espera(kEspera * 20));
+}
+
+TEST_F(Monitor, SemNenhumObjetoNuncaEncerra)
+{
+    ASSERT_TRUE(m.IniciaMonitor());
+    EXPECT_FALSE(m.encerrado.Espera(kEspera * 3));
+}
+
+// A creation that slips in while the class objects are being suspended keeps the server up.
+class ModuloCriacaoNaSuspensao : public ModuloTeste {
+protected:
+    void SuspendeObjetosClasse() override
+    {
+        ModuloTeste::SuspendeObjetosClasse();
+        if (suspensoes == 1)
+            CTQExeModule::Lock();
+    }
+};
+
+TEST(MonitorSuspensao, CriacaoDuranteASuspensaoReativa)
+{
+    ModuloCriacaoNaSuspensao m;
+    ASSERT_TRUE(m.IniciaMonitor());
+    CTQExeModule::Lock();
+    CTQExeModule::Unlock();
+    EXPECT_FALSE(m.encerrado.Espera(kEspera * 3));
+    EXPECT_EQ(m.reativacoes, 1);
+    CTQExeModule::Unlock();
+    EXPECT_TRUE(m.encerrado.Espera(kEspera * 20));
+    EXPECT_EQ(m.suspensoes, 2);
+}
+
+TEST(ModuloExe, TempoDoProduto) { EXPECT_EQ(CTQExeModule::kTempoEsperaPadrao, 50000u); }
+
+} // namespace

@@ -1,0 +1,195 @@
+// The registrar's script syntax, and the server's registration by switch (the embedded scripts
+// 100 and 101), read back through the registry.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "apoio/Apoio.h"
+#include "apoio/RegistroIsolado.h"
+#include "platform/Registro.h"
+#include "server/Registrador.h"
+#include "server/RegistroServidor.h"
+
+using plataforma::ChaveRegistro;
+using plataforma::RaizRegistro;
+
+namespace {
+
+constexpr const char* kBase = "Software\\ZazRegistradorTeste";
+constexpr const char* kClasse = "CLSID\\{BFF9E78E-4966-4F37-99E4-6AA640C3705E}";
+
+// The value, or "<none>" when the key or the value is missing.
+std::string Le(RaizRegistro raiz, const std::string& chave, const char* nome = nullptr)
+{
+    ChaveRegistro k;
+    std::string v;
+    if (k.Abre(raiz, chave.c_str()) != 0)
+        return "<none>";
+    if (k.LeTexto(nome, v) != 0)
+        return "<none>";
+    return v;
+}
+
+bool ExisteChave(RaizRegistro raiz, const std::string& chave)
+{
+    ChaveRegistro k;
+    return k.Abre(raiz, chave.c_str()) == 0;
+}
+
+// The classes of the machine: Windows's HKEY_CLASSES_ROOT also shows the user's.
+bool NaMaquina(const std::string& chave)
+{
+#ifdef _WIN32
+    return ExisteChave(RaizRegistro::LocalMachine, "Software\\Classes\\" + chave);
+#else
+    return ExisteChave(RaizRegistro::ClassesRoot, chave);
+#endif
+}
+
+bool DoUsuario(const std::string& chave) { return ExisteChave(RaizRegistro::CurrentUser, "Software\\Classes\\" + chave); }
+
+class Registrador : public teste::RegistroIsolado {
+protected:
+    void TearDown() override
+    {
+        plataforma::ApagaChaveRegistro(RaizRegistro::CurrentUser, kBase);
+        RegistroIsolado::TearDown();
+    }
+};
+
+TEST_F(Registrador, SintaxeRegistraEDesregistra)
+{
+    const std::string script = R"(HKCU
+{
+    NoRemove Software
+    {
+        NoRemove ZazRegistradorTeste
+        {
+            val Fica = s 'raiz'
+            'Chave com espaco' = s 'it''s %NOME%'
+            {
+                val Numero = d '42'
+                Sub = s '%%literal'
+            }
+            ForceRemove Forcada = s 'nova'
+            {
+                val Nomeado = s '%Nome%'
+            }
+        }
+    }
+})";
+    ChaveRegistro k;
+    ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, (std::string(kBase) + "\\Forcada\\Velha").c_str()), 0u);
+    ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, kBase), 0u);
+    ASSERT_EQ(k.GravaTexto("Outro", "fica"), 0u);
+    k.Fecha();
+
+    CTQRegistrador r;
+    r.AdicionaSubstituicao("NOME", "C:\\x");
+    ASSERT_EQ(r.Registra(script), S_OK);
+    const std::string base = kBase;
+    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base, "Fica"), "raiz");
+    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base + "\\Chave com espaco"), "it's C:\\x");
+    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base + "\\Chave com espaco\\Sub"), "%literal");
+    DWORD numero = 0;
+    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, (base + "\\Chave com espaco").c_str()), 0u);
+    EXPECT_EQ(k.LeDword("Numero", numero), 0u);
+    EXPECT_EQ(numero, 42u);
+    k.Fecha();
+    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base + "\\Forcada"), "nova");
+    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base + "\\Forcada", "Nomeado"), "C:\\x");
+    EXPECT_FALSE(ExisteChave(RaizRegistro::CurrentUser, base + "\\Forcada\\Velha"));
+
+    ASSERT_EQ(r.Desregistra(script), S_OK);
+    EXPECT_FALSE(ExisteChave(RaizRegistro::CurrentUser, base + "\\Chave com espaco"));
+    EXPECT_FALSE(ExisteChave(RaizRegistro::CurrentUser, base + "\\Forcada"));
+    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base, "Fica"), "<none>");
+    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base, "Outro"), "fica");
+    EXPECT_EQ(r.Desregistra(script), S_OK); // nothing left to remove
+}
+
+TEST_F(Registrador, ScriptErradoNaoMexeEmNada)
+{
+    const char* scripts[] = {
+        "HKCU { Software { ZazRegistradorTeste = s 'x' } ",      // unclosed
+        "HKXX { ZazRegistradorTeste }",                          // root
+        "HKCU { NoRemove Software { ZazRegistradorTeste = s 'x } } }", // quote
+        "HKCU { Software { ZazRegistradorTeste = q 'x' } }",     // type
+        "HKCU { Software { ZazRegistradorTeste = s '%DESCONHECIDA%' } }",
+        "HKCU { Software { ZazRegistradorTeste = d 'doze' } }",
+        "HKCU { Software { val = s 'x' } }",
+    };
+    for (const char* s : scripts) {
+        apoio::CapturaTrace trace;
+        CTQRegistrador r;
+        EXPECT_EQ(r.Registra(s), kErroScript) << s;
+        EXPECT_EQ(trace.quantidade(), 1u) << s;
+        EXPECT_FALSE(ExisteChave(RaizRegistro::CurrentUser, kBase)) << s;
+    }
+}
+
+class RegistroServidor : public teste::RegistroIsolado {
+protected:
+    void TearDown() override
+    {
+        TQExecutaRegistro(EChaveLinha::UnregServer, kCaminho);
+        TQExecutaRegistro(EChaveLinha::UnregServerPerUser, kCaminho);
+        RegistroIsolado::TearDown();
+    }
+    static constexpr const char* kCaminho = "C:\\Program Files\\O'Zaz\\ZAZAZU.exe";
+};
+
+TEST_F(RegistroServidor, PorMaquinaEPorUsuario)
+{
+    for (const bool porUsuario : {false, true}) {
+        SCOPED_TRACE(porUsuario ? "per user" : "per machine");
+        int bibliotecas = 0;
+        const auto biblioteca = [&](bool registra, bool doUsuario) {
+            EXPECT_EQ(doUsuario, porUsuario);
+            bibliotecas += registra ? 1 : -1;
+            return S_OK;
+        };
+        const RaizRegistro raiz = porUsuario ? RaizRegistro::CurrentUser : RaizRegistro::ClassesRoot;
+        const std::string p = porUsuario ? "Software\\Classes\\" : "";
+        ASSERT_EQ(TQExecutaRegistro(porUsuario ? EChaveLinha::RegServerPerUser : EChaveLinha::RegServer, kCaminho,
+                                    TQScriptEmbutido, biblioteca),
+                  S_OK);
+        EXPECT_EQ(bibliotecas, 1);
+        EXPECT_EQ(Le(raiz, p + kClasse), "TQDF_PlanoAlt Class");
+        EXPECT_EQ(Le(raiz, p + kClasse + "\\LocalServer32"), "\"C:\\Program Files\\O'Zaz\\ZAZAZU.exe\"");
+        EXPECT_EQ(Le(raiz, p + kClasse, "AppID"), kAppIdZazAzu);
+        EXPECT_EQ(Le(raiz, p + kClasse + "\\TypeLib"), "{AE4936D3-574B-476F-AB6C-9E6C1571821D}");
+        EXPECT_EQ(Le(raiz, p + kClasse + "\\ProgID"), "ZazAzu.TQDF_PlanoAlt.1");
+        EXPECT_EQ(Le(raiz, p + kClasse + "\\VersionIndependentProgID"), "ZazAzu.TQDF_PlanoAlt");
+        EXPECT_EQ(Le(raiz, p + "ZazAzu.TQDF_PlanoAlt\\CurVer"), "ZazAzu.TQDF_PlanoAlt.1");
+        EXPECT_EQ(Le(raiz, p + "ZazAzu.TQDF_PlanoAlt.1\\CLSID"), "{BFF9E78E-4966-4F37-99E4-6AA640C3705E}");
+        EXPECT_EQ(Le(raiz, p + "AppID\\" + kAppIdZazAzu), "ZazAzu");
+        EXPECT_EQ(Le(raiz, p + "AppID\\ZazAzu.EXE", "AppID"), kAppIdZazAzu);
+        EXPECT_EQ(NaMaquina(kClasse), !porUsuario);
+        EXPECT_EQ(DoUsuario(kClasse), porUsuario);
+        EXPECT_EQ(NaMaquina("AppID\\ZazAzu.EXE"), !porUsuario);
+
+        ASSERT_EQ(TQExecutaRegistro(porUsuario ? EChaveLinha::UnregServerPerUser : EChaveLinha::UnregServer, kCaminho,
+                                    TQScriptEmbutido, biblioteca),
+                  S_OK);
+        EXPECT_EQ(bibliotecas, 0);
+        for (const char* chave : {kClasse, "ZazAzu.TQDF_PlanoAlt", "ZazAzu.TQDF_PlanoAlt.1", "AppID\\ZazAzu.EXE"}) {
+            EXPECT_FALSE(NaMaquina(chave)) << chave;
+            EXPECT_FALSE(DoUsuario(chave)) << chave;
+        }
+        EXPECT_TRUE(ExisteChave(raiz, p + "CLSID")); // never removed as a whole
+    }
+}
+
+TEST_F(RegistroServidor, AppIdFicaQuandoAPrimeiraMetadeFalha)
+{
+    ASSERT_EQ(TQExecutaRegistro(EChaveLinha::RegServer, kCaminho), S_OK);
+    const HRESULT falha = TQHResult(0x8002801C); // TYPE_E_REGISTRYACCESS
+    EXPECT_EQ(TQExecutaRegistro(EChaveLinha::UnregServer, kCaminho, TQScriptEmbutido,
+                                [&](bool, bool) { return falha; }),
+              falha);
+    EXPECT_FALSE(NaMaquina(kClasse));
+    EXPECT_TRUE(NaMaquina("AppID\\ZazAzu.EXE"));
+}
+
+} // namespace
