@@ -179,14 +179,14 @@ TEST_F(BibliotecaTipos, RegistrosComAsPosicoesDoCpp)
             ASSERT_EQ(ti->GetTypeAttr(&ta), S_OK);
         }
         EXPECT_EQ(ta->typekind, TKIND_RECORD);
-        EXPECT_EQ(ta->cbSizeInstance, r.tamanhoDeclarado);
-        ASSERT_EQ(ta->cVars, r.declarados.size());
+        EXPECT_EQ(ta->cbSizeInstance, r.tamanho);
+        ASSERT_EQ(ta->cVars, r.campos.size());
         ti->ReleaseTypeAttr(ta);
-        for (UINT i = 0; i < r.declarados.size(); ++i) {
+        for (UINT i = 0; i < r.campos.size(); ++i) {
             VARDESC* vd = nullptr;
             ASSERT_EQ(ti->GetVarDesc(i, &vd), S_OK);
-            EXPECT_EQ(Nome(ti, vd->memid), r.declarados[i].nome);
-            EXPECT_EQ(static_cast<size_t>(vd->oInst), r.declarados[i].posicao) << r.declarados[i].nome;
+            EXPECT_EQ(Nome(ti, vd->memid), r.campos[i].nome);
+            EXPECT_EQ(static_cast<size_t>(vd->oInst), r.campos[i].posicao) << r.campos[i].nome;
             ti->ReleaseVarDesc(vd);
         }
         ti->Release();

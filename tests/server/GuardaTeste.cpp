@@ -1,8 +1,11 @@
 // What the frame makes of an operation that faults, throws or passes a bad argument: a business
 // class whose count operation misbehaves on demand, behind the real frame and class.
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "Cliente.h"
 #include "apoio/Apoio.h"
@@ -60,7 +63,6 @@ protected:
         ASSERT_EQ(ObjetoDefeituoso::CreateInstance(&m_defeituoso), S_OK);
         m_defeituoso->AddRef();
         ASSERT_EQ(m_defeituoso->Inicializa_Padrao(Sessao("0001")), S_OK);
-        m_mensagensAntes = LogDeMensagens().size();
     }
     void TearDown() override
     {
@@ -69,66 +71,50 @@ protected:
             m_defeituoso->Release();
         ClienteTeste::TearDown();
     }
-    // What the message library received during the test.
-    std::string Mensagens() const { return LogDeMensagens().substr(m_mensagensAntes); }
-
     ObjetoDefeituoso* m_defeituoso = nullptr;
-    size_t m_mensagensAntes = 0;
 };
 
-TEST_F(GuardaTeste, ViolacaoDeAcessoDerrubaOObjetoDeNegocio)
+// Each misbehaviour: its code, the frame's one trace line, what the message library gets, and
+// whether the business object survives (a fault drops it for good; the other slots still answer).
+TEST_F(GuardaTeste, FalhaDaOperacaoViraCodigoComUmaLinha)
 {
-    apoio::CapturaTrace trace;
-    g_defeito = Defeito::Violacao;
-    ULONG n = 0;
-    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), TQHResult(0x8004EAC5));
-    ASSERT_EQ(trace.quantidade(), 1u);
-    EXPECT_STREQ(trace.linhas()[0].funcao, "CTQDF_PlanoAlt::GetQuantidadeRegistros");
-    EXPECT_NE(trace.linhas()[0].texto.find("hr = pfInSEHFuncao()"), std::string::npos);
-    EXPECT_NE(Mensagens().find("0x81080BB1\t0x8004EAC5\t2147483647\t0001\tTQDF_PlanoAlt"), std::string::npos)
-        << Mensagens();
-
-    // Nothing brings it back; the other slots still answer.
-    g_defeito = Defeito::Nenhum;
-    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), TQHResult(0x81080A04));
+    const HRESULT errno_ = TQTraduzErrno(EINVAL);
+    char mensagemErrno[32];
+    std::snprintf(mensagemErrno, sizeof mensagemErrno, "0x81080BB1\t0x%08X\t", unsigned(errno_));
+    const struct {
+        Defeito defeito;
+        HRESULT esperado;
+        const char* trace;
+        std::vector<std::string> mensagens;
+        bool sobrevive;
+    } casos[] = {
+        {Defeito::SemMemoria, TQHResult(0x8004EA64), "hr = TQTranslateThrownExceptionToHresult()", {}, true},
+        {Defeito::ParametroInvalido, errno_, "hr = TQTranslateThrownExceptionToHresult()",
+         {mensagemErrno, "Expression = ", "Function = CopiaTexto"}, true},
+        {Defeito::Violacao, TQHResult(0x8004EAC5), "hr = pfInSEHFuncao()",
+         {"0x81080BB1\t0x8004EAC5\t2147483647\t0001\tTQDF_PlanoAlt"}, false},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.trace);
+        const size_t antes = LogDeMensagens().size();
+        apoio::CapturaTrace trace;
+        g_defeito = c.defeito;
+        ULONG n = 0;
+        EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), c.esperado);
+        ASSERT_EQ(trace.quantidade(), 1u);
+        EXPECT_STREQ(trace.linhas()[0].funcao, "CTQDF_PlanoAlt::GetQuantidadeRegistros");
+        EXPECT_NE(trace.linhas()[0].texto.find(c.trace), std::string::npos);
+        const std::string mensagens = LogDeMensagens().substr(antes);
+        for (const auto& m : c.mensagens)
+            EXPECT_NE(mensagens.find(m), std::string::npos) << mensagens;
+        g_defeito = Defeito::Nenhum;
+        EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), c.sobrevive ? S_OK : TQHResult(0x81080A04));
+    }
+    // Nothing brings the dropped object back; the slots without business still answer.
     EXPECT_EQ(m_defeituoso->Inicializa_Padrao(Sessao("0001")), TQHResult(0x81080AA8));
-    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), TQHResult(0x81080A04));
     LONG ok = 0;
     EXPECT_EQ(m_defeituoso->KeepAlive(&ok), S_OK);
     EXPECT_EQ(ok, 1);
-}
-
-TEST_F(GuardaTeste, FaltaDeMemoriaNaoDerrubaOObjeto)
-{
-    apoio::CapturaTrace trace;
-    g_defeito = Defeito::SemMemoria;
-    ULONG n = 0;
-    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), TQHResult(0x8004EA64));
-    ASSERT_EQ(trace.quantidade(), 1u);
-    EXPECT_NE(trace.linhas()[0].texto.find("hr = TQTranslateThrownExceptionToHresult()"), std::string::npos);
-    g_defeito = Defeito::Nenhum;
-    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), S_OK);
-    EXPECT_EQ(n, 42u);
-}
-
-TEST_F(GuardaTeste, ParametroInvalidoChegaComoOHResultDoErrno)
-{
-    apoio::CapturaTrace trace;
-    g_defeito = Defeito::ParametroInvalido;
-    ULONG n = 0;
-    const HRESULT esperado = TQTraduzErrno(EINVAL);
-    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), esperado);
-    ASSERT_EQ(trace.quantidade(), 1u);
-    EXPECT_NE(trace.linhas()[0].texto.find("hr = TQTranslateThrownExceptionToHresult()"), std::string::npos);
-    char numeros[32];
-    std::snprintf(numeros, sizeof numeros, "0x81080BB1\t0x%08X\t", unsigned(esperado));
-    const std::string mensagens = Mensagens();
-    EXPECT_NE(mensagens.find(numeros), std::string::npos) << mensagens;
-    EXPECT_NE(mensagens.find("Expression = "), std::string::npos);
-    EXPECT_NE(mensagens.find("Function = CopiaTexto"), std::string::npos) << mensagens;
-    // The handler stays on the thread, and the object stays usable.
-    g_defeito = Defeito::Nenhum;
-    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), S_OK);
 }
 
 TEST_F(GuardaTeste, UltimoErroDoObjetoDeNegocioChegaAoCliente)

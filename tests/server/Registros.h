@@ -1,5 +1,5 @@
-// The contract as its clients know it: every field of each record with its offset and size (and
-// the same fields as the C++ declarations lay them out), and the slots with their parameters.
+// The contract as its clients know it: every field of each record with its offset and size, and
+// the slots with their parameters.
 #pragma once
 
 #include <cstddef>
@@ -19,10 +19,8 @@ struct Campo {
 
 struct Registro {
     std::string nome;
-    size_t tamanhoDeclarado;
     size_t tamanho;
-    std::vector<Campo> esperados;  // as the clients know them
-    std::vector<Campo> declarados; // as the C++ declarations lay them out
+    std::vector<Campo> campos;
 };
 
 const std::vector<Registro>& Registros();
