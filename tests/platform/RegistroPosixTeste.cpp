@@ -4,12 +4,12 @@
 
 #include "apoio/Apoio.h"
 
-#include <dirent.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 
+#include "platform/Diretorio.h"
 #include "platform/Processo.h"
 #include "platform/Registro.h"
 #include "platform/Sincronizacao.h"
@@ -169,13 +169,10 @@ TEST_F(RegistroArquivo, SubstituicaoAtomicaParaQuemLe)
     EXPECT_GT(leituras.load(), 0);
     EXPECT_EQ(rasgadas.load(), 0);
     // No temporary file is left beside it.
-    DIR* d = opendir(m_dir.c_str());
-    ASSERT_NE(d, nullptr);
-    while (dirent* e = readdir(d)) {
-        const std::string nome = e->d_name;
-        EXPECT_TRUE(nome == "." || nome == ".." || nome == "registro.reg" || nome == "registro.reg.lock") << nome;
-    }
-    closedir(d);
+    std::vector<EntradaDiretorio> entradas;
+    ASSERT_EQ(ListaDiretorio(m_dir.c_str(), entradas), 0u);
+    for (const EntradaDiretorio& e : entradas)
+        EXPECT_TRUE(e.nome == "registro.reg" || e.nome == "registro.reg.lock") << e.nome;
 }
 
 TEST_F(RegistroArquivo, ProcessosNaoPerdemValores)

@@ -1,5 +1,5 @@
-// What the builder takes and refuses: the columns the user chose, the output paths, a missing
-// library, and the failures the tests ask of it.
+// What the builder takes and refuses: the columns the user chose, the output paths and a missing
+// library. The failures the tests ask of it are seen through the service's report.
 #include <gtest/gtest.h>
 
 #include "RelatorioTeste.h"
@@ -57,12 +57,6 @@ TEST_F(MontaRelatorio, ColunasEscolhidasEmRelatoriosIni)
     }
 }
 
-TEST_F(MontaRelatorio, OArquivoTemSoAsColunasEscolhidas)
-{
-    GravaRelatoriosIni("[Plano alternativo]\nCampos=104,101\n");
-    EXPECT_EQ(Gera("r.csv", kUmaConta), "Nome,Código\r\nATIVO,1\r\n");
-}
-
 TEST_F(MontaRelatorio, RecusaCaminhoOuEmpresaSemNadaGravar)
 {
     struct Caso {
@@ -87,16 +81,6 @@ TEST_F(MontaRelatorio, RecusaCaminhoOuEmpresaSemNadaGravar)
     EXPECT_EQ(Nomes(), std::vector<std::string>{"dados"});
 }
 
-TEST_F(MontaRelatorio, ExtensaoEmQualquerCaixa)
-{
-    for (const char* arquivo : {"R.TXT", "r.Csv", "r.HTML"}) {
-        CMontaRelatorio monta;
-        ASSERT_EQ(Inicia(monta, arquivo), S_OK) << arquivo;
-        EXPECT_EQ(monta.GeraRelatorio(), 0) << arquivo;
-        EXPECT_TRUE(apoio::Existe(m_dir + arquivo)) << arquivo;
-    }
-}
-
 TEST_F(MontaRelatorio, CaminhoSemGravacaoNaoDeixaArquivo)
 {
     ASSERT_EQ(plataforma::CriaDiretorio((m_dir + "pasta.csv").c_str()), 0u);
@@ -114,18 +98,18 @@ TEST_F(MontaRelatorio, CaminhoSemGravacaoNaoDeixaArquivo)
         teste::RelatorioTeste::Preenche(monta, kUmaConta);
         const HRESULT hr = monta.GeraRelatorio();
         EXPECT_NE(hr, 0) << c.arquivo;
-        if (c.esperado) {
-            EXPECT_EQ(hr, c.esperado) << c.arquivo;
-        }
+        EXPECT_TRUE(!c.esperado || hr == c.esperado) << c.arquivo << " " << std::hex << hr;
     }
     EXPECT_EQ(Nomes(), (std::vector<std::string>{"dados", "pasta.csv"}));
 }
 
-TEST_F(MontaRelatorio, SubstituiUmRelatorioAnteriorPorInteiro)
+TEST_F(MontaRelatorio, SubstituiUmRelatorioAnteriorPorInteiroEExtensaoEmQualquerCaixa)
 {
     apoio::GravaTudo(m_dir + "r.csv", std::string(10000, 'x'));
     EXPECT_EQ(Gera("r.csv", kUmaConta), "Código,Tipo,Classificação,Nome,Sinal\r\n1,T,1,ATIVO,\r\n");
-    EXPECT_EQ(Nomes(), (std::vector<std::string>{"dados", "r.csv"}));
+    for (const char* arquivo : {"R.TXT", "x.Csv", "r.HTML"})
+        EXPECT_NE(Gera(arquivo, kUmaConta).find("ATIVO"), std::string::npos) << arquivo;
+    EXPECT_EQ(Nomes(), (std::vector<std::string>{"R.TXT", "dados", "r.HTML", "r.csv", "x.Csv"}));
 }
 
 TEST_F(MontaRelatorio, FinalizaDescartaTudo)
@@ -137,28 +121,6 @@ TEST_F(MontaRelatorio, FinalizaDescartaTudo)
     EXPECT_EQ(monta.GetQtdeCampos(), 0);
     EXPECT_EQ(monta.GeraRelatorio(), kGeradorNaoInicializado);
     EXPECT_FALSE(apoio::Existe(m_dir + "r.txt"));
-}
-
-TEST_F(MontaRelatorio, FalhaPedidaPeloTeste)
-{
-    struct Caso {
-        const char* operacao;
-        HRESULT hr;
-    };
-    const Caso casos[] = {{"Inicializa", TQHResult(0x80004005)}, {"GeraRelatorio", TQHResult(0x8004EAC5)}};
-    for (const Caso& c : casos) {
-        const auto gera = [&] {
-            CMontaRelatorio monta;
-            const HRESULT inicio = Inicia(monta, "r.txt");
-            return inicio ? inicio : monta.GeraRelatorio();
-        };
-        DefineFalha(c.operacao, c.hr);
-        EXPECT_EQ(gera(), c.hr) << c.operacao;
-        EXPECT_FALSE(apoio::Existe(m_dir + "r.txt")) << c.operacao;
-        DefineFalha(c.operacao, 0);
-        EXPECT_EQ(gera(), 0) << c.operacao;
-        EXPECT_TRUE(plataforma::ApagaArquivo((m_dir + "r.txt").c_str()) == 0) << c.operacao;
-    }
 }
 
 TEST_F(MontaRelatorio, SemABibliotecaNadaAcontece)

@@ -4,7 +4,6 @@
 
 #include "apoio/Apoio.h"
 #include "df/tqlibex/TQChaveSuite.h"
-#include "df/tqlibex/TQModulos.h"
 #include "df/tqlibex/TQPath.h"
 #include "platform/Arquivo.h"
 #include "platform/Diretorio.h"
@@ -49,19 +48,6 @@ void RelatorioTeste::SetUp()
     ASSERT_EQ(plataforma::CriaDiretorio(m_dados.c_str()), 0u);
     GravaTexto(plataforma::RaizRegistro::LocalMachine,
                CTQPath::CombinaChave(CTQPath::CombinaChave(kChaveSuite, kSubchaveEmpresas), kEmpresa), "DF", m_dados);
-    // The library CMontaRelatorio loads: the same module, so its failure hook reaches the builders.
-    m_gerador = CTQPath::CarregaBibliotecaModulo(kBibliotecaTQGERADOR, kModuloDF);
-    ASSERT_NE(m_gerador, nullptr);
-}
-
-void RelatorioTeste::TearDown()
-{
-    if (m_gerador) {
-        DefineFalha("Inicializa", 0);
-        DefineFalha("GeraRelatorio", 0);
-        m_gerador.reset();
-    }
-    SuiteInstalada::TearDown();
 }
 
 HRESULT RelatorioTeste::Inicia(CMontaRelatorio& monta, const std::string& arquivo, const std::string& empresa)
@@ -110,13 +96,6 @@ std::vector<std::string> RelatorioTeste::Nomes() const
         nomes.push_back(e.nome);
     std::sort(nomes.begin(), nomes.end());
     return nomes;
-}
-
-void RelatorioTeste::DefineFalha(const char* operacao, HRESULT hr)
-{
-    auto define = reinterpret_cast<PFN_TQDefineFalhaParaTestes>(m_gerador->Simbolo(kExportTQDefineFalhaParaTestes));
-    ASSERT_NE(define, nullptr);
-    define(operacao, hr);
 }
 
 } // namespace teste

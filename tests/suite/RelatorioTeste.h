@@ -3,12 +3,10 @@
 #pragma once
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "apoio/SuiteInstalada.h"
-#include "platform/Biblioteca.h"
 #include "suite/Rotinas/MontaRelatorio.h"
 #include "suite/TQGERADOR/CodigosGerador.h"
 
@@ -34,7 +32,6 @@ std::vector<std::string> Divide(const std::string& texto, const std::string& sep
 class RelatorioTeste : public SuiteInstalada {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     HRESULT Inicia(CMontaRelatorio& monta, const std::string& arquivo, const std::string& empresa = kEmpresa);
     // Each chosen field with its text and width; the first line describes the columns when asked.
@@ -45,13 +42,8 @@ protected:
     void GravaRelatoriosIni(const std::string& conteudo);
     // The names in the test's directory.
     std::vector<std::string> Nomes() const;
-    // From now on the operation of the builder answers hr (0 clears).
-    void DefineFalha(const char* operacao, HRESULT hr);
 
     std::string m_dados;
-
-private:
-    std::unique_ptr<plataforma::Biblioteca> m_gerador;
 };
 
 } // namespace teste

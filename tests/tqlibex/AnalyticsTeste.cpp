@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,14 +12,12 @@
 #include <sys/stat.h>
 #endif
 
-#include "InstalacaoTrace.h"
 #include "apoio/SuiteInstalada.h"
 #include "apoio/Apoio.h"
 #include "df/tqlibex/GanchosTeste.h"
 #include "df/tqlibex/TQAnalytics.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQDma.h"
-#include "df/tqlibex/TQLConxExports.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQProfiler.h"
 #include "platform/Arquivo.h"
@@ -70,7 +69,14 @@ protected:
         GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, m_dir);
         TQAnalyticsReleChaveParaTestes();
     }
-    Linhas Registradas() const { return teste::Divide(apoio::LeTudo(m_log), '\n'); }
+    Linhas Registradas() const
+    {
+        Linhas linhas;
+        std::istringstream texto(apoio::LeTudo(m_log));
+        for (std::string linha; std::getline(texto, linha);)
+            linhas.push_back(linha);
+        return linhas;
+    }
     Linhas Enviadas()
     {
         TQAnalyticsEnviaAgora();
@@ -164,67 +170,20 @@ TEST_F(AnalyticsTeste, MilesimaPostagemAcordaORemetente)
     EXPECT_EQ(linhas, Linhas{Linha("0001 Contabil CTQDF_PlanoAlt Le 1 1000 2000 2 2", m_servidor, "0 0 0 0")});
 }
 
-TEST_F(AnalyticsTeste, FimDoModuloEnviaOQueFicou)
-{
-    Liga();
-    ASSERT_EQ(Executa(apoio::CaminhoAuxiliar(), {"analytics", "0003", "9", "3", "7"}), 0u);
-    // No application: the helper's object has no session record.
-    EXPECT_EQ(Registradas(), Linhas{Linha("0003  CTQDF_PlanoAlt Le 9 2 10 7 3", "tqauxiliar", "0 0 0 0")});
-}
-
-TEST_F(AnalyticsTeste, OServicoDeAnalyticsNaoEnviaASiMesmo)
+// At the module's end what is left is sent, except by the analytics service itself.
+TEST_F(AnalyticsTeste, FimDoModuloEnviaOQueFicouMenosNoServicoDeAnalytics)
 {
     Liga();
     const std::string auxiliar = apoio::CaminhoAuxiliar();
-    const std::string copia = m_dir + "TQSAnalytics" +
-                              (CTQPath::GetExtensao(auxiliar).empty() ? "" : "." + CTQPath::GetExtensao(auxiliar));
+    const std::string extensao = CTQPath::GetExtensao(auxiliar);
+    const std::string copia = m_dir + "TQSAnalytics" + (extensao.empty() ? "" : "." + extensao);
     apoio::GravaTudo(copia, apoio::LeTudo(auxiliar));
 #ifndef _WIN32
     ASSERT_EQ(chmod(copia.c_str(), 0755), 0);
 #endif
     ASSERT_EQ(Executa(copia, {"analytics", "0003", "9", "3"}), 0u);
     EXPECT_FALSE(apoio::Existe(m_log));
-}
-
-// The routine object of the suite's library, as the sender drives it: it serves only the analytics
-// routine, on its own connection, with LocalKarvo set, and refuses a number without its name.
-TEST_F(AnalyticsTeste, RotinaDaBibliotecaSoServeOAnalyticsEmConexaoPropria)
-{
-    Liga();
-    auto conx = CTQPath::CarregaBibliotecaModulo(kBibliotecaTQLConx, 1);
-    ASSERT_NE(conx, nullptr);
-    auto cria = reinterpret_cast<PFN_TQCriaBaseParaRotinas>(conx->Simbolo(kExportTQCriaBaseParaRotinas));
-    ASSERT_NE(cria, nullptr);
-    std::unique_ptr<ITQBaseParaRotinas, void (*)(ITQBaseParaRotinas*)> rotina(cria(), [](ITQBaseParaRotinas* r) {
-        r->Libera();
-    });
-    ASSERT_NE(rotina, nullptr);
-    EXPECT_LT(rotina->Inicializa(kRotinaAnalytics, 65535, 0), 0) << "on the default connection";
-    rotina->SetUsaConexaoDefault(false);
-    EXPECT_LT(rotina->Inicializa("TQDataBase", 65535, 0), 0);
-    EXPECT_LT(rotina->Inicializa(nullptr, 65535, 0), 0);
-    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, "");
-    EXPECT_LT(rotina->Inicializa(kRotinaAnalytics, 65535, 0), 0) << "without LocalKarvo";
-    EXPECT_EQ(rotina->GetAcessoCore(), nullptr);
-    Liga();
-    ASSERT_EQ(rotina->Inicializa(kRotinaAnalytics, 65535, 0), S_OK);
-    ITQAcessoCore* core = rotina->GetAcessoCore();
-    ASSERT_NE(core, nullptr);
-
-    CTQDadosCR_AnalyticsGravacao gravacao;
-    gravacao.SetDma(62951);
-    gravacao.SetServidor("ZAZAZU");
-    CTQDadosCR_Analytics dados;
-    dados.SetQtdExecucoes(1);
-    dados.SetIndexMetodo(1);
-    gravacao.AdicionaDadosAnalytics(dados);
-    for (ListaAnalytics lista : {ListaAnalytics::Empresas, ListaAnalytics::Origens, ListaAnalytics::Interfaces,
-                                 ListaAnalytics::Metodos})
-        gravacao.Lista(lista).resize(1);
-    EXPECT_LT(core->GravaAnalytics(gravacao), 0);
-    EXPECT_FALSE(apoio::Existe(m_log));
-    gravacao.Lista(ListaAnalytics::Metodos).resize(2);
-    gravacao.Lista(ListaAnalytics::Metodos)[1].SetTexto("Le");
-    EXPECT_EQ(core->GravaAnalytics(gravacao), S_OK);
-    EXPECT_EQ(Registradas(), Linhas{"62951\t\t\t\tLe\t0\t1\t0\t0\t0\tZAZAZU\t0\t0\t0\t1"});
+    ASSERT_EQ(Executa(auxiliar, {"analytics", "0003", "9", "3", "7"}), 0u);
+    // No application: the helper's object has no session record.
+    EXPECT_EQ(Registradas(), Linhas{Linha("0003  CTQDF_PlanoAlt Le 9 2 10 7 3", "tqauxiliar", "0 0 0 0")});
 }

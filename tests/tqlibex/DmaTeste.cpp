@@ -4,38 +4,30 @@
 #include "df/tqlibex/TQDma.h"
 #include "platform/Tempo.h"
 
-TEST(TQDma, DiasConhecidos)
+TEST(TQDma, DiasConhecidosEAjustes)
 {
-    EXPECT_EQ(TQDma(1, 1, 1848), 2u);
-    EXPECT_EQ(TQDma(31, 12, 1847), 0u);
-    EXPECT_EQ(TQDma(7, 5, 2020), 62951u);
-}
+    struct Caso {
+        int dia, mes, ano;
+        REG_TQDMA esperado;
+    };
+    const Caso casos[] = {
+        {1, 1, 1848, 2}, {31, 12, 1847, 0}, {7, 5, 2020, 62951},
+        // A day past the month's end is its last; 29 February of a common year, centuries included, is the 28th.
+        {31, 4, 2021, TQDma(30, 4, 2021)}, {99, 1, 2021, TQDma(31, 1, 2021)},
+        {29, 2, 2021, TQDma(28, 2, 2021)}, {29, 2, 1900, TQDma(28, 2, 1900)},
+        // Two-digit years: up to 83 in this century.
+        {7, 5, 20, 62951}, {1, 1, 0, TQDma(1, 1, 2000)}, {1, 1, 83, TQDma(1, 1, 2083)}, {1, 1, 84, TQDma(1, 1, 1984)},
+        // Out of range.
+        {0, 1, 2020, 0}, {1, 0, 2020, 0}, {1, 13, 2020, 0}, {1, 1, 1847, 0}, {1, 1, 4718, 0}, {1, 1, 100, 0},
+    };
+    for (const Caso& c : casos)
+        EXPECT_EQ(TQDma(c.dia, c.mes, c.ano), c.esperado) << c.dia << "/" << c.mes << "/" << c.ano;
 
-TEST(TQDma, DiaAlemDoMesViraOUltimo)
-{
-    EXPECT_EQ(TQDma(31, 4, 2021), TQDma(30, 4, 2021));
-    EXPECT_EQ(TQDma(99, 1, 2021), TQDma(31, 1, 2021));
-    // 29 February of a common year, centuries included, is the 28th.
-    EXPECT_EQ(TQDma(29, 2, 2021), TQDma(28, 2, 2021));
-    EXPECT_EQ(TQDma(29, 2, 1900), TQDma(28, 2, 1900));
-}
-
-TEST(TQDma, AnoDeDoisDigitos)
-{
-    EXPECT_EQ(TQDma(7, 5, 20), 62951u);
-    EXPECT_EQ(TQDma(1, 1, 0), TQDma(1, 1, 2000));
-    EXPECT_EQ(TQDma(1, 1, 83), TQDma(1, 1, 2083));
-    EXPECT_EQ(TQDma(1, 1, 84), TQDma(1, 1, 1984));
-}
-
-TEST(TQDma, ForaDaFaixaEhZero)
-{
-    EXPECT_EQ(TQDma(0, 1, 2020), 0u);
-    EXPECT_EQ(TQDma(1, 0, 2020), 0u);
-    EXPECT_EQ(TQDma(1, 13, 2020), 0u);
-    EXPECT_EQ(TQDma(1, 1, 1847), 0u);
-    EXPECT_EQ(TQDma(1, 1, 4718), 0u);
-    EXPECT_EQ(TQDma(1, 1, 100), 0u);
+    // Midnight may pass between the readings.
+    const plataforma::DataHoraLocal antes = plataforma::AgoraLocal();
+    const REG_TQDMA hoje = TQDmaHoje();
+    const plataforma::DataHoraLocal depois = plataforma::AgoraLocal();
+    EXPECT_TRUE(hoje == TQDma(antes.dia, antes.mes, antes.ano) || hoje == TQDma(depois.dia, depois.mes, depois.ano));
 }
 
 TEST(TQDma, DiasSeguidosSemBuracoNemRepeticao)
@@ -53,13 +45,4 @@ TEST(TQDma, DiasSeguidosSemBuracoNemRepeticao)
             }
         }
     }
-}
-
-TEST(TQDma, Hoje)
-{
-    const plataforma::DataHoraLocal antes = plataforma::AgoraLocal();
-    const REG_TQDMA hoje = TQDmaHoje();
-    const plataforma::DataHoraLocal depois = plataforma::AgoraLocal();
-    // Midnight may pass between the readings.
-    EXPECT_TRUE(hoje == TQDma(antes.dia, antes.mes, antes.ano) || hoje == TQDma(depois.dia, depois.mes, depois.ano));
 }

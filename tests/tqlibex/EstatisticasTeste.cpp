@@ -38,20 +38,30 @@ const ContadoresChamada& Folha(const ArvoreEstatisticas& arvore, const std::stri
 
 } // namespace
 
-TEST(TQEstatisticas, DuasChamadasDeUmMetodo)
+TEST(TQEstatisticas, ContadoresPorEmpresaAplicativoEUsuario)
 {
-    Identidade id("0001", 7, "CONTABIL");
+    Identidade id("0001", 7, "CONTABIL"), outroUsuario("0001", 2, "CONTABIL"), outra("0002", 1, "FISCAL");
+    // An application that fills its field has no terminator.
+    Identidade longo("0003", 1, std::string(48, 'X').c_str());
     ArvoreEstatisticas arvore;
     TQAdicionaEstatistica(arvore, &id, kLe, 1000 * kMs, 1003 * kMs);
     // Parts of a millisecond are dropped.
     TQAdicionaEstatistica(arvore, &id, kLe, 50 * kMs, 57 * kMs + kMs - 1);
+    TQAdicionaEstatistica(arvore, &outroUsuario, kLe, 0, 5 * kMs);
+    TQAdicionaEstatistica(arvore, &outra, kLe, 0, 1 * kMs);
+    TQAdicionaEstatistica(arvore, nullptr, kLe, 0, 1 * kMs);
+    TQAdicionaEstatistica(arvore, &longo, kLe, 0, 0);
     const ContadoresChamada& c = Folha(arvore, "0001", "CONTABIL", "T_TQUnknown", "Le", 7);
     EXPECT_EQ(c.chamadas, 2u);
     EXPECT_EQ(c.totalMs, 10u);
     EXPECT_EQ(c.maiorMs, 7u);
     EXPECT_EQ(c.menorMs, 3u);
-    EXPECT_EQ(arvore.size(), 1u);
-    EXPECT_EQ(arvore.begin()->second.size(), 1u);
+    EXPECT_EQ(arvore.size(), 4u);
+    EXPECT_EQ(arvore.at("0001").size(), 1u);
+    EXPECT_EQ(Folha(arvore, "0001", "CONTABIL", "T_TQUnknown", "Le", 2).totalMs, 5u);
+    EXPECT_EQ(Folha(arvore, "0002", "FISCAL", "T_TQUnknown", "Le", 1).totalMs, 1u);
+    EXPECT_EQ(Folha(arvore, "", "", "T_TQUnknown", "Le", 0).chamadas, 1u);
+    EXPECT_EQ(Folha(arvore, "0003", std::string(48, 'X'), "T_TQUnknown", "Le", 1).chamadas, 1u);
 }
 
 TEST(TQEstatisticas, SeparacaoDoNome)
@@ -75,30 +85,6 @@ TEST(TQEstatisticas, SeparacaoDoNome)
     // Without a "::" there is no method.
     EXPECT_EQ(classes.at("SemClasse").count(""), 1u);
     EXPECT_EQ(classes.at("A").count(""), 1u);
-}
-
-TEST(TQEstatisticas, CaminhoPorEmpresaAplicativoEUsuario)
-{
-    Identidade a("0001", 1, "CONTABIL"), b("0001", 2, "CONTABIL"), c("0002", 1, "FISCAL");
-    ArvoreEstatisticas arvore;
-    TQAdicionaEstatistica(arvore, &a, kLe, 0, 2 * kMs);
-    TQAdicionaEstatistica(arvore, &b, kLe, 0, 5 * kMs);
-    TQAdicionaEstatistica(arvore, &c, kLe, 0, 1 * kMs);
-    TQAdicionaEstatistica(arvore, nullptr, kLe, 0, 1 * kMs);
-    EXPECT_EQ(arvore.size(), 3u);
-    EXPECT_EQ(Folha(arvore, "0001", "CONTABIL", "T_TQUnknown", "Le", 1).totalMs, 2u);
-    EXPECT_EQ(Folha(arvore, "0001", "CONTABIL", "T_TQUnknown", "Le", 2).totalMs, 5u);
-    EXPECT_EQ(Folha(arvore, "0002", "FISCAL", "T_TQUnknown", "Le", 1).totalMs, 1u);
-    EXPECT_EQ(Folha(arvore, "", "", "T_TQUnknown", "Le", 0).chamadas, 1u);
-}
-
-TEST(TQEstatisticas, AplicativoSemTerminador)
-{
-    std::string cheio(48, 'X');
-    Identidade longo("0001", 1, cheio.c_str()); // fills the field without a NUL
-    ArvoreEstatisticas arvore;
-    TQAdicionaEstatistica(arvore, &longo, kLe, 0, 0);
-    EXPECT_EQ(arvore.at("0001").at(TQDmaHoje()).count(cheio), 1u);
 }
 
 TEST(TQEstatisticas, FusaoDeArvores)

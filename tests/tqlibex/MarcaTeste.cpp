@@ -13,7 +13,6 @@
 
 namespace {
 
-
 class MarcaTeste : public apoio::DiretorioEmpresa {
 protected:
     void SetUp() override
@@ -73,15 +72,12 @@ TEST_F(MarcaTeste, EsquemaAnteriorGravaTipoEDonoELimpaAoLiberar)
         EXPECT_EQ(outra.GetDono(), 7);
     }
     EXPECT_EQ(apoio::LeTudo(arquivo), std::string("\0\0", 2));
-}
-
-TEST_F(MarcaTeste, EsquemaAnteriorRecusaRegistroDeixadoParaTras)
-{
-    apoio::GravaTudo(m_dados + "CNCMARCA.DAT", std::string("\x04\x07", 2));
+    // A record left behind by nobody is refused, and stays.
+    apoio::GravaTudo(arquivo, std::string("\x04\x07", 2));
     CTQarq marca;
     EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusarq::MarcaDeixada);
     EXPECT_EQ(marca.GetDono(), 7);
-    EXPECT_EQ(apoio::LeTudo(m_dados + "CNCMARCA.DAT"), std::string("\x04\x07", 2));
+    EXPECT_EQ(apoio::LeTudo(arquivo), std::string("\x04\x07", 2));
 }
 
 TEST_F(MarcaTeste, DiretorioAusenteNaoEspera)
@@ -94,12 +90,16 @@ TEST_F(MarcaTeste, DiretorioAusenteNaoEspera)
 // Which scheme answers which types from the shared table.
 TEST(CodigosMarca, FaixasDeCadaEsquema)
 {
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::Objeto, 24), 17396u); // no row
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAtual, 213), 32131u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAtual, 31), 17396u); // a row, outside the scheme
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 9), 16357u);
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 24), 17542u); // its own codes
-    EXPECT_EQ(CodigoMarcaOcupada(EsquemaMarca::ArqAnterior, 29), 17396u);
+    const std::tuple<EsquemaMarca, int, uint32_t> casos[] = {
+        {EsquemaMarca::Objeto, 24, 17396u}, // no row
+        {EsquemaMarca::ArqAtual, 213, 32131u},
+        {EsquemaMarca::ArqAtual, 31, 17396u}, // a row, outside the scheme
+        {EsquemaMarca::ArqAnterior, 9, 16357u},
+        {EsquemaMarca::ArqAnterior, 24, 17542u}, // its own codes
+        {EsquemaMarca::ArqAnterior, 29, 17396u},
+    };
+    for (const auto& [esquema, tipo, codigo] : casos)
+        EXPECT_EQ(CodigoMarcaOcupada(esquema, tipo), codigo) << tipo;
 }
 
 } // namespace

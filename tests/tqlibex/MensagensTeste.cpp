@@ -1,28 +1,69 @@
-// Message texts: the suite's message files and libraries.
+// Message texts and error reports: the suite's message files and libraries, and the trace lines
+// in the programs' error log. Module 1 is installed in the test's own directory, with the
+// message libraries in its "x64": the logs land there, one set per test.
+#include <cstdio>
 #include <string>
+#include <vector>
 
-#include "InstalacaoTrace.h"
 #include "apoio/Apoio.h"
+#include "apoio/SuiteInstalada.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQMensagens.h"
 #include "df/tqlibex/TQTrace.h"
 #include "platform/Arquivo.h"
 #include "platform/Processo.h"
+#include "platform/Tempo.h"
 #include "platform/Texto.h"
 
 namespace {
 
-class MensagensTeste : public teste::InstalacaoTrace {
+// The pieces of texto between separators (a final one ends the last piece).
+std::vector<std::string> Divide(const std::string& texto, char separador)
+{
+    std::vector<std::string> partes;
+    for (size_t inicio = 0, fim; inicio < texto.size(); inicio = fim + 1) {
+        fim = std::min(texto.find(separador, inicio), texto.size());
+        partes.push_back(texto.substr(inicio, fim - inicio));
+    }
+    return partes;
+}
+
+class MensagensTeste : public teste::SuiteInstalada {
 protected:
     void SetUp() override
     {
-        InstalacaoTrace::SetUp();
+        SuiteInstalada::SetUp();
+        const std::string x64 = m_dir + "x64";
+        ASSERT_EQ(plataforma::CriaDiretorio(x64.c_str()), 0u);
+        for (std::string nome : {"TQLMensagem", "TQMens"}) {
+#ifdef _WIN32
+            nome += ".dll";
+#else
+            nome = "lib" + nome + ".so";
+#endif
+            const std::string conteudo = apoio::LeTudo(teste::DiretorioSuite() + plataforma::kSeparador + "x64" +
+                                                       plataforma::kSeparador + nome);
+            ASSERT_FALSE(conteudo.empty()) << nome;
+            apoio::GravaTudo(x64 + plataforma::kSeparador + nome, conteudo);
+        }
+        GravaTexto(plataforma::RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dir);
         GravaTexto(plataforma::RaizRegistro::LocalMachine, kChaveSuite, kValorMensagens, m_dir);
+    }
+    // The lines of type ERRO in the programs' error log of this month.
+    std::vector<std::string> LinhasErro() const
+    {
+        const plataforma::DataHoraLocal agora = plataforma::AgoraLocal();
+        char nome[64];
+        std::snprintf(nome, sizeof nome, "TQProfilerErros_Pgms_%04d%02d.log", agora.ano, agora.mes);
+        std::vector<std::string> linhas = Divide(apoio::LeTudo(m_dir + nome), '\n');
+        std::erase_if(linhas, [](const std::string& l) { return l.find("\tERRO\t") == std::string::npos; });
+        return linhas;
     }
 };
 
 TEST_F(MensagensTeste, TextoDoArquivoDeMensagensDoModulo)
 {
+    EXPECT_EQ(TQTextoArquivoMensagens(12, 1), "") << "no file yet";
     apoio::GravaTudo(m_dir + "TQDFMens.txt", "0000011 Outra mensagem\r\n"
                                              "0000012 Primeira linha\\nSegunda linha\\n\r\n"
                                              "13 curta\n");
@@ -33,11 +74,6 @@ TEST_F(MensagensTeste, TextoDoArquivoDeMensagensDoModulo)
     EXPECT_EQ(TQTextoRelatorioErro(77, 1, 0), "Erro desconhecido encontrado. C\xF3" "digo (77)");
     const std::string comSO = TQTextoRelatorioErro(12, 1, 5);
     EXPECT_EQ(comSO.rfind("Primeira linha\nSegunda linha\nErro do SO: 5 - ", 0), 0u) << comSO;
-}
-
-TEST_F(MensagensTeste, ArquivoAusenteDaTextoVazioSemBloquear)
-{
-    EXPECT_EQ(TQTextoArquivoMensagens(12, 1), "");
 }
 
 TEST_F(MensagensTeste, DescricaoVemDaBibliotecaDeMensagens)
@@ -59,9 +95,33 @@ TEST_F(MensagensTeste, RelatorioChegaABibliotecaComOsArgumentos)
     const size_t p = log.find(marca);
     ASSERT_NE(p, std::string::npos);
     const std::string linha = log.substr(log.rfind('\n', p) + 1, p - log.rfind('\n', p) - 1);
-    EXPECT_NE(linha.find("0001"), std::string::npos) << linha;
-    EXPECT_NE(linha.find("TQDF_PlanoAlt"), std::string::npos) << linha;
-    EXPECT_NE(linha.find("321"), std::string::npos) << linha;
+    for (const char* campo : {"0001", "TQDF_PlanoAlt", "321"})
+        EXPECT_NE(linha.find(campo), std::string::npos) << linha;
+}
+
+TEST_F(MensagensTeste, LinhaDoHResultComOsNomesDasPartes)
+{
+    TQTraceHResult(nullptr, "CTQDF_PlanoAlt::Le", "TQDF_PlanoAlt", 77, "hr", "pfInSEHFuncao()", TQHResult(0x81080A04));
+    TQTraceHResult(nullptr, "CTQDF_PlanoAlt::Le", "TQDF_PlanoAlt", 78, "hr", "Abre()", TQHResult(0x80070005));
+    const auto linhas = LinhasErro();
+    ASSERT_EQ(linhas.size(), 2u);
+    EXPECT_NE(linhas[0].find("\tTQDF_PlanoAlt\t77\thr = pfInSEHFuncao()\thr = 0X81080A04 "), std::string::npos)
+        << linhas[0];
+    EXPECT_NE(linhas[0].find("\tSEVERITY = 1 SEVERITY_ERROR\tFACILITY = 264 TQ_FACILITY_CR_CORE\tCODE = 2564 "),
+              std::string::npos)
+        << linhas[0];
+    EXPECT_NE(linhas[1].find("\tFACILITY = 7 FACILITY_WIN32\tCODE = 5 ERROR_ACCESS_DENIED\t"
+                             "Descri\xE7\xE3o = E_ACCESSDENIED\t"),
+              std::string::npos)
+        << linhas[1];
+    const auto c = Divide(linhas[1], '\t');
+    ASSERT_GT(c.size(), 29u);
+    EXPECT_EQ(c[4], "CTQDF_PlanoAlt::Le");
+    EXPECT_EQ(c[5].size(), 36u) << "a new GUID without braces";
+    EXPECT_EQ(c[21], "ERRO");
+    EXPECT_FALSE(c[26].empty()) << "the system's version";
+    EXPECT_EQ(c[27], "TQDF_PlanoAlt");
+    EXPECT_EQ(c[28], "78");
 }
 
 } // namespace

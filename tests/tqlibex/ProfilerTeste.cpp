@@ -162,20 +162,6 @@ enum Coluna {
 
 } // namespace
 
-TEST(TQProfilerConfigRegras, LinhasAtivas)
-{
-    // Measuring without entry or exit lines is a contradiction: nothing at all.
-    const std::pair<std::string, bool> casos[] = {{"-----", false}, {"E----", true},  {"-S---", true},
-                                                  {"--C--", true},  {"E--PM", true},  {"---PM", false},
-                                                  {"--CP-", false}, {"--C-M", false}};
-    for (const auto& [letras, ativas] : casos) {
-        ValoresProfiler v;
-        v.entrada = letras[0] == 'E', v.saida = letras[1] == 'S', v.coCreate = letras[2] == 'C';
-        v.performance = letras[3] == 'P', v.memory = letras[4] == 'M';
-        EXPECT_EQ(v.LinhasAtivas(), ativas) << letras;
-    }
-}
-
 TEST(TQProfilerConfigRegras, ProcessosQueLogam)
 {
     // The name is compared as it is given: lower case on both sides. Separators alone name nobody.

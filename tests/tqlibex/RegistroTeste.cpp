@@ -26,22 +26,17 @@ protected:
 
 } // namespace
 
-TEST_F(TQRegistroTeste, ChaveAusenteDaOPadrao)
-{
-    CTQRegistro r(RaizRegistro::CurrentUser, m_chave);
-    EXPECT_FALSE(r.EstaAberta());
-    EXPECT_EQ(r.LeDword("x", 7), 7u);
-    EXPECT_EQ(r.LeTexto("x", "padrao"), "padrao");
-}
-
 TEST_F(TQRegistroTeste, LeValoresEPadroes)
 {
+    CTQRegistro ausente(RaizRegistro::CurrentUser, m_chave);
+    EXPECT_FALSE(ausente.EstaAberta());
+    EXPECT_EQ(ausente.LeDword("x", 7), 7u);
+    EXPECT_EQ(ausente.LeTexto("x", "padrao"), "padrao");
     GravaDword(RaizRegistro::CurrentUser, m_chave, "Numero", 42);
     GravaTexto(RaizRegistro::CurrentUser, m_chave, "Texto", "C:\\a \"b\"");
     GravaTexto(RaizRegistro::CurrentUser, m_chave, nullptr, "padrao da chave");
     CTQRegistro r(RaizRegistro::CurrentUser, m_chave);
     ASSERT_TRUE(r.EstaAberta());
-    EXPECT_EQ(r.LeDword("Numero", 0), 42u);
     EXPECT_EQ(r.LeDword("numero", 0), 42u);
     EXPECT_EQ(r.LeTexto("Texto", ""), "C:\\a \"b\"");
     EXPECT_EQ(r.LeTexto(nullptr, ""), "padrao da chave");
@@ -71,13 +66,12 @@ TEST_F(TQRegistroTeste, EscritaSoQuandoPedida)
 TEST_F(TQRegistroTeste, ModoDesenvolvedorPedeOConteudoExato)
 {
     EXPECT_FALSE(CTQChavesInicio::LeModoDesenvolvedor());
-    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor, "c49e4fe3-58d2-439b-bdcd-6996f92fcfbd");
-    EXPECT_FALSE(CTQChavesInicio::LeModoDesenvolvedor());
-    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor,
-               std::string("{") + kConteudoModoDesenvolvedor + "}");
-    EXPECT_FALSE(CTQChavesInicio::LeModoDesenvolvedor());
-    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor, kConteudoModoDesenvolvedor);
-    EXPECT_TRUE(CTQChavesInicio::LeModoDesenvolvedor());
+    for (const std::string& valor : {std::string("c49e4fe3-58d2-439b-bdcd-6996f92fcfbd"),
+                                     std::string("{") + kConteudoModoDesenvolvedor + "}",
+                                     std::string(kConteudoModoDesenvolvedor)}) {
+        GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor, valor);
+        EXPECT_EQ(CTQChavesInicio::LeModoDesenvolvedor(), valor == kConteudoModoDesenvolvedor) << valor;
+    }
 }
 
 TEST_F(TQRegistroTeste, ChavesDeInicioLidasUmaVez)

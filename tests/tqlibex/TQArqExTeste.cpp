@@ -25,14 +25,21 @@ protected:
     }
 };
 
-TEST_F(TQArqExTeste, ModoGDeArquivoVazioGravaRegistroZero)
+TEST_F(TQArqExTeste, ArquivoVazioGanhaORegistroZero)
 {
-    const std::string c = Cria("VAZIO.dat", "");
-    CTQArqEx arq;
-    ASSERT_EQ(arq.Abre(c, 'G', kTam, 1, true), 0u);
-    EXPECT_EQ(arq.QuantidadeRegistros(true), 0);
-    arq.Fecha();
-    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0'));
+    // Opened for writing, and created with a write at position 1.
+    const std::string vazio = Cria("VAZIO.dat", ""), novo = Caminho("NOVO.dat");
+    CTQArqEx g, c;
+    ASSERT_EQ(g.Abre(vazio, 'G', kTam, 1, true), 0u);
+    EXPECT_EQ(g.QuantidadeRegistros(true), 0);
+    ASSERT_EQ(c.Abre(novo, 'C', kTam, 1, true), 0u);
+    int32_t pos = 1;
+    ASSERT_EQ(c.Grava(Registro('a').data(), pos, kTam), 0u);
+    EXPECT_EQ(pos, 1);
+    g.Fecha();
+    c.Fecha();
+    EXPECT_EQ(apoio::LeTudo(vazio), std::string(kTam, '\0'));
+    EXPECT_EQ(apoio::LeTudo(novo), std::string(kTam, '\0') + Registro('a'));
 }
 
 TEST_F(TQArqExTeste, AcrescimosNumeramDepoisDoRegistroZero)
@@ -76,6 +83,7 @@ TEST_F(TQArqExTeste, PosicoesForaDoArquivoNaoGravamEDeixamTrace)
         EXPECT_NE(trace.linhas()[0].texto.find("QtdRegistros = 2\tPosi\xE7\xE3o Grava\xE7\xE3o = 3"), std::string::npos);
         EXPECT_STREQ(trace.linhas()[1].funcao, "CTQArqEx::Grava");
         EXPECT_EQ(trace.linhas()[1].linha, 384);
+        EXPECT_EQ(trace.linhas()[1].texto.rfind("hr = ValidaPosicaoGravacao(*plPosicao, lTamanhoDoRegistro)\t", 0), 0u);
         EXPECT_NE(trace.linhas()[1].texto.find("0X80040A73"), std::string::npos);
     }
     {
@@ -89,18 +97,6 @@ TEST_F(TQArqExTeste, PosicoesForaDoArquivoNaoGravamEDeixamTrace)
     EXPECT_EQ(arq.Grava(Registro('z').data(), pos), 0u) << "position = count appends";
     arq.Fecha();
     EXPECT_EQ(apoio::LeTudo(c), inicial + Registro('z'));
-}
-
-TEST_F(TQArqExTeste, PosicaoUmEmArquivoVazioGravaAntesORegistroZero)
-{
-    const std::string c = Caminho("NOVO.dat");
-    CTQArqEx arq;
-    ASSERT_EQ(arq.Abre(c, 'C', kTam, 1, true), 0u);
-    int32_t pos = 1;
-    ASSERT_EQ(arq.Grava(Registro('a').data(), pos, kTam), 0u);
-    EXPECT_EQ(pos, 1);
-    arq.Fecha();
-    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('a'));
 }
 
 TEST_F(TQArqExTeste, LeituraAlemDoFimSoDeixaTraceDoisRegistrosAdiante)
@@ -157,25 +153,37 @@ TEST_F(TQArqExTeste, ArquivoNovoEntraNoControleENuncaMaisERecriado)
     EXPECT_EQ(apoio::LeTudo(Caminho("TQCTLARQ.dat")).substr(64), entrada);
 }
 
-TEST_F(TQArqExTeste, SemCriacaoOuSemExtensaoNaoCria)
+// Bad input, a file that may not be made, a read-only file, a directory in the file's place
+// (a cause answered at once: the causes that are retried end in other statuses).
+TEST_F(TQArqExTeste, RecusasDeixamOsArquivosComoEstavam)
 {
-    CTQArqEx arq;
-    EXPECT_EQ(arq.Abre(Caminho("SEMEXT"), 'G', kTam), statusarq::ArgumentoInvalido);
-    EXPECT_EQ(arq.Abre(Caminho("X.dat"), 'L', kTam, 0, true), statusarq::NaoEncontrado);
+    const std::string c = Cria("E.dat", std::string(kTam, '\0') + Registro('a'));
+    const std::string ro = Cria("RO.dat", std::string(kTam, '\0'));
+    ASSERT_EQ(plataforma::DefineSomenteLeitura(ro.c_str(), true), 0u);
+    ASSERT_EQ(plataforma::CriaDiretorio(Caminho("PASTA.dat").c_str()), 0u);
+    struct Caso {
+        std::string caminho;
+        char modo;
+        int32_t cria;
+        uint32_t esperado;
+    };
+    const Caso casos[] = {
+        {"", 'L', 1, statusarq::ArgumentoInvalido},          {c, 'X', 1, statusarq::ArgumentoInvalido},
+        {c, 'g', 1, statusarq::ArgumentoInvalido},           {Caminho("SEMEXT"), 'G', 1, statusarq::ArgumentoInvalido},
+        {Caminho("X.dat"), 'L', 0, statusarq::NaoEncontrado}, {ro, 'G', 1, statusarq::SomenteLeitura},
+        {ro, 'L', 1, 0}, // reading stays possible
+        {Caminho("PASTA.dat"), 'L', 1, statusarq::ArquivoInvalido}, {Caminho("PASTA.dat"), 'G', 1, statusarq::ArquivoInvalido},
+    };
+    for (const Caso& k : casos) {
+        CTQArqEx arq;
+        EXPECT_EQ(arq.Abre(k.caminho, k.modo, kTam, k.cria, true), k.esperado) << k.caminho << " " << k.modo;
+    }
     EXPECT_FALSE(apoio::Existe(Caminho("SEMEXT")));
     EXPECT_FALSE(apoio::Existe(Caminho("X.dat")));
     EXPECT_FALSE(apoio::Existe(Caminho("TQCTLARQ.dat")));
-}
-
-TEST_F(TQArqExTeste, EntradaInvalida)
-{
     CTQArqEx arq;
-    char buffer[kTam] = {};
-    EXPECT_EQ(arq.Abre("", 'L', kTam, 1, true), statusarq::ArgumentoInvalido);
-    const std::string c = Cria("E.dat", std::string(kTam, '\0') + Registro('a'));
-    EXPECT_EQ(arq.Abre(c, 'X', kTam, 1, true), statusarq::ArgumentoInvalido);
-    EXPECT_EQ(arq.Abre(c, 'g', kTam, 1, true), statusarq::ArgumentoInvalido);
     ASSERT_EQ(arq.Abre(c, 'G', kTam, 1, true), 0u);
+    char buffer[kTam] = {};
     EXPECT_EQ(arq.Le(1, nullptr), statusarq::ArgumentoInvalido);
     int32_t pos = 0;
     EXPECT_EQ(arq.Grava(nullptr, pos), statusarq::ArgumentoInvalido);
@@ -183,15 +191,6 @@ TEST_F(TQArqExTeste, EntradaInvalida)
     EXPECT_EQ(arq.Grava(buffer, pos), statusarq::PosicaoNegativa);
     arq.Fecha();
     EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('a'));
-}
-
-TEST_F(TQArqExTeste, SomenteLeituraRecusaGravacaoDepoisDasTentativas)
-{
-    const std::string c = Cria("RO.dat", std::string(kTam, '\0'));
-    ASSERT_EQ(plataforma::DefineSomenteLeitura(c.c_str(), true), 0u);
-    CTQArqEx arq;
-    EXPECT_EQ(arq.Abre(c, 'G', kTam, 1, true), statusarq::SomenteLeitura);
-    EXPECT_EQ(arq.Abre(c, 'L', kTam, 1, true), 0u) << "reading stays possible";
 }
 
 TEST_F(TQArqExTeste, GravacaoDeUmObjetoInvalidaCacheDoOutro)
@@ -214,6 +213,14 @@ TEST_F(TQArqExTeste, GravacaoDeUmObjetoInvalidaCacheDoOutro)
     ASSERT_EQ(a.Grava(Registro('Z').data(), pos), 0u);
     ASSERT_EQ(b.Le(5, lido), 0u);
     EXPECT_EQ(std::string(lido, kTam), Registro('Z'));
+    // Closed, it reopens by itself at the next read.
+    CTQArqEx r;
+    ASSERT_EQ(r.Abre(c, 'L', kTam), 0u);
+    EXPECT_EQ(r.Fecha(), 0u);
+    EXPECT_FALSE(r.EstaAberto());
+    ASSERT_EQ(r.Le(1, lido), 0u);
+    EXPECT_TRUE(r.EstaAberto());
+    EXPECT_EQ(std::string(lido, kTam), Registro('a'));
 }
 
 TEST_F(TQArqExTeste, LeituraSequencialCedeSoNasLeiturasDaPlataforma)
@@ -271,19 +278,6 @@ TEST_F(TQArqExTeste, AcrescimosAcumuladosChegamEmLotes)
     EXPECT_EQ(apoio::LeTudo(c), esperado + Registro('z'));
 }
 
-TEST_F(TQArqExTeste, FechaReabreSozinhoNaProximaLeitura)
-{
-    const std::string c = Cria("R.dat", std::string(kTam, '\0') + Registro('r'));
-    CTQArqEx arq;
-    ASSERT_EQ(arq.Abre(c, 'L', kTam), 0u);
-    EXPECT_EQ(arq.Fecha(), 0u);
-    EXPECT_FALSE(arq.EstaAberto());
-    char lido[kTam];
-    EXPECT_EQ(arq.Le(1, lido), 0u);
-    EXPECT_TRUE(arq.EstaAberto());
-    EXPECT_EQ(std::string(lido, kTam), Registro('r'));
-}
-
 // A last record cut short (a write that a crash cut) is no record: it reads as past the end, and
 // the next append takes its place, so the records after it stay aligned.
 TEST_F(TQArqExTeste, RegistroFinalCortadoNaoEhRegistro)
@@ -301,18 +295,6 @@ TEST_F(TQArqExTeste, RegistroFinalCortadoNaoEhRegistro)
     EXPECT_EQ(std::string(lido, kTam), Registro('c'));
     arq.Fecha();
     EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('a') + Registro('c'));
-}
-
-// A directory in the file's place is an invalid file, a cause answered at once: the causes that
-// are retried end in other statuses.
-TEST_F(TQArqExTeste, DiretorioNoLugarDoArquivo)
-{
-    const std::string c = Caminho("PASTA.dat");
-    ASSERT_EQ(plataforma::CriaDiretorio(c.c_str()), 0u);
-    for (char modo : {'L', 'G'}) {
-        CTQArqEx arq;
-        EXPECT_EQ(arq.Abre(c, modo, kTam, 1, true), statusarq::ArquivoInvalido) << modo;
-    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+// The suite's module table, looked up by number, code and registry subkey.
 #include <set>
 #include <string>
 
@@ -6,38 +7,26 @@
 #include "df/tqlibex/TQModulos.h"
 #include "platform/Texto.h"
 
-// Lookups by text would be ambiguous with a repeated code or subkey.
-TEST(TQModulos, TabelaSemRepeticoes)
+TEST(TQModulos, BuscasSemCaixaNumaTabelaSemRepeticoes)
 {
+    // Lookups by text would be ambiguous with a repeated code or subkey.
     size_t quantos = 0;
     const ModuloSuite* tabela = TQTabelaModulos(quantos);
-    std::set<long> numeros;
-    std::set<std::string> codigos, subchaves;
+    std::set<std::string> vistos;
     for (size_t i = 0; i < quantos; ++i) {
-        const std::string codigo = tabela[i].codigo;
-        EXPECT_TRUE(numeros.insert(tabela[i].numero).second) << tabela[i].numero;
-        std::string c, s;
-        for (char x : codigo)
-            c += plataforma::MaiusculaAnsi(x);
-        for (const char* p = tabela[i].subchave; *p; ++p)
-            s += plataforma::MaiusculaAnsi(*p);
-        EXPECT_TRUE(codigos.insert(c).second) << codigo;
-        EXPECT_TRUE(subchaves.insert(s).second) << tabela[i].subchave;
+        EXPECT_EQ(TQNumeroModuloPorCodigo(tabela[i].codigo), tabela[i].numero) << tabela[i].codigo;
+        EXPECT_EQ(TQNumeroModuloPorSubchave(tabela[i].subchave), tabela[i].numero) << tabela[i].subchave;
+        for (std::string texto : {std::to_string(tabela[i].numero), std::string("c") + tabela[i].codigo,
+                                  std::string("s") + tabela[i].subchave}) {
+            for (char& x : texto)
+                x = plataforma::MaiusculaAnsi(x);
+            EXPECT_TRUE(vistos.insert(texto).second) << texto;
+        }
     }
-    EXPECT_TRUE(numeros.count(1) && numeros.count(23) && numeros.count(26));
-}
-
-TEST(TQModulos, BuscasPorNumero)
-{
     EXPECT_EQ(TQCodigoModulo(1), "DF");
     EXPECT_EQ(TQSubchaveModulo(1), "Contabil");
     EXPECT_EQ(TQCodigoModulo(0), "");
     EXPECT_EQ(TQSubchaveModulo(999), "");
-}
-
-TEST(TQModulos, BuscasPorTextoSemCaixa)
-{
-    EXPECT_EQ(TQNumeroModuloPorCodigo("DF"), 1);
     EXPECT_EQ(TQNumeroModuloPorCodigo("df"), 1);
     EXPECT_EQ(TQNumeroModuloPorSubchave("CONTABIL"), 1);
     EXPECT_EQ(TQNumeroModuloPorCodigo(TQCodigoModulo(23)), 23);

@@ -1,13 +1,17 @@
-// Path texts, file existence, and the installation and data directories from the registry.
+// Path texts, file existence, the installation and data directories from the registry or the
+// suite's library, and the company logged in.
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "apoio/Apoio.h"
 #include "apoio/RegistroIsolado.h"
+#include "apoio/SuiteInstalada.h"
 #include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQLConxExports.h"
 #include "df/tqlibex/TQPath.h"
 #include "platform/Arquivo.h"
+#include "platform/Processo.h"
 
 using namespace plataforma;
 
@@ -22,6 +26,18 @@ std::string N(std::string caminho)
     return caminho;
 }
 
+using Parte = std::string (*)(const std::string&);
+struct CasoTexto {
+    Parte parte;
+    std::string caminho, esperado;
+};
+
+void Confere(std::initializer_list<CasoTexto> casos)
+{
+    for (const CasoTexto& c : casos)
+        EXPECT_EQ(c.parte(c.caminho), c.esperado) << c.caminho;
+}
+
 } // namespace
 
 TEST(TQPathTexto, Combina)
@@ -33,89 +49,68 @@ TEST(TQPathTexto, Combina)
     EXPECT_EQ(CTQPath::Combina(nullptr, nullptr), "");
     // Only the doubled separator at the joint goes.
     EXPECT_EQ(CTQPath::Combina(N("A\\\\"), N("\\B")), N("A\\\\B"));
-}
-
-TEST(TQPathTexto, CombinaChaveUsaSempreBarraInvertida)
-{
     EXPECT_EQ(CTQPath::CombinaChave("Empresas", "EMP"), "Empresas\\EMP");
     EXPECT_EQ(CTQPath::CombinaChave("A\\", "\\B"), "A\\B");
 }
 
-TEST(TQPathTexto, DiretorioENome)
+TEST(TQPathTexto, PartesDoCaminho)
 {
-    EXPECT_EQ(CTQPath::GetDiretorio(N("c:\\dados\\x.dat")), N("c:\\dados\\"));
-    EXPECT_EQ(CTQPath::GetDiretorio("x.dat"), "");
-    EXPECT_EQ(CTQPath::GetNome(N("c:\\dados\\")), "");
+    Confere({
+        {CTQPath::GetDiretorio, N("c:\\dados\\x.dat"), N("c:\\dados\\")},
+        {CTQPath::GetDiretorio, "x.dat", ""},
+        {CTQPath::GetNome, N("c:\\dados\\"), ""},
+        {CTQPath::GetExtensao, N("c:\\dados\\x.tar.gz"), "gz"},
+        {CTQPath::GetExtensao, N("c:\\da.dos\\arquivo"), ""},
+        {CTQPath::GetExtensao, ".dat", "dat"},
+        {CTQPath::GetExtensao, "x.", ""},
+        {CTQPath::GetNomeSemExtensao, N("c:\\dados\\a.b.c"), "a.b"},
+        {CTQPath::GetNomeSemExtensao, N("c:\\da.dos\\arquivo"), "arquivo"},
+        {CTQPath::GetNomeNormalizado, N("c:\\dados\\DfPla001.DaT"), "DFPLA001.dat"},
+        {CTQPath::GetNomeNormalizado, N("c:\\dados\\dfpla001"), ""},
+        {CTQPath::GetNomeNormalizado, N("c:\\dados\\.dat"), ""},
+        {CTQPath::GetNomeNormalizado, N("c:\\da.dos\\arquivo"), ""},
+        // Code page 1252 letters change case too.
+        {CTQPath::GetNomeNormalizado, "a\xE7\xE3o.\xC9X", "A\xC7\xC3O.\xE9x"},
+        // Written with a drive letter these have a root only on Windows; the answers agree.
+        {CTQPath::GetParentPath, N("C:\\A\\B\\C.IDX"), N("C:\\A\\B\\")},
+        {CTQPath::GetParentPath, N("C:\\A\\B\\"), N("C:\\A\\")},
+        {CTQPath::GetParentPath, "", ""},
+        {CTQPath::GetParentPath, "arquivo", ""},
+        {CTQPath::GetParentPath, N("a\\b"), N("a\\")},
+    });
 }
 
-TEST(TQPathTexto, Extensao)
+TEST(TQPathTexto, RaizEPaiDaPlataforma)
 {
-    EXPECT_EQ(CTQPath::GetExtensao(N("c:\\dados\\x.tar.gz")), "gz");
-    EXPECT_EQ(CTQPath::GetExtensao(N("c:\\da.dos\\arquivo")), "");
-    EXPECT_EQ(CTQPath::GetExtensao(".dat"), "dat");
-    EXPECT_EQ(CTQPath::GetExtensao("x."), "");
-}
-
-TEST(TQPathTexto, NomeNormalizado)
-{
-    EXPECT_EQ(CTQPath::GetNomeSemExtensao(N("c:\\dados\\a.b.c")), "a.b");
-    EXPECT_EQ(CTQPath::GetNomeSemExtensao(N("c:\\da.dos\\arquivo")), "arquivo");
-    EXPECT_EQ(CTQPath::GetNomeNormalizado(N("c:\\dados\\DfPla001.DaT")), "DFPLA001.dat");
-    EXPECT_EQ(CTQPath::GetNomeNormalizado(N("c:\\dados\\dfpla001")), "");
-    EXPECT_EQ(CTQPath::GetNomeNormalizado(N("c:\\dados\\.dat")), "");
-    EXPECT_EQ(CTQPath::GetNomeNormalizado(N("c:\\da.dos\\arquivo")), "");
-    // Code page 1252 letters change case too.
-    EXPECT_EQ(CTQPath::GetNomeNormalizado("a\xE7\xE3o.\xC9X"), "A\xC7\xC3O.\xE9x");
-}
-
-TEST(TQPathTexto, PaiDeCaminhosSemRaiz)
-{
-    // Written with a drive letter these have a root only on Windows; the answers agree.
-    EXPECT_EQ(CTQPath::GetParentPath(N("C:\\A\\B\\C.IDX")), N("C:\\A\\B\\"));
-    EXPECT_EQ(CTQPath::GetParentPath(N("C:\\A\\B\\")), N("C:\\A\\"));
-    EXPECT_EQ(CTQPath::GetParentPath(""), "");
-    EXPECT_EQ(CTQPath::GetParentPath("arquivo"), "");
-    EXPECT_EQ(CTQPath::GetParentPath(N("a\\b")), N("a\\"));
-}
-
 #ifdef _WIN32
-TEST(TQPathTexto, RaizWindows)
-{
-    EXPECT_EQ(CTQPath::GetRaiz("C:\\A\\B"), "C:\\");
-    EXPECT_EQ(CTQPath::GetRaiz("C:A"), "C:");
-    EXPECT_EQ(CTQPath::GetRaiz("\\\\servidor\\pasta\\x"), "\\\\servidor\\");
-    EXPECT_EQ(CTQPath::GetRaiz("\\\\servidor"), "\\\\servidor");
-    EXPECT_EQ(CTQPath::GetRaiz("\\A\\B"), "");
-}
-
-TEST(TQPathTexto, PaiWindows)
-{
-    EXPECT_EQ(CTQPath::GetParentPath("C:\\"), "");
-    EXPECT_EQ(CTQPath::GetParentPath("C:"), "");
-    EXPECT_EQ(CTQPath::GetParentPath("C:\\A\\"), "C:\\");
-    EXPECT_EQ(CTQPath::GetParentPath("\\\\servidor\\pasta\\x.dat"), "\\\\servidor\\pasta\\");
-    EXPECT_EQ(CTQPath::GetParentPath("\\\\servidor\\pasta"), "\\\\servidor\\");
-}
+    Confere({
+        {CTQPath::GetRaiz, "C:\\A\\B", "C:\\"},
+        {CTQPath::GetRaiz, "C:A", "C:"},
+        {CTQPath::GetRaiz, "\\\\servidor\\pasta\\x", "\\\\servidor\\"},
+        {CTQPath::GetRaiz, "\\\\servidor", "\\\\servidor"},
+        {CTQPath::GetRaiz, "\\A\\B", ""},
+        {CTQPath::GetParentPath, "C:\\", ""},
+        {CTQPath::GetParentPath, "C:", ""},
+        {CTQPath::GetParentPath, "C:\\A\\", "C:\\"},
+        {CTQPath::GetParentPath, "\\\\servidor\\pasta\\x.dat", "\\\\servidor\\pasta\\"},
+        {CTQPath::GetParentPath, "\\\\servidor\\pasta", "\\\\servidor\\"},
+    });
 #else
-TEST(TQPathTexto, RaizPosix)
-{
-    EXPECT_EQ(CTQPath::GetRaiz("/dados/x"), "/");
-    EXPECT_EQ(CTQPath::GetRaiz("/"), "/");
-    EXPECT_EQ(CTQPath::GetRaiz("dados/x"), "");
-    EXPECT_EQ(CTQPath::GetRaiz("C:/A"), "");
-}
-
-TEST(TQPathTexto, PaiPosix)
-{
-    EXPECT_EQ(CTQPath::GetParentPath("/a/"), "/");
-    EXPECT_EQ(CTQPath::GetParentPath("/x"), "/");
-    EXPECT_EQ(CTQPath::GetParentPath("/"), "");
-}
+    Confere({
+        {CTQPath::GetRaiz, "/dados/x", "/"},
+        {CTQPath::GetRaiz, "/", "/"},
+        {CTQPath::GetRaiz, "dados/x", ""},
+        {CTQPath::GetRaiz, "C:/A", ""},
+        {CTQPath::GetParentPath, "/a/", "/"},
+        {CTQPath::GetParentPath, "/x", "/"},
+        {CTQPath::GetParentPath, "/", ""},
+    });
 #endif
+}
 
 using TQPathArquivos = apoio::DiretorioTemporario;
 
-TEST_F(TQPathArquivos, ExisteArquivoDetidoComExclusividadeOuSomenteLeitura)
+TEST_F(TQPathArquivos, ExisteArquivo)
 {
     ArquivoSO marca;
     const std::string caminho = Caminho("MARCA.MRK");
@@ -127,17 +122,13 @@ TEST_F(TQPathArquivos, ExisteArquivoDetidoComExclusividadeOuSomenteLeitura)
     marca.Fecha();
     ASSERT_EQ(DefineSomenteLeitura(caminho.c_str(), true), 0u);
     EXPECT_TRUE(CTQPath::ExisteArquivo(caminho));
-}
-
-TEST_F(TQPathArquivos, ExisteArquivoAusente)
-{
     EXPECT_FALSE(CTQPath::ExisteArquivo(m_dir + "NAOEXISTE.DAT"));
     EXPECT_FALSE(CTQPath::ExisteArquivo(CTQPath::Combina(m_dir + "PastaAusente", "X.DAT")));
 }
 
 namespace {
 
-const std::string kChaveModuloDF = CTQPath::CombinaChave(kChaveSuiteBarra, "Contabil");
+const std::string kChaveContabil = CTQPath::CombinaChave(kChaveSuiteBarra, "Contabil");
 const std::string kEmpresaTeste = "ZazAzuTesteEmpresa";
 const std::string kChaveEmpresa = CTQPath::CombinaChave(CTQPath::CombinaChave(kChaveSuite, kSubchaveEmpresas), kEmpresaTeste);
 
@@ -150,33 +141,86 @@ TEST_F(TQPathRegistro, DiretorioModuloAcrescentaSeparador)
     EXPECT_EQ(CTQPath::DiretorioModulo(1), "");
     // Not installed: no library is looked for anywhere else.
     EXPECT_EQ(CTQPath::CarregaBibliotecaModulo("TQLConx.dll", 1), nullptr);
-    GravaTexto(RaizRegistro::LocalMachine, kChaveModuloDF, "Path", N("C:\\TQ\\Contabil"));
+    GravaTexto(RaizRegistro::LocalMachine, kChaveContabil, "Path", N("C:\\TQ\\Contabil"));
     EXPECT_EQ(CTQPath::DiretorioModulo(1), N("C:\\TQ\\Contabil\\"));
     EXPECT_EQ(CTQPath::DiretorioModulo(26), CTQPath::DiretorioModulo(1));
     // Another module reads its own subkey, which is missing here.
     EXPECT_EQ(CTQPath::DiretorioModulo(2), "");
     EXPECT_EQ(CTQPath::DiretorioModulo(999), "");
-    GravaTexto(RaizRegistro::LocalMachine, kChaveModuloDF, "Path", N("C:\\TQ\\"));
+    GravaTexto(RaizRegistro::LocalMachine, kChaveContabil, "Path", N("C:\\TQ\\"));
     EXPECT_EQ(CTQPath::DiretorioModulo(1), N("C:\\TQ\\"));
-}
-
-TEST_F(TQPathRegistro, DiretorioDadosSemChaveDaEmpresa)
-{
-    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, kEmpresaTeste), "");
-    GravaTexto(RaizRegistro::LocalMachine, kChaveEmpresa, "DF", N("C:\\Dados\\Emp"));
-    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, kEmpresaTeste + "Outra"), "");
-    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, ""), "");
 }
 
 TEST_F(TQPathRegistro, DiretorioDadosDaEmpresa)
 {
+    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, kEmpresaTeste), "");
     GravaTexto(RaizRegistro::LocalMachine, kChaveEmpresa, "DF", N("C:\\Dados\\Emp"));
     GravaTexto(RaizRegistro::LocalMachine, kChaveEmpresa, "CR", N("C:\\Receber\\"));
-    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, kEmpresaTeste), N("C:\\Dados\\Emp\\"));
-    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(26, kEmpresaTeste), N("C:\\Dados\\Emp\\"));
-    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(23, kEmpresaTeste), N("C:\\Dados\\Emp\\NFe\\"));
-    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(2, kEmpresaTeste), N("C:\\Receber\\"));
-    // The key is found without regard to case; a module without a value has no directory.
+    const std::pair<long, std::string> casos[] = {
+        {1, N("C:\\Dados\\Emp\\")}, {26, N("C:\\Dados\\Emp\\")}, {23, N("C:\\Dados\\Emp\\NFe\\")},
+        {2, N("C:\\Receber\\")},    {3, ""}, // a module without a value has no directory
+    };
+    for (const auto& [modulo, esperado] : casos)
+        EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(modulo, kEmpresaTeste), esperado) << modulo;
+    // The key is found without regard to case; another company has none.
     EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, "ZAZAZUTESTEEMPRESA"), N("C:\\Dados\\Emp\\"));
-    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(3, kEmpresaTeste), "");
+    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, kEmpresaTeste + "Outra"), "");
+    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, ""), "");
+}
+
+namespace {
+
+using TQPathSuite = teste::SuiteInstalada;
+
+} // namespace
+
+TEST_F(TQPathSuite, NomeDaEmpresaLogada)
+{
+    EXPECT_EQ(CTQPath::GetNomeEmpresaLogada(), "");
+    GravaTexto(RaizRegistro::CurrentUser, kChaveSuite, kValorEmpresaLogada, "Padaria S\xE3o Jo\xE3o");
+    EXPECT_EQ(CTQPath::GetNomeEmpresaLogada(), "Padaria S\xE3o Jo\xE3o");
+    // Machine-wide it means nothing: the session is the user's.
+    GravaTexto(RaizRegistro::CurrentUser, kChaveSuite, kValorEmpresaLogada, "");
+    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorEmpresaLogada, "Outra");
+    EXPECT_EQ(CTQPath::GetNomeEmpresaLogada(), "");
+    // An installation directory without the suite's libraries.
+    GravaTexto(RaizRegistro::CurrentUser, kChaveSuite, kValorEmpresaLogada, "0001");
+    GravaTexto(RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dir);
+    EXPECT_EQ(CTQPath::CarregaBibliotecaModulo(kBibliotecaTQLConx, 1), nullptr);
+    EXPECT_EQ(CTQPath::GetNomeEmpresaLogada(), "");
+}
+
+// The library route is taken only when the switch was on at the start of the process: a child
+// process answers.
+TEST_F(TQPathSuite, DiretorioDadosDaBibliotecaDaSuite)
+{
+    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorUtilizarTQSDataBase, 1);
+    GravaTexto(RaizRegistro::LocalMachine, CTQPath::CombinaChave(teste::kChaveTQSDataBase, "0001"), "DF",
+               m_dir + "base");
+    // The registry route would answer this one.
+    GravaTexto(RaizRegistro::LocalMachine,
+               CTQPath::CombinaChave(CTQPath::CombinaChave(kChaveSuite, kSubchaveEmpresas), "0001"), "DF",
+               m_dir + "registro");
+    int respostas = 0;
+    const auto noFilho = [&](long modulo, const std::string& empresa) {
+        const std::string sinal = m_dir + "resposta" + std::to_string(++respostas);
+        ProcessoFilho filho;
+        EXPECT_EQ(filho.Inicia(apoio::CaminhoAuxiliar(), {"diretoriodados", std::to_string(modulo), empresa, sinal}),
+                  0u);
+        DWORD codigo = 999;
+        if (!filho.Espera(30000, &codigo))
+            filho.Termina();
+        EXPECT_EQ(codigo, 0u);
+        EXPECT_TRUE(apoio::Existe(sinal));
+        return apoio::LeTudo(sinal);
+    };
+    EXPECT_EQ(noFilho(1, "0001"), m_dir + "base" + kSeparador);
+    EXPECT_EQ(noFilho(26, "0001"), m_dir + "base" + kSeparador);
+    EXPECT_EQ(noFilho(1, "0002"), "");
+    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorUtilizarTQSDataBase, 0);
+    EXPECT_EQ(noFilho(1, "0001"), m_dir + "registro" + kSeparador);
+    // Without the library the answer is empty.
+    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorUtilizarTQSDataBase, 1);
+    GravaTexto(RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dir);
+    EXPECT_EQ(noFilho(1, "0001"), "");
 }

@@ -13,7 +13,7 @@
 
 namespace {
 
-_REG_DF_INICIALIZAPS Registro(const char* empresa, uint32_t usuario, uint32_t sessao)
+_REG_DF_INICIALIZAPS Registro(const char* empresa, uint32_t usuario = 1, uint32_t sessao = 2)
 {
     _REG_DF_INICIALIZAPS r{};
     std::strncpy(r.szEmpresa, empresa, sizeof r.szEmpresa);
@@ -42,11 +42,25 @@ public:
     bool m_bInicializadoDurante = true;
 };
 
+// The error record as the client receives it, over bytes that held garbage.
+std::string Recebido(CRotina& r)
+{
+    std::string bytes(480, '\xCC');
+    r.GetErro().CopiarPara(reinterpret_cast<_REG_DF_ERROPS*>(bytes.data()));
+    return bytes;
+}
+
+void Poe32(std::string& s, size_t onde, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        s[onde + i] = char(v >> (8 * i));
+}
+
 using RotinasTeste = teste::SuiteInstalada;
 
 } // namespace
 
-TEST_F(RotinasTeste, SessaoVemDoRegistroDeInicializacao)
+TEST_F(RotinasTeste, SessaoVemDoRegistroEOnInicializaDecide)
 {
     CRotina r;
     EXPECT_FALSE(r.EstaInicializado());
@@ -56,6 +70,9 @@ TEST_F(RotinasTeste, SessaoVemDoRegistroDeInicializacao)
     EXPECT_STREQ(r.GetEmpresa(), "Empresa \xC7");
     EXPECT_EQ(r.GetUsuario(), 0x2345);
     EXPECT_EQ(r.GetNumeroSessao(), 0xFEDCBA98u);
+    // The session is there when the derived class runs; the object is initialized only after it.
+    EXPECT_EQ(r.m_sEmpresaVista, "Empresa \xC7");
+    EXPECT_FALSE(r.m_bInicializadoDurante);
 
     // A second initialization takes the new session; a company that fills its field has no terminator.
     _REG_DF_INICIALIZAPS cheio = Registro("", 7, 8);
@@ -64,25 +81,15 @@ TEST_F(RotinasTeste, SessaoVemDoRegistroDeInicializacao)
     EXPECT_EQ(std::string(r.GetEmpresa()), std::string(48, 'E'));
     EXPECT_EQ(r.GetUsuario(), 7);
     EXPECT_EQ(r.GetNumeroSessao(), 8u);
-    EXPECT_EQ(r.m_iChamadas, 2);
-}
-
-TEST_F(RotinasTeste, OnInicializaVeASessaoEDecideAInicializacao)
-{
-    CRotina r;
-    ASSERT_EQ(r.Inicializa(Registro("0001", 1, 2)), S_OK);
-    // The session is there when the derived class runs; the object is initialized only after it.
-    EXPECT_EQ(r.m_sEmpresaVista, "0001");
-    EXPECT_FALSE(r.m_bInicializadoDurante);
 
     r.m_hrProprio = TQHResult(0x80043F59);
-    EXPECT_EQ(r.Inicializa(Registro("0002", 1, 2)), TQHResult(0x80043F59));
+    EXPECT_EQ(r.Inicializa(Registro("0002")), TQHResult(0x80043F59));
     EXPECT_FALSE(r.EstaInicializado());
     // A success code of the derived class initializes and reaches the caller.
     r.m_hrProprio = S_FALSE;
-    EXPECT_EQ(r.Inicializa(Registro("0003", 1, 2)), S_FALSE);
+    EXPECT_EQ(r.Inicializa(Registro("0003")), S_FALSE);
     EXPECT_TRUE(r.EstaInicializado());
-    EXPECT_EQ(r.m_iChamadas, 3);
+    EXPECT_EQ(r.m_iChamadas, 4);
 }
 
 TEST_F(RotinasTeste, SemATQLConxNaoInicializa)
@@ -90,7 +97,7 @@ TEST_F(RotinasTeste, SemATQLConxNaoInicializa)
     // Module 1 installed where there is no library at all.
     GravaTexto(plataforma::RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dir);
     CRotina r;
-    EXPECT_EQ(r.Inicializa(Registro("0001", 1, 2)), TQHResult(0x8007007E));
+    EXPECT_EQ(r.Inicializa(Registro("0001")), TQHResult(0x8007007E));
     EXPECT_FALSE(r.EstaInicializado());
     EXPECT_EQ(r.m_iChamadas, 0);
     EXPECT_STREQ(r.GetEmpresa(), "");
@@ -103,18 +110,16 @@ TEST_F(RotinasTeste, AcessoDefaultEhDeCadaThread)
     CTQBaseParaRotinas::SetAcessoDefault(&a);
     CTQBaseParaRotinas* vistoNaOutra = &a;
     CTQBaseParaRotinas* daOutraAoFim = nullptr;
-    std::thread outra([&] {
+    std::thread([&] {
         vistoNaOutra = CTQBaseParaRotinas::GetAcessoServidoresDefault();
         CTQBaseParaRotinas::SetAcessoDefault(&b);
         daOutraAoFim = CTQBaseParaRotinas::GetAcessoServidoresDefault();
-    });
-    outra.join();
+    }).join();
     EXPECT_EQ(vistoNaOutra, nullptr);
     EXPECT_EQ(daOutraAoFim, &b);
     EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), &a);
     CTQBaseParaRotinas::SetAcessoDefault(nullptr);
     EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
-
     // An object that dies while it is the default does not stay behind it.
     {
         CRotina c;
@@ -123,20 +128,10 @@ TEST_F(RotinasTeste, AcessoDefaultEhDeCadaThread)
     EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
 }
 
-namespace {
-
-void Poe32(uint8_t* p, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = uint8_t(v >> (8 * i));
-}
-
-} // namespace
-
 TEST_F(RotinasTeste, UltimoErroChegaAoRegistroDoCliente)
 {
     CRotina r;
-    ASSERT_EQ(r.Inicializa(Registro("Empresa 1", 1, 2)), S_OK);
+    ASSERT_EQ(r.Inicializa(Registro("Empresa 1")), S_OK);
     EXPECT_EQ(r.SetErro(TQHResult(0x80043E95), 17, 4321, "conta %d em %s", 12, "DFPLA001.DAT"),
               TQHResult(0x80043E95));
     CTQDadosDF_Erro& erro = r.GetErro();
@@ -150,38 +145,28 @@ TEST_F(RotinasTeste, UltimoErroChegaAoRegistroDoCliente)
     EXPECT_EQ(r.GetNumeroServidorUltimoHR(), 0x0C0D);
 
     // The record as the interface lays it out, built byte by byte.
-    uint8_t esperado[480] = {};
-    Poe32(esperado + 0, 0x80043E95);
-    Poe32(esperado + 4, 17);
-    Poe32(esperado + 8, 4321);
-    Poe32(esperado + 12, uint32_t(-3));
-    Poe32(esperado + 16, 5);
-    Poe32(esperado + 20, 0x01020304);
-    esperado[24] = 0xB2, esperado[25] = 0xA1;
-    esperado[26] = 0xFE, esperado[27] = 0xFF;
-    esperado[28] = 0x0D, esperado[29] = 0x0C;
-    std::memcpy(esperado + 30, "conta 12 em DFPLA001.DAT", 24);
-    std::memcpy(esperado + 332, "Empresa 1", 9);
-
-    uint8_t recebido[480];
-    std::memset(recebido, 0xCC, sizeof recebido);
-    r.GetErro().CopiarPara(reinterpret_cast<_REG_DF_ERROPS*>(recebido));
-    for (size_t i = 0; i < sizeof recebido; ++i)
+    std::string esperado(480, '\0');
+    Poe32(esperado, 0, 0x80043E95);
+    Poe32(esperado, 4, 17);
+    Poe32(esperado, 8, 4321);
+    Poe32(esperado, 12, uint32_t(-3));
+    Poe32(esperado, 16, 5);
+    Poe32(esperado, 20, 0x01020304);
+    esperado.replace(24, 6, "\xB2\xA1\xFE\xFF\x0D\x0C", 6);
+    esperado.replace(30, 24, "conta 12 em DFPLA001.DAT");
+    esperado.replace(332, 9, "Empresa 1");
+    const std::string recebido = Recebido(r);
+    for (size_t i = 0; i < recebido.size(); ++i)
         EXPECT_EQ(recebido[i], esperado[i]) << "byte " << i;
 
     // A message longer than its field is cut, terminated, and leaves the company alone.
-    const std::string longa(400, 'm');
-    r.SetErro(1, 2, 3, "%s", longa.c_str());
-    std::memset(recebido, 0xCC, sizeof recebido);
-    r.GetErro().CopiarPara(reinterpret_cast<_REG_DF_ERROPS*>(recebido));
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(recebido) + 30), std::string(301, 'm'));
-    EXPECT_EQ(recebido[331], 0);
-    EXPECT_STREQ(reinterpret_cast<char*>(recebido) + 332, "Empresa 1");
+    r.SetErro(1, 2, 3, "%s", std::string(400, 'm').c_str());
+    const std::string cortado = Recebido(r);
+    EXPECT_EQ(std::string(cortado.c_str() + 30), std::string(301, 'm'));
+    EXPECT_STREQ(cortado.c_str() + 332, "Empresa 1");
 
     r.LimpaErro();
-    std::memset(recebido, 0xCC, sizeof recebido);
-    r.GetErro().CopiarPara(reinterpret_cast<_REG_DF_ERROPS*>(recebido));
-    EXPECT_EQ(std::memcmp(recebido, std::string(480, '\0').data(), 480), 0);
+    EXPECT_EQ(Recebido(r), std::string(480, '\0'));
     r.GetErro().CopiarPara(nullptr);
 }
 
@@ -205,7 +190,7 @@ TEST_F(RotinasTeste, ErroCopiadoDeOutroEApagadoPorNulo)
 TEST_F(RotinasTeste, FuncaoGenericaNaoImplementadaDeixaSaidaNula)
 {
     CRotina r;
-    ASSERT_EQ(r.Inicializa(Registro("0001", 1, 2)), S_OK);
+    ASSERT_EQ(r.Inicializa(Registro("0001")), S_OK);
     uint8_t bytes[3] = {1, 2, 3};
     _REG_DF_FUNCAO_GENERICAPS entrada{};
     entrada.ulQtdBytes = 3;

@@ -5,64 +5,47 @@
 
 using namespace plataforma;
 
-namespace {
-
-std::string TodosOsBytes()
+TEST(Texto1252, IdaEVoltaPelaPaginaPropria)
 {
-    std::string s;
+    std::string todos;
     for (int b = 1; b < 256; ++b)
-        s += static_cast<char>(b);
-    return s;
-}
-
-} // namespace
-
-TEST(Texto1252, PontuacaoTipograficaVoltaAoByte)
-{
-    EXPECT_EQ(Utf16ParaAnsi(u"€‚ƒ„…Š Œ Ž ‘’“”•–—˜™šœžŸ"),
-              "\x80\x82\x83\x84\x85\x8A \x8C \x8E \x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9C\x9E\x9F");
-}
-
-TEST(Texto1252, LatinUmEhIdentidade)
-{
-    EXPECT_EQ(AnsiParaUtf16("A\xE7\xE3o \xC9\xFF\xA0"), u"Ação Éÿ\u00A0");
-}
-
-TEST(Texto1252, TodosOsBytesFazemIdaEVolta)
-{
-    const std::string todos = TodosOsBytes();
+        todos += static_cast<char>(b);
     EXPECT_EQ(Utf16ParaAnsi(AnsiParaUtf16(todos)), todos);
     EXPECT_EQ(Utf8ParaAnsi(AnsiParaUtf8(todos)), todos);
-}
-
-TEST(Texto1252, ForaDaPaginaViraInterrogacao)
-{
-    EXPECT_EQ(Utf16ParaAnsi(u"\u03A9"), "?");             // Greek omega
-    EXPECT_EQ(Utf16ParaAnsi(u"a\u4E2Db"), "a?b");          // CJK
-    EXPECT_EQ(Utf16ParaAnsi(u"\u0080\u009F"), "??");       // C1 codes other than the five unassigned bytes
-    EXPECT_EQ(Utf16ParaAnsi(u"x\U0001F600y"), "x?y");      // one character, one '?'
-    EXPECT_EQ(Utf16ParaAnsi(std::u16string(1, char16_t(0xD800))), "?"); // lone surrogate
-    EXPECT_EQ(Utf16ParaAnsi(std::u16string(u"a\0b", 3)), std::string("a\0b", 3));
-}
-
-TEST(TextoUtf8, CodificaOsBytesAltos)
-{
+    // Typographic punctuation goes back to its byte; Latin-1 is the identity.
+    EXPECT_EQ(Utf16ParaAnsi(u"€‚ƒ„…Š Œ Ž ‘’“”•–—˜™šœžŸ"),
+              "\x80\x82\x83\x84\x85\x8A \x8C \x8E \x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9C\x9E\x9F");
+    EXPECT_EQ(AnsiParaUtf16("A\xE7\xE3o \xC9\xFF\xA0"), u"Ação Éÿ\u00A0");
     EXPECT_EQ(AnsiParaUtf8("\x80"), "\xE2\x82\xAC");
     EXPECT_EQ(AnsiParaUtf8("a\xE7\xE3o"), "a\xC3\xA7\xC3\xA3o");
     EXPECT_EQ(AnsiParaUtf8("\x81"), "\xC2\x81");
     EXPECT_EQ(Utf8ParaAnsi("\xE2\x80\x9C" "aspas" "\xE2\x80\x9D"), "\x93" "aspas" "\x94");
 }
 
-TEST(TextoUtf8, EntradaInvalidaViraInterrogacao)
+TEST(Texto1252, ForaDaPaginaOuInvalidoViraInterrogacao)
 {
-    EXPECT_EQ(Utf8ParaAnsi("\xC3"), "?");                  // cut at the end
-    EXPECT_EQ(Utf8ParaAnsi("a\xFF" "b"), "a?b");            // never valid
-    EXPECT_EQ(Utf8ParaAnsi("\x80" "x"), "?x");              // stray continuation
-    EXPECT_EQ(Utf8ParaAnsi("\xC0\xAF"), "??");              // overlong
-    EXPECT_EQ(Utf8ParaAnsi("\xED\xA0\x80"), "???");         // encoded surrogate
-    EXPECT_EQ(Utf8ParaAnsi("\xF4\x90\x80\x80"), "????");    // beyond U+10FFFF
-    EXPECT_EQ(Utf8ParaAnsi("\xE2\x82" "A"), "?A");          // one '?' for a cut sequence
-    EXPECT_EQ(Utf8ParaAnsi("\xF0\x9F\x98\x80"), "?");       // valid, but outside the page
+    const std::pair<std::u16string, std::string> utf16[] = {
+        {u"\u03A9", "?"},        // Greek omega
+        {u"a\u4E2Db", "a?b"},    // CJK
+        {u"\u0080\u009F", "??"}, // C1 codes other than the five unassigned bytes
+        {u"x\U0001F600y", "x?y"}, // one character, one '?'
+        {std::u16string(1, char16_t(0xD800)), "?"}, // lone surrogate
+        {std::u16string(u"a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const auto& [entrada, esperado] : utf16)
+        EXPECT_EQ(Utf16ParaAnsi(entrada), esperado);
+    const std::pair<const char*, const char*> utf8[] = {
+        {"\xC3", "?"},                 // cut at the end
+        {"a\xFF" "b", "a?b"},          // never valid
+        {"\x80" "x", "?x"},            // stray continuation
+        {"\xC0\xAF", "??"},            // overlong
+        {"\xED\xA0\x80", "???"},       // encoded surrogate
+        {"\xF4\x90\x80\x80", "????"}, // beyond U+10FFFF
+        {"\xE2\x82" "A", "?A"},        // one '?' for a cut sequence
+        {"\xF0\x9F\x98\x80", "?"},    // valid, but outside the page
+    };
+    for (const auto& [entrada, esperado] : utf8)
+        EXPECT_EQ(Utf8ParaAnsi(entrada), esperado) << entrada;
 }
 
 TEST(TextoCaixa, LetrasAcentuadas)

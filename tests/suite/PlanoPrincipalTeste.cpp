@@ -33,10 +33,7 @@ std::string Sessao(const std::string& empresa)
     return s;
 }
 
-const uint8_t* Bytes(const std::string& s)
-{
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
+const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
 
 // The record as slot 8 must fill it: zero but for the four fields.
 Conta ContaEsperada(const char* classificacao, const char* codigo, const std::string& nome, char tipo)
@@ -97,13 +94,6 @@ TEST_F(PlanoPrincipalTeste, LeContasSinteticaEAnaliticaNosSeusLugares)
     EXPECT_EQ(conta, ContaEsperada("1.01.002", "ABCDEFGHIJ", std::string(50, 'N'), 'A'));
 }
 
-TEST_F(PlanoPrincipalTeste, SlotsQueEsteProgramaNaoUsaNaoSaoImplementados)
-{
-    for (auto slot : {&ITQDF_Plano::Reservado3, &ITQDF_Plano::Reservado4, &ITQDF_Plano::Reservado5,
-                      &ITQDF_Plano::Reservado6})
-        EXPECT_EQ((m_plano.Get()->*slot)(), kNaoImplementado);
-}
-
 TEST_F(PlanoPrincipalTeste, RecusasRespondemSeusCodigosComORegistroZerado)
 {
     const HRESULT kArgumentoInvalido = TQHResult(0x80043F33), kFimArquivo = TQHResult(0x80043E95);
@@ -128,24 +118,12 @@ TEST_F(PlanoPrincipalTeste, RecusasRespondemSeusCodigosComORegistroZerado)
     for (const Caso& c : casos) {
         conta.clear();
         EXPECT_EQ(c.chamada(), c.esperado) << c.nome;
-        if (!conta.empty()) {
-            EXPECT_EQ(conta, Conta(kTamanhoContaPlano, '\0')) << c.nome;
-        }
+        EXPECT_TRUE(conta.empty() || conta == Conta(kTamanhoContaPlano, '\0')) << c.nome;
     }
-}
-
-TEST_F(PlanoPrincipalTeste, GanchoDeTesteFazOsSlotsFalharem)
-{
-    const HRESULT kFalhaTeste = TQHResult(0x80041234);
-    m_servidor->DefineFalha(7, kFalhaTeste);
-    EXPECT_EQ(m_plano->Inicializa(Bytes(Sessao("0001"))), kFalhaTeste);
-    m_servidor->DefineFalha(7, S_OK);
-    ASSERT_EQ(m_plano->Inicializa(Bytes(Sessao("0001"))), S_OK);
-    m_servidor->DefineFalha(8, kFalhaTeste);
-    Conta conta;
-    EXPECT_EQ(Le(1, conta), kFalhaTeste);
-    m_servidor->DefineFalha(8, S_OK);
-    EXPECT_EQ(Le(1, conta), S_OK);
+    // The slots this program does not use.
+    for (auto slot : {&ITQDF_Plano::Reservado3, &ITQDF_Plano::Reservado4, &ITQDF_Plano::Reservado5,
+                      &ITQDF_Plano::Reservado6})
+        EXPECT_EQ((m_plano.Get()->*slot)(), kNaoImplementado);
 }
 
 TEST_F(PlanoPrincipalTeste, RegistroPorUsuarioEDesfeitoPeloProprioServidor)

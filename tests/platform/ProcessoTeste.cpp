@@ -51,45 +51,31 @@ TEST(ProcessoFilho, ArgumentosChegamIntactosECodigoDeSaidaVolta)
     EXPECT_EQ(codigo, 7u) << "1: the arguments arrived changed";
 }
 
-TEST(ProcessoFilho, TerminaQuemNaoAcaba)
+TEST(ProcessoFilho, TerminaQuemNaoAcabaEInexistenteNaoComeca)
 {
     ProcessoFilho filho;
     ASSERT_EQ(RodaFilho("ProcessoFilhoLado.DormeMuito", {}, filho), 0u);
     EXPECT_FALSE(filho.Espera(200));
     filho.Termina();
     EXPECT_TRUE(filho.Espera(10000));
+    ProcessoFilho inexistente;
+    EXPECT_NE(inexistente.Inicia(DiretorioTemporario() + "zazazu-nao-existe.exe", {}), 0u);
+    EXPECT_FALSE(inexistente.Espera(0));
 }
 
-TEST(ProcessoFilho, ExecutavelInexistente)
-{
-    ProcessoFilho filho;
-    EXPECT_NE(filho.Inicia(DiretorioTemporario() + "zazazu-nao-existe.exe", {}), 0u);
-    EXPECT_FALSE(filho.Espera(0));
-}
-
-TEST(Processo, VariavelAmbiente)
+TEST(Processo, FatosAmbienteECaminhos)
 {
     ASSERT_TRUE(DefineVariavelAmbiente("ZAZAZU_TESTE_VAR", "valor com \xE7 e \x80"));
     EXPECT_EQ(VariavelAmbiente("ZAZAZU_TESTE_VAR"), "valor com \xE7 e \x80");
     ASSERT_TRUE(DefineVariavelAmbiente("ZAZAZU_TESTE_VAR", nullptr));
     EXPECT_EQ(VariavelAmbiente("ZAZAZU_TESTE_VAR"), "");
-}
-
-TEST(Processo, CaminhosExistem)
-{
     const std::string tmp = DiretorioTemporario();
     ASSERT_FALSE(tmp.empty());
     EXPECT_EQ(tmp.back(), kSeparador);
-    bool somenteLeitura = false;
-    EXPECT_EQ(LeSomenteLeitura(tmp.c_str(), somenteLeitura), 0u);
-    for (const std::string& caminho : {CaminhoExecutavel(), CaminhoEsteModulo()}) {
-        ASSERT_FALSE(caminho.empty());
+    for (const std::string& caminho : {tmp, CaminhoExecutavel(), CaminhoEsteModulo()}) {
+        bool somenteLeitura = false;
         EXPECT_EQ(LeSomenteLeitura(caminho.c_str(), somenteLeitura), 0u) << caminho;
     }
-}
-
-TEST(Processo, FatosDoProcesso)
-{
     EXPECT_NE(IdProcesso(), 0u);
     EXPECT_FALSE(NomeUsuarioSO().empty());
     EXPECT_GT(BytesPrivados(), 0u);
@@ -98,8 +84,7 @@ TEST(Processo, FatosDoProcesso)
     EXPECT_GT(total, 0u);
     EXPECT_LE(disponivel, total);
     DWORD outra = IdThread();
-    Thread t([&outra] { outra = IdThread(); });
-    t.join();
+    Thread([&outra] { outra = IdThread(); }).join();
     EXPECT_NE(outra, IdThread());
 }
 

@@ -74,24 +74,16 @@ INSTANTIATE_TEST_SUITE_P(Modos, Compartilhamento, ::testing::ValuesIn(kCasos),
 
 using CompartilhamentoLiberado = apoio::DiretorioTemporario;
 
-TEST_F(CompartilhamentoLiberado, FecharLiberaOArquivo)
-{
-    const std::string nome = Caminho("liberado.dat");
-    ArquivoSO marca, outro;
-    ASSERT_EQ(marca.Abre(nome.c_str(), kMarca), 0u);
-    EXPECT_EQ(outro.Abre(nome.c_str(), kL), erro::ViolacaoCompartilhamento);
-    ASSERT_EQ(marca.Fecha(), 0u);
-    EXPECT_EQ(outro.Abre(nome.c_str(), kMarca), 0u);
-    EXPECT_TRUE(outro.JaExistia());
-}
-
-TEST_F(CompartilhamentoLiberado, ApagarERenomearArquivoAbertoSaoRecusados)
+TEST_F(CompartilhamentoLiberado, FecharLiberaEAbertoNaoSeApagaNemRenomeia)
 {
     const std::string nome = Caminho("aberto.dat"), novo = Caminho("novo.dat");
-    apoio::GravaTudo(nome, "x");
     {
-        ArquivoSO a;
-        ASSERT_EQ(a.Abre(nome.c_str(), kL), 0u);
+        ArquivoSO marca, outro;
+        ASSERT_EQ(marca.Abre(nome.c_str(), kMarca), 0u);
+        EXPECT_EQ(outro.Abre(nome.c_str(), kL), erro::ViolacaoCompartilhamento);
+        ASSERT_EQ(marca.Grava("x", 1), 0u);
+        ASSERT_EQ(marca.Fecha(), 0u);
+        ASSERT_EQ(outro.Abre(nome.c_str(), kL), 0u);
         EXPECT_EQ(ApagaArquivo(nome.c_str()), erro::ViolacaoCompartilhamento);
         EXPECT_EQ(RenomeiaArquivo(nome.c_str(), novo.c_str()), erro::ViolacaoCompartilhamento);
         // Still there, under its name, with its content.

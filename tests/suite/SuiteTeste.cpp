@@ -1,0 +1,166 @@
+// The suite's libraries loaded as the server loads them: from "x64" below module 1's
+// installation directory. Message report log, HRESULT descriptions and data directories.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "RelatorioTeste.h"
+#include "apoio/Apoio.h"
+#include "apoio/SuiteInstalada.h"
+#include "df/tqlibex/TQChaveSuite.h"
+#include "df/tqlibex/TQLConxExports.h"
+#include "df/tqlibex/TQLMensagemExports.h"
+#include "df/tqlibex/TQMensExports.h"
+#include "df/tqlibex/TQPath.h"
+#include "platform/Arquivo.h"
+#include "platform/Processo.h"
+#include "platform/Texto.h"
+
+namespace {
+
+class SuiteTeste : public teste::SuiteInstalada {
+protected:
+    // An export of a suite library, with the library kept loaded for the test.
+    template <typename F>
+    F Exportada(const char* biblioteca, const char* nome)
+    {
+        m_biblioteca = CTQPath::CarregaBibliotecaModulo(biblioteca, 1);
+        EXPECT_NE(m_biblioteca, nullptr) << biblioteca;
+        return m_biblioteca ? reinterpret_cast<F>(m_biblioteca->Simbolo(nome)) : nullptr;
+    }
+    std::unique_ptr<plataforma::Biblioteca> m_biblioteca;
+};
+
+} // namespace
+
+TEST_F(SuiteTeste, TQMensAcrescentaUmaLinhaComTodosOsArgumentos)
+{
+    auto trata = Exportada<PFN_TQTrataErroExported>(kBibliotecaTQMens, kExportTQTrataErroExported);
+    ASSERT_NE(trata, nullptr);
+    GUID guid;
+    plataforma::CriaGuid(guid);
+    const std::string marca = "relato " + plataforma::GuidParaTexto(guid); // a text no other run writes
+    const std::string exe = plataforma::CaminhoExecutavel();
+    // Breaks inside a text would split the report's line.
+    EXPECT_EQ(trata(TQHResult(0x81080BB1), TQHResult(0x8004EAC5), 0x7FFFFFFF, "Empresa \xC7", "BasePlanoAlt", 321, 1,
+                    0, exe.c_str(), (marca + "\tpilha\r\nlinha 2").c_str()),
+              S_OK);
+    // Absent texts are empty columns.
+    EXPECT_EQ(trata(1, 2, -1, nullptr, nullptr, 0, 0, 0, nullptr, (marca + " nulos").c_str()), S_OK);
+
+    std::vector<std::vector<std::string>> minhas;
+    for (const std::string& linha : teste::Divide(apoio::LeTudo(CTQPath::GetDiretorio(exe) + "TQMens.log"), "\n"))
+        if (linha.find(marca) != std::string::npos)
+            minhas.push_back(teste::Divide(linha, "\t"));
+    ASSERT_EQ(minhas.size(), 2u);
+    ASSERT_EQ(minhas[0].size(), 11u);
+    EXPECT_EQ(minhas[0][0].size(), 23u) << "dd/mm/yyyy hh:mm:ss.mmm: " << minhas[0][0];
+    EXPECT_EQ(std::vector<std::string>(minhas[0].begin() + 1, minhas[0].end()),
+              (std::vector<std::string>{"0x81080BB1", "0x8004EAC5", "2147483647", "Empresa \xC7", "BasePlanoAlt", "321",
+                                        "1", "0", exe, marca + " pilha  linha 2"}));
+    EXPECT_EQ(std::vector<std::string>(minhas[1].begin() + 1, minhas[1].end()),
+              (std::vector<std::string>{"0x00000001", "0x00000002", "-1", "", "", "0", "0", "0", "", marca + " nulos"}));
+}
+
+TEST_F(SuiteTeste, TQLMensagemDescreveOsCodigosDoSistema)
+{
+    auto descreve = Exportada<PFN_TQGetDescricaoHRESULT>(kBibliotecaTQLMensagem, kExportTQGetDescricaoHRESULT);
+    ASSERT_NE(descreve, nullptr);
+    char texto[400];
+    ASSERT_NE(descreve(TQHResult(0x80043E95), texto, sizeof texto), 0);
+    EXPECT_EQ(std::string(texto), "Fim de arquivo: registro al\xE9m do final do arquivo");
+    // File, mark and service codes all have texts.
+    for (uint32_t hr : {0x80043E8Cu, 0x80043F33u, 0x80040A73u, 0x80040A74u, 0x80043F51u, 0x800443F4u, 0x80043F7Au,
+                        0x80043FB2u, 0x80043F59u, 0x800402DDu, 0x000405F2u, 0x81080A04u, 0x81080C19u}) {
+        texto[0] = '\0';
+        EXPECT_NE(descreve(TQHResult(hr), texto, sizeof texto), 0) << std::hex << hr;
+        EXPECT_NE(texto[0], '\0') << std::hex << hr;
+    }
+    EXPECT_EQ(std::string(texto), "Estrutura de inicializa\xE7\xE3o inv\xE1lida");
+    std::strcpy(texto, "antes");
+    EXPECT_EQ(descreve(TQHResult(0x80041234), texto, sizeof texto), 0);
+    EXPECT_EQ(std::string(texto), "");
+    EXPECT_EQ(descreve(S_OK, texto, sizeof texto), 0);
+    // The facility counts: the same code under facility 264 is not a file status.
+    EXPECT_EQ(descreve(TQHResult(0x81083E95), texto, sizeof texto), 0);
+    // A short buffer gets the start of the text; none gets nothing.
+    char curto[8];
+    EXPECT_NE(descreve(TQHResult(0x81080A04), curto, sizeof curto), 0);
+    EXPECT_EQ(std::string(curto), "Servido");
+    EXPECT_EQ(descreve(TQHResult(0x81080A04), nullptr, 10), 0);
+    EXPECT_EQ(descreve(TQHResult(0x81080A04), curto, 0), 0);
+}
+
+TEST_F(SuiteTeste, TQLConxDiretorioDeDadosDaBaseDaSuite)
+{
+    auto diretorio = Exportada<PFN_GetDiretorioDadosModulo>(kBibliotecaTQLConx, kExportGetDiretorioDadosModulo);
+    ASSERT_NE(diretorio, nullptr);
+    GravaTexto(plataforma::RaizRegistro::LocalMachine, CTQPath::CombinaChave(teste::kChaveTQSDataBase, "0001"), "DF",
+               m_dir + "dados");
+    const std::string dados = m_dir + "dados" + plataforma::kSeparador;
+    struct Caso {
+        long modulo;
+        const char* empresa;
+        size_t tamanho;
+        const char* esperado; // null: refused, with an empty answer
+    };
+    const Caso casos[] = {{1, "0001", 1024, ""},     {23, "0001", 1024, "NFe"}, {1, "0002", 1024, nullptr},
+                          {2, "0001", 1024, nullptr}, {1, nullptr, 1024, nullptr}, {1, "0001", 4, nullptr}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(std::to_string(c.modulo) + " " + (c.empresa ? c.empresa : "(null)") + " " +
+                     std::to_string(c.tamanho));
+        char saida[1024] = "lixo";
+        const long r = diretorio(c.modulo, c.empresa, saida, c.tamanho);
+        EXPECT_EQ(r == 0, c.esperado != nullptr);
+        const std::string esperado = !c.esperado ? "" : *c.esperado ? dados + c.esperado + plataforma::kSeparador : dados;
+        EXPECT_TRUE(!c.empresa || saida == esperado) << saida;
+    }
+    EXPECT_NE(diretorio(1, "0001", nullptr, 1024), 0);
+}
+
+// The routine object of TQLConx, as the analytics sender drives it: it serves only the analytics
+// routine, on its own connection, with LocalKarvo set, and refuses a number without its name.
+TEST_F(SuiteTeste, TQLConxRotinaSoServeOAnalyticsEmConexaoPropria)
+{
+    auto cria = Exportada<PFN_TQCriaBaseParaRotinas>(kBibliotecaTQLConx, kExportTQCriaBaseParaRotinas);
+    ASSERT_NE(cria, nullptr);
+    std::unique_ptr<ITQBaseParaRotinas, void (*)(ITQBaseParaRotinas*)> rotina(cria(), [](ITQBaseParaRotinas* r) {
+        r->Libera();
+    });
+    ASSERT_NE(rotina, nullptr);
+    const auto localKarvo = [&](const std::string& dir) {
+        GravaTexto(plataforma::RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, dir);
+    };
+    localKarvo(m_dir);
+    EXPECT_LT(rotina->Inicializa(kRotinaAnalytics, 65535, 0), 0) << "on the default connection";
+    rotina->SetUsaConexaoDefault(false);
+    EXPECT_LT(rotina->Inicializa("TQDataBase", 65535, 0), 0);
+    EXPECT_LT(rotina->Inicializa(nullptr, 65535, 0), 0);
+    localKarvo("");
+    EXPECT_LT(rotina->Inicializa(kRotinaAnalytics, 65535, 0), 0) << "without LocalKarvo";
+    EXPECT_EQ(rotina->GetAcessoCore(), nullptr);
+    localKarvo(m_dir);
+    ASSERT_EQ(rotina->Inicializa(kRotinaAnalytics, 65535, 0), S_OK);
+    ITQAcessoCore* core = rotina->GetAcessoCore();
+    ASSERT_NE(core, nullptr);
+
+    CTQDadosCR_AnalyticsGravacao gravacao;
+    gravacao.SetDma(62951);
+    gravacao.SetServidor("ZAZAZU");
+    CTQDadosCR_Analytics dados;
+    dados.SetQtdExecucoes(1);
+    dados.SetIndexMetodo(1);
+    gravacao.AdicionaDadosAnalytics(dados);
+    for (ListaAnalytics lista : {ListaAnalytics::Empresas, ListaAnalytics::Origens, ListaAnalytics::Interfaces,
+                                 ListaAnalytics::Metodos})
+        gravacao.Lista(lista).resize(1);
+    const std::string log = m_dir + "TQAnalytics.log";
+    EXPECT_LT(core->GravaAnalytics(gravacao), 0);
+    EXPECT_FALSE(apoio::Existe(log));
+    gravacao.Lista(ListaAnalytics::Metodos).resize(2);
+    gravacao.Lista(ListaAnalytics::Metodos)[1].SetTexto("Le");
+    EXPECT_EQ(core->GravaAnalytics(gravacao), S_OK);
+    EXPECT_EQ(apoio::LeTudo(log), "62951\t\t\t\tLe\t0\t1\t0\t0\t0\tZAZAZU\t0\t0\t0\t1\n");
+}
