@@ -7,6 +7,13 @@
 
 #include "df/tqlibex/TQTrace.h"
 
+// In oleaut32 since Windows Vista, missing from mingw's headers.
+extern "C" {
+HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* ptlib, OLECHAR* szFullPath, OLECHAR* szHelpDir);
+HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libID, WORD wMajorVerNum, WORD wMinorVerNum, LCID lcid,
+                                        SYSKIND syskind);
+}
+
 namespace {
 
 constexpr const char* kFonte = "BibliotecaTipos";
