@@ -102,20 +102,29 @@ int CriaEMede(int n)
     });
     const auto keep = Mede(n, [&] { zaz->KeepAlive(&ok); }, [&] { vazio->KeepAlive(&ok); });
     const auto le = Mede(n, [&] { zaz->Le(conta, &lida); }, [&] { vazio->Le(conta, &lida); });
+    // The same reads in this process: what Le costs before any transport.
+    cliente::Ptr<ITQDF_PlanoAlt> local;
+    double leLocal = 0;
+    if (!Falhou(cliente::Cria(&local), "in process") &&
+        !Falhou(local->Inicializa_Padrao(cliente::Sessao("0001")), "Inicializa_Padrao in process") &&
+        !Falhou(local->SetPlano(plano), "SetPlano in process"))
+        leLocal = Mede(n, [&] { local->Le(conta, &lida); }, [] {}).first;
     std::printf("calls per round: %d (best of 7 rounds each, taken in turn)\n", n);
     std::printf("KeepAlive: ZAZAZU %.1f us, trivial %.1f us, ratio %.3f\n", keep.first, keep.second,
                 keep.first / keep.second);
     std::printf("Le:        ZAZAZU %.1f us, trivial %.1f us, ratio %.3f\n", le.first, le.second, le.first / le.second);
+    std::printf("Le in process: %.1f us\n", leLocal);
     return 0;
 }
 
 int Compara(int n)
 {
-    const std::string servidor = CTQPath::Combina(
-        CTQPath::Combina(CTQPath::GetParentPath(CTQPath::GetParentPath(CTQPath::GetDiretorio(
-                             plataforma::CaminhoExecutavel()))),
-                         "server"),
-        "install.cmd");
+    const std::string dirServidor = CTQPath::Combina(
+        CTQPath::GetParentPath(CTQPath::GetParentPath(CTQPath::GetDiretorio(plataforma::CaminhoExecutavel()))),
+        "server");
+    // The in-process object finds the suite's libraries where the server does.
+    CTQPath::DefineInstalacaoSemRegistro(dirServidor);
+    const std::string servidor = CTQPath::Combina(dirServidor, "install.cmd");
     if (std::system(("cmd /c \"" + servidor + "\"").c_str()) != 0)
         return Falhou(E_FAIL, "install.cmd");
     plataforma::ChaveRegistro k;
