@@ -25,8 +25,18 @@ struct SegurancaCom {
 // Windows: COM must already be initialized on the calling thread (the server's threads are in
 // its apartment; tests hold an ApartamentoCom). An activation that succeeds may leave *objeto
 // null: the caller checks.
-HRESULT CriaInstanciaCom(const CLSID& clsid, IUnknown* externo, DWORD contexto, const SegurancaCom& seguranca,
+// A null seguranca passes no server information at all (the platform's defaults).
+HRESULT CriaInstanciaCom(const CLSID& clsid, IUnknown* externo, DWORD contexto, const SegurancaCom* seguranca,
                          const IID& iid, void** objeto);
+
+// A report to the system's event log under the source (type 1 error, 2 warning; category 0),
+// with two strings. POSIX has no such log: nothing is written.
+void RelataEvento(const char* fonte, WORD tipo, DWORD identificador, const std::string& texto1,
+                  const std::string& texto2);
+
+// The process's security (CoInitializeSecurity with no descriptor, the platform's choice of
+// authentication services, EOAC_NONE). POSIX: S_OK, nothing to set yet.
+HRESULT InicializaSegurancaProcesso(DWORD nivelAutenticacao, DWORD nivelPersonificacao);
 
 // The proxy's blanket. An in-process object has no proxy: E_NOINTERFACE, on POSIX too.
 HRESULT DefineSegurancaProxy(IUnknown* proxy, const SegurancaCom& seguranca);

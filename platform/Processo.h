@@ -23,6 +23,8 @@ std::string VariavelAmbiente(const char* nome);
 bool DefineVariavelAmbiente(const char* nome, const char* valor);
 // A directory for temporary files, with a trailing separator.
 std::string DiretorioTemporario();
+// What a command of the system's shell writes to its standard output (empty when it cannot run).
+std::string SaidaDoComando(const std::string& comando);
 // The directory that relative paths start from; false when it cannot be changed.
 bool DefineDiretorioAtual(const char* diretorio);
 

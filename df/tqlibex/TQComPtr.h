@@ -7,6 +7,7 @@
 #include <unknwn.h>
 
 #include "df/tqlibex/TQTrace.h"
+#include "platform/Com.h"
 #include "platform/Tipos.h"
 
 // The process's security, from "DesabilitaAutenticacaoDCOM" and "DesabilitaEncriptacaoDCOM".
@@ -28,6 +29,10 @@ TQSegurancaDCOM TQCalculaSegurancaDCOM(bool desabilitaAutenticacao, bool desabil
 // does it (the activation calls it too, for a process that did not at its start).
 void TQLeSegurancaDCOM();
 
+// The process's security with g_dwAuthnLevel and g_dwImpLevel (read first when not yet); a
+// failure is traced and returned.
+HRESULT TQCoInitializeSecurity();
+
 enum ETQComPtrFlags : DWORD {
     eTQCCI_LOG_FAILURE = 1, // event-log reports of failed activations
     eTQCCI_RETRY = 2,       // retries while the server is unavailable
@@ -36,8 +41,16 @@ enum ETQComPtrFlags : DWORD {
 constexpr DWORD kTQClsctxAll = 23; // CLSCTX_ALL
 constexpr HRESULT ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA = TQHResult(0x80FF0AF8);
 
+// Behind a failed first activation: E_INVALIDARG tries once more without server information;
+// RPC_S_SERVER_UNAVAILABLE with eTQCCI_RETRY tries up to 500 times, 100 ms apart; with
+// eTQCCI_LOG_FAILURE the event log hears of the first failure, of a late success and of the
+// final failure.
 HRESULT TQCoCreateInstance(const CLSID& rclsid, IUnknown* pUnkOuter, DWORD dwClsCtx, const IID& riid, void** ppv,
                            DWORD eFlags);
+// Tests only: the platform's activation replaced (null puts it back), and the pause between
+// retries.
+using Ativacao = HRESULT (*)(const CLSID&, IUnknown*, DWORD, const plataforma::SegurancaCom*, const IID&, void**);
+void TQDefineAtivacaoParaTestes(Ativacao ativacao, DWORD pausaMs);
 // Best effort: a failure is traced and the proxy keeps the blanket it has.
 void TQCoSetProxyBlanket(IUnknown* pProxy);
 

@@ -62,7 +62,7 @@ HRESULT FabricaDaBiblioteca(const std::string& caminho, PFN_DllGetClassObject& f
 
 } // namespace
 
-HRESULT CriaInstanciaCom(const CLSID& clsid, IUnknown* externo, DWORD contexto, const SegurancaCom&,
+HRESULT CriaInstanciaCom(const CLSID& clsid, IUnknown* externo, DWORD contexto, const SegurancaCom*,
                          const IID& iid, void** objeto)
 {
     if (!objeto)
@@ -87,6 +87,8 @@ HRESULT CriaInstanciaCom(const CLSID& clsid, IUnknown* externo, DWORD contexto, 
     return hr;
 }
 
+HRESULT InicializaSegurancaProcesso(DWORD, DWORD) { return S_OK; }
+
 // As on Windows, an object without IClientSecurity (any in-process one) answers E_NOINTERFACE.
 HRESULT DefineSegurancaProxy(IUnknown* proxy, const SegurancaCom&)
 {
@@ -106,6 +108,8 @@ std::string NomeCurtoClasse(const CLSID& clsid)
     const std::string auxiliar = ValorDaClasse(clsid, "AuxUserType\\2");
     return auxiliar.empty() ? ValorDaClasse(clsid, "") : auxiliar;
 }
+
+void RelataEvento(const char*, WORD, DWORD, const std::string&, const std::string&) {}
 
 ApartamentoCom::ApartamentoCom() = default;
 ApartamentoCom::~ApartamentoCom() = default;

@@ -131,7 +131,7 @@ void ClienteTeste::SelecionaPlano(const char* mascara)
 }
 
 
-LONG ClienteTeste::Conta(const char* classificacao, char tipo, const char* codigo)
+LONG GravaConta(ITQDF_PlanoAlt* obj, const char* classificacao, char tipo, const char* codigo)
 {
     REG_PLANO_ALT_PS r{};
     std::strcpy(r.cClassificacao, classificacao);
@@ -139,8 +139,13 @@ LONG ClienteTeste::Conta(const char* classificacao, char tipo, const char* codig
     std::strcpy(r.cNome, "Conta");
     r.cTipo = uint8_t(tipo);
     LONG posicao = 0;
-    EXPECT_EQ(m_obj->Grava(0, r, &posicao), S_OK) << classificacao;
+    EXPECT_EQ(obj->Grava(0, r, &posicao), S_OK) << classificacao;
     return posicao;
+}
+
+LONG ClienteTeste::Conta(const char* classificacao, char tipo, const char* codigo)
+{
+    return GravaConta(m_obj.get(), classificacao, tipo, codigo);
 }
 
 std::vector<REG_DADOS_PLANO_ALT_PS> ClienteTeste::Planos()

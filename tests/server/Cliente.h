@@ -78,6 +78,9 @@ std::vector<Item> TomaBloco(Bloco* bloco, Item* Bloco::*itens)
     return r;
 }
 
+// A new account named "Conta" in the object's selected plan: its position.
+LONG GravaConta(ITQDF_PlanoAlt* obj, const char* classificacao, char tipo, const char* codigo);
+
 // A new object through the class object (S_OK or the failure).
 HRESULT Cria(ITQDF_PlanoAlt** pp);
 

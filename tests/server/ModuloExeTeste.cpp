@@ -134,12 +134,6 @@ TEST_F(Monitor, ObjetoVivoNaoDeixaEncerrar)
     EXPECT_TRUE(m.encerrado.Espera(kEspera * 20));
 }
 
-TEST_F(Monitor, SemNenhumObjetoNuncaEncerra)
-{
-    ASSERT_TRUE(m.IniciaMonitor());
-    EXPECT_FALSE(m.encerrado.Espera(kEspera * 3));
-}
-
 // A creation that slips in while the class objects are being suspended keeps the server up.
 class ModuloCriacaoNaSuspensao : public ModuloTeste {
 protected:
@@ -163,7 +157,5 @@ TEST(MonitorSuspensao, CriacaoDuranteASuspensaoReativa)
     EXPECT_TRUE(m.encerrado.Espera(kEspera * 20));
     EXPECT_EQ(m.suspensoes, 2);
 }
-
-TEST(ModuloExe, TempoDoProduto) { EXPECT_EQ(CTQExeModule::kTempoEsperaPadrao, 50000u); }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Activation of other servers through CTQComPtr: the process's security from its two switches,
 // the trace lines of each refusal, and the release of a held object before a new activation.
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -168,3 +169,58 @@ TEST_F(TQComPtrTeste, RecriarLiberaOObjetoAnterior)
         m_servidor->DefineFalha(0, S_OK);
     }
 }
+
+namespace {
+
+// The platform's activation replaced by a list of answers (the last one repeats).
+struct Roteiro {
+    std::vector<HRESULT> respostas;
+    size_t chamadas = 0;
+    bool ultimaSemSeguranca = false;
+};
+Roteiro g_roteiro;
+
+HRESULT AtivacaoRoteiro(const CLSID&, IUnknown*, DWORD, const plataforma::SegurancaCom* seguranca, const IID&,
+                        void**)
+{
+    g_roteiro.ultimaSemSeguranca = seguranca == nullptr;
+    const size_t i = std::min(g_roteiro.chamadas++, g_roteiro.respostas.size() - 1);
+    return g_roteiro.respostas[i];
+}
+
+TEST(TQCoCreateInstanceFalhas, OQueSegueAPrimeiraFalha)
+{
+    const HRESULT indisponivel = TQHResult(0x800706BA);
+    const HRESULT falha = TQHResult(0x80004005);
+    const LinhaEsperada semServidor = {"TQCoCreateInstance", 99,
+                                       "CoCreateInstanceEx(rclsid, pUnkOuter, dwClsCtx, nullptr, 1, &mqi)"};
+    const struct {
+        DWORD flags;
+        std::vector<HRESULT> respostas;
+        HRESULT esperado;
+        size_t chamadas;
+        std::vector<LinhaEsperada> linhas;
+    } casos[] = {
+        {eTQCCI_RETRY | eTQCCI_LOG_FAILURE, {indisponivel, indisponivel, S_OK}, S_OK, 3, {kLinhaAtivacao}},
+        {eTQCCI_LOG_FAILURE, {indisponivel, S_OK}, indisponivel, 1, {kLinhaAtivacao}},
+        {eTQCCI_RETRY | eTQCCI_LOG_FAILURE, {indisponivel}, indisponivel, 500, {kLinhaAtivacao}},
+        {eTQCCI_RETRY, {kSemInterface, S_OK}, kSemInterface, 1, {kLinhaAtivacao}},
+        {0, {kParametroIncorreto, S_OK}, S_OK, 2, {kLinhaAtivacao}},
+        {0, {kParametroIncorreto, falha}, falha, 2, {kLinhaAtivacao, semServidor}},
+    };
+    TQDefineAtivacaoParaTestes(AtivacaoRoteiro, 0);
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.chamadas);
+        g_roteiro = {c.respostas};
+        apoio::CapturaTrace trace;
+        void* objeto = nullptr;
+        EXPECT_EQ(TQCoCreateInstance(CLSID_TQDF_Plano, nullptr, kTQClsctxAll, IID_ITQDF_Plano, &objeto, c.flags),
+                  c.esperado);
+        EXPECT_EQ(g_roteiro.chamadas, c.chamadas);
+        EXPECT_EQ(g_roteiro.ultimaSemSeguranca, c.respostas[0] == kParametroIncorreto);
+        ConfereLinhas(trace, c.linhas);
+    }
+    TQDefineAtivacaoParaTestes(nullptr, 0);
+}
+
+} // namespace

@@ -1,0 +1,102 @@
+// A client activates the class out of process and runs a whole session through the proxy: the
+// bytes on disk equal those of the same session in process. Two clients at once share one server.
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "../server/Cliente.h"
+#include "ServidorLocal.h"
+#include "apoio/Apoio.h"
+#include "apoio/FilhoTeste.h"
+
+namespace local {
+namespace {
+
+constexpr HRESULT kMarcaOcupada = TQHResult(0x80040000 | 16250);
+constexpr int kPlanosPorFilho = 5;
+
+class SessaoLocal : public ServidorInstalado {};
+
+TEST_F(SessaoLocal, MesmosBytesQueEmProcesso)
+{
+    const std::string emProcesso = Empresa("0001", "A");
+    const std::string foraDoProcesso = Empresa("0002", "B");
+    {
+        cliente::Ptr<ITQDF_PlanoAlt> obj;
+        ASSERT_EQ(cliente::Cria(&obj), S_OK);
+        RodaSessao(obj.get(), "0001", emProcesso);
+    }
+    {
+        cliente::Ptr<ITQDF_PlanoAlt> obj;
+        ASSERT_EQ(CriaLocal(&obj), S_OK);
+        EXPECT_EQ(ProcessosServidor().size(), 1u);
+        RodaSessao(obj.get(), "0002", foraDoProcesso);
+    }
+    const auto a = ArquivosDeDados(emProcesso);
+    const auto b = ArquivosDeDados(foraDoProcesso);
+    ASSERT_GE(a.size(), 5u);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].first, b[i].first);
+        EXPECT_TRUE(a[i].second == b[i].second) << a[i].first;
+    }
+}
+
+// Run only as a child: the barrier directory and the child's number.
+TEST(SessaoLocalFilhoLado, GravaPlanos)
+{
+    if (!teste::SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const std::vector<std::string> args = teste::ArgumentosDoFilho();
+    ASSERT_EQ(args.size(), 2u);
+    plataforma::ApartamentoCom com;
+    cliente::Ptr<ITQDF_PlanoAlt> obj;
+    ASSERT_EQ(CriaLocal(&obj), S_OK);
+    ASSERT_EQ(obj->Inicializa_Padrao(cliente::Sessao("0001")), S_OK);
+    apoio::GravaTudo(args[0] + "pronto" + args[1], "");
+    ASSERT_TRUE(apoio::EsperaArquivo(args[0] + "vai"));
+    for (int i = 0; i < kPlanosPorFilho; ++i) {
+        REG_DADOS_PLANO_ALT_PS d{};
+        std::snprintf(d.cNomePlano, sizeof d.cNomePlano, "Filho %s plano %d", args[1].c_str(), i);
+        LONG plano = 0;
+        HRESULT hr;
+        for (int n = 0; (hr = obj->GravaPlano(0, d, &plano)) == kMarcaOcupada && n < 100; ++n) {
+        }
+        ASSERT_EQ(hr, S_OK) << i;
+    }
+}
+
+TEST_F(SessaoLocal, DoisClientesUmServidorNadaPerdido)
+{
+    const std::string dir = Empresa("0001", "D");
+    plataforma::ProcessoFilho filhos[2];
+    for (int n = 0; n < 2; ++n)
+        ASSERT_EQ(teste::RodaFilho("SessaoLocalFilhoLado.GravaPlanos", {dir, std::to_string(n + 1)}, filhos[n]), 0u);
+    ASSERT_TRUE(apoio::EsperaArquivo(dir + "pronto1", 60000));
+    ASSERT_TRUE(apoio::EsperaArquivo(dir + "pronto2", 60000));
+    EXPECT_EQ(ProcessosServidor().size(), 1u);
+    apoio::GravaTudo(dir + "vai", "");
+    for (auto& f : filhos) {
+        DWORD codigo = 1;
+        ASSERT_TRUE(f.Espera(120000, &codigo));
+        EXPECT_EQ(codigo, 0u);
+    }
+    cliente::Ptr<ITQDF_PlanoAlt> obj;
+    ASSERT_EQ(CriaLocal(&obj), S_OK);
+    ASSERT_EQ(obj->Inicializa_Padrao(cliente::Sessao("0001")), S_OK);
+    ARRAY_REG_DADOS_PLANO_ALT_PS* lista = nullptr;
+    ASSERT_EQ(obj->BuscaPlanos(&lista), S_OK);
+    std::vector<std::string> nomes;
+    for (const auto& p : cliente::TomaBloco(lista, &ARRAY_REG_DADOS_PLANO_ALT_PS::pArrayDadosPlanoAlt))
+        nomes.push_back(p.cNomePlano);
+    EXPECT_EQ(nomes.size(), size_t(2 * kPlanosPorFilho));
+    for (int n = 1; n <= 2; ++n)
+        for (int i = 0; i < kPlanosPorFilho; ++i) {
+            const std::string nome = "Filho " + std::to_string(n) + " plano " + std::to_string(i);
+            EXPECT_NE(std::find(nomes.begin(), nomes.end(), nome), nomes.end()) << nome;
+        }
+}
+
+} // namespace
+} // namespace local
