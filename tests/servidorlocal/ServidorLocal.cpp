@@ -105,6 +105,25 @@ void RodaSessao(ITQDF_PlanoAlt* obj, const char* empresa, const std::string& dir
     ULONG quantidade = 0;
     ASSERT_EQ(obj->GetQuantidadeRegistros(&quantidade), S_OK);
     EXPECT_GE(quantidade, 4u); // the four accounts, and whatever the file counts besides
+    // Sized arrays in and out, a text in and a block out, a byte block in.
+    LONG posicoes[] = {a2, a1};
+    REG_PLANO_ALT_PS duas[2] = {};
+    ASSERT_EQ(obj->BuscaDados(2, posicoes, duas), S_OK);
+    EXPECT_EQ(duas[1].lPosicaoConta, a1);
+    ARRAY_REGCON_INDEX_ALT_PS* indice = nullptr;
+    ASSERT_EQ(obj->GetPlanoIndex(cliente::Texto(u"X"), 0, &indice), S_OK);
+    EXPECT_EQ(cliente::TomaBloco(indice, &ARRAY_REGCON_INDEX_ALT_PS::pArrayRegConIndex).size(), 4u);
+    LONG planosExcluidos[] = {3};
+    ARRAY_REG_EXCLUI_PLANO_ALT_PS exclui{};
+    exclui.iQtd = 1;
+    exclui.pPosicoes = planosExcluidos;
+    ASSERT_EQ(obj->ExcluiPlanos(exclui), S_OK);
+    uint8_t bytes[] = {1, 2, 3};
+    _REG_DF_FUNCAO_GENERICAPS generica{};
+    generica.ulQtdBytes = 3;
+    generica.pListaBytes = bytes;
+    _REG_DF_FUNCAO_GENERICAPS* saida = nullptr;
+    EXPECT_EQ(obj->FuncaoGenerica(0x12345678, generica, &saida), E_NOTIMPL);
 
     _MASCARA_PLANO_ALT mudanca{};
     std::strcpy(mudanca.Velha[1], "9.9.99");
