@@ -113,6 +113,10 @@ DWORD IdProcesso()
     return static_cast<DWORD>(getpid());
 }
 
+bool ProcessoVivo(DWORD pid) { return kill(pid_t(pid), 0) == 0 || errno == EPERM; }
+
+bool TerminaProcesso(DWORD pid) { return kill(pid_t(pid), SIGKILL) == 0; }
+
 std::string VariavelAmbiente(const char* nome)
 {
     if (!nome)

@@ -260,15 +260,15 @@ struct SaidaRegistros {
     }
 };
 
-// [out] R**: a block the server allocated, with a count and the items; it crosses as
-// "present" and the items, and the proxy allocates the caller's copy with the task allocator.
+// [out] R**: a block the server allocated, with a count and the items; it crosses as a pair
+// (present, items), and the proxy allocates the caller's copy with the task allocator.
 template <class R, auto Quantos, auto Itens>
 struct SaidaBloco {
     using Item = std::remove_pointer_t<std::remove_reference_t<decltype(std::declval<R>().*Itens)>>;
     using Contagem = std::remove_reference_t<decltype(std::declval<R>().*Quantos)>;
     using Tipo = R**;
     static constexpr const char* kEntrada = "";
-    static constexpr const char* kSaida = "bay";
+    static constexpr const char* kSaida = "(bay)";
     struct Lado : SemContagem {
         Lado() = default;
         Lado(const Lado&) = delete;
@@ -288,8 +288,12 @@ struct SaidaBloco {
         const int presente = l.bloco != nullptr;
         const Item* itens = presente ? l.bloco->*Itens : nullptr;
         const size_t n = itens ? size_t(l.bloco->*Quantos) : 0;
-        const int a = sd_bus_message_append_basic(r, 'b', &presente);
-        return a < 0 ? a : sd_bus_message_append_array(r, 'y', itens, n * sizeof(Item));
+        int a = sd_bus_message_open_container(r, 'r', "bay");
+        if (a >= 0)
+            a = sd_bus_message_append_basic(r, 'b', &presente);
+        if (a >= 0)
+            a = sd_bus_message_append_array(r, 'y', itens, n * sizeof(Item));
+        return a < 0 ? a : sd_bus_message_close_container(r);
     }
     static HRESULT Envia(sd_bus_message*, R** a, long) { return a ? S_OK : kRefNula; }
     static HRESULT Recebe(sd_bus_message* r, R** a, long)
@@ -298,7 +302,8 @@ struct SaidaBloco {
         int presente = 0;
         const void* p = nullptr;
         size_t n = 0;
-        if (sd_bus_message_read_basic(r, 'b', &presente) <= 0 || sd_bus_message_read_array(r, 'y', &p, &n) < 0)
+        if (sd_bus_message_enter_container(r, 'r', "bay") <= 0 || sd_bus_message_read_basic(r, 'b', &presente) <= 0 ||
+            sd_bus_message_read_array(r, 'y', &p, &n) < 0 || sd_bus_message_exit_container(r) < 0)
             return kDadosInvalidos;
         if (!presente)
             return S_OK;

@@ -106,7 +106,7 @@ HRESULT ObjetoRemoto::Envia(sd_bus_message* chamada, sd_bus_message** resposta)
     return r < 0 ? FalhaDeTransporte(r, erro) : S_OK;
 }
 
-HRESULT CriaObjetoRemoto(REFIID riid, void** ppv)
+static HRESULT CriaUmaVez(REFIID riid, void** ppv)
 {
     Bus bus;
     if (const HRESULT hr = AbreSessao(bus); TQFalhou(hr))
@@ -135,6 +135,17 @@ HRESULT CriaObjetoRemoto(REFIID riid, void** ppv)
     const HRESULT q = QueryInterface(o, riid, ppv);
     Release(o);
     return q;
+}
+
+// A server that was giving up its name when the request reached it refuses; the bus then starts
+// another one for the next request.
+HRESULT CriaObjetoRemoto(REFIID riid, void** ppv)
+{
+    constexpr HRESULT kServidorParando = TQHResult(0x80004008); // CO_E_SERVER_STOPPING
+    HRESULT hr = kServidorParando;
+    for (int tentativa = 0; tentativa < 3 && hr == kServidorParando; ++tentativa)
+        hr = CriaUmaVez(riid, ppv);
+    return hr;
 }
 
 } // namespace dbus

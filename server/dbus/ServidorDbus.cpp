@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "df/tqlibex/TQTrace.h"
+#include "platform/Processo.h"
 #include "server/TQDF_PlanoAlt.h"
 #include "server/dbus/Metodos.h"
 
@@ -12,6 +13,7 @@ namespace dbus {
 namespace {
 
 constexpr const char* kFonte = "ServidorDbus";
+constexpr HRESULT kServidorParando = TQHResult(0x80004008); // CO_E_SERVER_STOPPING
 
 // The vtable of one interface, built once from the table: sd-bus keeps pointers into it.
 class Vtable {
@@ -92,18 +94,27 @@ const sd_bus_vtable* VtableClasse()
     return pronta;
 }
 
-int EncontraInstancia(sd_bus*, const char* caminho, const char*, void* dados, void** achado, sd_bus_error*)
-{
-    if (!Servidor(dados)->Existe(caminho))
-        return 0;
-    *achado = dados;
-    return 1;
-}
-
 const char* Remetente(sd_bus_message* m)
 {
     const char* r = sd_bus_message_get_sender(m);
     return r ? r : "";
+}
+
+// The bus that started the server (dbus-daemon names it to what it activates), or the session
+// bus of the user who ran it.
+int AbreBarramento(sd_bus** bus)
+{
+    const std::string inicial = plataforma::VariavelAmbiente("DBUS_STARTER_ADDRESS");
+    if (inicial.empty())
+        return sd_bus_open_user(bus);
+    int r = sd_bus_new(bus);
+    if (r >= 0)
+        r = sd_bus_set_address(*bus, inicial.c_str());
+    if (r >= 0)
+        r = sd_bus_set_bus_client(*bus, 1);
+    if (r >= 0)
+        r = sd_bus_start(*bus);
+    return r;
 }
 
 } // namespace
@@ -127,13 +138,10 @@ HRESULT ServidorDbus::Conecta()
         return kFalha;
     }
     sd_bus* bus = nullptr;
-    int r = sd_bus_open_user(&bus);
+    int r = AbreBarramento(&bus);
     m_bus.reset(bus);
     if (r >= 0)
         r = sd_bus_add_object_vtable(bus, nullptr, kCaminhoClasse, kInterfaceClasse, VtableClasse(), this);
-    if (r >= 0)
-        r = sd_bus_add_fallback_vtable(bus, nullptr, kCaminhoClasse, kInterface, VtableInstancias(),
-                                       EncontraInstancia, this);
     if (r < 0) {
         TQTrace(nullptr, "ServidorDbus::Conecta", kFonte, __LINE__, "session bus: %s", std::strerror(-r));
         m_bus.reset();
@@ -151,12 +159,14 @@ HRESULT ServidorDbus::TomaNome()
                 std::strerror(-r));
         return TQHResult(0x80080005); // CO_E_SERVER_EXEC_FAILURE
     }
+    m_suspenso = false;
     return S_OK;
 }
 
 void ServidorDbus::LiberaNome()
 {
     std::lock_guard<std::mutex> t(m_trava);
+    m_suspenso = true;
     if (m_bus && sd_bus_release_name_async(m_bus.get(), nullptr, kNomeServico, nullptr, nullptr) < 0)
         TQTrace(nullptr, "ServidorDbus::LiberaNome", kFonte, __LINE__, "ReleaseName %s failed", kNomeServico);
     m_despertador.Toca();
@@ -199,15 +209,16 @@ void ServidorDbus::Desconecta()
             vivas.push_back(instancia);
         m_instancias.clear();
         m_clientes.clear();
+        for (const auto& instancia : vivas)
+            Solta(instancia, nullptr);
+        m_slotsSoltos.clear();
     }
-    for (const auto& instancia : vivas)
-        Solta(instancia, nullptr);
 }
-
-bool ServidorDbus::Existe(const char* caminho) { return m_instancias.count(caminho) != 0; }
 
 int ServidorDbus::CriaInstancia(sd_bus_message* m)
 {
+    if (m_suspenso)
+        return sd_bus_reply_method_return(m, "io", kServidorParando, "/");
     IClassFactory* fabrica = nullptr;
     ITQDF_PlanoAlt* objeto = nullptr;
     HRESULT hr = ZazObtemObjetoClasse(CLSID_TQDF_PlanoAlt, IID_IClassFactory, reinterpret_cast<void**>(&fabrica));
@@ -218,8 +229,16 @@ int ServidorDbus::CriaInstancia(sd_bus_message* m)
     if (TQFalhou(hr))
         return sd_bus_reply_method_return(m, "io", hr, "/");
     const std::string caminho = std::string(kCaminhoClasse) + "/" + std::to_string(++m_proximo);
+    sd_bus_slot* slot = nullptr;
+    if (const int r = sd_bus_add_object_vtable(m_bus.get(), &slot, caminho.c_str(), kInterface, VtableInstancias(), this);
+        r < 0) {
+        TQTrace(nullptr, "ServidorDbus::CriaInstancia", kFonte, __LINE__, "%s not published: %s", caminho.c_str(),
+                std::strerror(-r));
+        objeto->Release();
+        return sd_bus_reply_method_return(m, "io", kFalha, "/");
+    }
     m_instancias[caminho] = std::make_shared<Instancia>(
-        Instancia{objeto, Remetente(m), std::make_shared<FilaSerial>(m_trabalhadores)});
+        Instancia{objeto, Remetente(m), std::make_shared<FilaSerial>(m_trabalhadores), Slot(slot)});
     Acompanha(m);
     return sd_bus_reply_method_return(m, "io", hr, caminho.c_str());
 }
@@ -270,6 +289,7 @@ void ServidorDbus::EsqueceClientes()
     for (const auto& nome : m_saidos)
         m_clientes.erase(nome);
     m_saidos.clear();
+    m_slotsSoltos.clear();
 }
 
 std::shared_ptr<ServidorDbus::Instancia> ServidorDbus::Alvo(sd_bus_message* m, sd_bus_error* erro, bool& negado)
@@ -364,6 +384,7 @@ int ServidorDbus::Release(sd_bus_message* m, sd_bus_error* erro)
 // The object's last reference goes after the calls already queued on it; then the answer.
 void ServidorDbus::Solta(const std::shared_ptr<Instancia>& instancia, sd_bus_message* resposta)
 {
+    m_slotsSoltos.push_back(std::move(instancia->slot));
     if (resposta)
         sd_bus_message_ref(resposta);
     instancia->fila->Poe([this, instancia, resposta] {

@@ -40,7 +40,6 @@ public:
     int Chamada(sd_bus_message* m, sd_bus_error* erro);
     int CriaInstancia(sd_bus_message* m);
     int Release(sd_bus_message* m, sd_bus_error* erro);
-    bool Existe(const char* caminho);
     void ClienteSaiu(const std::string& cliente);
 
 private:
@@ -48,12 +47,14 @@ private:
         ITQDF_PlanoAlt* objeto;
         std::string dono;
         std::shared_ptr<FilaSerial> fila;
+        Slot slot; // the object's registration on the bus
     };
     struct Cliente;
 
     // The instance at the call's path, when the caller created it; else answered here.
     std::shared_ptr<Instancia> Alvo(sd_bus_message* m, sd_bus_error* erro, bool& negado);
     void Acompanha(sd_bus_message* m);
+    // Unpublishes the instance, then releases the object after the calls queued on it.
     void Solta(const std::shared_ptr<Instancia>& instancia, sd_bus_message* resposta);
     void Envia(sd_bus_message* m);
     void EsqueceClientes();
@@ -64,8 +65,10 @@ private:
     std::map<std::string, std::shared_ptr<Instancia>> m_instancias; // by object path
     std::map<std::string, std::unique_ptr<Cliente>> m_clientes;     // by unique bus name
     std::vector<std::string> m_saidos;
+    std::vector<Slot> m_slotsSoltos; // dropped once sd-bus is out of their handlers
     uint64_t m_proximo = 0;
     std::atomic<bool> m_parar{false};
+    bool m_suspenso = true; // without the bus name no creation is taken, even by the unique name
     plataforma::Despertador m_despertador;
     Trabalhadores m_trabalhadores;
 };

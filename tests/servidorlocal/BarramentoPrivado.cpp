@@ -1,0 +1,104 @@
+#include "BarramentoPrivado.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "apoio/Apoio.h"
+#include "platform/Tempo.h"
+#include "server/dbus/Barramento.h"
+
+namespace servidorlocal {
+
+namespace {
+
+std::string Configuracao(const std::string& socket, const std::string& servicos)
+{
+    return "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+           " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+           "<busconfig>\n  <type>session</type>\n  <listen>unix:path=" +
+           socket + "</listen>\n  <auth>EXTERNAL</auth>\n  <servicedir>" + servicos +
+           "</servicedir>\n"
+           "  <policy context=\"default\">\n    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+           "    <allow eavesdrop=\"true\"/>\n    <allow own=\"*\"/>\n  </policy>\n</busconfig>\n";
+}
+
+} // namespace
+
+// A socket path short enough for sockaddr_un, whatever the test's directory.
+std::string BarramentoPrivado::NovoSocket()
+{
+    static std::atomic<int> n{0};
+    return plataforma::DiretorioTemporario() + "zazbus-" + std::to_string(plataforma::IdProcesso()) + "-" +
+           std::to_string(++n);
+}
+
+const char* CaminhoServidor() { return ZAZ_SERVIDOR; }
+const char* ModuloProxy() { return ZAZ_MODULO_PROXY; }
+const char* ModuloEmProcesso() { return ZAZ_MODULO_ZAZAZU; }
+
+void BarramentoPrivado::Inicia(const std::string& dirTeste)
+{
+    const std::string dir = dirTeste + "barramento/";
+    m_enderecoAnterior = plataforma::VariavelAmbiente("DBUS_SESSION_BUS_ADDRESS");
+    plataforma::DefineVariavelAmbiente("XDG_DATA_HOME", (dir + "dados").c_str());
+    plataforma::ProcessoFilho registro;
+    DWORD codigo = 1;
+    ASSERT_EQ(registro.Inicia(CaminhoServidor(), {"-RegServerPerUser"}), 0u);
+    ASSERT_TRUE(registro.Espera(20000, &codigo));
+    ASSERT_EQ(codigo, 0u) << "zazazu-server -RegServerPerUser";
+
+    std::filesystem::create_directories(dir);
+    const std::string configuracao = dir + "bus.conf";
+    apoio::GravaTudo(configuracao, Configuracao(m_socket, dir + "dados/dbus-1/services"));
+    ASSERT_EQ(m_daemon.Inicia("/usr/bin/dbus-daemon", {"--config-file=" + configuracao, "--nofork", "--nopidfile"}),
+              0u);
+    ASSERT_TRUE(apoio::EsperaArquivo(m_socket)) << "dbus-daemon never listened on " << m_socket;
+    plataforma::DefineVariavelAmbiente("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + m_socket).c_str());
+    m_pronto = true;
+}
+
+BarramentoPrivado::~BarramentoPrivado()
+{
+    if (const DWORD pid = PidServidor()) {
+        plataforma::TerminaProcesso(pid);
+        EsperaFim(pid, 10000);
+    }
+    m_daemon.Termina();
+    m_daemon.Espera(10000);
+    std::remove(m_socket.c_str());
+    plataforma::DefineVariavelAmbiente("DBUS_SESSION_BUS_ADDRESS", m_enderecoAnterior.c_str());
+}
+
+DWORD BarramentoPrivado::PidServidor() const
+{
+    if (!m_pronto)
+        return 0;
+    dbus::Bus bus;
+    sd_bus* b = nullptr;
+    if (sd_bus_open_user(&b) < 0)
+        return 0;
+    bus.reset(b);
+    sd_bus_creds* credenciais = nullptr;
+    if (sd_bus_get_name_creds(b, dbus::kNomeServico, SD_BUS_CREDS_PID, &credenciais) < 0)
+        return 0;
+    pid_t pid = 0;
+    sd_bus_creds_get_pid(credenciais, &pid);
+    sd_bus_creds_unref(credenciais);
+    return DWORD(pid);
+}
+
+bool BarramentoPrivado::EsperaFim(DWORD pid, DWORD limiteMs)
+{
+    const DWORD inicio = plataforma::Ticks();
+    while (plataforma::ProcessoVivo(pid)) {
+        if (plataforma::Ticks() - inicio > limiteMs)
+            return false;
+        plataforma::Dorme(20);
+    }
+    return true;
+}
+
+} // namespace servidorlocal
