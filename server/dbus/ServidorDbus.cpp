@@ -179,7 +179,7 @@ void ServidorDbus::Roda()
         int r;
         while ((r = sd_bus_process(m_bus.get(), nullptr)) > 0 && !m_parar)
             ;
-        EsqueceClientes();
+        EsqueceSlots();
         if (r < 0) {
             TQTrace(nullptr, "ServidorDbus::Roda", kFonte, __LINE__, "session bus lost: %s", std::strerror(-r));
             return;
@@ -253,7 +253,8 @@ void ServidorDbus::Acompanha(sd_bus_message* m)
     cliente->nome = nome;
     const auto saiu = [](sd_bus_track*, void* dados) {
         auto* c = static_cast<Cliente*>(dados);
-        c->servidor->ClienteSaiu(c->nome);
+        const std::string nome = c->nome; // c goes with its track, below
+        c->servidor->ClienteSaiu(nome);
         return 0;
     };
     if (sd_bus_track_new(m_bus.get(), &cliente->track, saiu, cliente.get()) < 0 ||
@@ -280,17 +281,11 @@ void ServidorDbus::ClienteSaiu(const std::string& cliente)
             "client %s left the bus: %u object(s) it held released", cliente.c_str(), unsigned(deixadas.size()));
     for (const auto& instancia : deixadas)
         Solta(instancia, nullptr);
-    // The track is dropped after sd-bus has finished telling of it.
-    m_saidos.push_back(cliente);
+    // Its track goes now, or sd-bus tells of it again (it holds the track while it tells).
+    m_clientes.erase(cliente);
 }
 
-void ServidorDbus::EsqueceClientes()
-{
-    for (const auto& nome : m_saidos)
-        m_clientes.erase(nome);
-    m_saidos.clear();
-    m_slotsSoltos.clear();
-}
+void ServidorDbus::EsqueceSlots() { m_slotsSoltos.clear(); }
 
 std::shared_ptr<ServidorDbus::Instancia> ServidorDbus::Alvo(sd_bus_message* m, sd_bus_error* erro, bool& negado)
 {

@@ -57,14 +57,13 @@ private:
     // Unpublishes the instance, then releases the object after the calls queued on it.
     void Solta(const std::shared_ptr<Instancia>& instancia, sd_bus_message* resposta);
     void Envia(sd_bus_message* m);
-    void EsqueceClientes();
+    void EsqueceSlots();
 
     std::mutex m_trava; // the bus, the instances, the clients
     Bus m_bus;
     std::vector<Slot> m_slots;
     std::map<std::string, std::shared_ptr<Instancia>> m_instancias; // by object path
     std::map<std::string, std::unique_ptr<Cliente>> m_clientes;     // by unique bus name
-    std::vector<std::string> m_saidos;
     std::vector<Slot> m_slotsSoltos; // dropped once sd-bus is out of their handlers
     uint64_t m_proximo = 0;
     std::atomic<bool> m_parar{false};

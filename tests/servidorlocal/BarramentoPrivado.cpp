@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "apoio/Apoio.h"
+#include "apoio/SuiteInstalada.h"
 #include "platform/Tempo.h"
 #include "server/dbus/Barramento.h"
 
@@ -35,6 +36,19 @@ std::string BarramentoPrivado::NovoSocket()
            std::to_string(++n);
 }
 
+LogDosServidores::LogDosServidores() : m_inicio(Tudo().size()) {}
+
+std::string LogDosServidores::Novo() const { return Tudo().substr(m_inicio); }
+
+std::string LogDosServidores::Tudo() const
+{
+    std::string r;
+    for (const auto& e : std::filesystem::directory_iterator(teste::DiretorioSuite()))
+        if (e.path().filename().string().rfind("TQProfilerErros_Pgms_", 0) == 0)
+            r += apoio::LeTudo(e.path().string());
+    return r;
+}
+
 const char* CaminhoServidor() { return ZAZ_SERVIDOR; }
 const char* ModuloProxy() { return ZAZ_MODULO_PROXY; }
 const char* ModuloEmProcesso() { return ZAZ_MODULO_ZAZAZU; }
@@ -43,6 +57,7 @@ void BarramentoPrivado::Inicia(const std::string& dirTeste)
 {
     const std::string dir = dirTeste + "barramento/";
     m_enderecoAnterior = plataforma::VariavelAmbiente("DBUS_SESSION_BUS_ADDRESS");
+    m_dadosAnterior = plataforma::VariavelAmbiente("XDG_DATA_HOME");
     plataforma::DefineVariavelAmbiente("XDG_DATA_HOME", (dir + "dados").c_str());
     plataforma::ProcessoFilho registro;
     DWORD codigo = 1;
@@ -69,7 +84,11 @@ BarramentoPrivado::~BarramentoPrivado()
     m_daemon.Termina();
     m_daemon.Espera(10000);
     std::remove(m_socket.c_str());
-    plataforma::DefineVariavelAmbiente("DBUS_SESSION_BUS_ADDRESS", m_enderecoAnterior.c_str());
+    const auto volta = [](const char* nome, const std::string& valor) {
+        plataforma::DefineVariavelAmbiente(nome, valor.empty() ? nullptr : valor.c_str());
+    };
+    volta("DBUS_SESSION_BUS_ADDRESS", m_enderecoAnterior);
+    volta("XDG_DATA_HOME", m_dadosAnterior);
 }
 
 DWORD BarramentoPrivado::PidServidor() const

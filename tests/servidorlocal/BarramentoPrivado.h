@@ -31,7 +31,19 @@ private:
     bool m_pronto = false;
     std::string m_socket = NovoSocket();
     std::string m_enderecoAnterior;
+    std::string m_dadosAnterior;
     plataforma::ProcessoFilho m_daemon;
+};
+
+// The trace lines that servers wrote without a company (the installation's log) since it was made.
+class LogDosServidores {
+public:
+    LogDosServidores();
+    std::string Novo() const;
+
+private:
+    std::string Tudo() const;
+    size_t m_inicio;
 };
 
 // The paths of the build: the server and the two client modules.
