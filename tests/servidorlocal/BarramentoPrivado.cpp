@@ -72,7 +72,15 @@ void BarramentoPrivado::Inicia(const std::string& dirTeste)
               0u);
     ASSERT_TRUE(apoio::EsperaArquivo(m_socket)) << "dbus-daemon never listened on " << m_socket;
     plataforma::DefineVariavelAmbiente("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + m_socket).c_str());
-    m_pronto = true;
+    // The socket's file exists a moment before the daemon listens on it.
+    for (int i = 0; i < 500 && !m_pronto; ++i) {
+        sd_bus* b = nullptr;
+        const char* nome = nullptr;
+        m_pronto = sd_bus_open_user(&b) >= 0 && sd_bus_get_unique_name(b, &nome) >= 0;
+        sd_bus_flush_close_unref(b);
+        if (!m_pronto)
+            plataforma::Dorme(20);
+    }
 }
 
 BarramentoPrivado::~BarramentoPrivado()
@@ -91,10 +99,8 @@ BarramentoPrivado::~BarramentoPrivado()
     volta("XDG_DATA_HOME", m_dadosAnterior);
 }
 
-DWORD BarramentoPrivado::PidServidor() const
+DWORD BarramentoPrivado::PidDoDono()
 {
-    if (!m_pronto)
-        return 0;
     dbus::Bus bus;
     sd_bus* b = nullptr;
     if (sd_bus_open_user(&b) < 0)

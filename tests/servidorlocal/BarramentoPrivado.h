@@ -21,7 +21,9 @@ public:
 
     bool Pronto() const { return m_pronto; }
     // The process that owns the server's name now (0: none), as the bus tells it.
-    DWORD PidServidor() const;
+    DWORD PidServidor() const { return m_pronto ? PidDoDono() : 0; }
+    // The same on the bus that DBUS_SESSION_BUS_ADDRESS names.
+    static DWORD PidDoDono();
     // Waits until the process has ended; false after limiteMs.
     static bool EsperaFim(DWORD pid, DWORD limiteMs);
 
