@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
 #include "apoio/Apoio.h"
 #include "apoio/SuiteInstalada.h"
 #include "platform/Tempo.h"
@@ -53,7 +51,7 @@ const char* CaminhoServidor() { return ZAZ_SERVIDOR; }
 const char* ModuloProxy() { return ZAZ_MODULO_PROXY; }
 const char* ModuloEmProcesso() { return ZAZ_MODULO_ZAZAZU; }
 
-void BarramentoPrivado::Inicia(const std::string& dirTeste)
+std::string BarramentoPrivado::Inicia(const std::string& dirTeste)
 {
     const std::string dir = dirTeste + "barramento/";
     m_enderecoAnterior = plataforma::VariavelAmbiente("DBUS_SESSION_BUS_ADDRESS");
@@ -61,16 +59,16 @@ void BarramentoPrivado::Inicia(const std::string& dirTeste)
     plataforma::DefineVariavelAmbiente("XDG_DATA_HOME", (dir + "dados").c_str());
     plataforma::ProcessoFilho registro;
     DWORD codigo = 1;
-    ASSERT_EQ(registro.Inicia(CaminhoServidor(), {"-RegServerPerUser"}), 0u);
-    ASSERT_TRUE(registro.Espera(20000, &codigo));
-    ASSERT_EQ(codigo, 0u) << "zazazu-server -RegServerPerUser";
+    if (registro.Inicia(CaminhoServidor(), {"-RegServerPerUser"}) != 0 || !registro.Espera(20000, &codigo) || codigo)
+        return "zazazu-server -RegServerPerUser answered " + std::to_string(codigo);
 
     std::filesystem::create_directories(dir);
     const std::string configuracao = dir + "bus.conf";
     apoio::GravaTudo(configuracao, Configuracao(m_socket, dir + "dados/dbus-1/services"));
-    ASSERT_EQ(m_daemon.Inicia("/usr/bin/dbus-daemon", {"--config-file=" + configuracao, "--nofork", "--nopidfile"}),
-              0u);
-    ASSERT_TRUE(apoio::EsperaArquivo(m_socket)) << "dbus-daemon never listened on " << m_socket;
+    if (m_daemon.Inicia("/usr/bin/dbus-daemon", {"--config-file=" + configuracao, "--nofork", "--nopidfile"}) != 0)
+        return "dbus-daemon did not start";
+    if (!apoio::EsperaArquivo(m_socket))
+        return "dbus-daemon never listened on " + m_socket;
     plataforma::DefineVariavelAmbiente("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + m_socket).c_str());
     // The socket's file exists a moment before the daemon listens on it.
     for (int i = 0; i < 500 && !m_pronto; ++i) {
@@ -81,6 +79,7 @@ void BarramentoPrivado::Inicia(const std::string& dirTeste)
         if (!m_pronto)
             plataforma::Dorme(20);
     }
+    return m_pronto ? std::string() : "no connection to " + m_socket;
 }
 
 BarramentoPrivado::~BarramentoPrivado()

@@ -14,8 +14,8 @@ class BarramentoPrivado {
 public:
     BarramentoPrivado() = default;
     ~BarramentoPrivado();
-    // dir: the test's directory, with a trailing separator. Pronto() tells whether it worked.
-    void Inicia(const std::string& dir);
+    // dir: the test's directory, with a trailing separator. Empty, or what failed.
+    std::string Inicia(const std::string& dir);
     BarramentoPrivado(const BarramentoPrivado&) = delete;
     BarramentoPrivado& operator=(const BarramentoPrivado&) = delete;
 

@@ -17,8 +17,7 @@ protected:
     {
         cliente::UsaModulo(ModuloProxy());
         m_bus = std::make_unique<BarramentoPrivado>();
-        m_bus->Inicia(m_dir);
-        ASSERT_TRUE(m_bus->Pronto());
+        ASSERT_EQ(m_bus->Inicia(m_dir), "");
     }
     // The objects go before the bus and its server, and those before the test's directory.
     void TearDown() override
