@@ -351,9 +351,17 @@ int ServidorDbus::Chamada(sd_bus_message* m, sd_bus_error* erro)
             sd_bus_reply_method_errorf(m, SD_BUS_ERROR_NO_MEMORY, "%s: the answer could not be built", M::kNome);
         else
             Envia(resposta);
-        m_despertador.Toca();
+        AcordaSeFaltaEscrever();
     });
     return 1;
+}
+
+// An answer that did not fit the socket waits in sd-bus's queue: the bus thread writes it.
+void ServidorDbus::AcordaSeFaltaEscrever()
+{
+    uint64_t pendentes = 0;
+    if (sd_bus_get_n_queued_write(m_bus.get(), &pendentes) < 0 || pendentes)
+        m_despertador.Toca();
 }
 
 void ServidorDbus::Envia(sd_bus_message* m)
@@ -390,7 +398,7 @@ void ServidorDbus::Solta(const std::shared_ptr<Instancia>& instancia, sd_bus_mes
         Mensagem chamada(resposta);
         if (sd_bus_reply_method_return(resposta, "i", S_OK) < 0)
             TQTrace(nullptr, "ServidorDbus::Solta", kFonte, __LINE__, "answer to Release not sent");
-        m_despertador.Toca();
+        AcordaSeFaltaEscrever();
     });
 }
 

@@ -57,6 +57,7 @@ private:
     // Unpublishes the instance, then releases the object after the calls queued on it.
     void Solta(const std::shared_ptr<Instancia>& instancia, sd_bus_message* resposta);
     void Envia(sd_bus_message* m);
+    void AcordaSeFaltaEscrever();
     void EsqueceSlots();
 
     std::mutex m_trava; // the bus, the instances, the clients
