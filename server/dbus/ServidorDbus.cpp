@@ -172,17 +172,38 @@ void ServidorDbus::LiberaNome()
     m_despertador.Toca();
 }
 
-void ServidorDbus::Roda()
+void ServidorDbus::Roda() { Lidera(true); }
+
+void ServidorDbus::Lidera(bool principal)
 {
     std::unique_lock<std::mutex> t(m_trava);
+    ++m_leitores;
     while (!m_parar) {
-        int r;
-        while ((r = sd_bus_process(m_bus.get(), nullptr)) > 0 && !m_parar)
+        int r = 0;
+        while (m_prontas.empty() && !m_parar && (r = sd_bus_process(m_bus.get(), nullptr)) > 0)
             ;
         EsqueceSlots();
         if (r < 0) {
             TQTrace(nullptr, "ServidorDbus::Roda", kFonte, __LINE__, "session bus lost: %s", std::strerror(-r));
-            return;
+            m_parar = true;
+            break;
+        }
+        if (!m_prontas.empty()) {
+            // This thread runs the first call; the others go to the pool, and the bus to another
+            // thread when no other serves it.
+            std::vector<std::shared_ptr<FilaSerial>> prontas = std::move(m_prontas);
+            m_prontas.clear();
+            for (size_t i = 1; i < prontas.size(); ++i)
+                m_trabalhadores.Poe([f = prontas[i]] { f->Esvazia(); });
+            if (--m_leitores == 0)
+                m_trabalhadores.Poe([this] { Lidera(false); });
+            t.unlock();
+            prontas[0]->Esvazia();
+            t.lock();
+            if (!principal && m_leitores > 0)
+                return;
+            ++m_leitores;
+            continue;
         }
         const int fd = sd_bus_get_fd(m_bus.get());
         const int eventos = sd_bus_get_events(m_bus.get());
@@ -192,6 +213,9 @@ void ServidorDbus::Roda()
         plataforma::EsperaDescritor(fd, eventos, limite, m_despertador);
         t.lock();
     }
+    --m_leitores;
+    // Every reader waits on the same wake-up: the end is passed on.
+    m_despertador.Toca();
 }
 
 void ServidorDbus::Para()
@@ -338,7 +362,7 @@ int ServidorDbus::Chamada(sd_bus_message* m, sd_bus_error* erro)
         return r < 0 ? r : sd_bus_send(nullptr, resposta, nullptr);
     }
     sd_bus_message_ref(m);
-    instancia->fila->Poe([this, instancia, m, lados] {
+    const bool pronta = instancia->fila->PoeSemIniciar([this, instancia, m, lados] {
         const HRESULT hr = M::Chama(instancia->objeto, *lados);
         std::lock_guard<std::mutex> t(m_trava);
         Mensagem chamada(m);
@@ -353,6 +377,8 @@ int ServidorDbus::Chamada(sd_bus_message* m, sd_bus_error* erro)
             Envia(resposta);
         AcordaSeFaltaEscrever();
     });
+    if (pronta)
+        m_prontas.push_back(instancia->fila);
     return 1;
 }
 

@@ -29,7 +29,9 @@ public:
     // Takes the bus name (resume) or gives it up (suspend: new activations start another server).
     HRESULT TomaNome();
     void LiberaNome();
-    // Serves until Para() or until the bus is lost.
+    // Serves until Para() or until the bus is lost. The thread that reads a call runs it, once
+    // another thread has taken over the bus (leader and followers), so that no call waits for
+    // a hand-over to another thread and a long call holds up nobody.
     void Roda();
     void Para();
     // Releases the objects still alive and leaves the bus.
@@ -58,6 +60,8 @@ private:
     void Solta(const std::shared_ptr<Instancia>& instancia, sd_bus_message* resposta);
     void Envia(sd_bus_message* m);
     void AcordaSeFaltaEscrever();
+    // One turn on the bus: false when this thread should leave it.
+    void Lidera(bool principal);
     void EsqueceSlots();
 
     std::mutex m_trava; // the bus, the instances, the clients
@@ -66,6 +70,8 @@ private:
     std::map<std::string, std::shared_ptr<Instancia>> m_instancias; // by object path
     std::map<std::string, std::unique_ptr<Cliente>> m_clientes;     // by unique bus name
     std::vector<Slot> m_slotsSoltos; // dropped once sd-bus is out of their handlers
+    std::vector<std::shared_ptr<FilaSerial>> m_prontas; // objects whose calls a reader runs
+    int m_leitores = 0; // threads serving the bus
     uint64_t m_proximo = 0;
     std::atomic<bool> m_parar{false};
     bool m_suspenso = true; // without the bus name no creation is taken, even by the unique name

@@ -44,12 +44,18 @@ void Trabalhadores::Roda()
 
 void FilaSerial::Poe(std::function<void()> tarefa)
 {
+    if (PoeSemIniciar(std::move(tarefa)))
+        m_trabalhadores.Poe([eu = shared_from_this()] { eu->Esvazia(); });
+}
+
+bool FilaSerial::PoeSemIniciar(std::function<void()> tarefa)
+{
     std::lock_guard<std::mutex> t(m_trava);
     m_fila.push_back(std::move(tarefa));
-    if (!m_rodando) {
-        m_rodando = true;
-        m_trabalhadores.Poe([eu = shared_from_this()] { eu->Esvazia(); });
-    }
+    if (m_rodando)
+        return false;
+    m_rodando = true;
+    return true;
 }
 
 void FilaSerial::Esvazia()

@@ -39,9 +39,13 @@ class FilaSerial : public std::enable_shared_from_this<FilaSerial> {
 public:
     explicit FilaSerial(Trabalhadores& trabalhadores) : m_trabalhadores(trabalhadores) {}
     void Poe(std::function<void()> tarefa);
+    // Queues the task; true when nothing ran on the object, and the caller must run Esvazia
+    // (on a thread of its choice).
+    bool PoeSemIniciar(std::function<void()> tarefa);
+    // Runs the queued tasks in order until none is left.
+    void Esvazia();
 
 private:
-    void Esvazia();
 
     Trabalhadores& m_trabalhadores;
     std::mutex m_trava;
