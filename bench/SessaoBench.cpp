@@ -12,6 +12,7 @@
 #include "EmpresaBench.h"
 #include "FasesBench.h"
 #include "ObjetoBench.h"
+#include "ServidorLocalBench.h"
 #include "platform/Texto.h"
 
 namespace {
@@ -21,7 +22,8 @@ using bench::kNaoAchou;
 
 constexpr const char* kEmpresa = "EMPSESSAO";
 
-void SessaoCompleta(benchmark::State& estado)
+// The session on objects that criador makes (in process, or in the local server).
+void Sessao(benchmark::State& estado, bench::ObjetoPlano (*criador)(const std::string&))
 {
     const std::vector<REG_PLANO_ALT_PS> contas = bench::ContasSessao(bench::kContasDaSessao);
     const bench::ConsultasSessao consultas(contas);
@@ -41,7 +43,7 @@ void SessaoCompleta(benchmark::State& estado)
         const bool ok =
             fases.Mede("inicio_ms",
                        [&] {
-                           objeto = bench::ObjetoInicializado(kEmpresa);
+                           objeto = criador(kEmpresa);
                            return objeto ? S_OK : kNaoAchou;
                        }) &&
             fases.Mede("plano_ms", [&] { return bench::CriaPlanoSelecionado(objeto.get(), &plano); }) &&
@@ -93,6 +95,10 @@ void SessaoCompleta(benchmark::State& estado)
     }
     fases.Publica();
 }
+void SessaoCompleta(benchmark::State& estado) { Sessao(estado, bench::ObjetoInicializado); }
 BENCHMARK(SessaoCompleta)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void SessaoCompletaServidorLocal(benchmark::State& estado) { Sessao(estado, bench::ObjetoNoServidor); }
+BENCHMARK(SessaoCompletaServidorLocal)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -18,6 +18,9 @@ std::string NomeUsuarioSO();
 bool SessaoRemota();
 DWORD IdThread();
 DWORD IdProcesso();
+// Another process by its id (one this process did not start): whether it still runs, and ending it.
+bool ProcessoVivo(DWORD pid);
+bool TerminaProcesso(DWORD pid);
 // Empty when not set.
 std::string VariavelAmbiente(const char* nome);
 bool DefineVariavelAmbiente(const char* nome, const char* valor);

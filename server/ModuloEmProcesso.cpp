@@ -1,14 +1,9 @@
-// The in-process module's exports: the class object, and the string and memory allocators a
-// client of this module frees our blocks with. Nothing else is visible outside the module.
-#include <cstddef>
-#include <string>
-
+// The in-process module's exports: the class object (the string and memory allocators are in
+// Exportacoes.cpp). Nothing else is visible outside the module.
 #include "df/tqlibex/TQPath.h"
 #include "platform/Processo.h"
-#include "platform/Texto.h"
+#include "server/Exportacoes.h"
 #include "server/TQDF_PlanoAlt.h"
-
-#define ZAZ_EXPORTA extern "C" __attribute__((visibility("default")))
 
 namespace {
 
@@ -26,23 +21,3 @@ ZAZ_EXPORTA HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv)
 }
 
 ZAZ_EXPORTA HRESULT DllCanUnloadNow() { return ZazPodeDescarregar(); }
-
-ZAZ_EXPORTA BSTR SysAllocString(const OLECHAR* texto)
-{
-    if (texto == nullptr)
-        return nullptr;
-    return plataforma::AlocaBstr(texto, uint32_t(std::char_traits<OLECHAR>::length(texto)));
-}
-
-ZAZ_EXPORTA BSTR SysAllocStringLen(const OLECHAR* texto, uint32_t caracteres)
-{
-    return plataforma::AlocaBstr(texto, caracteres);
-}
-
-ZAZ_EXPORTA void SysFreeString(BSTR texto) { plataforma::LiberaBstr(texto); }
-
-ZAZ_EXPORTA uint32_t SysStringLen(BSTR texto) { return plataforma::TamanhoBstr(texto); }
-
-ZAZ_EXPORTA void* CoTaskMemAlloc(size_t bytes) { return plataforma::AlocaTarefa(bytes); }
-
-ZAZ_EXPORTA void CoTaskMemFree(void* bloco) { plataforma::LiberaTarefa(bloco); }

@@ -113,6 +113,20 @@ DWORD IdProcesso()
     return static_cast<DWORD>(getpid());
 }
 
+// A process that ended but was not yet reaped by its parent (a zombie) no longer runs.
+bool ProcessoVivo(DWORD pid)
+{
+    if (kill(pid_t(pid), 0) != 0 && errno != EPERM)
+        return false;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string linha;
+    std::getline(stat, linha);
+    const size_t fim = linha.rfind(')');
+    return fim == std::string::npos || fim + 2 >= linha.size() || linha[fim + 2] != 'Z';
+}
+
+bool TerminaProcesso(DWORD pid) { return kill(pid_t(pid), SIGKILL) == 0; }
+
 std::string VariavelAmbiente(const char* nome)
 {
     if (!nome)

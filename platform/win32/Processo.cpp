@@ -92,6 +92,26 @@ DWORD IdProcesso()
     return GetCurrentProcessId();
 }
 
+bool ProcessoVivo(DWORD pid)
+{
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (h == nullptr)
+        return false;
+    const bool vivo = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    CloseHandle(h);
+    return vivo;
+}
+
+bool TerminaProcesso(DWORD pid)
+{
+    HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+    if (h == nullptr)
+        return false;
+    const bool ok = TerminateProcess(h, 1) != 0;
+    CloseHandle(h);
+    return ok;
+}
+
 std::string VariavelAmbiente(const char* nome)
 {
     const std::wstring n = Largo(nome);

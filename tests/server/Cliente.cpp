@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 
 #include "apoio/Apoio.h"
 #include "df/tqlibex/TQChaveSuite.h"
@@ -35,31 +36,49 @@ std::map<std::string, std::string> Logs(const std::string& dir, const char* pref
 
 } // namespace
 
+#ifndef _WIN32
+static const Modulo* g_modulo = nullptr;
+#endif
+
 const Modulo& Zazazu()
 {
 #ifdef _WIN32
     static const Modulo modulo{ZazObtemObjetoClasse, ZazPodeDescarregar, ::SysAllocString, ::SysFreeString,
                                [](BSTR b) -> uint32_t { return ::SysStringLen(b); }, ::CoTaskMemFree};
+    return modulo;
 #else
-    static plataforma::Biblioteca biblioteca;
-    static const Modulo modulo = [] {
-        EXPECT_TRUE(biblioteca.Carrega(ZAZ_MODULO_ZAZAZU)) << ZAZ_MODULO_ZAZAZU;
-        Modulo m{};
-        const auto pega = [](auto& destino, const char* nome) {
-            destino = reinterpret_cast<std::remove_reference_t<decltype(destino)>>(biblioteca.Simbolo(nome));
+    if (g_modulo == nullptr)
+        UsaModulo(ZAZ_MODULO_ZAZAZU);
+    return *g_modulo;
+#endif
+}
+
+#ifndef _WIN32
+void UsaModulo(const std::string& caminho)
+{
+    struct Carregado {
+        plataforma::Biblioteca biblioteca;
+        Modulo modulo{};
+    };
+    static std::map<std::string, std::unique_ptr<Carregado>> carregados;
+    std::unique_ptr<Carregado>& c = carregados[caminho];
+    if (!c) {
+        c = std::make_unique<Carregado>();
+        EXPECT_TRUE(c->biblioteca.Carrega(caminho.c_str())) << caminho;
+        const auto pega = [&](auto& destino, const char* nome) {
+            destino = reinterpret_cast<std::remove_reference_t<decltype(destino)>>(c->biblioteca.Simbolo(nome));
             EXPECT_NE(destino, nullptr) << nome;
         };
-        pega(m.DllGetClassObject, "DllGetClassObject");
-        pega(m.DllCanUnloadNow, "DllCanUnloadNow");
-        pega(m.SysAllocString, "SysAllocString");
-        pega(m.SysFreeString, "SysFreeString");
-        pega(m.SysStringLen, "SysStringLen");
-        pega(m.CoTaskMemFree, "CoTaskMemFree");
-        return m;
-    }();
-#endif
-    return modulo;
+        pega(c->modulo.DllGetClassObject, "DllGetClassObject");
+        pega(c->modulo.DllCanUnloadNow, "DllCanUnloadNow");
+        pega(c->modulo.SysAllocString, "SysAllocString");
+        pega(c->modulo.SysFreeString, "SysFreeString");
+        pega(c->modulo.SysStringLen, "SysStringLen");
+        pega(c->modulo.CoTaskMemFree, "CoTaskMemFree");
+    }
+    g_modulo = &c->modulo;
 }
+#endif
 
 uint64_t Crc64(const void* dados, size_t bytes)
 {
@@ -106,6 +125,9 @@ void ClienteTeste::SetUp()
                m_dir);
     for (const auto& [nome, texto] : Logs(teste::DiretorioSuite(), "TQProfilerErros_Pgms_"))
         m_logsSemEmpresa[nome] = texto.size();
+    AntesDeCriar();
+    if (HasFatalFailure())
+        return;
     ASSERT_EQ(Cria(&m_obj), S_OK);
 }
 

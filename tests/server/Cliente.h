@@ -21,7 +21,12 @@ struct Modulo {
     uint32_t (*SysStringLen)(BSTR);
     void (*CoTaskMemFree)(void*);
 };
+// The module the client uses: the in-process one, unless a test chose another with UsaModulo.
 const Modulo& Zazazu();
+#ifndef _WIN32
+// From now on Zazazu() answers the module at this path (loaded once, kept loaded).
+void UsaModulo(const std::string& caminho);
+#endif
 
 // Reflected CRC-64 of the ECMA-182 polynomial, initial value 0, no final complement; bit by bit.
 uint64_t Crc64(const void* dados, size_t bytes);
@@ -89,6 +94,8 @@ class ClienteTeste : public teste::SuiteInstalada {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // What a test needs before the object is created (a bus to reach the server by).
+    virtual void AntesDeCriar() {}
     void Inicializa();
     // Creates plan 1 named "Plano" with the mask in slot 1, and selects it.
     void SelecionaPlano(const char* mascara = "9.9.99");

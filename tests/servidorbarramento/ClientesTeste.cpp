@@ -1,0 +1,157 @@
+// Several clients and one server: two client processes share it and lose nothing; a long call
+// of one client does not hold up another's; a server killed during a call answers
+// RPC_E_DISCONNECTED at once, and the next creation starts a fresh server.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ServidorLocal.h"
+#include "apoio/Apoio.h"
+#include "apoio/FilhoTeste.h"
+#include "df/planoalt/ServicoComum.h"
+#include "df/tqlibex/TQArq.h"
+#include "platform/Tempo.h"
+
+namespace servidorlocal {
+namespace {
+
+using cliente::Ptr;
+
+constexpr int kPlanosPorFilho = 20;
+constexpr HRESULT kMarcaOcupada = TQHResult(0x80040000 | 16250);
+
+HRESULT GravaPlano(ITQDF_PlanoAlt* obj, const std::string& nome, LONG* plano)
+{
+    REG_DADOS_PLANO_ALT_PS d{};
+    std::memcpy(d.cNomePlano, nome.data(), std::min(nome.size(), sizeof d.cNomePlano - 1));
+    HRESULT hr = obj->GravaPlano(0, d, plano);
+    // The older mark scheme may give up while the other client keeps the mark busy: again.
+    for (int n = 0; hr == kMarcaOcupada && n < 100; ++n)
+        hr = obj->GravaPlano(0, d, plano);
+    return hr;
+}
+
+class Clientes : public ServidorLocalTeste {
+protected:
+    void SetUp() override
+    {
+        ServidorLocalTeste::SetUp();
+        if (!HasFatalFailure())
+            Inicializa();
+    }
+    // Holds the mark that GravaPlano waits for: a call that lasts as long as the test wants.
+    void SeguraMarca() { ASSERT_EQ(m_marca.Marca(m_dir, kTipoMarcaPlanoEVinculo, 1), 0u); }
+
+    CTQarq m_marca;
+};
+
+// Run only as a child: arguments are the barrier directory and the child's number.
+TEST(ClientesFilhoLado, GravaPlanos)
+{
+    if (!teste::SouFilho())
+        GTEST_SKIP() << "only as a child";
+    const std::vector<std::string> args = teste::ArgumentosDoFilho();
+    ASSERT_EQ(args.size(), 2u);
+    cliente::UsaModulo(ModuloProxy());
+    Ptr<ITQDF_PlanoAlt> obj;
+    ASSERT_EQ(cliente::Cria(&obj), S_OK);
+    ASSERT_EQ(obj->Inicializa_Padrao(cliente::Sessao("0001")), S_OK);
+    apoio::GravaTudo(args[0] + "pid" + args[1], std::to_string(BarramentoPrivado::PidDoDono()));
+    for (int i = 0; i < kPlanosPorFilho; ++i) {
+        LONG plano = 0;
+        ASSERT_EQ(GravaPlano(obj.get(), "Filho " + args[1] + " plano " + std::to_string(i), &plano), S_OK) << i;
+    }
+}
+
+TEST_F(Clientes, DoisProcessosUsamOMesmoServidorENadaSePerde)
+{
+    const DWORD servidor = m_bus->PidServidor();
+    ASSERT_NE(servidor, 0u);
+    plataforma::ProcessoFilho filhos[2];
+    for (int f = 0; f < 2; ++f)
+        ASSERT_EQ(teste::RodaFilho("ClientesFilhoLado.GravaPlanos", {m_dir, std::to_string(f + 1)}, filhos[f]), 0u);
+    for (auto& filho : filhos) {
+        DWORD codigo = 1;
+        ASSERT_TRUE(filho.Espera(120000, &codigo));
+        EXPECT_EQ(codigo, 0u);
+    }
+    for (int f = 1; f <= 2; ++f)
+        EXPECT_EQ(apoio::LeTudo(m_dir + "pid" + std::to_string(f)), std::to_string(servidor)) << "child " << f;
+    std::vector<std::string> nomes;
+    for (const auto& p : Planos())
+        nomes.push_back(p.cNomePlano);
+    EXPECT_EQ(nomes.size(), size_t(2 * kPlanosPorFilho));
+    for (int f = 1; f <= 2; ++f)
+        for (int i = 0; i < kPlanosPorFilho; ++i)
+            EXPECT_EQ(std::count(nomes.begin(), nomes.end(), "Filho " + std::to_string(f) + " plano " + std::to_string(i)),
+                      1)
+                << f << " " << i;
+}
+
+TEST_F(Clientes, ChamadaLongaDeUmNaoAtrasaOKeepAliveDeOutro)
+{
+    Ptr<ITQDF_PlanoAlt> outro; // its own connection: another client to the server
+    ASSERT_EQ(cliente::Cria(&outro), S_OK);
+    SeguraMarca();
+    HRESULT hrLonga = kFalha;
+    DWORD duracao = 0;
+    std::thread longa([&] {
+        const DWORD inicio = plataforma::Ticks();
+        LONG plano = 0;
+        hrLonga = GravaPlano(m_obj.get(), "Longa", &plano);
+        duracao = plataforma::Ticks() - inicio;
+    });
+    plataforma::Dorme(300);
+    std::vector<DWORD> tempos;
+    for (int i = 0; i < 21; ++i) {
+        LONG ok = 0;
+        const DWORD inicio = plataforma::Ticks();
+        EXPECT_EQ(outro->KeepAlive(&ok), S_OK);
+        tempos.push_back(plataforma::Ticks() - inicio);
+        EXPECT_EQ(ok, 1);
+        plataforma::Dorme(50);
+    }
+    const DWORD janela = 300 + 21 * 50;
+    m_marca.Desmarca();
+    longa.join();
+    EXPECT_EQ(hrLonga, S_OK);
+    EXPECT_GE(duracao, janela - apoio::kTickRelogioMs) << "the long call lasted while KeepAlive was measured";
+    std::sort(tempos.begin(), tempos.end());
+    EXPECT_LT(tempos[tempos.size() / 2], 50u) << "median KeepAlive while the other client's call waits";
+}
+
+TEST_F(Clientes, ServidorMortoDuranteUmaChamadaRespondeDesconectadoEOutroComeca)
+{
+    const DWORD servidor = m_bus->PidServidor();
+    ASSERT_NE(servidor, 0u);
+    SeguraMarca();
+    HRESULT hr = S_OK;
+    DWORD fim = 0;
+    std::thread chamada([&] {
+        LONG plano = 0;
+        hr = GravaPlano(m_obj.get(), "Interrompida", &plano);
+        fim = plataforma::Ticks();
+    });
+    plataforma::Dorme(300);
+    const DWORD morte = plataforma::Ticks();
+    ASSERT_TRUE(plataforma::TerminaProcesso(servidor));
+    chamada.join();
+    EXPECT_EQ(hr, kDesconectado);
+    EXPECT_LT(fim - morte, 5000u) << "promptly, not after a time-out";
+    LONG ok = 0;
+    EXPECT_EQ(m_obj->KeepAlive(&ok), kDesconectado) << "and every call after it";
+    m_marca.Desmarca();
+
+    Ptr<ITQDF_PlanoAlt> novo;
+    ASSERT_EQ(cliente::Cria(&novo), S_OK);
+    EXPECT_EQ(novo->KeepAlive(&ok), S_OK);
+    const DWORD outro = m_bus->PidServidor();
+    EXPECT_NE(outro, 0u);
+    EXPECT_NE(outro, servidor);
+}
+
+} // namespace
+} // namespace servidorlocal

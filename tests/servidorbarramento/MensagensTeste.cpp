@@ -1,0 +1,169 @@
+// Messages sent straight onto the bus, as a careless or hostile client would: each gets a clear
+// answer (an HRESULT, or a D-Bus error for what is not a call of the interface), and the server
+// keeps serving. Introspection shows the methods with their parameter names.
+#include <functional>
+#include <string>
+
+#include "ServidorLocal.h"
+#include "apoio/Apoio.h"
+#include "apoio/SuiteInstalada.h"
+#include "server/dbus/Barramento.h"
+
+namespace servidorlocal {
+namespace {
+
+// A connection of its own to the test's bus, and the object it created there.
+class Conexao {
+public:
+    Conexao()
+    {
+        sd_bus* b = nullptr;
+        EXPECT_GE(sd_bus_open_user(&b), 0);
+        m_bus.reset(b);
+    }
+    std::string Cria()
+    {
+        dbus::ErroBus erro;
+        sd_bus_message* r = nullptr;
+        EXPECT_GE(sd_bus_call_method(m_bus.get(), dbus::kNomeServico, dbus::kCaminhoClasse, dbus::kInterfaceClasse,
+                                     dbus::kCriaInstancia, &erro, &r, ""),
+                  0)
+            << erro.Nome();
+        dbus::Mensagem dono(r);
+        int32_t hr = -1;
+        const char* caminho = "";
+        EXPECT_GE(sd_bus_message_read(r, "io", &hr, &caminho), 0);
+        EXPECT_EQ(hr, S_OK);
+        return caminho;
+    }
+    // The D-Bus error of the call (empty when it was answered), and the HRESULT of the answer.
+    std::string Chama(const std::string& caminho, const char* metodo, const std::function<void(sd_bus_message*)>& args,
+                      HRESULT* hr = nullptr)
+    {
+        sd_bus_message* m = nullptr;
+        EXPECT_GE(sd_bus_message_new_method_call(m_bus.get(), &m, dbus::kNomeServico, caminho.c_str(), dbus::kInterface,
+                                                 metodo),
+                  0);
+        dbus::Mensagem donoChamada(m);
+        args(m);
+        dbus::ErroBus erro;
+        sd_bus_message* r = nullptr;
+        if (sd_bus_call(m_bus.get(), m, 0, &erro, &r) < 0)
+            return erro.Nome();
+        dbus::Mensagem donoResposta(r);
+        int32_t valor = 0;
+        EXPECT_GT(sd_bus_message_read_basic(r, 'i', &valor), 0);
+        if (hr)
+            *hr = valor;
+        return {};
+    }
+    sd_bus* get() const { return m_bus.get(); }
+
+private:
+    dbus::Bus m_bus;
+};
+
+const auto kSemArgumentos = [](sd_bus_message*) {};
+
+class Mensagens : public ServidorLocalTeste {};
+
+TEST_F(Mensagens, CadaMensagemRuimTemRespostaClaraEOServidorContinua)
+{
+    Conexao dono;
+    Conexao outro;
+    const LogDosServidores log;
+    const std::string objeto = dono.Cria();
+    const std::string liberado = dono.Cria();
+    ASSERT_EQ(dono.Chama(liberado, "Release", kSemArgumentos), "");
+    const DWORD pid = m_bus->PidServidor();
+
+    struct Caso {
+        const char* nome;
+        Conexao* conexao;
+        std::string caminho;
+        const char* metodo;
+        std::function<void(sd_bus_message*)> args;
+        std::string erro; // the D-Bus error, or empty for an answer with hr
+        HRESULT hr;
+    };
+    const auto bytes = [](size_t n) {
+        return [n](sd_bus_message* m) {
+            const std::string b(n, 'x');
+            sd_bus_message_append_array(m, 'y', b.data(), b.size());
+        };
+    };
+    const Caso casos[] = {
+        {"a record one byte short", &dono, objeto, "Inicializa_Padrao", bytes(295), "", kParametroIncorreto},
+        {"a record one byte long", &dono, objeto, "Vinculo", bytes(17), "", kParametroIncorreto},
+        {"fewer positions than the count", &dono, objeto, "BuscaDados",
+         [](sd_bus_message* m) {
+             const int32_t p[] = {1};
+             sd_bus_message_append(m, "i", 2);
+             sd_bus_message_append_array(m, 'i', p, sizeof p);
+         },
+         "", kParametroIncorreto},
+        {"missing arguments", &dono, objeto, "Le", kSemArgumentos, SD_BUS_ERROR_INVALID_ARGS, 0},
+        {"arguments of other types", &dono, objeto, "SetPlano",
+         [](sd_bus_message* m) { sd_bus_message_append(m, "s", "1"); }, SD_BUS_ERROR_INVALID_ARGS, 0},
+        {"an unknown method", &dono, objeto, "Apaga", kSemArgumentos, SD_BUS_ERROR_UNKNOWN_METHOD, 0},
+        {"an unknown path", &dono, std::string(dbus::kCaminhoClasse) + "/999", "SetPlano",
+         [](sd_bus_message* m) { sd_bus_message_append(m, "i", 1); }, SD_BUS_ERROR_UNKNOWN_OBJECT, 0},
+        {"a released object", &dono, liberado, "SetPlano", [](sd_bus_message* m) { sd_bus_message_append(m, "i", 1); },
+         SD_BUS_ERROR_UNKNOWN_OBJECT, 0},
+        {"another connection's object", &outro, objeto, "SetPlano",
+         [](sd_bus_message* m) { sd_bus_message_append(m, "i", 1); }, "", TQHResult(0x80070005)},
+        {"another connection's Release", &outro, objeto, "Release", kSemArgumentos, "", TQHResult(0x80070005)},
+    };
+    for (const Caso& c : casos) {
+        HRESULT hr = 0;
+        EXPECT_EQ(c.conexao->Chama(c.caminho, c.metodo, c.args, &hr), c.erro) << c.nome;
+        if (c.erro.empty()) {
+            EXPECT_EQ(hr, c.hr) << c.nome;
+        }
+    }
+    // Nothing happened to the object, and the same server still serves it.
+    HRESULT hr = -1;
+    EXPECT_EQ(dono.Chama(objeto, "KeepAlive", kSemArgumentos, &hr), "");
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(dono.Chama(objeto, "SetPlano", [](sd_bus_message* m) { sd_bus_message_append(m, "i", 1); }, &hr), "");
+    EXPECT_EQ(hr, TQHResult(0x81080A04)) << "not initialized: the wrong-sized Inicializa_Padrao did nothing";
+    EXPECT_EQ(m_bus->PidServidor(), pid);
+    EXPECT_NE(log.Novo().find("SetPlano on " + objeto), std::string::npos) << "the refusal of another connection is traced";
+}
+
+TEST_F(Mensagens, IntrospeccaoMostraOsMetodosComOsNomesDosParametros)
+{
+    Conexao c;
+    const std::string objeto = c.Cria();
+    dbus::ErroBus erro;
+    sd_bus_message* r = nullptr;
+    ASSERT_GE(sd_bus_call_method(c.get(), dbus::kNomeServico, objeto.c_str(), "org.freedesktop.DBus.Introspectable",
+                                 "Introspect", &erro, &r, ""),
+              0);
+    dbus::Mensagem dono(r);
+    const char* xml = "";
+    ASSERT_GT(sd_bus_message_read(r, "s", &xml), 0);
+    const std::string texto = xml;
+    for (const char* trecho :
+         {"<interface name=\"org.zazazu.ITQDF_PlanoAlt\">", "<method name=\"Le\">",
+          "<arg type=\"i\" name=\"lPosicaoIn\" direction=\"in\"/>",
+          "<arg type=\"ay\" name=\"RegPlanoAltps\" direction=\"out\"/>", "<arg type=\"i\" name=\"hr\" direction=\"out\"/>",
+          "<method name=\"ExcluiContas\">", "<method name=\"Release\">"})
+        EXPECT_NE(texto.find(trecho), std::string::npos) << trecho;
+}
+
+// Without a bus to reach, creation fails at once with the RPC code.
+class SemBarramento : public teste::SuiteInstalada {};
+
+TEST_F(SemBarramento, CriacaoRespondeServidorIndisponivel)
+{
+    const std::string anterior = plataforma::VariavelAmbiente("DBUS_SESSION_BUS_ADDRESS");
+    plataforma::DefineVariavelAmbiente("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + m_dir + "nenhum").c_str());
+    cliente::UsaModulo(ModuloProxy());
+    cliente::Ptr<ITQDF_PlanoAlt> obj;
+    EXPECT_EQ(cliente::Cria(&obj), kServidorIndisponivel);
+    plataforma::DefineVariavelAmbiente("DBUS_SESSION_BUS_ADDRESS", anterior.empty() ? nullptr : anterior.c_str());
+}
+
+} // namespace
+} // namespace servidorlocal
