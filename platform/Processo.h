@@ -18,6 +18,8 @@ std::string NomeUsuarioSO();
 bool SessaoRemota();
 DWORD IdThread();
 DWORD IdProcesso();
+// Whether the process's standard error is a terminal (a progress line makes sense there).
+bool ErroEhTerminal();
 // Empty when not set.
 std::string VariavelAmbiente(const char* nome);
 bool DefineVariavelAmbiente(const char* nome, const char* valor);
