@@ -1,5 +1,6 @@
 // Bulk import (FuncaoGenerica kFuncaoImportaContas): a block of accounts validated against the
 // plan and against each other, then appended in import mode with the index generated once.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -19,16 +20,28 @@ std::string_view Campo(const char* campo, size_t tamanho) { return {campo, strnl
 HRESULT CBasePlanoAlternativo::LeContasVivas(const char* funcao, std::vector<ContaLida>& contas)
 {
     contas.clear();
+    // What the store may still hold in memory reaches the file first; then one scan of the chart.
     uint32_t proxima = 0;
     if (const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&proxima); TQFalhou(hr))
         return Falha(funcao, __LINE__, "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
-    contas.reserve(proxima);
-    for (uint32_t p = 1; p < proxima; ++p) {
-        ContaLida c{p, {}};
-        if (const HRESULT hr = m_pClassificacao->Le(p, reinterpret_cast<uint8_t*>(&c.r)); hr != S_OK)
-            return Falha(funcao, __LINE__, "m_pClassificacao->Le(lPosicao, &RegConta)", TQFalhou(hr) ? hr : kFalha);
-        if (!(c.r.bStatus & kStatusExcluido))
-            contas.push_back(c);
+    CTQArqEx arqPlano;
+    if (const uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true))
+        return Falha(funcao, __LINE__, "arqPlano.Abre(sArquivoPlano, 'L', 96)", TQHResultDoStatus(s));
+    const auto n = uint32_t(std::max(arqPlano.QuantidadeRegistros(true), 0));
+    contas.reserve(n);
+    for (uint32_t p = 1; p <= n;) {
+        const uint8_t* dados = nullptr;
+        uint32_t registros = 0;
+        if (const uint32_t s = arqPlano.LeBloco(p, dados, registros))
+            return Falha(funcao, __LINE__, "arqPlano.Le(lPosicao, &RegConta)", TQHResultDoStatus(s));
+        if (registros == 0)
+            break;
+        for (uint32_t i = 0; i < registros && p <= n; ++i, ++p) {
+            ContaLida c{p, {}};
+            std::memcpy(&c.r, dados + size_t(i) * kTamanhoConta, kTamanhoConta);
+            if (!(c.r.bStatus & kStatusExcluido))
+                contas.push_back(c);
+        }
     }
     return S_OK;
 }
@@ -66,6 +79,7 @@ HRESULT CBasePlanoAlternativo::ImportaContas(const _REG_DF_FUNCAO_GENERICAPS& en
     uint32_t proxima = 0;
     if (const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&proxima); TQFalhou(hr))
         return Falha("ImportaContas", __LINE__, "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
+    proxima = std::max(proxima, 1u); // a chart without even its record 0 gets it with the first append
 
     std::unordered_set<std::string> codigosPlano, codigosBloco, titulos;
     for (const ContaLida& c : existentes) {

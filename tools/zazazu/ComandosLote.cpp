@@ -9,19 +9,12 @@
 #include "platform/Texto.h"
 #include "tools/zazazu/Comandos.h"
 #include "tools/zazazu/Csv.h"
+#include "tools/zazazu/Lote.h"
 
 namespace zazazu {
 
 namespace {
 
-template <typename T>
-T Le(const std::vector<uint8_t>& bytes, size_t deslocamento)
-{
-    T valor{};
-    if (deslocamento + sizeof valor <= bytes.size())
-        std::memcpy(&valor, bytes.data() + deslocamento, sizeof valor);
-    return valor;
-}
 
 std::string MotivoHResult(HRESULT hr)
 {
@@ -41,25 +34,14 @@ int Importa(Contexto& ctx, long plano, const std::string& arquivo, bool simulaca
     if (!arquivoInteiroRecusado && (recusas.empty() || validas)) {
         if (!ctx.Seleciona(s, plano))
             return ctx.resultado;
-        std::vector<uint8_t> bloco(sizeof(CabecalhoImportacao) + linhas.size() * sizeof(REG_PLANO_ALT_PS));
-        const CabecalhoImportacao cab{(simulacao ? kImportaSimulacao : 0u) | (validas ? kImportaValidas : 0u),
-                                      uint32_t(linhas.size())};
-        std::memcpy(bloco.data(), &cab, sizeof cab);
-        for (size_t i = 0; i < linhas.size(); ++i) {
-            REG_PLANO_ALT_PS c{};
-            std::memcpy(c.cClassificacao, linhas[i].classificacao.data(), linhas[i].classificacao.size());
-            std::memcpy(c.cCodigoProprio, linhas[i].codigo.data(), linhas[i].codigo.size());
-            std::memcpy(c.cNome, linhas[i].nome.data(), linhas[i].nome.size());
-            c.cTipo = uint8_t(linhas[i].tipo);
-            c.iCaracteristica = linhas[i].caracteristica;
-            std::memcpy(bloco.data() + sizeof cab + i * sizeof c, &c, sizeof c);
-        }
+        const std::vector<uint8_t> bloco =
+            BlocoImportacao(linhas, (simulacao ? kImportaSimulacao : 0u) | (validas ? kImportaValidas : 0u));
         std::vector<uint8_t> saida;
         if (const HRESULT hr = s.Funcao(kFuncaoImportaContas, bloco, saida); TQFalhou(hr))
             return ctx.Imprime().Recusa(hr, "importing " + arquivo);
-        gravadas = Le<CabecalhoResultadoImportacao>(saida, 0).ulGravadas;
+        gravadas = LeDoBloco<CabecalhoResultadoImportacao>(saida, 0).ulGravadas;
         for (size_t i = 0; i < linhas.size(); ++i) {
-            const auto r = Le<ResultadoImportacao>(saida, sizeof(CabecalhoResultadoImportacao) + i * sizeof(ResultadoImportacao));
+            const auto r = LeDoBloco<ResultadoImportacao>(saida, sizeof(CabecalhoResultadoImportacao) + i * sizeof(ResultadoImportacao));
             if (r.hr != S_OK) {
                 recusas.push_back({linhas[i].linha, MotivoHResult(r.hr)});
                 continue;
@@ -103,31 +85,14 @@ int Exporta(Contexto& ctx, long plano, const std::string& arquivo)
     std::vector<uint8_t> saida;
     if (const HRESULT hr = s.Funcao(kFuncaoExportaContas, {}, saida); TQFalhou(hr))
         return ctx.Imprime().Recusa(hr, "exporting plan " + std::to_string(plano));
-    const auto cab = Le<CabecalhoExportacao>(saida, 0);
-    std::vector<LinhaCsv> linhas(cab.ulQtdContas);
-    std::vector<size_t> indicePorPosicao;
-    for (uint32_t i = 0; i < cab.ulQtdContas; ++i) {
-        const auto c = Le<REG_PLANO_ALT_PS>(saida, sizeof cab + i * sizeof(REG_PLANO_ALT_PS));
-        LinhaCsv& l = linhas[i];
-        l.classificacao.assign(c.cClassificacao, strnlen(c.cClassificacao, sizeof c.cClassificacao));
-        l.codigo.assign(c.cCodigoProprio, strnlen(c.cCodigoProprio, sizeof c.cCodigoProprio));
-        l.nome.assign(c.cNome, strnlen(c.cNome, sizeof c.cNome));
-        l.tipo = char(c.cTipo);
-        l.caracteristica = c.iCaracteristica;
-        if (size_t(c.lPosicaoConta) >= indicePorPosicao.size())
-            indicePorPosicao.resize(size_t(c.lPosicaoConta) + 1, SIZE_MAX);
-        indicePorPosicao[size_t(c.lPosicaoConta)] = i;
-    }
-    const size_t inicioVinculos = sizeof cab + size_t(cab.ulQtdContas) * sizeof(REG_PLANO_ALT_PS);
-    for (uint32_t k = 0; k < cab.ulQtdVinculos; ++k) {
-        const auto v = Le<VinculoExportado>(saida, inicioVinculos + k * sizeof(VinculoExportado));
-        if (size_t(v.lPosicaoAlt) < indicePorPosicao.size() && indicePorPosicao[size_t(v.lPosicaoAlt)] != SIZE_MAX)
-            linhas[indicePorPosicao[size_t(v.lPosicaoAlt)]].vinculos.push_back(v.lPosicaoPla);
-    }
+    std::vector<LinhaCsv> linhas;
+    uint32_t vinculos = 0;
+    if (!LinhasExportadas(saida, linhas, vinculos))
+        return ctx.Imprime().Recusa(kBlocoInvalido, "reading the exported block");
     if (!EscreveCsv(arquivo, linhas))
         return ctx.Imprime().Recusa(kArquivoIlegivel, "writing " + arquivo);
-    ctx.json ? ctx.Imprime().Documento({{"arquivo", arquivo}, {"contas", linhas.size()}, {"vinculos", cab.ulQtdVinculos}})
-             : ctx.Imprime().Linha(fmt::format("{}: {} accounts, {} links", arquivo, linhas.size(), cab.ulQtdVinculos));
+    ctx.json ? ctx.Imprime().Documento({{"arquivo", arquivo}, {"contas", linhas.size()}, {"vinculos", vinculos}})
+             : ctx.Imprime().Linha(fmt::format("{}: {} accounts, {} links", arquivo, linhas.size(), vinculos));
     return kSaidaOk;
 }
 
@@ -154,11 +119,11 @@ int Verifica(Contexto& ctx, long plano, bool reparar)
     std::vector<uint8_t> saida;
     if (const HRESULT hr = s.Funcao(reparar ? kFuncaoReparaPlano : kFuncaoVerificaPlano, {}, saida); TQFalhou(hr))
         return ctx.Imprime().Recusa(hr, (reparar ? "repairing plan " : "checking plan ") + std::to_string(plano));
-    const auto cab = Le<CabecalhoVerificacao>(saida, 0);
+    const auto cab = LeDoBloco<CabecalhoVerificacao>(saida, 0);
     nlohmann::json j = nlohmann::json::array();
     std::vector<std::vector<std::string>> linhas;
     for (uint32_t i = 0; i < cab.ulQtd; ++i) {
-        const auto a = Le<AchadoVerificacao>(saida, sizeof cab + i * sizeof(AchadoVerificacao));
+        const auto a = LeDoBloco<AchadoVerificacao>(saida, sizeof cab + i * sizeof(AchadoVerificacao));
         j.push_back({{"tipo", a.ulTipo}, {"problema", NomeAchado(a.ulTipo)}, {"posicao", a.ulPosicao},
                      {"detalhe", a.ulDetalhe}, {"corrigido", a.ulCorrigido != 0}});
         linhas.push_back({NomeAchado(a.ulTipo), std::to_string(a.ulPosicao), std::to_string(a.ulDetalhe),
