@@ -111,6 +111,8 @@ private:
     HRESULT VerificaPlano(bool reparar, _REG_DF_FUNCAO_GENERICAPS** ppSaida);
     HRESULT VerificaVinculos(const std::vector<ContaLida>& contas, bool reparar,
                              std::vector<AchadoVerificacao>& achados);
+    // Every record of the selected plan's link file (record 0 included), read through arq opened in `modo`.
+    HRESULT LeArquivoVinculos(const char* funcao, CTQArqEx& arq, char modo, std::vector<RegVinculoPlano>& vinculos);
     HRESULT VerificaCatalogo(std::vector<AchadoVerificacao>& achados);
     // Hands bytes to the caller in a block of the task allocator.
     HRESULT EntregaBytes(const char* funcao, const std::vector<uint8_t>& bytes, _REG_DF_FUNCAO_GENERICAPS** ppSaida);

@@ -1,5 +1,6 @@
 // Bulk export (FuncaoGenerica kFuncaoExportaContas): the live accounts of the selected plan in
 // chart order and their live links, in one block.
+#include <algorithm>
 #include <cstring>
 
 #include "df/planoalt/AlternativoBase.h"
@@ -14,14 +15,10 @@ HRESULT CBasePlanoAlternativo::ExportaContas(_REG_DF_FUNCAO_GENERICAPS** ppSaida
     if (const HRESULT hr = LeContasVivas("ExportaContas", contas); TQFalhou(hr))
         return hr;
     CTQArqEx arqVinculos;
-    if (const uint32_t s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'L', kTamanhoVinculo, 1, true))
-        return Falha("ExportaContas", __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", TQHResultDoStatus(s));
-    const uint32_t registros = uint32_t(std::max(arqVinculos.QuantidadeRegistros(true), 0));
-    std::vector<RegVinculoPlano> cadeias(size_t(registros) + 1);
-    for (uint32_t q = 1; q <= registros; ++q)
-        if (const uint32_t s = arqVinculos.Le(q, &cadeias[q]))
-            return Falha("ExportaContas", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
-
+    std::vector<RegVinculoPlano> cadeias;
+    if (const HRESULT hr = LeArquivoVinculos("ExportaContas", arqVinculos, 'L', cadeias); TQFalhou(hr))
+        return hr;
+    const auto registros = uint32_t(cadeias.size() - 1);
     std::vector<uint8_t> saida(sizeof(CabecalhoExportacao) + contas.size() * sizeof(REG_PLANO_ALT_PS));
     std::vector<VinculoExportado> vinculos;
     for (size_t i = 0; i < contas.size(); ++i) {
@@ -43,4 +40,17 @@ HRESULT CBasePlanoAlternativo::ExportaContas(_REG_DF_FUNCAO_GENERICAPS** ppSaida
     const auto* bytes = reinterpret_cast<const uint8_t*>(vinculos.data());
     saida.insert(saida.end(), bytes, bytes + vinculos.size() * sizeof(VinculoExportado));
     return EntregaBytes("ExportaContas", saida, ppSaida);
+}
+
+HRESULT CBasePlanoAlternativo::LeArquivoVinculos(const char* funcao, CTQArqEx& arqVinculos, char modo,
+                                                 std::vector<RegVinculoPlano>& vinculos)
+{
+    if (const uint32_t s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), modo, kTamanhoVinculo, 1, true))
+        return Falha(funcao, __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", TQHResultDoStatus(s));
+    const auto registros = uint32_t(std::max(arqVinculos.QuantidadeRegistros(true), 0));
+    vinculos.assign(size_t(registros) + 1, RegVinculoPlano{});
+    for (uint32_t q = 1; q <= registros; ++q)
+        if (const uint32_t s = arqVinculos.Le(q, &vinculos[q]))
+            return Falha(funcao, __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+    return S_OK;
 }

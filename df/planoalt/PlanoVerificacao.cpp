@@ -49,14 +49,10 @@ HRESULT CBasePlanoAlternativo::VerificaVinculos(const std::vector<ContaLida>& co
                                                 std::vector<AchadoVerificacao>& achados)
 {
     CTQArqEx arqVinculos;
-    const std::string caminho = Caminho(NomeArquivoVinculos(m_szArquivoPlano));
-    if (const uint32_t s = arqVinculos.Abre(caminho, reparar ? 'G' : 'L', kTamanhoVinculo, 1, true))
-        return Falha("VerificaVinculos", __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", TQHResultDoStatus(s));
-    const uint32_t registros = uint32_t(std::max(arqVinculos.QuantidadeRegistros(true), 0));
-    std::vector<RegVinculoPlano> vinculos(size_t(registros) + 1);
-    for (uint32_t q = 1; q <= registros; ++q)
-        if (const uint32_t s = arqVinculos.Le(q, &vinculos[q]))
-            return Falha("VerificaVinculos", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+    std::vector<RegVinculoPlano> vinculos;
+    if (const HRESULT hr = LeArquivoVinculos("VerificaVinculos", arqVinculos, reparar ? 'G' : 'L', vinculos); TQFalhou(hr))
+        return hr;
+    const auto registros = uint32_t(vinculos.size() - 1);
     // Which account's chain reached each record first.
     std::vector<uint32_t> dono(vinculos.size(), 0);
     std::vector<Corte> cortes;
