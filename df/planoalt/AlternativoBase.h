@@ -114,6 +114,8 @@ private:
     // Every record of the selected plan's link file (record 0 included), read through arq opened in `modo`.
     HRESULT LeArquivoVinculos(const char* funcao, CTQArqEx& arq, char modo, std::vector<RegVinculoPlano>& vinculos);
     HRESULT VerificaCatalogo(std::vector<AchadoVerificacao>& achados);
+    // A block of the task allocator of `bytes` bytes for the caller, to be filled at destino.
+    HRESULT AlocaSaida(const char* funcao, size_t bytes, _REG_DF_FUNCAO_GENERICAPS** ppSaida, uint8_t*& destino);
     // Hands bytes to the caller in a block of the task allocator.
     HRESULT EntregaBytes(const char* funcao, const std::vector<uint8_t>& bytes, _REG_DF_FUNCAO_GENERICAPS** ppSaida);
 

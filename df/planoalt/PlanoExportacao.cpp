@@ -19,27 +19,32 @@ HRESULT CBasePlanoAlternativo::ExportaContas(_REG_DF_FUNCAO_GENERICAPS** ppSaida
     if (const HRESULT hr = LeArquivoVinculos("ExportaContas", arqVinculos, 'L', cadeias); TQFalhou(hr))
         return hr;
     const auto registros = uint32_t(cadeias.size() - 1);
-    std::vector<uint8_t> saida(sizeof(CabecalhoExportacao) + contas.size() * sizeof(REG_PLANO_ALT_PS));
+    // The links first, so that the block is allocated once at its size and filled in place.
     std::vector<VinculoExportado> vinculos;
-    for (size_t i = 0; i < contas.size(); ++i) {
-        REG_PLANO_ALT_PS conta;
-        CarregaEstrutura(contas[i].posicao, reinterpret_cast<const uint8_t*>(&contas[i].r), &conta);
-        std::memcpy(saida.data() + sizeof(CabecalhoExportacao) + i * sizeof conta, &conta, sizeof conta);
-        if (contas[i].r.bStatus & kStatusTitulo)
+    for (const ContaLida& c : contas) {
+        if (c.r.bStatus & kStatusTitulo)
             continue; // a title has no links
         // A chain is never followed further than the file is long, whatever loops it holds.
         uint32_t passos = 0;
-        for (uint32_t q = contas[i].r.ulPrimeiroVinculo; q != 0 && q <= registros && passos++ <= registros;
-             q = cadeias[q].ulProximo)
+        for (uint32_t q = c.r.ulPrimeiroVinculo; q != 0 && q <= registros && passos++ <= registros; q = cadeias[q].ulProximo)
             if (!(cadeias[q].bFlags & kVinculoRemovido))
-                vinculos.push_back({int32_t(contas[i].posicao), cadeias[q].lPosicaoPla,
-                                    uint16_t(cadeias[q].iCaracteristicaPla), 0});
+                vinculos.push_back({int32_t(c.posicao), cadeias[q].lPosicaoPla, uint16_t(cadeias[q].iCaracteristicaPla), 0});
     }
+    const size_t bytesContas = contas.size() * sizeof(REG_PLANO_ALT_PS);
+    const size_t bytesVinculos = vinculos.size() * sizeof(VinculoExportado);
+    uint8_t* destino = nullptr;
+    if (const HRESULT hr = AlocaSaida("ExportaContas", sizeof(CabecalhoExportacao) + bytesContas + bytesVinculos, ppSaida,
+                                      destino);
+        TQFalhou(hr))
+        return hr;
     const CabecalhoExportacao cab{uint32_t(contas.size()), uint32_t(vinculos.size())};
-    std::memcpy(saida.data(), &cab, sizeof cab);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(vinculos.data());
-    saida.insert(saida.end(), bytes, bytes + vinculos.size() * sizeof(VinculoExportado));
-    return EntregaBytes("ExportaContas", saida, ppSaida);
+    std::memcpy(destino, &cab, sizeof cab);
+    auto* registro = reinterpret_cast<REG_PLANO_ALT_PS*>(destino + sizeof cab);
+    for (const ContaLida& c : contas)
+        CarregaEstrutura(c.posicao, reinterpret_cast<const uint8_t*>(&c.r), registro++);
+    if (bytesVinculos)
+        std::memcpy(destino + sizeof cab + bytesContas, vinculos.data(), bytesVinculos);
+    return S_OK;
 }
 
 HRESULT CBasePlanoAlternativo::LeArquivoVinculos(const char* funcao, CTQArqEx& arqVinculos, char modo,

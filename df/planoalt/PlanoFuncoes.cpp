@@ -28,20 +28,29 @@ HRESULT CBasePlanoAlternativo::FuncaoGenerica(uint32_t ulFuncao, _REG_DF_FUNCAO_
     return EntregaBytes("FuncaoGenerica", {tipo}, ppregOutps);
 }
 
+HRESULT CBasePlanoAlternativo::AlocaSaida(const char* funcao, size_t bytes, _REG_DF_FUNCAO_GENERICAPS** ppSaida,
+                                          uint8_t*& destino)
+{
+    auto* saida = AlocaZerado<_REG_DF_FUNCAO_GENERICAPS>(1);
+    destino = bytes ? static_cast<uint8_t*>(plataforma::AlocaTarefa(bytes)) : nullptr;
+    if (!saida || (bytes && !destino) || bytes > UINT32_MAX) {
+        plataforma::LiberaTarefa(saida);
+        plataforma::LiberaTarefa(destino);
+        return Falha(funcao, __LINE__, "CoTaskMemAlloc(sizeof(_REG_DF_FUNCAO_GENERICAPS))", kSemMemoria);
+    }
+    saida->ulQtdBytes = uint32_t(bytes);
+    saida->pListaBytes = destino;
+    *ppSaida = saida;
+    return S_OK;
+}
+
 HRESULT CBasePlanoAlternativo::EntregaBytes(const char* funcao, const std::vector<uint8_t>& bytes,
                                             _REG_DF_FUNCAO_GENERICAPS** ppSaida)
 {
-    auto* saida = AlocaZerado<_REG_DF_FUNCAO_GENERICAPS>(1);
-    auto* lista = AlocaZerado<unsigned char>(bytes.size());
-    if (!saida || (!bytes.empty() && !lista)) {
-        plataforma::LiberaTarefa(saida);
-        plataforma::LiberaTarefa(lista);
-        return Falha(funcao, __LINE__, "CoTaskMemAlloc(sizeof(_REG_DF_FUNCAO_GENERICAPS))", kSemMemoria);
-    }
+    uint8_t* destino = nullptr;
+    if (const HRESULT hr = AlocaSaida(funcao, bytes.size(), ppSaida, destino); TQFalhou(hr))
+        return hr;
     if (!bytes.empty())
-        std::memcpy(lista, bytes.data(), bytes.size());
-    saida->ulQtdBytes = uint32_t(bytes.size());
-    saida->pListaBytes = lista;
-    *ppSaida = saida;
+        std::memcpy(destino, bytes.data(), bytes.size());
     return S_OK;
 }
