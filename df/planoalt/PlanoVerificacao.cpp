@@ -129,16 +129,25 @@ HRESULT CBasePlanoAlternativo::VerificaPlano(bool reparar, _REG_DF_FUNCAO_GENERI
     if (const HRESULT hr = VerificaVinculos(contas, reparar, achados); TQFalhou(hr))
         return hr;
 
+    // Titles by their packed classification: 14 bytes, a key that needs no allocation.
+    const auto chave = [](const uint8_t* empacotada) { return std::string(reinterpret_cast<const char*>(empacotada), 14); };
     std::unordered_set<std::string> titulos;
+    titulos.reserve(contas.size());
     for (const ContaLida& c : contas)
         if (c.r.bStatus & kStatusTitulo)
-            titulos.insert(DesempacotaClassificacao(c.r.cClassificacao));
+            titulos.insert(chave(c.r.cClassificacao));
     std::unordered_map<std::string, uint32_t> codigos;
+    codigos.reserve(contas.size());
     for (const ContaLida& c : contas) {
-        const std::string classificacao = DesempacotaClassificacao(c.r.cClassificacao);
+        char classificacao[kTamanhoClassificacao + 1];
+        DesempacotaClassificacao(c.r.cClassificacao, classificacao);
         const std::string_view titulo = ClassificacaoDoTitulo(classificacao);
-        if (!titulo.empty() && !titulos.count(std::string(titulo)))
-            achados.push_back({kAchadoSemTitulo, c.posicao, 0, 0});
+        uint8_t empacotado[kTamanhoEmpacotado];
+        if (!titulo.empty()) {
+            EmpacotaClassificacao(titulo, empacotado);
+            if (!titulos.count(chave(empacotado)))
+                achados.push_back({kAchadoSemTitulo, c.posicao, 0, 0});
+        }
         const auto [primeira, nova] = codigos.try_emplace(ChaveCodigoProprio(c.r.cCodigo, sizeof c.r.cCodigo), c.posicao);
         if (!nova)
             achados.push_back({kAchadoCodigoRepetido, c.posicao, primeira->second, 0});
