@@ -21,6 +21,9 @@ DWORD IdProcesso();
 // Another process by its id (one this process did not start): whether it still runs, and ending it.
 bool ProcessoVivo(DWORD pid);
 bool TerminaProcesso(DWORD pid);
+
+// Whether the process's standard error is a terminal (a progress line makes sense there).
+bool ErroEhTerminal();
 // Empty when not set.
 std::string VariavelAmbiente(const char* nome);
 bool DefineVariavelAmbiente(const char* nome, const char* valor);

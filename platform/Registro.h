@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Tipos.h"
 
@@ -42,6 +43,9 @@ private:
     bool m_escrita = false;
 #endif
 };
+
+// The names of a key's direct subkeys (ANSI), in no set order; 0 or a system error.
+DWORD SubchavesRegistro(RaizRegistro raiz, const char* subchave, std::vector<std::string>& nomes);
 
 // Deletes a key with all its subkeys and values.
 DWORD ApagaChaveRegistro(RaizRegistro raiz, const char* subchave);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "df/planoalt/ArquivosPlano.h"
+#include "df/planoalt/FuncoesGenericas.h"
 #include "df/planoalt/RegPlanoAlt.h"
 #include "df/tqclasses/Classificacao.h"
 #include "df/tqlibex/TQArq.h"
@@ -88,7 +89,8 @@ public:
     // another process's mask change) is read anew, with the plan's masks.
     void IniciaChamada();
 
-    // The extension functions (FuncaoGenerica): kFuncaoLiberaMarcaDeixada.
+    // The extension functions (FuncaoGenerica): kFuncaoLiberaMarcaDeixada and those of
+    // FuncoesGenericas.h.
     HRESULT FuncaoGenerica(uint32_t ulFuncao, _REG_DF_FUNCAO_GENERICAPS regInps,
                            _REG_DF_FUNCAO_GENERICAPS** ppregOutps) override;
 
@@ -97,6 +99,26 @@ public:
                                           const char* szRazaoSocial, LONG lPlano);
 
 private:
+    struct ContaLida {
+        uint32_t posicao;
+        RegContaPlano r;
+    };
+    // Every live account of the selected plan, read through the chart store.
+    HRESULT LeContasVivas(const char* funcao, std::vector<ContaLida>& contas);
+    HRESULT LeMascarasDoPlano(const char* funcao, RegMascara& mascaras);
+    HRESULT ImportaContas(const _REG_DF_FUNCAO_GENERICAPS& entrada, _REG_DF_FUNCAO_GENERICAPS** ppSaida);
+    HRESULT ExportaContas(_REG_DF_FUNCAO_GENERICAPS** ppSaida);
+    HRESULT VerificaPlano(bool reparar, _REG_DF_FUNCAO_GENERICAPS** ppSaida);
+    HRESULT VerificaVinculos(const std::vector<ContaLida>& contas, bool reparar,
+                             std::vector<AchadoVerificacao>& achados);
+    // Every record of the selected plan's link file (record 0 included), read through arq opened in `modo`.
+    HRESULT LeArquivoVinculos(const char* funcao, CTQArqEx& arq, char modo, std::vector<RegVinculoPlano>& vinculos);
+    HRESULT VerificaCatalogo(std::vector<AchadoVerificacao>& achados);
+    // A block of the task allocator of `bytes` bytes for the caller, to be filled at destino.
+    HRESULT AlocaSaida(const char* funcao, size_t bytes, _REG_DF_FUNCAO_GENERICAPS** ppSaida, uint8_t*& destino);
+    // Hands bytes to the caller in a block of the task allocator.
+    HRESULT EntregaBytes(const char* funcao, const std::vector<uint8_t>& bytes, _REG_DF_FUNCAO_GENERICAPS** ppSaida);
+
     // The mark of the masks, with a change cut short in this data directory finished or undone.
     HRESULT TomaMarcaMascaras(const char* funcao);
     // Finds a pending mask change and finishes or undoes it, under the mark of the masks (taken

@@ -1,5 +1,7 @@
 #include "df/planoalt/ConversaoMascara.h"
 
+#include <cstring>
+
 namespace {
 
 bool FimDeSegmento(char c) { return c == '.' || c == ' ' || c == '\0'; }
@@ -54,4 +56,32 @@ bool ConverteClassificacao(std::string_view classificacao, std::string_view masc
             break;
     }
     return preservada;
+}
+
+bool CabeNaMascara(std::string_view classificacao, std::string_view mascara)
+{
+    if (classificacao.empty() || classificacao.size() > mascara.size())
+        return false;
+    for (size_t i = 0; i < classificacao.size(); ++i) {
+        const bool separador = mascara[i] == '.';
+        if (separador != (classificacao[i] == '.'))
+            return false;
+        if (!separador && (classificacao[i] < '0' || classificacao[i] > '9'))
+            return false;
+    }
+    return classificacao.size() == mascara.size() || mascara[classificacao.size()] == '.';
+}
+
+bool CabeNasMascaras(std::string_view classificacao, const char mascaras[10][28])
+{
+    if (classificacao.empty() || classificacao[0] < '0' || classificacao[0] > '9')
+        return false;
+    const char* mascara = mascaras[classificacao[0] - '0'];
+    return CabeNaMascara(classificacao, std::string_view(mascara, strnlen(mascara, 28)));
+}
+
+std::string_view ClassificacaoDoTitulo(std::string_view classificacao)
+{
+    const size_t ponto = classificacao.rfind('.');
+    return ponto == std::string_view::npos ? std::string_view() : classificacao.substr(0, ponto);
 }

@@ -34,6 +34,16 @@ inline uint32_t LeUmRegistro(const std::string& caminho, char modo, uint32_t tam
     return s ? s : arq.Le(posicao, destino);
 }
 
+// An own code as the store compares it: ASCII letters without regard to case.
+inline std::string ChaveCodigoProprio(const char* codigo, size_t tamanho)
+{
+    std::string chave(codigo, strnlen(codigo, tamanho));
+    for (char& c : chave)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return chave;
+}
+
 // The mark is released on every way out of the operation that took it.
 struct Desmarcador {
     CTQarq& marca;

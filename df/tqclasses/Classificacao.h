@@ -91,6 +91,11 @@ public:
     HRESULT VerificaAberturaArquivoPadrao();
     HRESULT VerificaFechamentoArquivoPadrao();
     HRESULT GeraClassificacao();
+    // The index the chart gives, entry 0 included, built in memory; a failing read is traced
+    // as a step of `funcao`.
+    HRESULT MontaIndice(const char* funcao, std::vector<REGCON_INDEX>& indice);
+    // Whether the index file holds exactly the index the chart gives; nothing is written.
+    HRESULT ComparaIndice(bool& igual);
     // Rebuilds an index that is not a whole number of entries, or whose entries are not one per
     // live account of the chart (a rewrite cut short by a crash).
     HRESULT VerificaIndice();

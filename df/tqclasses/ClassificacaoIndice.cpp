@@ -176,46 +176,9 @@ HRESULT CClassificacao::GeraClassificacao()
                      TQHResultDoStatus(s));
     // What another process wrote before the lock must be seen.
     m_arqPadraoLeitura.InvalidaCache(true);
-    // Record numbers above 24 bits have no place in an entry.
-    const auto n = uint32_t(std::min<int64_t>(std::max(m_arqPadraoLeitura.QuantidadeRegistros(true), 0),
-                                              kMascaraPosicao));
-
-    // Room for the fields read even when the record size is smaller than they need.
-    const size_t offsetNome = kOffsetCodigo + m_TamanhoCodigo;
-    std::vector<uint8_t> registro(std::max<size_t>(m_TamanhoReg, offsetNome + m_TamanhoNome), 0);
-    std::vector<EntradaGeracao> trabalho;
-    trabalho.reserve(n);
-    for (uint32_t r = 1; r <= n; ++r) {
-        if (uint32_t s = m_arqPadraoLeitura.Le(r, registro.data()))
-            return Falha("GeraClassificacao", __LINE__, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)",
-                         TQHResultDoStatus(s));
-        const uint8_t status = registro[kOffsetStatus];
-        if (status & kStatusExcluido)
-            continue;
-        EntradaGeracao& e = trabalho.emplace_back();
-        e.tipoIndCon = r | (RegistroEhInativo(registro.data()) ? kBitInativo : 0);
-        e.tipo = TipoDoStatus(status);
-        char texto[kTamanhoClassificacao + 1];
-        DesempacotaClassificacao(registro.data(), texto);
-        const size_t tamanho = strnlen(texto, kTamanhoClassificacao);
-        std::memcpy(e.ordem, texto, tamanho);
-        std::memset(e.ordem + tamanho, 0, kTamanhoClassificacao - tamanho);
-        e.ordem[kTamanhoClassificacao] = e.tipo == 'T' ? 0 : 1;
-        e.tamanhoChave =
-            uint8_t(ChaveNomeIndice(reinterpret_cast<const char*>(&registro[offsetNome]), m_TamanhoNome, e.chave));
-    }
-    std::vector<const EntradaGeracao*> ordem(trabalho.size());
-    for (size_t i = 0; i < trabalho.size(); ++i)
-        ordem[i] = &trabalho[i];
-    OrdenaParalelo(ordem.begin(), ordem.end(), Antes);
-
-    std::vector<REGCON_INDEX> aRegIdx(trabalho.size() + 1);
-    aRegIdx[0] = REGCON_INDEX{};
-    for (size_t i = 0; i < ordem.size(); ++i) {
-        const EntradaGeracao& e = *ordem[i];
-        aRegIdx[i + 1].Tipo_IndCon = AplicaTipo(e.tipoIndCon, e.tipo);
-        EmpacotaClassificacao(std::string_view(e.ordem, kTamanhoClassificacao), aRegIdx[i + 1].Classificacao);
-    }
+    std::vector<REGCON_INDEX> aRegIdx;
+    if (const HRESULT hr = MontaIndice("GeraClassificacao", aRegIdx); hr < 0)
+        return hr;
 
     CTQArqMarca marca;
     if (uint32_t s = marca.Marca(CTQPath::GetParentPath(m_sArquivoIndex), ITQArqMarcaEnum::GeracaoDeIDX, m_iUsuario))
@@ -243,5 +206,49 @@ HRESULT CClassificacao::GeraClassificacao()
     if ((s = ArqIndex.Fecha()))
         return Falha("GeraClassificacao", __LINE__, "ArqIndex.Fecha()", TQHResultDoStatus(s));
     marca.Desmarca();
+    return S_OK;
+}
+
+HRESULT CClassificacao::MontaIndice(const char* funcao, std::vector<REGCON_INDEX>& aRegIdx)
+{
+    // Record numbers above 24 bits have no place in an entry.
+    const auto n = uint32_t(std::min<int64_t>(std::max(m_arqPadraoLeitura.QuantidadeRegistros(true), 0),
+                                              kMascaraPosicao));
+
+    // Room for the fields read even when the record size is smaller than they need.
+    const size_t offsetNome = kOffsetCodigo + m_TamanhoCodigo;
+    std::vector<uint8_t> registro(std::max<size_t>(m_TamanhoReg, offsetNome + m_TamanhoNome), 0);
+    std::vector<EntradaGeracao> trabalho;
+    trabalho.reserve(n);
+    for (uint32_t r = 1; r <= n; ++r) {
+        if (uint32_t s = m_arqPadraoLeitura.Le(r, registro.data()))
+            return Falha(funcao, __LINE__, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)",
+                         TQHResultDoStatus(s));
+        const uint8_t status = registro[kOffsetStatus];
+        if (status & kStatusExcluido)
+            continue;
+        EntradaGeracao& e = trabalho.emplace_back();
+        e.tipoIndCon = r | (RegistroEhInativo(registro.data()) ? kBitInativo : 0);
+        e.tipo = TipoDoStatus(status);
+        char texto[kTamanhoClassificacao + 1];
+        DesempacotaClassificacao(registro.data(), texto);
+        const size_t tamanho = strnlen(texto, kTamanhoClassificacao);
+        std::memcpy(e.ordem, texto, tamanho);
+        std::memset(e.ordem + tamanho, 0, kTamanhoClassificacao - tamanho);
+        e.ordem[kTamanhoClassificacao] = e.tipo == 'T' ? 0 : 1;
+        e.tamanhoChave =
+            uint8_t(ChaveNomeIndice(reinterpret_cast<const char*>(&registro[offsetNome]), m_TamanhoNome, e.chave));
+    }
+    std::vector<const EntradaGeracao*> ordem(trabalho.size());
+    for (size_t i = 0; i < trabalho.size(); ++i)
+        ordem[i] = &trabalho[i];
+    OrdenaParalelo(ordem.begin(), ordem.end(), Antes);
+
+    aRegIdx.assign(trabalho.size() + 1, REGCON_INDEX{});
+    for (size_t i = 0; i < ordem.size(); ++i) {
+        const EntradaGeracao& e = *ordem[i];
+        aRegIdx[i + 1].Tipo_IndCon = AplicaTipo(e.tipoIndCon, e.tipo);
+        EmpacotaClassificacao(std::string_view(e.ordem, kTamanhoClassificacao), aRegIdx[i + 1].Classificacao);
+    }
     return S_OK;
 }

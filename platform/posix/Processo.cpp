@@ -229,4 +229,6 @@ void ProcessoFilho::Termina()
     }
 }
 
+bool ErroEhTerminal() { return isatty(2) == 1; }
+
 } // namespace plataforma

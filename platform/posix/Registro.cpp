@@ -462,4 +462,22 @@ DWORD ApagaChaveRegistro(RaizRegistro raiz, const char* subchave)
     });
 }
 
+DWORD SubchavesRegistro(RaizRegistro raiz, const char* subchave, std::vector<std::string>& nomes)
+{
+    nomes.clear();
+    std::shared_ptr<const BaseReg> base;
+    if (DWORD e = Carrega(base))
+        return e;
+    const std::string caminho = CaminhoCompleto(raiz, subchave);
+    if (!base->Existe(caminho))
+        return erro::ArquivoNaoEncontrado;
+    const size_t nivel = posix::ComponentesChave(caminho).size();
+    for (const auto& [dobrado, chave] : base->Chaves()) {
+        const auto componentes = posix::ComponentesChave(chave.nome);
+        if (componentes.size() == nivel + 1 && base->Chave(caminho) == base->Chave(chave.nome.substr(0, chave.nome.rfind('\\'))))
+            nomes.push_back(Utf8ParaAnsi(componentes.back()));
+    }
+    return erro::Nenhum;
+}
+
 } // namespace plataforma

@@ -153,4 +153,6 @@ std::string DiretorioTemporario()
     return dir;
 }
 
+bool ErroEhTerminal() { return GetFileType(GetStdHandle(STD_ERROR_HANDLE)) == FILE_TYPE_CHAR; }
+
 } // namespace plataforma

@@ -184,4 +184,22 @@ DWORD ApagaChaveRegistro(RaizRegistro raiz, const char* subchave)
     return static_cast<DWORD>(RegDeleteTreeW(Raiz(raiz), Largo(subchave).c_str()));
 }
 
+DWORD SubchavesRegistro(RaizRegistro raiz, const char* subchave, std::vector<std::string>& nomes)
+{
+    nomes.clear();
+    HKEY h = nullptr;
+    if (const LONG r = RegOpenKeyExW(Raiz(raiz), Largo(subchave).c_str(), 0, kLeitura, &h); r != ERROR_SUCCESS)
+        return static_cast<DWORD>(r);
+    wchar_t nome[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD tamanho = 256;
+        const LONG r = RegEnumKeyExW(h, i, nome, &tamanho, nullptr, nullptr, nullptr, nullptr);
+        if (r != ERROR_SUCCESS)
+            break;
+        nomes.push_back(win32::Estreito(std::wstring_view(nome, tamanho)));
+    }
+    RegCloseKey(h);
+    return 0;
+}
+
 } // namespace plataforma
