@@ -13,7 +13,7 @@
 #include "platform/Biblioteca.h"
 #include "platform/Processo.h"
 #include "server/dbus/Barramento.h"
-#include "servidorlocal/BarramentoPrivado.h"
+#include "servidorbarramento/BarramentoPrivado.h"
 
 namespace {
 
