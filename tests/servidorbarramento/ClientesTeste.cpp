@@ -120,7 +120,8 @@ TEST_F(Clientes, ChamadaLongaDeUmNaoAtrasaOKeepAliveDeOutro)
     EXPECT_EQ(hrLonga, S_OK);
     EXPECT_GE(duracao, janela - apoio::kTickRelogioMs) << "the long call lasted while KeepAlive was measured";
     std::sort(tempos.begin(), tempos.end());
-    EXPECT_LT(tempos[tempos.size() / 2], 50u) << "median KeepAlive while the other client's call waits";
+    // Generous: a KeepAlive held behind the long call would wait for most of the window.
+    EXPECT_LT(tempos[tempos.size() / 2], janela / 4) << "median KeepAlive while the other client's call waits";
 }
 
 TEST_F(Clientes, ServidorMortoDuranteUmaChamadaRespondeDesconectadoEOutroComeca)
