@@ -34,7 +34,7 @@ enum class Origem { Inicio, Atual, Fim };
 
 // Which file a path or a handle names: two equal identities are one file.
 struct IdentidadeArquivo {
-    uint64_t volume = 0;
+    uint64_t volume = 0; // 0 on Windows: there the identity holds within one volume
     uint64_t indice = 0;
     bool operator==(const IdentidadeArquivo&) const = default;
 };

@@ -104,7 +104,9 @@ HRESULT CClassificacao::VerificaAberturaArquivoPadrao()
 
 bool CClassificacao::ArquivoTrocado()
 {
-    if (!m_bTemIdLeitura)
+    // A read handle open since the look cannot be swapped away: it does not let others delete
+    // the chart, and a swap must. The path is looked at only once the handle was let go.
+    if (!m_bTemIdLeitura || m_arqPadraoLeitura.EstaAberto())
         return false;
     plataforma::IdentidadeArquivo atual;
     if (plataforma::IdentidadeDoCaminho(m_sArquivoPlano.c_str(), atual) == 0 && atual == m_idLeitura)

@@ -1,5 +1,7 @@
 #include "platform/Arquivo.h"
 
+#include <winternl.h>
+
 #include "platform/Contadores.h"
 #include "platform/win32/Largo.h"
 
@@ -159,12 +161,17 @@ DWORD ArquivoSO::Descarrega()
 
 namespace {
 
+// The file's index on its volume. The volume's serial number is left out: asking for it costs
+// a round of requests to the mount manager (under Wine, to its server) on every look, and every
+// comparison is of the files one path named over time.
 DWORD IdentidadeDoHandle(HANDLE h, IdentidadeArquivo& id)
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h, &info))
-        return GetLastError();
-    id = {info.dwVolumeSerialNumber, (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    IO_STATUS_BLOCK io{};
+    FILE_INTERNAL_INFORMATION info{};
+    const NTSTATUS s = NtQueryInformationFile(h, &io, &info, sizeof info, FileInternalInformation);
+    if (s < 0)
+        return RtlNtStatusToDosError(s);
+    id = {0, uint64_t(info.IndexNumber.QuadPart)};
     return 0;
 }
 
