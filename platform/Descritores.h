@@ -21,6 +21,25 @@ private:
     int m_fd = -1;
 };
 
+// A one-shot timer that a thread waits on: arming it wakes nobody, so a thread can ask for help
+// only if its work runs long, at the price of a system call instead of a wake-up.
+class Alarme {
+public:
+    Alarme();
+    ~Alarme();
+    Alarme(const Alarme&) = delete;
+    Alarme& operator=(const Alarme&) = delete;
+
+    bool Valido() const { return m_fd >= 0; }
+    // Rings after the microseconds given; 0 disarms.
+    void Arma(uint32_t microssegundos);
+    // Waits for the ring (true) or the wake-up (false); either is consumed.
+    bool Espera(Despertador& despertador);
+
+private:
+    int m_fd = -1;
+};
+
 // Waits for the events (poll bits) of fd, for the wake-up, or until the monotonic clock reaches
 // the limit in microseconds (UINT64_MAX: no limit). 0 or a negative errno; a ring is consumed.
 int EsperaDescritor(int fd, int eventos, uint64_t limiteMonotonico, Despertador& despertador);

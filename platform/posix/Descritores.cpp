@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/timerfd.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -22,6 +23,35 @@ void Despertador::Toca()
     const uint64_t um = 1;
     // A full counter already wakes the waiter: nothing is lost when the write is refused.
     [[maybe_unused]] const ssize_t n = write(m_fd, &um, sizeof um);
+}
+
+Alarme::Alarme() : m_fd(timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK)) {}
+
+Alarme::~Alarme()
+{
+    if (m_fd >= 0)
+        close(m_fd);
+}
+
+void Alarme::Arma(uint32_t microssegundos)
+{
+    itimerspec quando{};
+    quando.it_value.tv_sec = microssegundos / 1000000u;
+    quando.it_value.tv_nsec = long(microssegundos % 1000000u) * 1000;
+    timerfd_settime(m_fd, 0, &quando, nullptr);
+}
+
+bool Alarme::Espera(Despertador& despertador)
+{
+    pollfd fds[2] = {{m_fd, POLLIN, 0}, {despertador.Descritor(), POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0)
+        return false;
+    uint64_t lido;
+    if (fds[1].revents & POLLIN) {
+        [[maybe_unused]] const ssize_t n = read(despertador.Descritor(), &lido, sizeof lido);
+    }
+    // A timer re-armed or disarmed since it rang reads nothing: no ring then.
+    return (fds[0].revents & POLLIN) && read(m_fd, &lido, sizeof lido) == ssize_t(sizeof lido);
 }
 
 int EsperaDescritor(int fd, int eventos, uint64_t limiteMonotonico, Despertador& despertador)

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <deque>
+#include <thread>
 
 #include "df/tqlibex/TQTrace.h"
 #include "platform/Processo.h"
@@ -14,6 +15,8 @@ namespace {
 
 constexpr const char* kFonte = "ServidorDbus";
 constexpr HRESULT kServidorParando = TQHResult(0x80004008); // CO_E_SERVER_STOPPING
+// A call that runs longer hands the bus to another thread; far below what a client would notice.
+constexpr uint32_t kPrazoCurto = 2000; // microseconds
 
 // The vtable of one interface, built once from the table: sd-bus keeps pointers into it.
 class Vtable {
@@ -34,6 +37,10 @@ public:
         sd_bus_vtable v;
         std::memset(&v, 0, sizeof v);
         v.type = _SD_BUS_VTABLE_METHOD;
+        // Without it sd-bus asks the bus for the caller's credentials on every call (a round trip
+        // to the daemon). The session bus admits only its own user, and each object answers only
+        // the connection that created it.
+        v.flags = SD_BUS_VTABLE_UNPRIVILEGED;
         v.x.method.member = nome;
         v.x.method.signature = Guarda(std::move(entrada));
         v.x.method.result = Guarda(std::move(saida));
@@ -133,7 +140,7 @@ ServidorDbus::~ServidorDbus() { Desconecta(); }
 
 HRESULT ServidorDbus::Conecta()
 {
-    if (!m_despertador.Valido()) {
+    if (!m_despertador.Valido() || !m_despertadorVigia.Valido() || !m_alarme.Valido()) {
         TQTrace(nullptr, "ServidorDbus::Conecta", kFonte, __LINE__, "eventfd: no wake-up for the bus thread");
         return kFalha;
     }
@@ -172,37 +179,44 @@ void ServidorDbus::LiberaNome()
     m_despertador.Toca();
 }
 
-void ServidorDbus::Roda() { Lidera(true); }
-
-void ServidorDbus::Lidera(bool principal)
+void ServidorDbus::Roda()
 {
-    std::unique_lock<std::mutex> t(m_trava);
-    ++m_leitores;
-    while (!m_parar) {
+    std::thread vigia([this] { Vigia(); });
+    {
+        std::unique_lock<std::mutex> t(m_trava);
+        Lidera(t, m_turno);
+        m_fim.wait(t, [this] { return m_parar.load(); });
+    }
+    vigia.join();
+}
+
+void ServidorDbus::Lidera(std::unique_lock<std::mutex>& t, uint64_t turno)
+{
+    while (!m_parar && m_turno == turno) {
         int r = 0;
         while (m_prontas.empty() && !m_parar && (r = sd_bus_process(m_bus.get(), nullptr)) > 0)
             ;
         EsqueceSlots();
         if (r < 0) {
             TQTrace(nullptr, "ServidorDbus::Roda", kFonte, __LINE__, "session bus lost: %s", std::strerror(-r));
-            m_parar = true;
+            Encerra();
             break;
         }
         if (!m_prontas.empty()) {
-            // This thread runs the first call; the others go to the pool, and the bus to another
-            // thread when no other serves it.
+            // This thread runs the first call; the others go to the pool.
             std::vector<std::shared_ptr<FilaSerial>> prontas = std::move(m_prontas);
             m_prontas.clear();
             for (size_t i = 1; i < prontas.size(); ++i)
                 m_trabalhadores.Poe([f = prontas[i]] { f->Esvazia(); });
-            if (--m_leitores == 0)
-                m_trabalhadores.Poe([this] { Lidera(false); });
+            m_liderEmChamada = true;
+            m_alarme.Arma(kPrazoCurto);
             t.unlock();
             prontas[0]->Esvazia();
             t.lock();
-            if (!principal && m_leitores > 0)
-                return;
-            ++m_leitores;
+            if (m_turno != turno)
+                return; // the bus has another leader now
+            m_liderEmChamada = false;
+            m_alarme.Arma(0);
             continue;
         }
         const int fd = sd_bus_get_fd(m_bus.get());
@@ -213,15 +227,37 @@ void ServidorDbus::Lidera(bool principal)
         plataforma::EsperaDescritor(fd, eventos, limite, m_despertador);
         t.lock();
     }
-    --m_leitores;
-    // Every reader waits on the same wake-up: the end is passed on.
-    m_despertador.Toca();
+}
+
+void ServidorDbus::Vigia()
+{
+    for (;;) {
+        const bool tocou = m_alarme.Espera(m_despertadorVigia);
+        std::lock_guard<std::mutex> t(m_trava);
+        if (m_parar)
+            return;
+        if (!tocou || !m_liderEmChamada)
+            continue;
+        m_liderEmChamada = false;
+        m_trabalhadores.Poe([this, turno = ++m_turno] {
+            std::unique_lock<std::mutex> t(m_trava);
+            Lidera(t, turno);
+        });
+    }
 }
 
 void ServidorDbus::Para()
 {
+    std::lock_guard<std::mutex> t(m_trava);
+    Encerra();
+}
+
+void ServidorDbus::Encerra()
+{
     m_parar = true;
     m_despertador.Toca();
+    m_despertadorVigia.Toca();
+    m_fim.notify_all();
 }
 
 void ServidorDbus::Desconecta()

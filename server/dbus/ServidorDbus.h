@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -29,9 +30,10 @@ public:
     // Takes the bus name (resume) or gives it up (suspend: new activations start another server).
     HRESULT TomaNome();
     void LiberaNome();
-    // Serves until Para() or until the bus is lost. The thread that reads a call runs it, once
-    // another thread has taken over the bus (leader and followers), so that no call waits for
-    // a hand-over to another thread and a long call holds up nobody.
+    // Serves until Para() or until the bus is lost. The thread that serves the bus (the leader)
+    // runs the call it reads itself: no call waits for a hand-over to another thread. A call
+    // that runs past kPrazoCurto rings an alarm, and a pool thread takes over the bus, so that a
+    // long call holds up nobody.
     void Roda();
     void Para();
     // Releases the objects still alive and leaves the bus.
@@ -60,8 +62,12 @@ private:
     void Solta(const std::shared_ptr<Instancia>& instancia, sd_bus_message* resposta);
     void Envia(sd_bus_message* m);
     void AcordaSeFaltaEscrever();
-    // One turn on the bus: false when this thread should leave it.
-    void Lidera(bool principal);
+    // Serves the bus until stopped or until another thread took it over (turno moved on).
+    void Lidera(std::unique_lock<std::mutex>& t, uint64_t turno);
+    // Rings when the leader's call runs long: hands the bus to a pool thread.
+    void Vigia();
+    // Under the lock: every thread of Roda leaves.
+    void Encerra();
     void EsqueceSlots();
 
     std::mutex m_trava; // the bus, the instances, the clients
@@ -71,11 +77,15 @@ private:
     std::map<std::string, std::unique_ptr<Cliente>> m_clientes;     // by unique bus name
     std::vector<Slot> m_slotsSoltos; // dropped once sd-bus is out of their handlers
     std::vector<std::shared_ptr<FilaSerial>> m_prontas; // objects whose calls a reader runs
-    int m_leitores = 0; // threads serving the bus
+    uint64_t m_turno = 0;            // moves on when another thread takes over the bus
+    bool m_liderEmChamada = false;   // the leader runs a call and does not serve the bus
+    std::condition_variable m_fim;   // Roda waits there once another thread leads
     uint64_t m_proximo = 0;
     std::atomic<bool> m_parar{false};
     bool m_suspenso = true; // without the bus name no creation is taken, even by the unique name
-    plataforma::Despertador m_despertador;
+    plataforma::Despertador m_despertador; // the leader's
+    plataforma::Despertador m_despertadorVigia;
+    plataforma::Alarme m_alarme;
     Trabalhadores m_trabalhadores;
 };
 
