@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/Contadores.h"
+#include "platform/FalhasArquivo.h"
 #include "platform/Texto.h"
 #include "platform/posix/ErroPosix.h"
 
@@ -165,6 +166,8 @@ bool ArquivoSO::EstaAberto() const { return m_fd >= 0; }
 DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
 {
     Fecha();
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Abre))
+        return falha;
     if (!caminho || !*caminho)
         return erro::CaminhoNaoEncontrado;
     for (;;) {
@@ -252,6 +255,9 @@ DWORD ArquivoSO::Fecha()
     m_travada = false;
     if (m_fd < 0)
         return 0;
+    // A refused close keeps the handle, as a failed CloseHandle would.
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Fecha))
+        return falha;
     int r = close(m_fd);
     m_fd = -1;
     return r == 0 ? 0 : posix::ErroDeErrno(errno);
@@ -260,6 +266,8 @@ DWORD ArquivoSO::Fecha()
 DWORD ArquivoSO::Le(void* destino, DWORD n, DWORD& lidos)
 {
     lidos = 0;
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Le))
+        return falha;
     if (m_fd < 0)
         return erro::HandleInvalido;
     ContaLeituraPlataforma();
@@ -283,6 +291,8 @@ DWORD ArquivoSO::Le(void* destino, DWORD n, DWORD& lidos)
 
 DWORD ArquivoSO::Grava(const void* origem, DWORD n)
 {
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Grava))
+        return falha;
     if (m_fd < 0)
         return erro::HandleInvalido;
     const auto* p = static_cast<const char*>(origem);
@@ -312,6 +322,8 @@ int64_t ArquivoSO::TamanhoAtual()
 
 DWORD ArquivoSO::Posiciona(int64_t deslocamento, Origem origem, uint64_t* novaPosicao)
 {
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Posiciona))
+        return falha;
     if (m_fd < 0)
         return erro::HandleInvalido;
     int64_t base = 0;
@@ -345,6 +357,8 @@ DWORD ArquivoSO::Tamanho(uint64_t& tamanho)
 
 DWORD ArquivoSO::DefineFim()
 {
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::DefineFim))
+        return falha;
     if (m_fd < 0)
         return erro::HandleInvalido;
     if (ftruncate(m_fd, m_posicao) != 0)
