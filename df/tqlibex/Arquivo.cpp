@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "df/tqlibex/FuncoesArq.h"
-#include "df/tqlibex/StatusArquivo.h"
 
 namespace {
 
@@ -13,11 +12,6 @@ constexpr uint32_t kPedaco = 65536;
 using namespace statusarq;
 
 // Per operation: {code, at once}; codes without "at once" come on the last attempt.
-constexpr RegrasCausa kRegrasAbre = {
-    {}, {}, {NaoEncontrado, true}, {CaminhoInvalido, true}, {MuitosAbertos, false}, {AcessoNegado, false},
-    {ArquivoInvalido, true}, {}, {DiretorioCheio, true}, {}, {}, {Compartilhamento, false}, {Bloqueio, false},
-    {DiscoCheio, false}, {},
-};
 constexpr RegrasCausa kRegrasLe = {
     {}, {}, {}, {}, {}, {AcessoNegado, false}, {ArquivoInvalido, true}, {}, {}, {BuscaFalhou, true},
     {ErroHardware, true}, {Compartilhamento, false}, {Bloqueio, false}, {}, {FimArquivo, true},
@@ -36,13 +30,13 @@ constexpr const RegrasCausa& kRegrasFecha = kRegrasPosiciona;
 
 // Runs passo up to 30 times; a failure is mapped with the rules of the operation.
 template <typename Passo>
-uint32_t ComTentativas(const RegrasCausa& regras, Passo passo)
+StatusArq ComTentativas(const RegrasCausa& regras, Passo passo)
 {
     for (int k = 0; k < kTentativas; ++k) {
         const DWORD e = passo();
         if (e == 0)
             return Ok;
-        if (uint32_t r = StatusDoErro(e, regras, k == kTentativas - 1))
+        if (StatusArq r = StatusDoErro(e, regras, k == kTentativas - 1))
             return r;
     }
     return TentativasEsgotadas;
@@ -56,17 +50,17 @@ CArquivo::~CArquivo()
         Fecha();
 }
 
-uint32_t CArquivo::Abre(const std::string& caminho, char modo)
+StatusArq CArquivo::Abre(const std::string& caminho, char modo)
 {
     plataforma::ModoArquivo flags;
     if (!ModoDaLetra(modo, flags) || caminho.empty())
         return ArgumentoInvalido;
     const size_t barra = caminho.find_last_of(plataforma::kSeparador);
     m_sNome = barra == std::string::npos ? caminho : caminho.substr(barra + 1);
-    return ComTentativas(kRegrasAbre, [&] { return ArquivoSO::Abre(caminho.c_str(), flags); });
+    return ComTentativas(kRegrasAbertura, [&] { return ArquivoSO::Abre(caminho.c_str(), flags); });
 }
 
-uint32_t CArquivo::Le(uint32_t tamanho, void* buffer)
+StatusArq CArquivo::Le(uint32_t tamanho, void* buffer)
 {
     if (!buffer)
         return ArgumentoInvalido;
@@ -87,7 +81,7 @@ uint32_t CArquivo::Le(uint32_t tamanho, void* buffer)
     });
 }
 
-uint32_t CArquivo::Grava(const void* buffer, uint32_t tamanho, char onde)
+StatusArq CArquivo::Grava(const void* buffer, uint32_t tamanho, char onde)
 {
     if ((onde != 'I' && onde != 'F') || !buffer)
         return ArgumentoInvalido;
@@ -106,7 +100,7 @@ uint32_t CArquivo::Grava(const void* buffer, uint32_t tamanho, char onde)
     });
 }
 
-uint32_t CArquivo::Posiciona(char onde, int32_t deslocamento, uint32_t& tamanho)
+StatusArq CArquivo::Posiciona(char onde, int32_t deslocamento, uint32_t& tamanho)
 {
     tamanho = 0;
     if (onde != 'I' && onde != 'F' && onde != 'P')
@@ -128,7 +122,7 @@ uint32_t CArquivo::Posiciona(char onde, int32_t deslocamento, uint32_t& tamanho)
     return e ? StatusDoErro(e, kRegrasPosiciona, true) : Ok;
 }
 
-uint32_t CArquivo::TravaConteudo(bool exclusiva)
+StatusArq CArquivo::TravaConteudo(bool exclusiva)
 {
     // The longest holder rewrites a whole index of 65,500 entries: a few milliseconds.
     constexpr DWORD kEsperaMs = 5000;
@@ -136,7 +130,7 @@ uint32_t CArquivo::TravaConteudo(bool exclusiva)
     return e ? StatusDoErro(e, kRegrasPosiciona, true) : Ok;
 }
 
-uint32_t CArquivo::Fecha()
+StatusArq CArquivo::Fecha()
 {
     const DWORD e = ArquivoSO::Fecha();
     return e ? StatusDoErro(e, kRegrasFecha, true) : Ok;

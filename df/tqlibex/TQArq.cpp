@@ -1,5 +1,6 @@
 #include "df/tqlibex/TQArq.h"
 
+#include "df/tqlibex/CodigosMarca.h"
 #include "df/tqlibex/MarcaArquivo.h"
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQPath.h"
@@ -29,7 +30,7 @@ CTQarq::~CTQarq() { Desmarca(); }
 uint32_t CTQarq::Marca(const std::string& diretorio, uint8_t tipo, uint32_t dono, const char* modulo)
 {
     if (EstaAberto())
-        return statusarq::MarcaOcupada;
+        return statusmarca::Ocupada;
     if (!EsquemaAtual(diretorio))
         return MarcaAnterior(diretorio, tipo, uint8_t(dono & 0xFF), modulo);
     m_bEsquemaAnterior = false;
@@ -66,11 +67,11 @@ uint32_t CTQarq::LiberaMarcaDeixada(const std::string& diretorio, uint8_t& tipo,
     if (e == plataforma::erro::ArquivoNaoEncontrado || e == plataforma::erro::ViolacaoCompartilhamento)
         return 0;
     if (e)
-        return 0x80070000u | e;
+        return uint32_t(plataforma::HResultDoErro(e));
     uint8_t registro[2] = {0, 0};
     DWORD lidos = 0;
     if (DWORD el = arquivo.Le(registro, 2, lidos))
-        return 0x80070000u | el;
+        return uint32_t(plataforma::HResultDoErro(el));
     if (registro[0] == 0)
         return 0;
     const uint8_t livre[2] = {0, 0};
@@ -80,7 +81,7 @@ uint32_t CTQarq::LiberaMarcaDeixada(const std::string& diretorio, uint8_t& tipo,
     if (!eg)
         eg = arquivo.Descarrega();
     if (eg)
-        return 0x80070000u | eg;
+        return uint32_t(plataforma::HResultDoErro(eg));
     tipo = registro[0];
     return 0;
 }
@@ -93,7 +94,7 @@ uint32_t CTQarq::MarcaAnterior(const std::string& diretorio, uint8_t tipo, uint8
     for (;;) {
         const DWORD e = Abre(caminho.c_str(), exclusivo);
         if (e == plataforma::erro::AcessoNegado)
-            return statusarq::AcessoNegado;
+            return statusarq::AcessoNegado.Codigo();
         uint8_t registro[2];
         if (e == 0) {
             LeRegistroMarca(registro);
@@ -101,13 +102,13 @@ uint32_t CTQarq::MarcaAnterior(const std::string& diretorio, uint8_t tipo, uint8
                 // Left by a process that died holding it: nobody holds the file, yet the record says taken.
                 m_dono = registro[1];
                 ArquivoSO::Fecha();
-                return statusarq::MarcaDeixada;
+                return statusmarca::Deixada;
             }
             const uint8_t meu[2] = {tipo, dono};
             Posiciona(0, plataforma::Origem::Inicio);
             if (DWORD eg = Grava(meu, 2)) {
                 ArquivoSO::Fecha();
-                return 0x80070000u | eg;
+                return uint32_t(plataforma::HResultDoErro(eg));
             }
             m_bEsquemaAnterior = true;
             return 0;

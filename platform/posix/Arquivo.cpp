@@ -168,8 +168,9 @@ DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
     Fecha();
     if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Abre))
         return falha;
+    // As the Windows backend answers it.
     if (!caminho || !*caminho)
-        return erro::CaminhoNaoEncontrado;
+        return erro::NomeInvalido;
     for (;;) {
         // An open of an existing file tries the name found before without regard to case, else
         // the name as written; only a miss pays for the lookup. The system makes no twins that

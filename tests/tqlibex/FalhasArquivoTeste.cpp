@@ -48,16 +48,16 @@ private:
     Injecao m_i;
 };
 
-constexpr uint32_t kPreparoFalhou = 1;
+constexpr StatusArq kPreparoFalhou{1};
 const std::string kNovo(kTam, 'n');
 
-uint32_t ArqExAbre(const std::string& c, const Injecao& i)
+StatusArq ArqExAbre(const std::string& c, const Injecao& i)
 {
     CTQArqEx a;
     Falha f(i);
     return a.Abre(c, 'G', kTam, 0, true);
 }
-uint32_t ArqExLe(const std::string& c, const Injecao& i)
+StatusArq ArqExLe(const std::string& c, const Injecao& i)
 {
     CTQArqEx a;
     if (a.Abre(c, 'L', kTam, 0, true))
@@ -66,7 +66,7 @@ uint32_t ArqExLe(const std::string& c, const Injecao& i)
     char r[kTam];
     return a.Le(1, r);
 }
-uint32_t ArqExGrava(const std::string& c, const Injecao& i)
+StatusArq ArqExGrava(const std::string& c, const Injecao& i)
 {
     CTQArqEx a;
     if (a.Abre(c, 'G', kTam, 0, true))
@@ -75,7 +75,7 @@ uint32_t ArqExGrava(const std::string& c, const Injecao& i)
     int32_t posicao = 1;
     return a.Grava(kNovo.data(), posicao);
 }
-uint32_t ArqExFecha(const std::string& c, const Injecao& i)
+StatusArq ArqExFecha(const std::string& c, const Injecao& i)
 {
     CTQArqEx a;
     if (a.Abre(c, 'G', kTam, 0, true))
@@ -83,7 +83,7 @@ uint32_t ArqExFecha(const std::string& c, const Injecao& i)
     Falha f(i);
     return a.Fecha();
 }
-uint32_t ArqAbre(const std::string& c, const Injecao& i)
+StatusArq ArqAbre(const std::string& c, const Injecao& i)
 {
     CArquivo a;
     Falha f(i);
@@ -91,7 +91,7 @@ uint32_t ArqAbre(const std::string& c, const Injecao& i)
 }
 // The CArquivo steps after an open, each with its own arguments.
 template <typename Passo>
-uint32_t ComArq(const std::string& c, const Injecao& i, Passo passo)
+StatusArq ComArq(const std::string& c, const Injecao& i, Passo passo)
 {
     CArquivo a;
     if (a.Abre(c, 'G'))
@@ -99,33 +99,33 @@ uint32_t ComArq(const std::string& c, const Injecao& i, Passo passo)
     Falha f(i);
     return passo(a);
 }
-uint32_t ArqLe(const std::string& c, const Injecao& i)
+StatusArq ArqLe(const std::string& c, const Injecao& i)
 {
     char r[kTam];
     return ComArq(c, i, [&](CArquivo& a) { return a.Le(kTam, r); });
 }
-uint32_t ArqGrava(const std::string& c, const Injecao& i)
+StatusArq ArqGrava(const std::string& c, const Injecao& i)
 {
     return ComArq(c, i, [](CArquivo& a) { return a.Grava(kNovo.data(), kTam, 'I'); });
 }
-uint32_t ArqPosiciona(const std::string& c, const Injecao& i)
+StatusArq ArqPosiciona(const std::string& c, const Injecao& i)
 {
     uint32_t tamanho = 0;
     return ComArq(c, i, [&](CArquivo& a) { return a.Posiciona('F', 0, tamanho); });
 }
-uint32_t ArqFecha(const std::string& c, const Injecao& i)
+StatusArq ArqFecha(const std::string& c, const Injecao& i)
 {
     return ComArq(c, i, [](CArquivo& a) { return a.Fecha(); });
 }
 
 struct Resposta {
-    uint32_t status;
+    StatusArq status;
     unsigned tentativas;
 };
 struct Caso {
     const char* nome;
     Op operacao;
-    uint32_t (*passo)(const std::string&, const Injecao&);
+    StatusArq (*passo)(const std::string&, const Injecao&);
     const Resposta* respostas; // one per error of kErros
 };
 
