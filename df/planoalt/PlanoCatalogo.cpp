@@ -27,8 +27,7 @@ void Trunca(const std::string& caminho, uint64_t tamanho)
     CArquivo arq;
     if (arq.Abre(caminho, 'G'))
         return;
-    if (arq.ArquivoSO::Posiciona(int64_t(tamanho), plataforma::Origem::Inicio) == 0)
-        arq.DefineFim();
+    arq.Trunca(uint32_t(tamanho));
     arq.Fecha();
 }
 

@@ -362,11 +362,9 @@ HRESULT CClassificacao::GravaIndiceInteiro(const char* funcao, CArquivo& arq, si
     const auto bytes = uint32_t(entradas * sizeof(REGCON_INDEX));
     if (StatusArq s = arq.Grava(m_indiceGravacao.data(), bytes, 'I'))
         return Falha(funcao, __LINE__, exprGrava, s.ComoHResult());
-    // The write leaves the file position at its end.
-    if (corta) {
-        if (const DWORD e = arq.DefineFim())
-            return Falha(funcao, __LINE__, "ArqIndex.DefineFim()", plataforma::HResultDoErro(e));
-    }
+    if (corta)
+        if (StatusArq s = arq.Trunca(bytes))
+            return Falha(funcao, __LINE__, "ArqIndex.DefineFim()", s.ComoHResult());
     if (StatusArq s = arq.Fecha())
         return Falha(funcao, __LINE__, "ArqIndex.Fecha()", s.ComoHResult());
     return 0;

@@ -99,7 +99,7 @@ HRESULT CClassificacao::VerificaAberturaArquivoPadrao()
     if (s)
         return Falha("VerificaAberturaArquivoPadrao", __LINE__,
                      "m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg)", s.ComoHResult());
-    m_bTemIdLeitura = m_arqPadraoLeitura.EstaAberto() && m_arqPadraoLeitura.Identidade(m_idLeitura) == 0;
+    m_bTemIdLeitura = m_arqPadraoLeitura.EstaAberto() && m_arqPadraoLeitura.Identidade(m_idLeitura);
     return S_OK;
 }
 
@@ -203,9 +203,9 @@ HRESULT CClassificacao::GeraClassificacao()
                      "ArqIndex.Grava(aRegIdx.GetData(), aRegIdx.GetCount() * sizeof(REGCON_INDEX), 'I')",
                      s.ComoHResult());
     TQPassoCritico();
-    // The write leaves the position at its end: an older, longer index is cut there.
-    if (const DWORD e = ArqIndex.DefineFim())
-        return Falha("GeraClassificacao", __LINE__, "ArqIndex.DefineFim()", plataforma::HResultDoErro(e));
+    // An older, longer index is cut where the new one ends.
+    if ((s = ArqIndex.Trunca(uint32_t(aRegIdx.size() * sizeof(REGCON_INDEX)))))
+        return Falha("GeraClassificacao", __LINE__, "ArqIndex.DefineFim()", s.ComoHResult());
     if ((s = ArqIndex.Fecha()))
         return Falha("GeraClassificacao", __LINE__, "ArqIndex.Fecha()", s.ComoHResult());
     marca.Desmarca();

@@ -57,7 +57,7 @@ StatusArq CArquivo::Abre(const std::string& caminho, char modo)
         return ArgumentoInvalido;
     const size_t barra = caminho.find_last_of(plataforma::kSeparador);
     m_sNome = barra == std::string::npos ? caminho : caminho.substr(barra + 1);
-    return ComTentativas(kRegrasAbertura, [&] { return ArquivoSO::Abre(caminho.c_str(), flags); });
+    return ComTentativas(kRegrasAbertura, [&] { return m_arquivo.Abre(caminho.c_str(), flags); });
 }
 
 StatusArq CArquivo::Le(uint32_t tamanho, void* buffer)
@@ -66,12 +66,12 @@ StatusArq CArquivo::Le(uint32_t tamanho, void* buffer)
         return ArgumentoInvalido;
     auto* destino = static_cast<char*>(buffer);
     return ComTentativas(kRegrasLe, [&]() -> DWORD {
-        if (DWORD e = ArquivoSO::Posiciona(0, plataforma::Origem::Inicio))
+        if (DWORD e = m_arquivo.Posiciona(0, plataforma::Origem::Inicio))
             return e;
         for (uint32_t feito = 0; feito < tamanho;) {
             const DWORD pedaco = std::min(tamanho - feito, kPedaco);
             DWORD lidos = 0;
-            if (DWORD e = ArquivoSO::Le(destino + feito, pedaco, lidos))
+            if (DWORD e = m_arquivo.Le(destino + feito, pedaco, lidos))
                 return e;
             if (lidos < pedaco)
                 return plataforma::erro::FimArquivo;
@@ -88,11 +88,11 @@ StatusArq CArquivo::Grava(const void* buffer, uint32_t tamanho, char onde)
     const auto* origem = static_cast<const char*>(buffer);
     return ComTentativas(kRegrasGrava, [&]() -> DWORD {
         const auto de = onde == 'I' ? plataforma::Origem::Inicio : plataforma::Origem::Fim;
-        if (DWORD e = ArquivoSO::Posiciona(0, de))
+        if (DWORD e = m_arquivo.Posiciona(0, de))
             return e;
         for (uint32_t feito = 0; feito < tamanho;) {
             const DWORD pedaco = std::min(tamanho - feito, kPedaco);
-            if (DWORD e = ArquivoSO::Grava(origem + feito, pedaco))
+            if (DWORD e = m_arquivo.Grava(origem + feito, pedaco))
                 return e;
             feito += pedaco;
         }
@@ -107,16 +107,16 @@ StatusArq CArquivo::Posiciona(char onde, int32_t deslocamento, uint32_t& tamanho
         return ArgumentoInvalido;
     DWORD e = 0;
     if (onde == 'I') {
-        e = ArquivoSO::Posiciona(0, plataforma::Origem::Inicio);
+        e = m_arquivo.Posiciona(0, plataforma::Origem::Inicio);
     } else {
         uint64_t fim = 0;
-        e = ArquivoSO::Posiciona(0, plataforma::Origem::Fim, &fim);
+        e = m_arquivo.Posiciona(0, plataforma::Origem::Fim, &fim);
         if (!e && onde == 'F')
             tamanho = uint32_t(fim);
         if (!e && onde == 'P') {
             if (deslocamento < 0 || uint64_t(deslocamento) >= fim)
                 return FimArquivo;
-            e = ArquivoSO::Posiciona(deslocamento, plataforma::Origem::Inicio);
+            e = m_arquivo.Posiciona(deslocamento, plataforma::Origem::Inicio);
         }
     }
     return e ? StatusDoErro(e, kRegrasPosiciona, true) : Ok;
@@ -126,12 +126,20 @@ StatusArq CArquivo::TravaConteudo(bool exclusiva)
 {
     // The longest holder rewrites a whole index of 65,500 entries: a few milliseconds.
     constexpr DWORD kEsperaMs = 5000;
-    const DWORD e = ArquivoSO::Trava(exclusiva, kEsperaMs);
+    const DWORD e = m_arquivo.Trava(exclusiva, kEsperaMs);
+    return e ? StatusDoErro(e, kRegrasPosiciona, true) : Ok;
+}
+
+StatusArq CArquivo::Trunca(uint32_t tamanho)
+{
+    DWORD e = m_arquivo.Posiciona(tamanho, plataforma::Origem::Inicio);
+    if (!e)
+        e = m_arquivo.DefineFim();
     return e ? StatusDoErro(e, kRegrasPosiciona, true) : Ok;
 }
 
 StatusArq CArquivo::Fecha()
 {
-    const DWORD e = ArquivoSO::Fecha();
+    const DWORD e = m_arquivo.Fecha();
     return e ? StatusDoErro(e, kRegrasFecha, true) : Ok;
 }

@@ -7,7 +7,7 @@
 #include "df/tqlibex/StatusArquivo.h"
 #include "platform/Arquivo.h"
 
-class CArquivo : public plataforma::ArquivoSO {
+class CArquivo {
 public:
     CArquivo() = default;
     ~CArquivo();
@@ -22,7 +22,10 @@ public:
     StatusArq Grava(const void* buffer, uint32_t tamanho, char onde);
     // onde 'I' start, 'F' end (stores the length), 'P' absolute offset.
     StatusArq Posiciona(char onde, int32_t deslocamento, uint32_t& tamanho);
+    // Cuts or extends the file to `tamanho` bytes; one attempt.
+    StatusArq Trunca(uint32_t tamanho);
     StatusArq Fecha();
+    bool EstaAberto() const { return m_arquivo.EstaAberto(); }
     // Readers (shared) and rewriters (exclusive, on a handle open for writing) of the whole
     // file take turns: a reader sees the file as it was before a rewrite or after it, never
     // half written. Waits a few seconds for a holder, then answers 16128.
@@ -31,5 +34,6 @@ public:
     const std::string& GetNomeArquivo() const { return m_sNome; }
 
 private:
+    plataforma::ArquivoSO m_arquivo;
     std::string m_sNome;
 };

@@ -102,7 +102,7 @@ StatusArq CTQArqEx::AbreArquivo()
     for (int k = 0;; ++k) {
         if (k > 0)
             plataforma::Dorme(10);
-        const DWORD e = ArquivoSO::Abre(m_sCaminho.c_str(), modo);
+        const DWORD e = m_arquivo.Abre(m_sCaminho.c_str(), modo);
         if (e == 0)
             break;
         const StatusArq s = StatusDoErro(e, kRegrasAbertura, k == kTentativas - 1);
@@ -230,7 +230,7 @@ StatusArq CTQArqEx::Fecha()
     if (StatusArq r = DescarregaAcrescimos())
         return r;
     geracao::Fechou(Geracao());
-    if (const DWORD e = ArquivoSO::Fecha())
+    if (const DWORD e = m_arquivo.Fecha())
         return StatusPasso(e, kUmaVez);
     m_bAberto = false;
     return statusarq::Ok;
@@ -309,9 +309,9 @@ StatusArq CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
         // The bytes read now are of the current generation: note it before reading, so a
         // write that lands meanwhile still shows at the next check.
         geracao::Mudou(Geracao(), m_ulGeracaoVista);
-        DWORD e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
+        DWORD e = m_arquivo.Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
         if (!e)
-            e = ArquivoSO::Le(m_buffer.get(), m_ulJanela, lidos);
+            e = m_arquivo.Le(m_buffer.get(), m_ulJanela, lidos);
         if (e)
             return StatusPasso(e, kUmaVez);
     }
@@ -325,7 +325,7 @@ StatusArq CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
         return statusarq::Ok;
     }
     uint64_t tamanho = 0;
-    if (m_bTraceAlemDoFim && Tamanho(tamanho) == 0 && deslocamento > tamanho + m_ulTamanhoRegistro) {
+    if (m_bTraceAlemDoFim && m_arquivo.Tamanho(tamanho) == 0 && deslocamento > tamanho + m_ulTamanhoRegistro) {
         constexpr HRESULT hr = TQHResult(0x80043E95);
         TQTrace(nullptr, "CTQArqEx::Le", "TQArqEx", 562,
                 "hr = 0x%08X\tDescri\xE7\xE3o = %s\tArquivo = %s\tPosi\xE7\xE3o = %d\tRegistro = %d\tGetLength = %I64d",
@@ -358,15 +358,15 @@ StatusArq CTQArqEx::Grava(const void* registro, int32_t& posicao, uint32_t taman
         return statusarq::PosicaoAlemDoFim;
     for (int k = 0; k < kTentativas; ++k) {
         uint64_t deslocamento = uint64_t(primeiro);
-        DWORD e = primeiro != 0 ? Posiciona(primeiro, plataforma::Origem::Inicio)
-                                : Posiciona(0, plataforma::Origem::Fim, &deslocamento);
+        DWORD e = primeiro != 0 ? m_arquivo.Posiciona(primeiro, plataforma::Origem::Inicio)
+                                : m_arquivo.Posiciona(0, plataforma::Origem::Fim, &deslocamento);
         // An append after a last record cut short takes its place: records stay aligned.
         if (!e && primeiro == 0 && deslocamento % tamanho != 0) {
             deslocamento -= deslocamento % tamanho;
-            e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
+            e = m_arquivo.Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
         }
         if (!e)
-            e = ArquivoSO::Grava(registro, tamanho);
+            e = m_arquivo.Grava(registro, tamanho);
         if (!e) {
             if (posicao != 0)
                 InvalidaCache(true);
@@ -399,9 +399,9 @@ StatusArq CTQArqEx::GravaEm(uint64_t deslocamento, const void* bloco, uint32_t t
     if (StatusArq r = GarantaAberto())
         return r;
     for (int k = 0; k < kTentativas; ++k) {
-        DWORD e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
+        DWORD e = m_arquivo.Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
         if (!e)
-            e = ArquivoSO::Grava(bloco, tamanho);
+            e = m_arquivo.Grava(bloco, tamanho);
         if (!e) {
             if (m_bValidaCache)
                 InvalidaCache(true);
@@ -417,7 +417,7 @@ StatusArq CTQArqEx::Comprimento(uint64_t& tamanho)
 {
     if (StatusArq r = GarantaAberto())
         return r;
-    const DWORD e = Tamanho(tamanho);
+    const DWORD e = m_arquivo.Tamanho(tamanho);
     return e ? StatusPasso(e, kUmaVez) : statusarq::Ok;
 }
 
@@ -426,7 +426,7 @@ uint64_t CTQArqEx::GetTamanhoArquivo()
     if (DescarregaAcrescimos() || GarantaAberto())
         return 0;
     uint64_t tamanho = 0;
-    return Tamanho(tamanho) == 0 ? tamanho : 0;
+    return m_arquivo.Tamanho(tamanho) == 0 ? tamanho : 0;
 }
 
 int32_t CTQArqEx::QuantidadeRegistros(bool semRegistroZero)

@@ -113,6 +113,10 @@ StatusArq ArqPosiciona(const std::string& c, const Injecao& i)
     uint32_t tamanho = 0;
     return ComArq(c, i, [&](CArquivo& a) { return a.Posiciona('F', 0, tamanho); });
 }
+StatusArq ArqTrunca(const std::string& c, const Injecao& i)
+{
+    return ComArq(c, i, [](CArquivo& a) { return a.Trunca(kTam); });
+}
 StatusArq ArqFecha(const std::string& c, const Injecao& i)
 {
     return ComArq(c, i, [](CArquivo& a) { return a.Fecha(); });
@@ -130,7 +134,7 @@ struct Caso {
 };
 
 // The record file retries its open with a pause, its writes without, 200 times; a read or a
-// close is one step. The whole-file object tries 30 times; its seek and close once.
+// close is one step. The whole-file object tries 30 times; its seek, cut and close once.
 constexpr Resposta kAbreArqEx[kColunas] = {{DiscoCheio, 200},    {TentativasEsgotadas, 200}, {Bloqueio, 200},
                                    {MuitosAbertos, 200}, {Compartilhamento, 200},    {TentativasEsgotadas, 200}};
 constexpr Resposta kUmPasso[kColunas] = {{DiscoCheio, 1},          {ErroHardware, 1},     {Bloqueio, 1},
@@ -159,6 +163,8 @@ const Caso kCasos[] = {
     {"CArquivo::Grava, escrita", Op::Grava, ArqGrava, kGravaArq},
     {"CArquivo::Grava, busca", Op::Posiciona, ArqGrava, kGravaArq},
     {"CArquivo::Posiciona", Op::Posiciona, ArqPosiciona, kUmaVezArq},
+    {"CArquivo::Trunca, busca", Op::Posiciona, ArqTrunca, kUmaVezArq},
+    {"CArquivo::Trunca, fim", Op::DefineFim, ArqTrunca, kUmaVezArq},
     {"CArquivo::Fecha", Op::Fecha, ArqFecha, kUmaVezArq},
 };
 
