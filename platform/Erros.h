@@ -66,6 +66,9 @@ enum class TipoErroArquivo : int {
     FimArquivo = 14,
 };
 
+// A system error number as an HRESULT (FACILITY_WIN32), as HRESULT_FROM_WIN32 makes it.
+constexpr HRESULT HResultDoErro(DWORD erroSistema) { return TQHResult(0x80070000u | (erroSistema & 0xFFFF)); }
+
 // Classifies a system error number into a file error kind.
 TipoErroArquivo ClassificaErroArquivo(DWORD erroSistema);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "df/tqlibex/TQTrace.h"
+#include "platform/Erros.h"
 #include "platform/Registro.h"
 
 using plataforma::RaizRegistro;
@@ -14,8 +15,6 @@ namespace {
 
 constexpr const char* kFonte = "Registrador";
 constexpr DWORD kNaoEncontrado = 2; // ERROR_FILE_NOT_FOUND
-
-HRESULT DeWin32(DWORD erro) { return TQHResult(0x80070000u | (erro & 0xFFFF)); }
 
 std::string Maiusculas(std::string s)
 {
@@ -278,7 +277,7 @@ private:
 
     HRESULT Falha(int linha, const char* expressao, const std::string& chave, DWORD erro)
     {
-        const HRESULT hr = DeWin32(erro);
+        const HRESULT hr = plataforma::HResultDoErro(erro);
         const std::string texto = std::string(expressao) + " [" + chave + "]";
         TQTraceHResult(nullptr, "CTQRegistrador::Executa", kFonte, linha, "hr", texto.c_str(), hr);
         return hr;

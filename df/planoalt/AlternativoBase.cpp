@@ -6,6 +6,7 @@
 #include "df/planoalt/ArquivosPlano.h"
 #include "df/planoalt/CopiaCampo.h"
 #include "df/planoalt/ServicoComum.h"
+#include "df/tqlibex/CodigosMarca.h"
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQModulos.h"
 #include "df/tqlibex/TQPath.h"
@@ -40,7 +41,7 @@ HRESULT CAlternativoBase::TomaMarca(const char* funcao, uint8_t tipo)
         return Falha(funcao, __LINE__,
                      tipo == kTipoMarcaMascara ? "m_arqMarca.Marca(m_sDiretorioDados, 8, GetUsuario())"
                                : "m_arqMarca.Marca(m_sDiretorioDados, 4, GetUsuario())",
-                     TQHResultDoStatus(s));
+                     HResultDaMarca(s));
     return S_OK;
 }
 

@@ -25,10 +25,9 @@ std::string NomeDoArquivo(const RegPlano& plano, size_t maximo)
 void Trunca(const std::string& caminho, uint64_t tamanho)
 {
     CArquivo arq;
-    if (arq.Abre(caminho, 'G') != 0)
+    if (arq.Abre(caminho, 'G'))
         return;
-    if (arq.ArquivoSO::Posiciona(int64_t(tamanho), plataforma::Origem::Inicio) == 0)
-        arq.DefineFim();
+    arq.Trunca(uint32_t(tamanho));
     arq.Fecha();
 }
 
@@ -39,16 +38,16 @@ HRESULT CBasePlanoAlternativo::BuscaPlanos(ARRAY_REG_DADOS_PLANO_ALT_PS** ppArra
     if (!ppArrayDadosPlanoAltps)
         return Falha("BuscaPlanos", __LINE__, "ppArrayDadosPlanoAltps", kPonteiroNulo);
     CTQArqEx arqPlanos;
-    if (uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'L', kTamanhoPlano, 1, true))
+    if (StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'L', kTamanhoPlano, 1, true))
         return Falha("BuscaPlanos", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'L', sizeof(REG_PLANOS))",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     auto* lista = AlocaZerado<ARRAY_REG_DADOS_PLANO_ALT_PS>(1);
     if (!lista)
         return Falha("BuscaPlanos", __LINE__, "CoTaskMemAlloc(sizeof(ARRAY_REG_DADOS_PLANO_ALT_PS))", kSemMemoria);
     *ppArrayDadosPlanoAltps = lista;
     std::vector<REG_DADOS_PLANO_ALT_PS> planos;
     RegPlano r;
-    for (uint32_t n = 1; arqPlanos.Le(n, &r) == 0; ++n) {
+    for (uint32_t n = 1; !arqPlanos.Le(n, &r); ++n) {
         if (r.bFlags & kPlanoExcluido)
             continue;
         REG_DADOS_PLANO_ALT_PS& p = planos.emplace_back();
@@ -80,16 +79,16 @@ HRESULT CBasePlanoAlternativo::GravaPlano(LONG lPosicaoIn, REG_DADOS_PLANO_ALT_P
         return hr;
     Desmarcador desmarca{m_arqMarca};
     CTQArqEx arqPlanos;
-    if (uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
+    if (StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
         return Falha("GravaPlano", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     RegPlano r{};
     if (lPosicaoIn < 1) {
         // The number the appended record will get names the plan's files, once.
         const uint64_t numero = arqPlanos.GetTamanhoArquivo() / kTamanhoPlano;
         TQCopiaCampo(r.cArquivo, sizeof r.cArquivo, NomeArquivoPlano(numero), TQ_AQUI);
-    } else if (uint32_t s = arqPlanos.Le(uint32_t(lPosicaoIn), &r)) {
-        return Falha("GravaPlano", __LINE__, "arqPlanos.Le(lPosicaoIn, &RegPlano)", TQHResultDoStatus(s));
+    } else if (StatusArq s = arqPlanos.Le(uint32_t(lPosicaoIn), &r)) {
+        return Falha("GravaPlano", __LINE__, "arqPlanos.Le(lPosicaoIn, &RegPlano)", s.ComoHResult());
     }
     TQCopiaCampo(r.cNome, sizeof r.cNome,
                  std::string_view(RegDadosPlanoAlt.cNomePlano, strnlen(RegDadosPlanoAlt.cNomePlano, 50)), TQ_AQUI);
@@ -97,8 +96,8 @@ HRESULT CBasePlanoAlternativo::GravaPlano(LONG lPosicaoIn, REG_DADOS_PLANO_ALT_P
                        (RegDadosPlanoAlt.RemoverConsitenciasVinculo > 0 ? kPlanoSemConsistenciaVinculo : 0));
     r.bConsiderarCaracteristica = uint8_t(RegDadosPlanoAlt.bConsiderarCaracteristicaDaContaDragAndDrop & 0xFF);
     int32_t posicao = int32_t(lPosicaoIn); // 0 appends; a negative position is refused by the file
-    if (uint32_t s = arqPlanos.Grava(&r, posicao))
-        return Falha("GravaPlano", __LINE__, "arqPlanos.Grava(&RegPlano, &lPosicao)", TQHResultDoStatus(s));
+    if (StatusArq s = arqPlanos.Grava(&r, posicao))
+        return Falha("GravaPlano", __LINE__, "arqPlanos.Grava(&RegPlano, &lPosicao)", s.ComoHResult());
     *lPosicaoOut = LONG(posicao);
     arqPlanos.Fecha();
     return S_OK;
@@ -118,9 +117,9 @@ void CBasePlanoAlternativo::EsvaziaArquivosDoPlano(const RegPlano& plano)
 HRESULT CBasePlanoAlternativo::ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS RegExclui)
 {
     CTQArqEx arqPlanos;
-    if (uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
+    if (StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
         return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     const int64_t registros = int64_t(arqPlanos.GetTamanhoArquivo() / kTamanhoPlano);
     if (RegExclui.iQtd != 0 && !RegExclui.pPosicoes)
         return Falha("ExcluiPlanos", __LINE__, "RegExclui.pPosicoes", kParametroIncorreto);
@@ -130,12 +129,12 @@ HRESULT CBasePlanoAlternativo::ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS RegExc
     for (uint32_t i = 0; i < RegExclui.iQtd; ++i) {
         int32_t posicao = int32_t(RegExclui.pPosicoes[i]);
         RegPlano r;
-        if (uint32_t s = arqPlanos.Le(uint32_t(posicao), &r))
-            return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Le(pPosicoes[i], &RegPlano)", TQHResultDoStatus(s));
+        if (StatusArq s = arqPlanos.Le(uint32_t(posicao), &r))
+            return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Le(pPosicoes[i], &RegPlano)", s.ComoHResult());
         r.bFlags |= kPlanoExcluido;
         EsvaziaArquivosDoPlano(r);
-        if (uint32_t s = arqPlanos.Grava(&r, posicao))
-            return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Grava(&RegPlano, &lPosicao)", TQHResultDoStatus(s));
+        if (StatusArq s = arqPlanos.Grava(&r, posicao))
+            return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Grava(&RegPlano, &lPosicao)", s.ComoHResult());
     }
     arqPlanos.Fecha();
     return S_OK;
@@ -151,8 +150,8 @@ HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
     if (const HRESULT hr = RecuperaMudancaMascara("SetPlano", false); TQFalhou(hr))
         return hr;
     RegPlano plano;
-    if (uint32_t s = LeUmRegistro(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, uint32_t(lPosicaoPlano), &plano))
-        return Falha("SetPlano", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", TQHResultDoStatus(s));
+    if (StatusArq s = LeUmRegistro(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, uint32_t(lPosicaoPlano), &plano))
+        return Falha("SetPlano", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", s.ComoHResult());
     const std::string nome = NomeDoArquivo(plano, kTamanhoNomeArquivo);
     if (!NomeArquivoPlanoValido(nome)) {
         m_szArquivoPlano[0] = m_szArquivoIndice[0] = 0;
@@ -164,12 +163,12 @@ HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
         CTQArqEx arqPlano;
         if (arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true) == statusarq::NaoEncontrado) {
             // A chart that once existed is not re-created by the guard: make it anew, with its record 0.
-            if (uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'C', kTamanhoConta, 1, true))
-                return Falha("SetPlano", __LINE__, "arqPlano.Abre(sArquivoPlano, 'C', 96)", TQHResultDoStatus(s));
+            if (StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'C', kTamanhoConta, 1, true))
+                return Falha("SetPlano", __LINE__, "arqPlano.Abre(sArquivoPlano, 'C', 96)", s.ComoHResult());
             const uint8_t zeros[kTamanhoConta] = {};
             int32_t posicao = 0;
-            if (uint32_t s = arqPlano.Grava(zeros, posicao))
-                return Falha("SetPlano", __LINE__, "arqPlano.Grava(RegZero, &lPosicao)", TQHResultDoStatus(s));
+            if (StatusArq s = arqPlano.Grava(zeros, posicao))
+                return Falha("SetPlano", __LINE__, "arqPlano.Grava(RegZero, &lPosicao)", s.ComoHResult());
         }
     }
     InicializaPlano();
@@ -188,9 +187,9 @@ HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
 HRESULT CBasePlanoAlternativo::RecarregaMascaras()
 {
     RegMascara mascara;
-    if (uint32_t s = LeUmRegistro(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, m_lPlanoAtual, &mascara))
+    if (StatusArq s = LeUmRegistro(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, m_lPlanoAtual, &mascara))
         return Falha("SetPlano", __LINE__, "arqMascaras.Le(lPosicaoPlano, &RegMascara)",
-                     s == statusarq::FimArquivo ? kPlanoSemRegistroDeMascara : TQHResultDoStatus(s));
+                     s == statusarq::FimArquivo ? kPlanoSemRegistroDeMascara : s.ComoHResult());
     static const RegMascara vazia{};
     if (std::memcmp(&mascara, &vazia, sizeof mascara) == 0)
         return Falha("SetPlano", __LINE__, "RegMascara", kPlanoSemMascaras);

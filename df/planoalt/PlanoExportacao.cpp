@@ -50,12 +50,12 @@ HRESULT CBasePlanoAlternativo::ExportaContas(_REG_DF_FUNCAO_GENERICAPS** ppSaida
 HRESULT CBasePlanoAlternativo::LeArquivoVinculos(const char* funcao, CTQArqEx& arqVinculos, char modo,
                                                  std::vector<RegVinculoPlano>& vinculos)
 {
-    if (const uint32_t s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), modo, kTamanhoVinculo, 1, true))
-        return Falha(funcao, __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", TQHResultDoStatus(s));
+    if (const StatusArq s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), modo, kTamanhoVinculo, 1, true))
+        return Falha(funcao, __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", s.ComoHResult());
     const auto registros = uint32_t(std::max(arqVinculos.QuantidadeRegistros(true), 0));
     vinculos.assign(size_t(registros) + 1, RegVinculoPlano{});
     for (uint32_t q = 1; q <= registros; ++q)
-        if (const uint32_t s = arqVinculos.Le(q, &vinculos[q]))
-            return Falha(funcao, __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+        if (const StatusArq s = arqVinculos.Le(q, &vinculos[q]))
+            return Falha(funcao, __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
     return S_OK;
 }

@@ -25,15 +25,15 @@ HRESULT CBasePlanoAlternativo::LeContasVivas(const char* funcao, std::vector<Con
     if (const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&proxima); TQFalhou(hr))
         return Falha(funcao, __LINE__, "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
     CTQArqEx arqPlano;
-    if (const uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true))
-        return Falha(funcao, __LINE__, "arqPlano.Abre(sArquivoPlano, 'L', 96)", TQHResultDoStatus(s));
+    if (const StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true))
+        return Falha(funcao, __LINE__, "arqPlano.Abre(sArquivoPlano, 'L', 96)", s.ComoHResult());
     const auto n = uint32_t(std::max(arqPlano.QuantidadeRegistros(true), 0));
     contas.reserve(n);
     for (uint32_t p = 1; p <= n;) {
         const uint8_t* dados = nullptr;
         uint32_t registros = 0;
-        if (const uint32_t s = arqPlano.LeBloco(p, dados, registros))
-            return Falha(funcao, __LINE__, "arqPlano.Le(lPosicao, &RegConta)", TQHResultDoStatus(s));
+        if (const StatusArq s = arqPlano.LeBloco(p, dados, registros))
+            return Falha(funcao, __LINE__, "arqPlano.Le(lPosicao, &RegConta)", s.ComoHResult());
         if (registros == 0)
             break;
         for (uint32_t i = 0; i < registros && p <= n; ++i, ++p) {
@@ -48,8 +48,8 @@ HRESULT CBasePlanoAlternativo::LeContasVivas(const char* funcao, std::vector<Con
 
 HRESULT CBasePlanoAlternativo::LeMascarasDoPlano(const char* funcao, RegMascara& mascaras)
 {
-    if (const uint32_t s = LeUmRegistro(Caminho(kArquivoMascaras), 'L', kTamanhoMascara, m_lPlanoAtual, &mascaras))
-        return Falha(funcao, __LINE__, "arqMascaras.Le(m_lPlanoAtual, &RegMascara)", TQHResultDoStatus(s));
+    if (const StatusArq s = LeUmRegistro(Caminho(kArquivoMascaras), 'L', kTamanhoMascara, m_lPlanoAtual, &mascaras))
+        return Falha(funcao, __LINE__, "arqMascaras.Le(m_lPlanoAtual, &RegMascara)", s.ComoHResult());
     return S_OK;
 }
 

@@ -13,24 +13,24 @@ HRESULT CBasePlanoAlternativo::SetMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_PS
     if (lPosicaoPlano == 0)
         return S_OK;
     RegPlano plano;
-    if (uint32_t s = LeUmRegistro(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, uint32_t(lPosicaoPlano), &plano))
-        return Falha("SetMascara", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", TQHResultDoStatus(s));
+    if (StatusArq s = LeUmRegistro(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, uint32_t(lPosicaoPlano), &plano))
+        return Falha("SetMascara", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", s.ComoHResult());
     if (const HRESULT hr = TomaMarca("SetMascara", kTipoMarcaMascara); TQFalhou(hr))
         return hr;
     Desmarcador desmarca{m_arqMarca};
     CTQArqEx arqMascaras;
-    if (uint32_t s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, 1, true))
-        return Falha("SetMascara", __LINE__, "arqMascaras.Abre(sArquivoMascaras, 'G', 294)", TQHResultDoStatus(s));
+    if (StatusArq s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, 1, true))
+        return Falha("SetMascara", __LINE__, "arqMascaras.Abre(sArquivoMascaras, 'G', 294)", s.ComoHResult());
     // Plans without masks before this one read as empty records.
     static const RegMascara vazia{};
     for (uint64_t n = arqMascaras.GetTamanhoArquivo() / kTamanhoMascara; n < uint64_t(lPosicaoPlano); ++n) {
         int32_t posicao = 0;
-        if (uint32_t s = arqMascaras.Grava(&vazia, posicao))
-            return Falha("SetMascara", __LINE__, "arqMascaras.Grava(&RegVazio, &lPosicao)", TQHResultDoStatus(s));
+        if (StatusArq s = arqMascaras.Grava(&vazia, posicao))
+            return Falha("SetMascara", __LINE__, "arqMascaras.Grava(&RegVazio, &lPosicao)", s.ComoHResult());
     }
     int32_t posicao = int32_t(lPosicaoPlano);
-    if (uint32_t s = arqMascaras.Grava(&RegMascaraps, posicao))
-        return Falha("SetMascara", __LINE__, "arqMascaras.Grava(&RegMascaraps, &lPosicaoPlano)", TQHResultDoStatus(s));
+    if (StatusArq s = arqMascaras.Grava(&RegMascaraps, posicao))
+        return Falha("SetMascara", __LINE__, "arqMascaras.Grava(&RegMascaraps, &lPosicaoPlano)", s.ComoHResult());
     arqMascaras.Fecha();
     return S_OK;
 }
@@ -42,8 +42,8 @@ HRESULT CBasePlanoAlternativo::BuscaMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_
     std::memset(RegMascaraps, 0, sizeof *RegMascaraps);
     if (lPosicaoPlano == 0)
         return S_OK;
-    if (uint32_t s =
+    if (StatusArq s =
             LeUmRegistro(Caminho(kArquivoMascaras), 'L', kTamanhoMascara, uint32_t(lPosicaoPlano), RegMascaraps))
-        return Falha("BuscaMascara", __LINE__, "arqMascaras.Le(lPosicaoPlano, RegMascaraps)", TQHResultDoStatus(s));
+        return Falha("BuscaMascara", __LINE__, "arqMascaras.Le(lPosicaoPlano, RegMascaraps)", s.ComoHResult());
     return S_OK;
 }

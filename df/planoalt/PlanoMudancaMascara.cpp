@@ -122,7 +122,7 @@ HRESULT CBasePlanoAlternativo::RecuperaMudancaMascara(const char* funcao, bool m
     if (CTQPath::ExisteArquivo(Caminho(kArquivoTrabalho))) {
         // The swap never happened: the chart, its index and the masks are the old ones.
         if (const DWORD e = plataforma::ApagaArquivo(caminhoIntencao.c_str()))
-            return Falha(funcao, __LINE__, "DeleteFile(\"Plano.int\")", TQHResult(0x80070000u | e));
+            return Falha(funcao, __LINE__, "DeleteFile(\"Plano.int\")", plataforma::HResultDoErro(e));
         return S_OK;
     }
     return CompletaMudancaMascara(funcao, intencao);
@@ -147,7 +147,7 @@ HRESULT CBasePlanoAlternativo::CompletaMudancaMascara(const char* funcao, const 
     TQPassoCritico();
     // The masks follow the chart even when the index failed: the two must agree.
     CTQArqEx arqMascaras;
-    uint32_t s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, 1, true);
+    StatusArq s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, 1, true);
     int32_t posicao = int32_t(intencao.plano);
     if (!s)
         s = arqMascaras.Grava(&intencao.novas, posicao);
@@ -155,13 +155,13 @@ HRESULT CBasePlanoAlternativo::CompletaMudancaMascara(const char* funcao, const 
         s = statusarq::ErroHardware;
     arqMascaras.Fecha();
     if (s)
-        return Falha(funcao, __LINE__, "arqMascaras.Grava(&RegMascara, &m_lPlanoAtual)", TQHResultDoStatus(s));
+        return Falha(funcao, __LINE__, "arqMascaras.Grava(&RegMascara, &m_lPlanoAtual)", s.ComoHResult());
     TQPassoCritico();
     // An index that failed keeps the intent, so that the next process rebuilds it.
     if (TQFalhou(indice))
         return Falha(funcao, __LINE__, "m_pClassificacao->GeraClassificacao()", indice);
     if (const DWORD e = plataforma::ApagaArquivo(Caminho(kArquivoIntencao).c_str()))
-        return Falha(funcao, __LINE__, "DeleteFile(\"Plano.int\")", TQHResult(0x80070000u | e));
+        return Falha(funcao, __LINE__, "DeleteFile(\"Plano.int\")", plataforma::HResultDoErro(e));
     plataforma::DescarregaDiretorio(m_sDiretorioDados.c_str());
     TQPassoCritico();
     return S_OK;
@@ -188,16 +188,16 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
     {
         // Writers of the chart wait while it is converted: what they wrote would miss the new chart.
         CTQArqEx arqPlano, arqTrabalho;
-        if (uint32_t s = arqPlano.Abre(plano, 'G', kTamanhoConta, 1, true))
-            return Falha("AlteraMascara", __LINE__, "arqPlano.Abre(sArquivoPlano, 'L', 96)", TQHResultDoStatus(s));
+        if (StatusArq s = arqPlano.Abre(plano, 'G', kTamanhoConta, 1, true))
+            return Falha("AlteraMascara", __LINE__, "arqPlano.Abre(sArquivoPlano, 'L', 96)", s.ComoHResult());
         lida.tamanho = arqPlano.GetTamanhoArquivo();
         const RegContaPlano zero{};
         int32_t posicao = 0;
-        uint32_t s = arqTrabalho.Abre(trabalho, 'C', kTamanhoConta, 1, true);
+        StatusArq s = arqTrabalho.Abre(trabalho, 'C', kTamanhoConta, 1, true);
         if (!s)
             s = arqTrabalho.Grava(&zero, posicao);
         if (s)
-            return Falha("AlteraMascara", __LINE__, "arqTrabalho.Abre(\"Plano.dat\", 'C', 96)", TQHResultDoStatus(s));
+            return Falha("AlteraMascara", __LINE__, "arqTrabalho.Abre(\"Plano.dat\", 'C', 96)", s.ComoHResult());
         for (uint32_t p = 1; p <= kUltimaPosicao; ++p) {
             RegContaPlano r;
             s = arqPlano.Le(p, &r);
@@ -205,7 +205,7 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
                 break;
             // Any other failure stops the change: a partial chart is never swapped in.
             if (s)
-                return Falha("AlteraMascara", __LINE__, "arqPlano.Le(lPosicao, &RegConta)", TQHResultDoStatus(s));
+                return Falha("AlteraMascara", __LINE__, "arqPlano.Le(lPosicao, &RegConta)", s.ComoHResult());
             lida.crc = TQCrc64(std::string_view(reinterpret_cast<const char*>(&r), sizeof r), lida.crc);
             ++registros;
             bool preservada = true;
@@ -221,13 +221,13 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
             }
             posicao = 0;
             if ((s = arqTrabalho.Grava(&r, posicao)))
-                return Falha("AlteraMascara", __LINE__, "arqTrabalho.Grava(&RegConta, &lPosicao)", TQHResultDoStatus(s));
+                return Falha("AlteraMascara", __LINE__, "arqTrabalho.Grava(&RegConta, &lPosicao)", s.ComoHResult());
             if (!preservada)
                 return kMascaraPerderiaDigito;
         }
         // The new chart stands whole on the disk before anything points at it.
         if (const DWORD e = arqTrabalho.Descarrega())
-            return Falha("AlteraMascara", __LINE__, "arqTrabalho.Flush()", TQHResult(0x80070000u | e));
+            return Falha("AlteraMascara", __LINE__, "arqTrabalho.Flush()", plataforma::HResultDoErro(e));
     }
     TQPassoCritico();
 
@@ -235,15 +235,15 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
     intencao.plano = m_lPlanoAtual;
     TQCopiaCampo(intencao.arquivoPlano, sizeof intencao.arquivoPlano, m_szArquivoPlano, TQ_AQUI);
     TQCopiaCampo(intencao.arquivoIndice, sizeof intencao.arquivoIndice, m_szArquivoIndice, TQ_AQUI);
-    if (uint32_t s = LeUmRegistro(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, m_lPlanoAtual, &intencao.antigas))
-        return Falha("AlteraMascara", __LINE__, "arqMascaras.Le(m_lPlanoAtual, &RegMascara)", TQHResultDoStatus(s));
+    if (StatusArq s = LeUmRegistro(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, m_lPlanoAtual, &intencao.antigas))
+        return Falha("AlteraMascara", __LINE__, "arqMascaras.Le(m_lPlanoAtual, &RegMascara)", s.ComoHResult());
     intencao.novas = intencao.antigas;
     for (size_t d = 0; d < kMascaras; ++d)
         TQCopiaCampo(intencao.novas.cMascara[d], sizeof intencao.novas.cMascara[d], novas[d], TQ_AQUI, true);
     const std::string caminhoIntencao = Caminho(kArquivoIntencao);
     if (const DWORD e = GravaIntencao(caminhoIntencao, intencao)) {
         plataforma::ApagaArquivo(caminhoIntencao.c_str());
-        return Falha("AlteraMascara", __LINE__, "GravaIntencao(\"Plano.int\")", TQHResult(0x80070000u | e));
+        return Falha("AlteraMascara", __LINE__, "GravaIntencao(\"Plano.int\")", plataforma::HResultDoErro(e));
     }
     TQPassoCritico();
 
@@ -261,8 +261,8 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
         return e;
     };
     if (const DWORD e = TrocaQuandoLivre(trabalho, plano, guardaAntigo)) {
-        const HRESULT hr = Compartilhado(e) ? TQHResultDoStatus(statusarq::Compartilhamento)
-                                            : TQHResult(0x80070000u | e);
+        const HRESULT hr = Compartilhado(e) ? statusarq::Compartilhamento.ComoHResult()
+                                            : plataforma::HResultDoErro(e);
         return desiste(__LINE__, "MoveFileEx(\"Plano.dat\", sArquivoPlano)", hr);
     }
     plataforma::DescarregaDiretorio(m_sDiretorioDados.c_str());
@@ -273,9 +273,9 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
     if (depois.tamanho != lida.tamanho || depois.crc != lida.crc) {
         if (const DWORD e = TrocaQuandoLivre(antigo, plano, [] { return DWORD(0); }))
             return Falha("AlteraMascara", __LINE__, "MoveFileEx(\"Plano.old\", sArquivoPlano)",
-                         TQHResult(0x80070000u | e));
+                         plataforma::HResultDoErro(e));
         CTQArqEx::InvalidaCachesDoArquivo(plano);
-        return desiste(__LINE__, "CompareChart(\"Plano.old\")", TQHResultDoStatus(statusarq::Compartilhamento));
+        return desiste(__LINE__, "CompareChart(\"Plano.old\")", statusarq::Compartilhamento.ComoHResult());
     }
     if (const HRESULT hr = CompletaMudancaMascara("AlteraMascara", intencao); TQFalhou(hr))
         return hr;

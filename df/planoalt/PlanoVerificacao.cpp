@@ -26,11 +26,11 @@ struct Corte {
 HRESULT CBasePlanoAlternativo::VerificaCatalogo(std::vector<AchadoVerificacao>& achados)
 {
     CTQArqEx arqPlanos;
-    if (const uint32_t s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'L', kTamanhoPlano, 1, true))
+    if (const StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'L', kTamanhoPlano, 1, true))
         return Falha("VerificaCatalogo", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'L', sizeof(REG_PLANOS))",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     RegPlano r;
-    for (uint32_t n = 1; arqPlanos.Le(n, &r) == 0; ++n) {
+    for (uint32_t n = 1; !arqPlanos.Le(n, &r); ++n) {
         const std::string nome(r.cArquivo, strnlen(r.cArquivo, kTamanhoNomeArquivo));
         if ((r.bFlags & kPlanoExcluido) || !NomeArquivoPlanoValido(nome))
             continue;
@@ -80,10 +80,10 @@ HRESULT CBasePlanoAlternativo::VerificaVinculos(const std::vector<ContaLida>& co
     if (cortes.empty())
         return S_OK;
     CTQArqEx arqPlano;
-    if (const uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, 1, true))
-        return Falha("VerificaVinculos", __LINE__, "arqPlano.Abre(sArquivoPlano, 'G', 96)", TQHResultDoStatus(s));
+    if (const StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, 1, true))
+        return Falha("VerificaVinculos", __LINE__, "arqPlano.Abre(sArquivoPlano, 'G', 96)", s.ComoHResult());
     for (const Corte& corte : cortes) {
-        uint32_t s = 0;
+        StatusArq s;
         if (corte.registroAnterior != 0) {
             RegVinculoPlano v = vinculos[corte.registroAnterior];
             v.ulProximo = 0;
@@ -98,7 +98,7 @@ HRESULT CBasePlanoAlternativo::VerificaVinculos(const std::vector<ContaLida>& co
                 s = arqPlano.Grava(&conta, posicao);
         }
         if (s)
-            return Falha("VerificaVinculos", __LINE__, "Grava(&RegEncadeado, &lPosicao)", TQHResultDoStatus(s));
+            return Falha("VerificaVinculos", __LINE__, "Grava(&RegEncadeado, &lPosicao)", s.ComoHResult());
     }
     return S_OK;
 }

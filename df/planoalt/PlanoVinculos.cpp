@@ -12,19 +12,19 @@ namespace {
 // Visits the live and removed link records of a chain in order, until visita answers true;
 // 0 or the status of a failed read. A chain that loops would never end: none is longer than the file.
 template <typename Visita>
-uint32_t PercorreCadeia(CTQArqEx& arqVinculos, uint32_t primeiro, Visita visita)
+StatusArq PercorreCadeia(CTQArqEx& arqVinculos, uint32_t primeiro, Visita visita)
 {
     const uint64_t limite = arqVinculos.GetTamanhoArquivo() / kTamanhoVinculo;
     uint64_t passos = 0;
     for (int32_t q = int32_t(primeiro); q >= 1 && passos++ <= limite;) {
         RegVinculoPlano v;
-        if (const uint32_t s = arqVinculos.Le(uint32_t(q), &v))
+        if (StatusArq s = arqVinculos.Le(uint32_t(q), &v))
             return s;
         if (visita(q, v))
             break;
         q = int32_t(v.ulProximo);
     }
-    return 0;
+    return statusarq::Ok;
 }
 
 } // namespace
@@ -35,21 +35,21 @@ HRESULT CBasePlanoAlternativo::BuscaPosVinculos(uint32_t posicao, std::vector<Pa
     if (posicao == 0)
         return S_OK;
     RegContaPlano conta;
-    uint32_t s = LeUmRegistro(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, posicao, &conta);
+    StatusArq s = LeUmRegistro(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, posicao, &conta);
     if (s)
-        return Falha("BuscaPosVinculos", __LINE__, "arqPlano.Le(lPosicao, &RegConta)", TQHResultDoStatus(s));
+        return Falha("BuscaPosVinculos", __LINE__, "arqPlano.Le(lPosicao, &RegConta)", s.ComoHResult());
     if (conta.bStatus & kStatusTitulo)
         return S_OK;
     CTQArqEx arqVinculos;
     if ((s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'L', kTamanhoVinculo, 1, true)))
-        return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", TQHResultDoStatus(s));
+        return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", s.ComoHResult());
     s = PercorreCadeia(arqVinculos, conta.ulPrimeiroVinculo, [&](int32_t, const RegVinculoPlano& v) {
         if (!(v.bFlags & kVinculoRemovido))
             vinculos.push_back({v.lPosicaoPla, v.iCaracteristicaPla});
         return false;
     });
     if (s)
-        return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+        return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
     return S_OK;
 }
 
@@ -64,13 +64,13 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
     CTQArqEx arqPlano, arqVinculos;
     RegContaPlano conta;
     // The account first: a refused position creates no link file.
-    uint32_t s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, 1, true);
+    StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, 1, true);
     if (!s)
         s = arqPlano.Le(uint32_t(RegVinculo.lPosicaoAlt), &conta);
     if (!s)
         s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'G', kTamanhoVinculo, 1, true);
     if (s)
-        return Falha("Vinculo", __LINE__, "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", TQHResultDoStatus(s));
+        return Falha("Vinculo", __LINE__, "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", s.ComoHResult());
     if (RegVinculo.bExcluir == 0) {
         RegVinculoPlano novo{};
         novo.lPosicaoPla = RegVinculo.lPosicaoPla;
@@ -78,14 +78,14 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
         novo.iCaracteristicaPla = int16_t(RegVinculo.iCaracteristicaPla);
         int32_t r = 0;
         if ((s = arqVinculos.Grava(&novo, r)))
-            return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", TQHResultDoStatus(s));
+            return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", s.ComoHResult());
         // The tail of the chain; an empty chain reads record 0, whose next is 0.
         uint32_t q = conta.ulPrimeiroVinculo;
         RegVinculoPlano cauda;
         const uint64_t limite = arqVinculos.GetTamanhoArquivo() / kTamanhoVinculo;
         for (uint64_t passos = 0;; ++passos) {
             if ((s = arqVinculos.Le(q, &cauda)))
-                return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+                return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
             if (cauda.ulProximo == 0 || passos > limite)
                 break;
             q = cauda.ulProximo;
@@ -101,10 +101,10 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
             s = arqPlano.Grava(&conta, posicao);
         }
         if (s)
-            return Falha("Vinculo", __LINE__, "Grava(&RegEncadeado, &lPosicao)", TQHResultDoStatus(s));
+            return Falha("Vinculo", __LINE__, "Grava(&RegEncadeado, &lPosicao)", s.ComoHResult());
     } else {
         // The first live link of the pair; the characteristic is not compared.
-        uint32_t sGrava = 0;
+        StatusArq sGrava;
         s = PercorreCadeia(arqVinculos, conta.ulPrimeiroVinculo, [&](int32_t q, RegVinculoPlano v) {
             if (v.lPosicaoAlt != RegVinculo.lPosicaoAlt || v.lPosicaoPla != RegVinculo.lPosicaoPla ||
                 (v.bFlags & kVinculoRemovido))
@@ -114,9 +114,9 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
             return true;
         });
         if (s)
-            return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", TQHResultDoStatus(s));
+            return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
         if (sGrava)
-            return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", TQHResultDoStatus(sGrava));
+            return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", sGrava.ComoHResult());
     }
     arqVinculos.Fecha();
     arqPlano.Fecha();

@@ -27,10 +27,10 @@ T* AlocaZerado(size_t quantidade)
 
 // One record of a file opened for that read alone (created when missing); 0 or the status of
 // the open or of the read.
-inline uint32_t LeUmRegistro(const std::string& caminho, char modo, uint32_t tamanho, uint32_t posicao, void* destino)
+inline StatusArq LeUmRegistro(const std::string& caminho, char modo, uint32_t tamanho, uint32_t posicao, void* destino)
 {
     CTQArqEx arq;
-    const uint32_t s = arq.Abre(caminho, modo, tamanho, 1, true);
+    const StatusArq s = arq.Abre(caminho, modo, tamanho, 1, true);
     return s ? s : arq.Le(posicao, destino);
 }
 

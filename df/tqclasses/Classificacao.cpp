@@ -81,34 +81,32 @@ void CClassificacao::LimpaRegistroAtual()
         m_nome[0] = '\0';
 }
 
-uint32_t CClassificacao::LeIndiceInteiro(const char* funcao, CArquivo& arq, char modo,
-                                         std::vector<REGCON_INDEX>& entradas, uint32_t& tamanho, const char* exprLe,
-                                         bool comoHResult)
+HRESULT CClassificacao::LeIndiceInteiro(const char* funcao, CArquivo& arq, char modo,
+                                        std::vector<REGCON_INDEX>& entradas, uint32_t& tamanho, const char* exprLe)
 {
     tamanho = 0;
-    auto falhou = [&](int linha, const char* expressao, uint32_t s) {
-        Falha(funcao, linha, expressao, TQHResultDoStatus(s));
-        return comoHResult ? uint32_t(TQHResultDoStatus(s)) : s;
+    auto falhou = [&](int linha, const char* expressao, StatusArq s) {
+        return Falha(funcao, linha, expressao, s.ComoHResult());
     };
-    if (uint32_t s = arq.Abre(m_sArquivoIndex, modo))
+    if (StatusArq s = arq.Abre(m_sArquivoIndex, modo))
         return falhou(__LINE__,
                       modo == 'L' ? "ArqIndex.Abre( m_sArquivoIndex, 'L' )" : "ArqIndex.Abre( m_sArquivoIndex, 'G' )",
                       s);
     // 'G' reads to rewrite: readers wait until the rewrite is whole.
-    if (uint32_t s = arq.TravaConteudo(modo != 'L'))
+    if (StatusArq s = arq.TravaConteudo(modo != 'L'))
         return falhou(__LINE__, "ArqIndex.Trava()", s);
     uint32_t comprimento = 0;
-    if (uint32_t s = arq.Posiciona('F', 0, comprimento))
+    if (StatusArq s = arq.Posiciona('F', 0, comprimento))
         return falhou(__LINE__, "ArqIndex.Posiciona( 'F', 0L, &uiTamanho )", s);
     // A tail shorter than an entry is no entry: it is left unread.
     entradas.resize(comprimento / sizeof(REGCON_INDEX));
     const auto bytes = uint32_t(entradas.size() * sizeof(REGCON_INDEX));
     if (bytes != 0)
-        if (uint32_t s = arq.Le(bytes, entradas.data()))
+        if (StatusArq s = arq.Le(bytes, entradas.data()))
             return falhou(__LINE__, exprLe, s);
     if (modo == 'L')
-        if (uint32_t s = arq.Fecha())
+        if (StatusArq s = arq.Fecha())
             return falhou(__LINE__, "ArqIndex.Fecha()", s);
     tamanho = bytes;
-    return 0;
+    return S_OK;
 }

@@ -47,21 +47,25 @@ struct SessaoGravacao {
     ~SessaoGravacao();
 };
 
-// Answers that are not failures: callers test for 0.
 namespace statusclass {
-constexpr HRESULT BaseAnalitica = 0x405DD;
-constexpr HRESULT NaoEncontrado = 0x405E0;
-constexpr HRESULT ForaDoIndice = 0x405E3;
-constexpr HRESULT ClassificacaoInvalida = 0x405E4;
-constexpr HRESULT SemSubordinadas = 0x405E6;
-constexpr HRESULT SemTitulo = 0x405E7;
-constexpr HRESULT ListagemVazia = 0x405E8;
-constexpr HRESULT ArgumentoInvalido = 0x405EF;
-constexpr uint32_t CodigoNaoEncontrado = 1504;
-constexpr uint32_t SemArquivo = 1519;
-constexpr uint32_t SemEntradaExclusao = 634;
-constexpr uint32_t SemEntradaAlteracao = 635;
-constexpr HRESULT BufferNaoPronto = 0x4005;
+// The store's answers that are not failures: callers test for S_OK, and clients receive them as
+// the (positive) HRESULT of the call.
+enum Resposta : HRESULT {
+    BaseAnalitica = 0x405DD,
+    NaoEncontrado = 0x405E0,
+    ForaDoIndice = 0x405E3,
+    ClassificacaoInvalida = 0x405E4,
+    SemSubordinadas = 0x405E6,
+    SemTitulo = 0x405E7,
+    ListagemVazia = 0x405E8,
+    ArgumentoInvalido = 0x405EF,
+    CodigoNaoEncontrado = 1504,
+    BufferNaoPronto = 0x4005,
+};
+// Failures of the index editors.
+constexpr HRESULT SemArquivo = TQHResult(0x800405EF);
+constexpr HRESULT SemEntradaExclusao = TQHResult(0x8004027A);
+constexpr HRESULT SemEntradaAlteracao = TQHResult(0x8004027B);
 } // namespace statusclass
 
 constexpr HRESULT E_TQDF_GRAVANDO_REGISTRO_SEM_CODIGO = TQHResult(0x80FF0C15);
@@ -121,10 +125,11 @@ public:
     HRESULT Inclui(uint32_t* pPosicao, const uint8_t* Dados);
     HRESULT Altera(uint32_t Posicao, const uint8_t* Dados);
     HRESULT Exclui(uint32_t Posicao);
-    uint32_t IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t lposicao, const uint8_t* Dados);
-    uint32_t ExcluiClassificacao(uint32_t Posicao);
-    uint32_t AlteraIndconClassificacao(uint32_t Posicao, const uint8_t* Dados);
-    uint32_t BuscaNomeConta(CTQArqEx* pArquivoPadrao, uint32_t ulTipo, char* cNomeConta);
+    // The index editors: S_OK, or the HRESULT of a failure they traced.
+    HRESULT IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t lposicao, const uint8_t* Dados);
+    HRESULT ExcluiClassificacao(uint32_t Posicao);
+    HRESULT AlteraIndconClassificacao(uint32_t Posicao, const uint8_t* Dados);
+    HRESULT BuscaNomeConta(CTQArqEx* pArquivoPadrao, uint32_t ulTipo, char* cNomeConta);
 
     // Lookups and listings.
     HRESULT Le(uint32_t Posicao, uint8_t* Dados);
@@ -162,10 +167,10 @@ private:
     void LimpaRegistroAtual();
     // Reads the whole index through arq opened in `modo` ('L' or 'G'; 'G' leaves it open for
     // the rewrite). A failing status is traced with the expression of the failing step
-    // (exprAbre, exprPosiciona, exprLe; exprFecha for 'L') and returned as 0x80040000 | status
-    // when comoHResult, else as the plain status. tamanho: the bytes read.
-    uint32_t LeIndiceInteiro(const char* funcao, CArquivo& arq, char modo, std::vector<REGCON_INDEX>& entradas,
-                             uint32_t& tamanho, const char* exprLe, bool comoHResult);
+    // (exprAbre, exprPosiciona, exprLe; exprFecha for 'L') and returned as its HRESULT.
+    // tamanho: the bytes read.
+    HRESULT LeIndiceInteiro(const char* funcao, CArquivo& arq, char modo, std::vector<REGCON_INDEX>& entradas,
+                            uint32_t& tamanho, const char* exprLe);
     // The key of a company's vector in the existing-code buffer: CRC-32 (IEEE 802.3, reflected,
     // register from 0, no final inversion) of its identifier.
     static uint32_t ChaveBufferCodigo(const std::string& empresa);
@@ -175,19 +180,19 @@ private:
     // The searches: the index read whole (mode 'L') into m_indiceBusca, a chart record read
     // through the read handle into m_registroBusca (0, or the status of the read).
     HRESULT LeIndiceBusca(const char* funcao, const char* exprLe);
-    uint32_t LeRegistroBusca(uint32_t posicao);
+    StatusArq LeRegistroBusca(uint32_t posicao);
     // Writes the first `entradas` entries of m_indiceGravacao over the index open in arq, cuts
-    // the file there when asked, and closes it; a failing step is traced and its status returned.
+    // the file there when asked, and closes it; a failing step is traced and its HRESULT returned.
     // The handle a write uses: the session's, or `proprio` opened for this write alone (null
     // after a traced failure, in hr). FechaParaGravar closes it unless it is the session's.
     CTQArqEx* AbreParaGravar(const char* funcao, CTQArqEx& proprio, HRESULT& hr);
     HRESULT FechaParaGravar(const char* funcao, CTQArqEx* arq);
-    uint32_t GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas, const char* exprGrava,
-                                bool corta);
+    HRESULT GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas, const char* exprGrava,
+                               bool corta);
     // The entry of record `posicao` in m_indiceGravacao (read whole through arq, left open), or
-    // a status: `semEntrada` when there is none.
-    uint32_t LocalizaNoIndice(const char* funcao, CArquivo& arq, uint32_t posicao, uint32_t semEntrada,
-                              size_t& indice);
+    // a failure: `semEntrada` when there is none.
+    HRESULT LocalizaNoIndice(const char* funcao, CArquivo& arq, uint32_t posicao, HRESULT semEntrada,
+                             size_t& indice);
 
     std::string m_sEmpresa;
     uint16_t m_iUsuario = 0;

@@ -56,10 +56,10 @@ HRESULT CClassificacao::LeIndiceBusca(const char* funcao, const char* exprLe)
 {
     CArquivo ArqIndex;
     uint32_t tamanho = 0;
-    return HRESULT(LeIndiceInteiro(funcao, ArqIndex, 'L', m_indiceBusca, tamanho, exprLe, true));
+    return LeIndiceInteiro(funcao, ArqIndex, 'L', m_indiceBusca, tamanho, exprLe);
 }
 
-uint32_t CClassificacao::LeRegistroBusca(uint32_t posicao)
+StatusArq CClassificacao::LeRegistroBusca(uint32_t posicao)
 {
     // Room for the fields the searches read even if the record size were smaller.
     const size_t tamanho = std::max<size_t>(m_TamanhoReg, kOffsetCodigo + m_TamanhoCodigo);
@@ -78,11 +78,11 @@ HRESULT CClassificacao::Le(uint32_t Posicao, uint8_t* Dados)
         m_arqPadraoLeitura.InvalidaCache(true);
         m_bRelerCache = false;
     }
-    const uint32_t s = m_arqPadraoLeitura.Le(Posicao, Dados);
+    const StatusArq s = m_arqPadraoLeitura.Le(Posicao, Dados);
     if (s == statusarq::FimArquivo)
         return statusclass::NaoEncontrado;
     if (s)
-        return Falha("Le", __LINE__, "m_arqPadraoLeitura.Le(Posicao, Dados)", TQHResultDoStatus(s));
+        return Falha("Le", __LINE__, "m_arqPadraoLeitura.Le(Posicao, Dados)", s.ComoHResult());
     CarregaRegistroAtual(Dados);
     return S_OK;
 }
@@ -102,9 +102,9 @@ HRESULT CClassificacao::LeLista(const uint32_t* posicoes, uint32_t quantidade, u
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
         return Falha("LeLista", __LINE__, kExprAbrePadrao, hr);
     for (uint32_t ul = 0; ul < quantidade; ++ul)
-        if (const uint32_t s = m_arqPadraoLeitura.Le(posicoes[ul], Dados + size_t(ul) * m_TamanhoReg))
+        if (StatusArq s = m_arqPadraoLeitura.Le(posicoes[ul], Dados + size_t(ul) * m_TamanhoReg))
             return Falha("LeLista", __LINE__, "m_arqPadraoLeitura.Le(pUlPonteiros[ul], pByteReg)",
-                         TQHResultDoStatus(s));
+                         s.ComoHResult());
     if (quantidade == 1)
         CarregaRegistroAtual(Dados);
     return S_OK;
@@ -146,9 +146,9 @@ HRESULT CClassificacao::ExisteClassificacao(const OLECHAR* classificacao, uint32
         if (!NomeiaConta(entrada) || !MesmaChave(entrada, chave))
             continue;
         const uint32_t ulIndice = IDX_INDCON(entrada.Tipo_IndCon);
-        if (const uint32_t s = LeRegistroBusca(ulIndice))
+        if (StatusArq s = LeRegistroBusca(ulIndice))
             return Falha("ExisteClassificacao", __LINE__, "m_arqPadraoLeitura.Le(ulIndice, pRegistro)",
-                         TQHResultDoStatus(s));
+                         s.ComoHResult());
         // A stale entry of an excluded record: the chart file has the last word.
         if (m_registroBusca[kOffsetStatus] & kStatusExcluido)
             continue;
@@ -272,9 +272,9 @@ HRESULT CClassificacao::ProcuraNoPadrao(const std::string& codigo, uint32_t* pos
     for (uint32_t primeiro = 1; primeiro <= registros && achado == 0;) {
         const uint8_t* bloco = nullptr;
         uint32_t n = 0;
-        if (const uint32_t s = m_arqPadraoLeitura.LeBloco(primeiro, bloco, n))
+        if (StatusArq s = m_arqPadraoLeitura.LeBloco(primeiro, bloco, n))
             return Falha("ProcuraNoPadrao", __LINE__, "m_arqPadraoLeitura.Le(lPosicao, pByteRegistro)",
-                         TQHResultDoStatus(s));
+                         s.ComoHResult());
         n = std::min(n, registros + 1 - primeiro);
         for (uint32_t i = 0; i < n; ++i, bloco += tamanho) {
             const bool excluido = tamanho > kOffsetStatus && (bloco[kOffsetStatus] & kStatusExcluido);
@@ -322,11 +322,11 @@ bool CClassificacao::EhCancelado(uint32_t posicao)
         return true;
     if (posicao > uint32_t(std::max(m_arqPadraoLeitura.QuantidadeRegistros(true), 0)))
         return true;
-    const uint32_t s = LeRegistroBusca(posicao);
+    const StatusArq s = LeRegistroBusca(posicao);
     if (s == statusarq::FimArquivo)
         return true;
     if (s) {
-        Falha("EhCancelado", __LINE__, "m_arqPadraoLeitura.Le(ulPosicao, pReg)", TQHResultDoStatus(s));
+        Falha("EhCancelado", __LINE__, "m_arqPadraoLeitura.Le(ulPosicao, pReg)", s.ComoHResult());
         return true;
     }
     return (m_registroBusca[kOffsetStatus] & kStatusExcluido) != 0;

@@ -8,9 +8,6 @@
 
 namespace {
 
-// What an index editor answers, as the HRESULT of its caller: a truncation failure is already one.
-HRESULT HResultDoEditor(uint32_t r) { return (r & 0x80000000u) ? HRESULT(r) : TQHResultDoStatus(r); }
-
 // A packed classification as two big-endian words, bytes 0 to 7 and 6 to 13: comparing the
 // pairs is comparing the 14 bytes (packed order), without a call per entry of the walk.
 struct ChaveEmpacotada {
@@ -80,9 +77,9 @@ HRESULT CClassificacao::AbreGravacao()
     }
     if (const HRESULT hr = VerificaFechamentoArquivoPadrao(); TQFalhou(hr))
         return Falha("AbreGravacao", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
-    if (const uint32_t s = m_arqGravacao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 1, true))
+    if (StatusArq s = m_arqGravacao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 1, true))
         return Falha("AbreGravacao", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     m_iSessoes = 1;
     // Whatever other processes wrote before the session must show in the reads it guards.
     m_arqPadraoLeitura.InvalidaCache(true);
@@ -99,8 +96,8 @@ HRESULT CClassificacao::FechaGravacao()
         return S_OK;
     }
     m_iSessoes = 0;
-    if (const uint32_t s = m_arqGravacao.Fecha())
-        return Falha("FechaGravacao", __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+    if (StatusArq s = m_arqGravacao.Fecha())
+        return Falha("FechaGravacao", __LINE__, "arqPadrao.Fecha()", s.ComoHResult());
     return S_OK;
 }
 
@@ -114,8 +111,8 @@ CTQArqEx* CClassificacao::AbreParaGravar(const char* funcao, CTQArqEx& proprio, 
     }
     if (m_arqGravacao.EstaAberto())
         return &m_arqGravacao;
-    if (const uint32_t s = proprio.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)) {
-        hr = Falha(funcao, __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )", TQHResultDoStatus(s));
+    if (StatusArq s = proprio.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)) {
+        hr = Falha(funcao, __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )", s.ComoHResult());
         return nullptr;
     }
     return &proprio;
@@ -125,8 +122,8 @@ HRESULT CClassificacao::FechaParaGravar(const char* funcao, CTQArqEx* arq)
 {
     if (arq == &m_arqGravacao)
         return S_OK;
-    if (const uint32_t s = arq->Fecha())
-        return Falha(funcao, __LINE__, "arqPadrao.Fecha()", TQHResultDoStatus(s));
+    if (StatusArq s = arq->Fecha())
+        return Falha(funcao, __LINE__, "arqPadrao.Fecha()", s.ComoHResult());
     return S_OK;
 }
 
@@ -139,14 +136,13 @@ HRESULT CClassificacao::Inclui(uint32_t* pPosicao, const uint8_t* Dados)
     CTQArqEx* const arqPadrao = AbreParaGravar("Inclui", proprio, hr);
     if (!arqPadrao)
         return hr;
-    uint32_t s = 0;
     int32_t lposicao = int32_t(*pPosicao);
-    if ((s = arqPadrao->Grava(Dados, lposicao, m_TamanhoReg)))
-        return Falha("Inclui", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", TQHResultDoStatus(s));
+    if (StatusArq s = arqPadrao->Grava(Dados, lposicao, m_TamanhoReg))
+        return Falha("Inclui", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", s.ComoHResult());
     *pPosicao = uint32_t(lposicao);
     if (!m_bImportacao) {
-        if ((s = IncluiClassificacao(arqPadrao, uint32_t(lposicao), Dados)))
-            return Falha("Inclui", __LINE__, "IncluiClassificacao(&arqPadrao, lposicao, Dados )", HResultDoEditor(s));
+        if (const HRESULT r = IncluiClassificacao(arqPadrao, uint32_t(lposicao), Dados))
+            return Falha("Inclui", __LINE__, "IncluiClassificacao(&arqPadrao, lposicao, Dados )", r);
     } else if (m_bUsaBuffer && m_bBufferPronto) {
         const HRESULT r = AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(
             reinterpret_cast<const CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), uint32_t(lposicao)));
@@ -162,19 +158,17 @@ HRESULT CClassificacao::Inclui(uint32_t* pPosicao, const uint8_t* Dados)
     return 0;
 }
 
-uint32_t CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t lposicao, const uint8_t* Dados)
+HRESULT CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t lposicao, const uint8_t* Dados)
 {
     // The entry keeps 24 bits of the record number.
-    if (IDX_INDCON(lposicao) != lposicao || !Dados) {
-        Falha("IncluiClassificacao", __LINE__, "IDX_INDCON( lposicao ) == lposicao",
-              TQHResultDoStatus(statusarq::ArgumentoInvalido));
-        return statusarq::ArgumentoInvalido;
-    }
+    if (IDX_INDCON(lposicao) != lposicao || !Dados)
+        return Falha("IncluiClassificacao", __LINE__, "IDX_INDCON( lposicao ) == lposicao",
+                     statusarq::ArgumentoInvalido.ComoHResult());
     CArquivo ArqIndex;
     uint32_t uiTamanho = 0;
-    if (uint32_t s = LeIndiceInteiro("IncluiClassificacao", ArqIndex, 'G', m_indiceGravacao, uiTamanho,
-                                     "ArqIndex.Le( uiTamanho, m_RegPonteiro )", false))
-        return s;
+    if (const HRESULT r = LeIndiceInteiro("IncluiClassificacao", ArqIndex, 'G', m_indiceGravacao, uiTamanho,
+                                          "ArqIndex.Le( uiTamanho, m_RegPonteiro )"))
+        return r;
     const size_t n = m_indiceGravacao.size();
     m_indiceGravacao.emplace_back(); // the free slot
     REGCON_INDEX* const entradas = m_indiceGravacao.data();
@@ -201,12 +195,9 @@ uint32_t CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t 
             nomeAtual = m_nome ? m_nome.get() : "";
             DobraAcentos(nomeAtual);
         }
-        if (uint32_t s = BuscaNomeConta(pArquivoPadrao, IDX_INDCON(e.Tipo_IndCon), nomeEntrada.data())) {
-            Falha("IncluiClassificacao", __LINE__,
-                  "BuscaNomeConta( pArquivoPadrao, IDX_INDCON( m_RegPonteiro->Tipo_IndCon ), cNomeConta )",
-                  TQHResultDoStatus(s));
-            return s;
-        }
+        if (const HRESULT r = BuscaNomeConta(pArquivoPadrao, IDX_INDCON(e.Tipo_IndCon), nomeEntrada.data()))
+            return Falha("IncluiClassificacao", __LINE__,
+                         "BuscaNomeConta( pArquivoPadrao, IDX_INDCON( m_RegPonteiro->Tipo_IndCon ), cNomeConta )", r);
         for (size_t i = 0; nomeEntrada[i]; ++i)
             nomeEntrada[i] = DobraAcento(nomeEntrada[i]);
         if (ComparaSemCaixa(nomeAtual.c_str(), nomeEntrada.c_str()) > 0)
@@ -221,16 +212,14 @@ uint32_t CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t 
                               "ArqIndex.Grava( aRegIdx.GetData(), uiTamanho + sizeof( REGCON_INDEX ), 'I' )", false);
 }
 
-uint32_t CClassificacao::BuscaNomeConta(CTQArqEx* pArquivoPadrao, uint32_t ulTipo, char* cNomeConta)
+HRESULT CClassificacao::BuscaNomeConta(CTQArqEx* pArquivoPadrao, uint32_t ulTipo, char* cNomeConta)
 {
     if (!pArquivoPadrao || !cNomeConta)
         return statusclass::SemArquivo;
     m_registroGravacao.resize(m_TamanhoReg);
     uint8_t* pRegistro = m_registroGravacao.data();
-    if (uint32_t s = pArquivoPadrao->Le(ulTipo, pRegistro)) {
-        Falha("BuscaNomeConta", __LINE__, "pArquivoPadrao->Le( ulTipo, pRegistro )", TQHResultDoStatus(s));
-        return s;
-    }
+    if (StatusArq s = pArquivoPadrao->Le(ulTipo, pRegistro))
+        return Falha("BuscaNomeConta", __LINE__, "pArquivoPadrao->Le( ulTipo, pRegistro )", s.ComoHResult());
     if (m_TamanhoNome == 0)
         return 0;
     std::memcpy(cNomeConta, pRegistro + kOffsetCodigo + m_TamanhoCodigo, m_TamanhoNome);
@@ -247,11 +236,10 @@ HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
     CTQArqEx* const arqPadrao = AbreParaGravar("Altera", proprio, hr);
     if (!arqPadrao)
         return hr;
-    uint32_t s = 0;
     m_registroGravacao.resize(m_TamanhoReg);
     const uint8_t* pRegistro = m_registroGravacao.data();
-    if ((s = arqPadrao->Le(Posicao, m_registroGravacao.data())))
-        return Falha("Altera", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", TQHResultDoStatus(s));
+    if (StatusArq s = arqPadrao->Le(Posicao, m_registroGravacao.data()))
+        return Falha("Altera", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", s.ComoHResult());
 
     if (pRegistro[kOffsetStatus] & kStatusExcluido) {
         // A deleted record comes back in its own place, with a new index entry.
@@ -272,19 +260,20 @@ HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
             std::strcmp(gravada, m_cClassificacao) == 0 &&
             (!m_nome || std::memcmp(pRegistro + kOffsetCodigo + m_TamanhoCodigo, m_nome.get(), m_TamanhoNome) == 0);
         if (mesmoLugar) {
-            if (TipoMuda(m_cTipoAtual, statusGravado) && (s = AlteraIndconClassificacao(Posicao, Dados)))
-                return Falha("Altera", __LINE__, "AlteraIndconClassificacao(Posicao, Dados)", HResultDoEditor(s));
+            if (TipoMuda(m_cTipoAtual, statusGravado))
+                if (const HRESULT r = AlteraIndconClassificacao(Posicao, Dados))
+                    return Falha("Altera", __LINE__, "AlteraIndconClassificacao(Posicao, Dados)", r);
         } else {
-            if ((s = ExcluiClassificacao(Posicao)))
-                return Falha("Altera", __LINE__, "ExcluiClassificacao(Posicao)", HResultDoEditor(s));
-            if ((s = IncluiClassificacao(arqPadrao, Posicao, Dados)))
-                return Falha("Altera", __LINE__, "IncluiClassificacao(&arqPadrao, Posicao, Dados)", HResultDoEditor(s));
+            if (const HRESULT r = ExcluiClassificacao(Posicao))
+                return Falha("Altera", __LINE__, "ExcluiClassificacao(Posicao)", r);
+            if (const HRESULT r = IncluiClassificacao(arqPadrao, Posicao, Dados))
+                return Falha("Altera", __LINE__, "IncluiClassificacao(&arqPadrao, Posicao, Dados)", r);
         }
     }
 
     int32_t lposicao = int32_t(Posicao);
-    if ((s = arqPadrao->Grava(Dados, lposicao, m_TamanhoReg)))
-        return Falha("Altera", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", TQHResultDoStatus(s));
+    if (StatusArq s = arqPadrao->Grava(Dados, lposicao, m_TamanhoReg))
+        return Falha("Altera", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", s.ComoHResult());
     if (const HRESULT r = FechaParaGravar("Altera", arqPadrao); TQFalhou(r))
         return r;
     if (m_bImportacao && m_bBufferPronto) {
@@ -299,13 +288,13 @@ HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
     return 0;
 }
 
-uint32_t CClassificacao::AlteraIndconClassificacao(uint32_t Posicao, const uint8_t* Dados)
+HRESULT CClassificacao::AlteraIndconClassificacao(uint32_t Posicao, const uint8_t* Dados)
 {
     CArquivo ArqIndex;
     size_t i = 0;
-    if (uint32_t s = LocalizaNoIndice("AlteraIndconClassificacao", ArqIndex, Posicao,
-                                      statusclass::SemEntradaAlteracao, i))
-        return s;
+    if (const HRESULT r = LocalizaNoIndice("AlteraIndconClassificacao", ArqIndex, Posicao,
+                                           statusclass::SemEntradaAlteracao, i))
+        return r;
     // Entries are packed: the field is read and written by value.
     uint32_t tipo = m_indiceGravacao[i].Tipo_IndCon & ~(kBitsTipo | kBitInativo);
     if (Dados && RegistroEhInativo(Dados))
@@ -324,41 +313,40 @@ HRESULT CClassificacao::Exclui(uint32_t Posicao)
     CTQArqEx* const arqPadrao = AbreParaGravar("Exclui", proprio, hr);
     if (!arqPadrao)
         return hr;
-    uint32_t s = 0;
     m_registroGravacao.resize(m_TamanhoReg);
     uint8_t* pRegistro = m_registroGravacao.data();
-    if ((s = arqPadrao->Le(Posicao, pRegistro)))
-        return Falha("Exclui", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", TQHResultDoStatus(s));
+    if (StatusArq s = arqPadrao->Le(Posicao, pRegistro))
+        return Falha("Exclui", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", s.ComoHResult());
     pRegistro[kOffsetStatus] |= kStatusExcluido;
     int32_t lposicao = int32_t(Posicao);
-    if ((s = arqPadrao->Grava(pRegistro, lposicao, m_TamanhoReg)))
+    if (StatusArq s = arqPadrao->Grava(pRegistro, lposicao, m_TamanhoReg))
         return Falha("Exclui", __LINE__, "arqPadrao.Grava( pRegistro, &lposicao, m_TamanhoReg )",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     // The chart stays held while the index is edited: another writer's edit in between would be lost.
-    if ((s = ExcluiClassificacao(Posicao)))
-        return Falha("Exclui", __LINE__, "ExcluiClassificacao( Posicao )", HResultDoEditor(s));
+    if (const HRESULT r = ExcluiClassificacao(Posicao))
+        return Falha("Exclui", __LINE__, "ExcluiClassificacao( Posicao )", r);
     return FechaParaGravar("Exclui", arqPadrao);
 }
 
-uint32_t CClassificacao::ExcluiClassificacao(uint32_t Posicao)
+HRESULT CClassificacao::ExcluiClassificacao(uint32_t Posicao)
 {
     CArquivo ArqIndex;
     size_t i = 0;
-    if (uint32_t s = LocalizaNoIndice("ExcluiClassificacao", ArqIndex, Posicao, statusclass::SemEntradaExclusao, i))
-        return s;
+    if (const HRESULT r = LocalizaNoIndice("ExcluiClassificacao", ArqIndex, Posicao, statusclass::SemEntradaExclusao, i))
+        return r;
     const size_t n = m_indiceGravacao.size();
     std::memmove(&m_indiceGravacao[i], &m_indiceGravacao[i] + 1, (n - i - 1) * sizeof(REGCON_INDEX));
     return GravaIndiceInteiro("ExcluiClassificacao", ArqIndex, n - 1,
                               "ArqIndex.Grava( &RegIni[0], uiTamanho - sizeof( REGCON_INDEX ), 'I' )", true);
 }
 
-uint32_t CClassificacao::LocalizaNoIndice(const char* funcao, CArquivo& arq, uint32_t posicao, uint32_t semEntrada,
-                                          size_t& indice)
+HRESULT CClassificacao::LocalizaNoIndice(const char* funcao, CArquivo& arq, uint32_t posicao, HRESULT semEntrada,
+                                         size_t& indice)
 {
     uint32_t uiTamanho = 0;
-    if (uint32_t s = LeIndiceInteiro(funcao, arq, 'G', m_indiceGravacao, uiTamanho,
-                                     "ArqIndex.Le( uiTamanho, RegPonteiro )", false))
-        return s;
+    if (const HRESULT r = LeIndiceInteiro(funcao, arq, 'G', m_indiceGravacao, uiTamanho,
+                                          "ArqIndex.Le( uiTamanho, RegPonteiro )"))
+        return r;
     // Record 0 is never an account: the zero entry 0 does not stand for it.
     if (posicao == 0 || IDX_INDCON(posicao) != posicao)
         return semEntrada;
@@ -368,25 +356,16 @@ uint32_t CClassificacao::LocalizaNoIndice(const char* funcao, CArquivo& arq, uin
     return semEntrada;
 }
 
-uint32_t CClassificacao::GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas,
-                                            const char* exprGrava, bool corta)
+HRESULT CClassificacao::GravaIndiceInteiro(const char* funcao, CArquivo& arq, size_t entradas,
+                                           const char* exprGrava, bool corta)
 {
     const auto bytes = uint32_t(entradas * sizeof(REGCON_INDEX));
-    if (uint32_t s = arq.Grava(m_indiceGravacao.data(), bytes, 'I')) {
-        Falha(funcao, __LINE__, exprGrava, TQHResultDoStatus(s));
-        return s;
-    }
-    // The write leaves the file position at its end.
-    if (corta) {
-        if (const DWORD e = arq.DefineFim()) {
-            const auto hr = TQHResult(0x80070000u | (e & 0xFFFF));
-            Falha(funcao, __LINE__, "ArqIndex.DefineFim()", hr);
-            return uint32_t(hr);
-        }
-    }
-    if (uint32_t s = arq.Fecha()) {
-        Falha(funcao, __LINE__, "ArqIndex.Fecha()", TQHResultDoStatus(s));
-        return s;
-    }
+    if (StatusArq s = arq.Grava(m_indiceGravacao.data(), bytes, 'I'))
+        return Falha(funcao, __LINE__, exprGrava, s.ComoHResult());
+    if (corta)
+        if (StatusArq s = arq.Trunca(bytes))
+            return Falha(funcao, __LINE__, "ArqIndex.DefineFim()", s.ComoHResult());
+    if (StatusArq s = arq.Fecha())
+        return Falha(funcao, __LINE__, "ArqIndex.Fecha()", s.ComoHResult());
     return 0;
 }

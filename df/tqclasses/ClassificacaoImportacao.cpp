@@ -9,6 +9,7 @@
 #include "df/tqclasses/Classificacao.h"
 #include "df/tqclasses/OrdenacaoParalela.h"
 #include "df/tqlibex/StatusArquivo.h"
+#include "df/tqlibex/TQNomesErro.h"
 
 namespace {
 
@@ -108,9 +109,9 @@ HRESULT CClassificacao::SetFimImportacao()
     // writers out.
     const SessaoGravacao sessao{*this};
     m_bImportacao = false;
-    if (const uint32_t s = m_arqGravacao.AcumulaAcrescimos(false))
+    if (StatusArq s = m_arqGravacao.AcumulaAcrescimos(false))
         return Falha("SetFimImportacao", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     if (m_bUsaBuffer)
         if (const HRESULT hr = FinalizaBufferExisteCodigo(); hr < 0)
             return Falha("SetFimImportacao", __LINE__, "FinalizaBufferExisteCodigo()", hr);
@@ -144,9 +145,9 @@ HRESULT CClassificacao::AtualizaBufferExisteCodigo()
     std::vector<uint8_t> registro(std::max<size_t>(m_TamanhoReg, kOffsetCodigo + m_TamanhoCodigo), 0);
     const auto* helper = reinterpret_cast<const CEstruturaHelper*>(registro.data());
     for (int32_t l = 1; l <= n; ++l) {
-        if (uint32_t s = m_arqPadraoLeitura.Le(uint32_t(l), registro.data()))
+        if (StatusArq s = m_arqPadraoLeitura.Le(uint32_t(l), registro.data()))
             return Falha("AtualizaBufferExisteCodigo", __LINE__, "m_arqPadraoLeitura.Le(l, pByteRegistro)",
-                         TQHResultDoStatus(s));
+                         s.ComoHResult());
         if (!(registro[kOffsetStatus] & kStatusExcluido))
             vetor->emplace_back(helper->GetCodigo2(m_TamanhoCodigo), uint32_t(l));
     }
@@ -178,7 +179,7 @@ HRESULT CClassificacao::AdicionaRegistroNovo(const REG_PESQUISA_CODIGO_COM_POSIC
     if (it == buffer.vetores.end()) {
         if (const HRESULT hr = AtualizaBufferExisteCodigo(); hr < 0) {
             Falha("AdicionaRegistroNovo", __LINE__, "AtualizaBufferExisteCodigo()", hr);
-            return HRESULT(uint32_t(hr) & 0xFFFF);
+            return HRESULT(TQCodigo(hr)); // its code alone, as the suite answers here
         }
         // A chart without records leaves no vector behind: the first code starts one.
         it = buffer.vetores.try_emplace(m_ulChaveBuffer, std::make_unique<VetorCodigos>()).first;

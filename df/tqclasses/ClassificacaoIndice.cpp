@@ -5,6 +5,7 @@
 
 #include "df/tqclasses/Classificacao.h"
 #include "df/tqclasses/OrdenacaoParalela.h"
+#include "df/tqlibex/CodigosMarca.h"
 #include "df/tqlibex/Arquivo.h"
 #include "df/tqlibex/PassoCritico.h"
 #include "df/tqlibex/StatusArquivo.h"
@@ -66,16 +67,16 @@ HRESULT CClassificacao::Inicializa(const OLECHAR* empresa, uint16_t usuario, con
     if (!m_codigo)
         m_codigo.reset(new char[kCodigoInicial + 2]());
     if (m_arqPadraoLeitura.EstaAberto())
-        if (uint32_t s = m_arqPadraoLeitura.Fecha())
-            return Falha("Inicializa", __LINE__, "m_arqPadraoLeitura.Fecha()", TQHResultDoStatus(s));
+        if (StatusArq s = m_arqPadraoLeitura.Fecha())
+            return Falha("Inicializa", __LINE__, "m_arqPadraoLeitura.Fecha()", s.ComoHResult());
 
     {
         CArquivo ArqIndex;
-        const uint32_t s = ArqIndex.Abre(m_sArquivoIndex, 'L');
+        const StatusArq s = ArqIndex.Abre(m_sArquivoIndex, 'L');
         if (s == statusarq::NaoEncontrado) {
             if (const HRESULT hr = GeraClassificacao(); hr < 0)
                 return Falha("Inicializa", __LINE__, "GeraClassificacao()", hr);
-        } else if (s == 0) {
+        } else if (!s) {
             ArqIndex.Fecha();
         }
     }
@@ -86,19 +87,19 @@ HRESULT CClassificacao::Inicializa(const OLECHAR* empresa, uint16_t usuario, con
 HRESULT CClassificacao::VerificaAberturaArquivoPadrao()
 {
     // An import's appends still in memory must be in the file the reads see.
-    if (const uint32_t s = m_arqGravacao.DescarregaAcrescimos())
+    if (StatusArq s = m_arqGravacao.DescarregaAcrescimos())
         return Falha("VerificaAberturaArquivoPadrao", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     if (m_arqPadraoLeitura.EstaAberto())
         return S_OK;
     if (m_sArquivoPlano.empty())
         return Falha("VerificaAberturaArquivoPadrao", __LINE__, "MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 2504)",
                      kSemArquivoPlano);
-    const uint32_t s = m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg, 1, true);
-    if (s != 0 && s != 1)
+    const StatusArq s = m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg, 1, true);
+    if (s)
         return Falha("VerificaAberturaArquivoPadrao", __LINE__,
-                     "m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg)", TQHResultDoStatus(s));
-    m_bTemIdLeitura = m_arqPadraoLeitura.EstaAberto() && m_arqPadraoLeitura.Identidade(m_idLeitura) == 0;
+                     "m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg)", s.ComoHResult());
+    m_bTemIdLeitura = m_arqPadraoLeitura.EstaAberto() && m_arqPadraoLeitura.Identidade(m_idLeitura);
     return S_OK;
 }
 
@@ -127,21 +128,21 @@ HRESULT CClassificacao::VerificaIndice()
     uint32_t comprimento = 0;
     {
         CArquivo ArqIndex;
-        uint32_t s = ArqIndex.Abre(m_sArquivoIndex, 'L');
+        StatusArq s = ArqIndex.Abre(m_sArquivoIndex, 'L');
         if (!s)
             s = ArqIndex.TravaConteudo(false);
         if (!s)
             s = ArqIndex.Posiciona('F', 0, comprimento);
         if (s && s != statusarq::NaoEncontrado)
-            return Falha("VerificaIndice", __LINE__, "ArqIndex.Posiciona( 'F', 0L, &uiTamanho )", TQHResultDoStatus(s));
+            return Falha("VerificaIndice", __LINE__, "ArqIndex.Posiciona( 'F', 0L, &uiTamanho )", s.ComoHResult());
     }
     const int32_t n = m_arqPadraoLeitura.QuantidadeRegistros(true);
     uint32_t vivas = 0;
     std::vector<uint8_t> registro(m_TamanhoReg);
     for (int32_t r = 1; r <= n; ++r) {
-        if (uint32_t s = m_arqPadraoLeitura.Le(uint32_t(r), registro.data()))
+        if (StatusArq s = m_arqPadraoLeitura.Le(uint32_t(r), registro.data()))
             return Falha("VerificaIndice", __LINE__, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)",
-                         TQHResultDoStatus(s));
+                         s.ComoHResult());
         if (!(registro[kOffsetStatus] & kStatusExcluido))
             ++vivas;
     }
@@ -156,8 +157,8 @@ HRESULT CClassificacao::VerificaFechamentoArquivoPadrao()
 {
     if (!m_arqPadraoLeitura.EstaAberto())
         return S_OK;
-    if (uint32_t s = m_arqPadraoLeitura.Fecha())
-        return Falha("VerificaFechamentoArquivoPadrao", __LINE__, "m_arqPadraoLeitura.Fecha()", TQHResultDoStatus(s));
+    if (StatusArq s = m_arqPadraoLeitura.Fecha())
+        return Falha("VerificaFechamentoArquivoPadrao", __LINE__, "m_arqPadraoLeitura.Fecha()", s.ComoHResult());
     return S_OK;
 }
 
@@ -171,11 +172,11 @@ HRESULT CClassificacao::GeraClassificacao()
     // would miss the new index. A read-only chart has no writers to keep out, and a write session
     // keeps them out already.
     CTQArqEx semEscritores;
-    if (const uint32_t s =
-            m_arqGravacao.EstaAberto() ? 0 : semEscritores.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 0, true);
-        s != 0 && s != statusarq::SomenteLeitura)
+    if (const StatusArq s = m_arqGravacao.EstaAberto() ? statusarq::Ok
+                                                       : semEscritores.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 0, true);
+        s && s != statusarq::SomenteLeitura)
         return Falha("GeraClassificacao", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     // What another process wrote before the lock must be seen.
     m_arqPadraoLeitura.InvalidaCache(true);
     std::vector<REGCON_INDEX> aRegIdx;
@@ -186,27 +187,27 @@ HRESULT CClassificacao::GeraClassificacao()
     if (uint32_t s = marca.Marca(CTQPath::GetParentPath(m_sArquivoIndex), ITQArqMarcaEnum::GeracaoDeIDX, m_iUsuario))
         return Falha("GeraClassificacao", __LINE__,
                      "marca.Marca(CTQPath::GetParentPath(m_sArquivoIndex), ITQArqMarcaEnum::GeracaoDeIDX, m_iUsuario)",
-                     TQHResultDoStatus(s));
+                     HResultDaMarca(s));
     // An existing index is rewritten in place under the lock that readers take, never truncated
     // first: a listing meanwhile sees the old index or the new one.
     CArquivo ArqIndex;
-    uint32_t s = ArqIndex.Abre(m_sArquivoIndex, 'G');
+    StatusArq s = ArqIndex.Abre(m_sArquivoIndex, 'G');
     if (s == statusarq::NaoEncontrado)
         s = ArqIndex.Abre(m_sArquivoIndex, 'C');
     if (s)
-        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Abre( m_sArquivoIndex, 'C' )", TQHResultDoStatus(s));
+        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Abre( m_sArquivoIndex, 'C' )", s.ComoHResult());
     if ((s = ArqIndex.TravaConteudo(true)))
-        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Trava()", TQHResultDoStatus(s));
+        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Trava()", s.ComoHResult());
     if ((s = ArqIndex.Grava(aRegIdx.data(), uint32_t(aRegIdx.size() * sizeof(REGCON_INDEX)), 'I')))
         return Falha("GeraClassificacao", __LINE__,
                      "ArqIndex.Grava(aRegIdx.GetData(), aRegIdx.GetCount() * sizeof(REGCON_INDEX), 'I')",
-                     TQHResultDoStatus(s));
+                     s.ComoHResult());
     TQPassoCritico();
-    // The write leaves the position at its end: an older, longer index is cut there.
-    if (const DWORD e = ArqIndex.DefineFim())
-        return Falha("GeraClassificacao", __LINE__, "ArqIndex.DefineFim()", TQHResult(0x80070000u | (e & 0xFFFF)));
+    // An older, longer index is cut where the new one ends.
+    if ((s = ArqIndex.Trunca(uint32_t(aRegIdx.size() * sizeof(REGCON_INDEX)))))
+        return Falha("GeraClassificacao", __LINE__, "ArqIndex.DefineFim()", s.ComoHResult());
     if ((s = ArqIndex.Fecha()))
-        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Fecha()", TQHResultDoStatus(s));
+        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Fecha()", s.ComoHResult());
     marca.Desmarca();
     return S_OK;
 }
@@ -223,9 +224,8 @@ HRESULT CClassificacao::MontaIndice(const char* funcao, std::vector<REGCON_INDEX
     std::vector<EntradaGeracao> trabalho;
     trabalho.reserve(n);
     for (uint32_t r = 1; r <= n; ++r) {
-        if (uint32_t s = m_arqPadraoLeitura.Le(r, registro.data()))
-            return Falha(funcao, __LINE__, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)",
-                         TQHResultDoStatus(s));
+        if (StatusArq s = m_arqPadraoLeitura.Le(r, registro.data()))
+            return Falha(funcao, __LINE__, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)", s.ComoHResult());
         const uint8_t status = registro[kOffsetStatus];
         if (status & kStatusExcluido)
             continue;

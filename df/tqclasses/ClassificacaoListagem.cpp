@@ -60,10 +60,10 @@ HRESULT CClassificacao::GetTamanhoIndex(const OLECHAR* tipo, uint32_t lPosicao, 
         return hr;
     CArquivo ArqIndex;
     uint32_t tamanho = 0;
-    if (const uint32_t r = LeIndiceInteiro("GetTamanhoIndex", ArqIndex, 'L', m_listagem, tamanho,
-                                           "ArqIndex.Le( uiTamanho, RegPonteiro )", true)) {
+    if (const HRESULT r = LeIndiceInteiro("GetTamanhoIndex", ArqIndex, 'L', m_listagem, tamanho,
+                                          "ArqIndex.Le( uiTamanho, RegPonteiro )")) {
         m_listagem.clear();
-        return HRESULT(r);
+        return r;
     }
     const char T0 = sTipo[0];
     const char T1 = sTipo_1.empty() ? '\0' : sTipo_1[0];

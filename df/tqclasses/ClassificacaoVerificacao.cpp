@@ -16,12 +16,12 @@ HRESULT CClassificacao::ComparaIndice(bool& igual)
         return hr;
     CArquivo ArqIndex;
     uint32_t tamanho = 0;
-    const uint32_t s = LeIndiceInteiro("ComparaIndice", ArqIndex, 'L', m_indiceBusca, tamanho,
-                                       "ArqIndex.Le( uiTamanho, RegPonteiro )", false);
-    if (s == statusarq::NaoEncontrado)
+    const HRESULT hr =
+        LeIndiceInteiro("ComparaIndice", ArqIndex, 'L', m_indiceBusca, tamanho, "ArqIndex.Le( uiTamanho, RegPonteiro )");
+    if (hr == statusarq::NaoEncontrado.ComoHResult())
         return S_OK; // no index at all: it differs
-    if (s)
-        return TQHResultDoStatus(s);
+    if (TQFalhou(hr))
+        return hr;
     igual = tamanho == gerado.size() * sizeof(REGCON_INDEX) && m_indiceBusca.size() == gerado.size() &&
             std::memcmp(m_indiceBusca.data(), gerado.data(), tamanho) == 0;
     return S_OK;

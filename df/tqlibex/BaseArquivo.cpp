@@ -18,11 +18,11 @@ HRESULT CBaseArquivo::ValidaPosicaoGravacao(int64_t posicao, uint64_t tamanhoReg
         return kNegativa;
     }
     uint64_t tamanho = 0;
-    Tamanho(tamanho);
+    m_arquivo.Tamanho(tamanho);
     const int64_t quantidade = tamanhoRegistro ? int64_t(tamanho / tamanhoRegistro) : 0;
     if (quantidade == 0 && posicao == 1) {
         std::vector<char> zeros(tamanhoRegistro, 0);
-        Grava(zeros.data(), DWORD(tamanhoRegistro));
+        m_arquivo.Grava(zeros.data(), DWORD(tamanhoRegistro));
         return S_OK;
     }
     if (posicao <= quantidade)

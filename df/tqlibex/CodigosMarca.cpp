@@ -31,7 +31,7 @@ uint32_t DaTabela(unsigned tipo)
     for (const Par& p : kCodigos)
         if (p.tipo == tipo)
             return p.codigo;
-    return statusarq::MarcaOcupada;
+    return statusmarca::Ocupada;
 }
 
 bool Entre(unsigned v, unsigned de, unsigned ate) { return v >= de && v <= ate; }
@@ -46,13 +46,13 @@ uint32_t CodigoMarcaOcupada(EsquemaMarca esquema, unsigned tipo)
     case EsquemaMarca::ArqAtual:
         if (Entre(tipo, 1, 30) || Entre(tipo, 50, 52) || Entre(tipo, 200, 213))
             return DaTabela(tipo);
-        return statusarq::MarcaOcupada;
+        return statusmarca::Ocupada;
     case EsquemaMarca::ArqAnterior:
         if (Entre(tipo, 10, 24))
             return kCodigosAnteriores[tipo - 10];
         if (Entre(tipo, 1, 9) || Entre(tipo, 25, 28) || Entre(tipo, 200, 213))
             return DaTabela(tipo);
-        return statusarq::MarcaOcupada;
+        return statusmarca::Ocupada;
     }
-    return statusarq::MarcaOcupada;
+    return statusmarca::Ocupada;
 }

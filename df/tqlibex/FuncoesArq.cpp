@@ -3,18 +3,25 @@
 #include <array>
 #include <string>
 
-#include "df/tqlibex/StatusArquivo.h"
 #include "platform/Texto.h"
 
-uint32_t StatusDaCausa(plataforma::TipoErroArquivo causa, const RegrasCausa& regras, bool ultimaTentativa)
+using namespace statusarq;
+
+const RegrasCausa kRegrasAbertura = {
+    {}, {}, {NaoEncontrado, true}, {CaminhoInvalido, true}, {MuitosAbertos, false}, {AcessoNegado, false},
+    {ArquivoInvalido, true}, {}, {DiretorioCheio, true}, {}, {}, {Compartilhamento, false}, {Bloqueio, false},
+    {DiscoCheio, false}, {},
+};
+
+StatusArq StatusDaCausa(plataforma::TipoErroArquivo causa, const RegrasCausa& regras, bool ultimaTentativa)
 {
     const int i = int(causa);
-    if (i > 0 && i < 15 && regras[i].codigo != 0) {
+    if (i > 0 && i < 15 && regras[i].codigo) {
         if (regras[i].imediato || ultimaTentativa)
             return regras[i].codigo;
-        return 0;
+        return Ok;
     }
-    return ultimaTentativa ? statusarq::TentativasEsgotadas : 0;
+    return ultimaTentativa ? TentativasEsgotadas : Ok;
 }
 
 bool ModoDaLetra(char letra, plataforma::ModoArquivo& modo)

@@ -5,22 +5,26 @@
 #include <string>
 #include <string_view>
 
+#include "df/tqlibex/StatusArquivo.h"
 #include "platform/Arquivo.h"
 
 // How one operation answers each file error kind: a code at once, a code on the last
 // attempt only (retried before), or, for kinds it does not list, retries.
 struct RegraCausa {
-    uint32_t codigo = 0;
+    StatusArq codigo;
     bool imediato = false;
 };
 using RegrasCausa = RegraCausa[15];
 
-// 0 asks for another attempt. A kind without a rule gives 16144 on the last attempt.
-uint32_t StatusDaCausa(plataforma::TipoErroArquivo causa, const RegrasCausa& regras, bool ultimaTentativa);
-inline uint32_t StatusDoErro(DWORD erroSO, const RegrasCausa& regras, bool ultimaTentativa)
+// Ok asks for another attempt. A kind without a rule gives 16144 on the last attempt.
+StatusArq StatusDaCausa(plataforma::TipoErroArquivo causa, const RegrasCausa& regras, bool ultimaTentativa);
+inline StatusArq StatusDoErro(DWORD erroSO, const RegrasCausa& regras, bool ultimaTentativa)
 {
     return StatusDaCausa(plataforma::ClassificaErroArquivo(erroSO), regras, ultimaTentativa);
 }
+
+// The open of both record files: structural faults at once, contention on the last attempt.
+extern const RegrasCausa kRegrasAbertura;
 
 // The open modes of the record files by letter; false for a letter outside 'L', 'G', 'C'.
 bool ModoDaLetra(char letra, plataforma::ModoArquivo& modo);

@@ -36,12 +36,12 @@ uint32_t TomaMarcaAtual(plataforma::ArquivoSO& arquivo, const std::string& camin
         const bool esperando = plataforma::Ticks() - inicio >= EsperaMarcaMs();
         if (e == plataforma::erro::AcessoNegado) {
             if (!esperaAcessoNegado || esperando)
-                return statusarq::AcessoNegado;
+                return statusarq::AcessoNegado.Codigo();
         } else if (e == plataforma::erro::ViolacaoCompartilhamento || e == plataforma::erro::ViolacaoBloqueio) {
             if (esperando)
                 return CodigoMarcaOcupada(esquema, tipo);
         } else {
-            return 0x80070000u | e;
+            return uint32_t(plataforma::HResultDoErro(e));
         }
         plataforma::Dorme(kPasso);
     }

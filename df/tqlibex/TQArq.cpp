@@ -1,5 +1,6 @@
 #include "df/tqlibex/TQArq.h"
 
+#include "df/tqlibex/CodigosMarca.h"
 #include "df/tqlibex/MarcaArquivo.h"
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQPath.h"
@@ -28,22 +29,22 @@ CTQarq::~CTQarq() { Desmarca(); }
 
 uint32_t CTQarq::Marca(const std::string& diretorio, uint8_t tipo, uint32_t dono, const char* modulo)
 {
-    if (EstaAberto())
-        return statusarq::MarcaOcupada;
+    if (m_arquivo.EstaAberto())
+        return statusmarca::Ocupada;
     if (!EsquemaAtual(diretorio))
         return MarcaAnterior(diretorio, tipo, uint8_t(dono & 0xFF), modulo);
     m_bEsquemaAnterior = false;
     const std::string caminho = CaminhoNoDiretorio(diretorio, "XXMARCA" + std::to_string(tipo) + ".DAT");
-    return TomaMarcaAtual(*this, caminho, EsquemaMarca::ArqAtual, tipo, false);
+    return TomaMarcaAtual(m_arquivo, caminho, EsquemaMarca::ArqAtual, tipo, false);
 }
 
 uint32_t CTQarq::LeRegistroMarca(uint8_t registro[2])
 {
     registro[0] = registro[1] = 0;
     DWORD lidos = 0;
-    if (DWORD e = Posiciona(0, plataforma::Origem::Inicio))
+    if (DWORD e = m_arquivo.Posiciona(0, plataforma::Origem::Inicio))
         return e;
-    return Le(registro, 2, lidos);
+    return m_arquivo.Le(registro, 2, lidos);
 }
 
 namespace {
@@ -66,11 +67,11 @@ uint32_t CTQarq::LiberaMarcaDeixada(const std::string& diretorio, uint8_t& tipo,
     if (e == plataforma::erro::ArquivoNaoEncontrado || e == plataforma::erro::ViolacaoCompartilhamento)
         return 0;
     if (e)
-        return 0x80070000u | e;
+        return uint32_t(plataforma::HResultDoErro(e));
     uint8_t registro[2] = {0, 0};
     DWORD lidos = 0;
     if (DWORD el = arquivo.Le(registro, 2, lidos))
-        return 0x80070000u | el;
+        return uint32_t(plataforma::HResultDoErro(el));
     if (registro[0] == 0)
         return 0;
     const uint8_t livre[2] = {0, 0};
@@ -80,7 +81,7 @@ uint32_t CTQarq::LiberaMarcaDeixada(const std::string& diretorio, uint8_t& tipo,
     if (!eg)
         eg = arquivo.Descarrega();
     if (eg)
-        return 0x80070000u | eg;
+        return uint32_t(plataforma::HResultDoErro(eg));
     tipo = registro[0];
     return 0;
 }
@@ -91,23 +92,23 @@ uint32_t CTQarq::MarcaAnterior(const std::string& diretorio, uint8_t tipo, uint8
     const ModoArquivo exclusivo{true, true, true, false, Disposicao::AbreExistente};
     int avistamentos = 0;
     for (;;) {
-        const DWORD e = Abre(caminho.c_str(), exclusivo);
+        const DWORD e = m_arquivo.Abre(caminho.c_str(), exclusivo);
         if (e == plataforma::erro::AcessoNegado)
-            return statusarq::AcessoNegado;
+            return statusarq::AcessoNegado.Codigo();
         uint8_t registro[2];
         if (e == 0) {
             LeRegistroMarca(registro);
             if (registro[0] != 0) {
                 // Left by a process that died holding it: nobody holds the file, yet the record says taken.
                 m_dono = registro[1];
-                ArquivoSO::Fecha();
-                return statusarq::MarcaDeixada;
+                m_arquivo.Fecha();
+                return statusmarca::Deixada;
             }
             const uint8_t meu[2] = {tipo, dono};
-            Posiciona(0, plataforma::Origem::Inicio);
-            if (DWORD eg = Grava(meu, 2)) {
-                ArquivoSO::Fecha();
-                return 0x80070000u | eg;
+            m_arquivo.Posiciona(0, plataforma::Origem::Inicio);
+            if (DWORD eg = m_arquivo.Grava(meu, 2)) {
+                m_arquivo.Fecha();
+                return uint32_t(plataforma::HResultDoErro(eg));
             }
             m_bEsquemaAnterior = true;
             return 0;
@@ -137,12 +138,12 @@ uint32_t CTQarq::MarcaAnterior(const std::string& diretorio, uint8_t tipo, uint8
 
 void CTQarq::Desmarca()
 {
-    if (!EstaAberto())
+    if (!m_arquivo.EstaAberto())
         return;
     if (m_bEsquemaAnterior) {
         const uint8_t livre[2] = {0, 0};
-        Posiciona(0, plataforma::Origem::Inicio);
-        Grava(livre, 2);
+        m_arquivo.Posiciona(0, plataforma::Origem::Inicio);
+        m_arquivo.Grava(livre, 2);
     }
-    ArquivoSO::Fecha();
+    m_arquivo.Fecha();
 }

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "df/tqlibex/BaseArquivo.h"
+#include "platform/Arquivo.h"
 
-class CTQarq : public CBaseArquivo {
+class CTQarq {
 public:
     CTQarq() = default;
     ~CTQarq();
@@ -30,6 +30,7 @@ private:
     uint32_t MarcaAnterior(const std::string& diretorio, uint8_t tipo, uint8_t dono, const char* modulo);
     uint32_t LeRegistroMarca(uint8_t registro[2]);
 
+    plataforma::ArquivoSO m_arquivo; // open while the mark is held
     bool m_bEsquemaAnterior = false;
     uint8_t m_dono = 0;
 };

@@ -15,8 +15,6 @@
 
 namespace {
 
-using plataforma::TipoErroArquivo;
-
 constexpr uint32_t kCapacidadePadrao = 32768;
 constexpr uint32_t kCapacidadeMaxima = 1048576; // what the read-ahead of a scan grows to
 constexpr int kTentativas = 200;
@@ -44,7 +42,7 @@ constexpr RegrasCausa kRegrasPasso = {
     {statusarq::FimArquivo, true},
 };
 
-uint32_t StatusPasso(DWORD erroSO, int tentativa)
+StatusArq StatusPasso(DWORD erroSO, int tentativa)
 {
     return StatusDoErro(erroSO, kRegrasPasso, tentativa >= kTentativas - 1);
 }
@@ -67,7 +65,7 @@ void CTQArqEx::AlocaBuffer(uint32_t capacidade)
     m_ulCapacidade = capacidade;
 }
 
-uint32_t CTQArqEx::Abre(const std::string& caminho, char modo, uint32_t tamanhoRegistro, int criaSeFaltar,
+StatusArq CTQArqEx::Abre(const std::string& caminho, char modo, uint32_t tamanhoRegistro, int criaSeFaltar,
                         bool abreAgora)
 {
     Aponta(caminho);
@@ -78,7 +76,7 @@ uint32_t CTQArqEx::Abre(const std::string& caminho, char modo, uint32_t tamanhoR
         AlocaBuffer(kCapacidadePadrao);
         abreAgora = true;
     }
-    return abreAgora ? AbreArquivo() : 0;
+    return abreAgora ? AbreArquivo() : statusarq::Ok;
 }
 
 // Names another file: a cache of the old one must not serve the new one.
@@ -94,55 +92,31 @@ void CTQArqEx::Aponta(const std::string& caminho)
     m_sCaminho = caminho.substr(0, kMaxCaminho);
 }
 
-uint32_t CTQArqEx::AbreArquivo()
+StatusArq CTQArqEx::AbreArquivo()
 {
     if (m_bAberto)
-        return 0;
+        return statusarq::Ok;
     plataforma::ModoArquivo modo;
     if (m_sCaminho.empty() || !ModoDaLetra(m_cModo, modo) || m_ulTamanhoRegistro == 0)
         return statusarq::ArgumentoInvalido;
     for (int k = 0;; ++k) {
-        if (k == kTentativas)
-            return statusarq::TentativasEsgotadas;
         if (k > 0)
             plataforma::Dorme(10);
-        const DWORD e = ArquivoSO::Abre(m_sCaminho.c_str(), modo);
+        const DWORD e = m_arquivo.Abre(m_sCaminho.c_str(), modo);
         if (e == 0)
             break;
-        const bool ultima = k == kTentativas - 1;
-        switch (plataforma::ClassificaErroArquivo(e)) {
-        case TipoErroArquivo::ArquivoNaoEncontrado:
-            return m_lCriaSeFaltar ? NovoArquivo(m_cModo, m_ulTamanhoRegistro) : statusarq::NaoEncontrado;
-        case TipoErroArquivo::CaminhoInvalido: return statusarq::CaminhoInvalido;
-        case TipoErroArquivo::ArquivoInvalido: return statusarq::ArquivoInvalido;
-        case TipoErroArquivo::DiretorioCheio: return statusarq::DiretorioCheio;
-        case TipoErroArquivo::MuitosArquivosAbertos:
-            if (ultima)
-                return statusarq::MuitosAbertos;
-            break;
-        case TipoErroArquivo::ViolacaoCompartilhamento:
-            if (ultima)
-                return statusarq::Compartilhamento;
-            break;
-        case TipoErroArquivo::ViolacaoBloqueio:
-            if (ultima)
-                return statusarq::Bloqueio;
-            break;
-        case TipoErroArquivo::DiscoCheio:
-            if (ultima)
-                return statusarq::DiscoCheio;
-            break;
-        case TipoErroArquivo::AcessoNegado:
-            if (ultima) {
-                bool somenteLeitura = false;
-                if (plataforma::LeSomenteLeitura(m_sCaminho.c_str(), somenteLeitura) == 0 && somenteLeitura)
-                    return statusarq::SomenteLeitura;
-                return statusarq::AcessoNegado;
-            }
-            break;
-        default:
-            break;
+        const StatusArq s = StatusDoErro(e, kRegrasAbertura, k == kTentativas - 1);
+        // Two answers depend on more than the error: a missing file may be created, and a
+        // lasting denial tells a read-only file apart.
+        if (s == statusarq::NaoEncontrado)
+            return m_lCriaSeFaltar ? NovoArquivo(m_cModo, m_ulTamanhoRegistro) : s;
+        if (s == statusarq::AcessoNegado) {
+            bool somenteLeitura = false;
+            if (plataforma::LeSomenteLeitura(m_sCaminho.c_str(), somenteLeitura) == 0 && somenteLeitura)
+                return statusarq::SomenteLeitura;
         }
+        if (s)
+            return s;
     }
     if (!m_buffer)
         AlocaBuffer(kCapacidadePadrao);
@@ -156,19 +130,19 @@ uint32_t CTQArqEx::AbreArquivo()
         std::vector<char> zeros(m_ulTamanhoRegistro, 0);
         return GravaInicio(zeros.data(), m_ulTamanhoRegistro);
     }
-    return 0;
+    return statusarq::Ok;
 }
 
 // The open may answer 0 without opening (the file appeared meanwhile): then open once more.
-uint32_t CTQArqEx::GarantaAberto()
+StatusArq CTQArqEx::GarantaAberto()
 {
     for (int i = 0; i < 2 && !m_bAberto; ++i)
-        if (uint32_t r = AbreArquivo())
+        if (StatusArq r = AbreArquivo())
             return r;
-    return m_bAberto ? 0 : statusarq::TentativasEsgotadas;
+    return m_bAberto ? statusarq::Ok : statusarq::TentativasEsgotadas;
 }
 
-uint32_t CTQArqEx::NovoArquivo(char modo, uint32_t tamanhoRegistro)
+StatusArq CTQArqEx::NovoArquivo(char modo, uint32_t tamanhoRegistro)
 {
     const std::string caminhoDados = m_sCaminho;
     const std::string nome = CTQPath::GetNomeNormalizado(caminhoDados);
@@ -176,10 +150,10 @@ uint32_t CTQArqEx::NovoArquivo(char modo, uint32_t tamanhoRegistro)
         return statusarq::ArgumentoInvalido;
     std::lock_guard<std::recursive_mutex> trava(TravaNovoArquivo());
     if (CTQPath::ExisteArquivo(caminhoDados))
-        return 0;
+        return statusarq::Ok;
     const std::string diretorio = CTQPath::GetDiretorio(caminhoDados);
     if (m_lUsaControle) {
-        const uint32_t r = RegistraNoControle(nome);
+        const StatusArq r = RegistraNoControle(nome);
         // Whatever the control file said, the object names the data file again.
         Aponta(caminhoDados);
         m_cModo = modo;
@@ -189,21 +163,21 @@ uint32_t CTQArqEx::NovoArquivo(char modo, uint32_t tamanhoRegistro)
             return r;
     }
     const std::string caminho = diretorio + nome;
-    if (uint32_t r = Abre(caminho, 'C', tamanhoRegistro, 1, false))
+    if (StatusArq r = Abre(caminho, 'C', tamanhoRegistro, 1, false))
         return r;
     std::vector<char> zeros(tamanhoRegistro, 0);
-    uint32_t r = GravaInicio(zeros.data(), tamanhoRegistro);
-    const uint32_t rf = Fecha();
+    StatusArq r = GravaInicio(zeros.data(), tamanhoRegistro);
+    const StatusArq rf = Fecha();
     if (r || rf)
         return r ? r : rf;
     return Abre(caminho, modo, tamanhoRegistro, 1, true);
 }
 
 // Lists the name in the directory's control file; 16055 when it was listed before.
-uint32_t CTQArqEx::RegistraNoControle(const std::string& nomeNormalizado)
+StatusArq CTQArqEx::RegistraNoControle(const std::string& nomeNormalizado)
 {
     const std::string controle = CTQPath::GetDiretorio(m_sCaminho) + kNomeControle;
-    uint32_t r = Abre(controle, 'G', kTamanhoControle, 0, true);
+    StatusArq r = Abre(controle, 'G', kTamanhoControle, 0, true);
     if (r == statusarq::Compartilhamento) {
         plataforma::Dorme(50);
         r = Abre(controle, 'G', kTamanhoControle, 0, true);
@@ -213,7 +187,7 @@ uint32_t CTQArqEx::RegistraNoControle(const std::string& nomeNormalizado)
             return r;
         const char zeros[kTamanhoControle] = {};
         r = GravaInicio(zeros, kTamanhoControle);
-        const uint32_t rf = Fecha();
+        const StatusArq rf = Fecha();
         if (r || rf)
             return r ? r : rf;
         r = Abre(controle, 'G', kTamanhoControle, 1, false);
@@ -249,17 +223,17 @@ uint32_t CTQArqEx::RegistraNoControle(const std::string& nomeNormalizado)
     return r;
 }
 
-uint32_t CTQArqEx::Fecha()
+StatusArq CTQArqEx::Fecha()
 {
     if (!m_bAberto)
-        return 0;
-    if (uint32_t r = DescarregaAcrescimos())
+        return statusarq::Ok;
+    if (StatusArq r = DescarregaAcrescimos())
         return r;
     geracao::Fechou(Geracao());
-    if (const DWORD e = ArquivoSO::Fecha())
+    if (const DWORD e = m_arquivo.Fecha())
         return StatusPasso(e, kUmaVez);
     m_bAberto = false;
-    return 0;
+    return statusarq::Ok;
 }
 
 void CTQArqEx::InvalidaCache(bool novaGeracao)
@@ -280,42 +254,42 @@ void CTQArqEx::InvalidaCachesDoArquivo(const std::string& caminho)
     geracao::MarcaInvalidacao();
 }
 
-uint32_t CTQArqEx::Le(uint32_t registro, void* buffer)
+StatusArq CTQArqEx::Le(uint32_t registro, void* buffer)
 {
     if (!buffer)
         return statusarq::ArgumentoInvalido;
     uint64_t deslocamento = 0;
-    if (const uint32_t r = TrazAoCache(registro, deslocamento))
+    if (StatusArq r = TrazAoCache(registro, deslocamento))
         return r;
     std::memcpy(buffer, m_buffer.get() + (deslocamento - m_ullInicioCache), m_ulTamanhoRegistro);
-    return 0;
+    return statusarq::Ok;
 }
 
-uint32_t CTQArqEx::LeBloco(uint32_t registro, const uint8_t*& dados, uint32_t& registros)
+StatusArq CTQArqEx::LeBloco(uint32_t registro, const uint8_t*& dados, uint32_t& registros)
 {
     registros = 0;
     uint64_t deslocamento = 0;
-    if (const uint32_t r = TrazAoCache(registro, deslocamento))
+    if (StatusArq r = TrazAoCache(registro, deslocamento))
         return r;
     dados = reinterpret_cast<const uint8_t*>(m_buffer.get()) + (deslocamento - m_ullInicioCache);
     registros = uint32_t((m_ullInicioCache + uint64_t(m_lBytesCache) - deslocamento) / m_ulTamanhoRegistro);
-    return 0;
+    return statusarq::Ok;
 }
 
-uint32_t CTQArqEx::TrazAoCache(uint32_t registro, uint64_t& deslocamento)
+StatusArq CTQArqEx::TrazAoCache(uint32_t registro, uint64_t& deslocamento)
 {
-    if (uint32_t r = DescarregaAcrescimos())
+    if (StatusArq r = DescarregaAcrescimos())
         return r;
     deslocamento = uint64_t(registro) * m_ulTamanhoRegistro;
-    return NoCache(deslocamento) ? 0 : Carrega(deslocamento, registro);
+    return NoCache(deslocamento) ? statusarq::Ok : Carrega(deslocamento, registro);
 }
 
 // Fills the read-ahead from the record at `deslocamento`: the one place a read touches the
 // file, so the one place it lets other threads in first.
-uint32_t CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
+StatusArq CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
 {
     plataforma::Cede();
-    if (uint32_t r = GarantaAberto())
+    if (StatusArq r = GarantaAberto())
         return r;
     // A fill that goes on where a full one ended is a scan: the read-ahead doubles, so a scan
     // makes fewer platform reads the longer it runs. A fill at the first record is most often a
@@ -335,9 +309,9 @@ uint32_t CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
         // The bytes read now are of the current generation: note it before reading, so a
         // write that lands meanwhile still shows at the next check.
         geracao::Mudou(Geracao(), m_ulGeracaoVista);
-        DWORD e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
+        DWORD e = m_arquivo.Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
         if (!e)
-            e = ArquivoSO::Le(m_buffer.get(), m_ulJanela, lidos);
+            e = m_arquivo.Le(m_buffer.get(), m_ulJanela, lidos);
         if (e)
             return StatusPasso(e, kUmaVez);
     }
@@ -348,10 +322,10 @@ uint32_t CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
         geracao::MarcaCarga(lidos);
         m_ullInicioCache = deslocamento;
         m_ulTickCarga = plataforma::Ticks();
-        return 0;
+        return statusarq::Ok;
     }
     uint64_t tamanho = 0;
-    if (m_bTraceAlemDoFim && Tamanho(tamanho) == 0 && deslocamento > tamanho + m_ulTamanhoRegistro) {
+    if (m_bTraceAlemDoFim && m_arquivo.Tamanho(tamanho) == 0 && deslocamento > tamanho + m_ulTamanhoRegistro) {
         constexpr HRESULT hr = TQHResult(0x80043E95);
         TQTrace(nullptr, "CTQArqEx::Le", "TQArqEx", 562,
                 "hr = 0x%08X\tDescri\xE7\xE3o = %s\tArquivo = %s\tPosi\xE7\xE3o = %d\tRegistro = %d\tGetLength = %I64d",
@@ -361,16 +335,16 @@ uint32_t CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
     return statusarq::FimArquivo;
 }
 
-uint32_t CTQArqEx::Grava(const void* registro, int32_t& posicao, uint32_t tamanho)
+StatusArq CTQArqEx::Grava(const void* registro, int32_t& posicao, uint32_t tamanho)
 {
     if (!registro || tamanho == 0)
         return statusarq::ArgumentoInvalido;
     if (m_bAcumula && posicao == 0 && tamanho == m_ulTamanhoRegistro)
         return Acumula(registro, posicao);
-    if (uint32_t r = DescarregaAcrescimos())
+    if (StatusArq r = DescarregaAcrescimos())
         return r;
     plataforma::Cede();
-    if (uint32_t r = GarantaAberto())
+    if (StatusArq r = GarantaAberto())
         return r;
     const int64_t primeiro = int64_t(posicao) * tamanho;
     const HRESULT hr = ValidaPosicaoGravacao(posicao, tamanho);
@@ -378,73 +352,73 @@ uint32_t CTQArqEx::Grava(const void* registro, int32_t& posicao, uint32_t tamanh
         TQTraceHResult(nullptr, "CTQArqEx::Grava", "TQArqEx", 384, "hr",
                        "ValidaPosicaoGravacao(*plPosicao, lTamanhoDoRegistro)", hr);
         if (hr < 0)
-            return uint32_t(hr) & 0xFFFF;
+            return StatusArq::DoHResult(hr);
     }
     if (primeiro > INT32_MAX)
         return statusarq::PosicaoAlemDoFim;
     for (int k = 0; k < kTentativas; ++k) {
         uint64_t deslocamento = uint64_t(primeiro);
-        DWORD e = primeiro != 0 ? Posiciona(primeiro, plataforma::Origem::Inicio)
-                                : Posiciona(0, plataforma::Origem::Fim, &deslocamento);
+        DWORD e = primeiro != 0 ? m_arquivo.Posiciona(primeiro, plataforma::Origem::Inicio)
+                                : m_arquivo.Posiciona(0, plataforma::Origem::Fim, &deslocamento);
         // An append after a last record cut short takes its place: records stay aligned.
         if (!e && primeiro == 0 && deslocamento % tamanho != 0) {
             deslocamento -= deslocamento % tamanho;
-            e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
+            e = m_arquivo.Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
         }
         if (!e)
-            e = ArquivoSO::Grava(registro, tamanho);
+            e = m_arquivo.Grava(registro, tamanho);
         if (!e) {
             if (posicao != 0)
                 InvalidaCache(true);
             posicao = int32_t(deslocamento / tamanho);
-            return 0;
+            return statusarq::Ok;
         }
-        if (uint32_t r = StatusPasso(e, k))
+        if (StatusArq r = StatusPasso(e, k))
             return r;
     }
     return statusarq::TentativasEsgotadas;
 }
 
-uint32_t CTQArqEx::Grava(const void* registro, int32_t& posicao)
+StatusArq CTQArqEx::Grava(const void* registro, int32_t& posicao)
 {
-    const uint32_t r = Grava(registro, posicao, m_ulTamanhoRegistro);
-    if (r == 0 && m_bValidaCache)
+    const StatusArq r = Grava(registro, posicao, m_ulTamanhoRegistro);
+    if (!r && m_bValidaCache)
         InvalidaCache(true);
     return r;
 }
 
-uint32_t CTQArqEx::GravaInicio(const void* bloco, uint32_t tamanho)
+StatusArq CTQArqEx::GravaInicio(const void* bloco, uint32_t tamanho)
 {
-    if (uint32_t r = DescarregaAcrescimos())
+    if (StatusArq r = DescarregaAcrescimos())
         return r;
     return GravaEm(0, bloco, tamanho);
 }
 
-uint32_t CTQArqEx::GravaEm(uint64_t deslocamento, const void* bloco, uint32_t tamanho)
+StatusArq CTQArqEx::GravaEm(uint64_t deslocamento, const void* bloco, uint32_t tamanho)
 {
-    if (uint32_t r = GarantaAberto())
+    if (StatusArq r = GarantaAberto())
         return r;
     for (int k = 0; k < kTentativas; ++k) {
-        DWORD e = Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
+        DWORD e = m_arquivo.Posiciona(int64_t(deslocamento), plataforma::Origem::Inicio);
         if (!e)
-            e = ArquivoSO::Grava(bloco, tamanho);
+            e = m_arquivo.Grava(bloco, tamanho);
         if (!e) {
             if (m_bValidaCache)
                 InvalidaCache(true);
-            return 0;
+            return statusarq::Ok;
         }
-        if (uint32_t r = StatusPasso(e, k))
+        if (StatusArq r = StatusPasso(e, k))
             return r;
     }
     return statusarq::TentativasEsgotadas;
 }
 
-uint32_t CTQArqEx::Comprimento(uint64_t& tamanho)
+StatusArq CTQArqEx::Comprimento(uint64_t& tamanho)
 {
-    if (uint32_t r = GarantaAberto())
+    if (StatusArq r = GarantaAberto())
         return r;
-    const DWORD e = Tamanho(tamanho);
-    return e ? StatusPasso(e, kUmaVez) : 0;
+    const DWORD e = m_arquivo.Tamanho(tamanho);
+    return e ? StatusPasso(e, kUmaVez) : statusarq::Ok;
 }
 
 uint64_t CTQArqEx::GetTamanhoArquivo()
@@ -452,7 +426,7 @@ uint64_t CTQArqEx::GetTamanhoArquivo()
     if (DescarregaAcrescimos() || GarantaAberto())
         return 0;
     uint64_t tamanho = 0;
-    return Tamanho(tamanho) == 0 ? tamanho : 0;
+    return m_arquivo.Tamanho(tamanho) == 0 ? tamanho : 0;
 }
 
 int32_t CTQArqEx::QuantidadeRegistros(bool semRegistroZero)

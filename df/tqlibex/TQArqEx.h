@@ -10,6 +10,7 @@
 
 #include "df/tqlibex/BaseArquivo.h"
 #include "df/tqlibex/GeracaoArquivos.h"
+#include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQArqMarcaEnum.h"
 #include "platform/Tempo.h"
 
@@ -22,26 +23,26 @@ public:
     CTQArqEx& operator=(const CTQArqEx&) = delete;
 
     // Records the settings; opens at once only when asked or at the object's first use.
-    uint32_t Abre(const std::string& caminho, char modo, uint32_t tamanhoRegistro, int criaSeFaltar = 1,
+    StatusArq Abre(const std::string& caminho, char modo, uint32_t tamanhoRegistro, int criaSeFaltar = 1,
                   bool abreAgora = false);
-    uint32_t Fecha();
+    StatusArq Fecha();
 
-    uint32_t Le(uint32_t registro, void* buffer);
+    StatusArq Le(uint32_t registro, void* buffer);
     // The records from `registro` on, in place in the read-ahead (valid until the next call on
     // this object): a scan reads them without a copy each. `registros`: how many follow `dados`.
     // Only a read that goes to the platform yields the processor first; one served from the
     // read-ahead does not.
-    uint32_t LeBloco(uint32_t registro, const uint8_t*& dados, uint32_t& registros);
+    StatusArq LeBloco(uint32_t registro, const uint8_t*& dados, uint32_t& registros);
     // posicao 0 appends; on success it holds the number of the record written.
-    uint32_t Grava(const void* registro, int32_t& posicao, uint32_t tamanho);
-    uint32_t Grava(const void* registro, int32_t& posicao);
+    StatusArq Grava(const void* registro, int32_t& posicao, uint32_t tamanho);
+    StatusArq Grava(const void* registro, int32_t& posicao);
 
     // Appends gathered in memory (an import): they reach the file in one write when the batch
     // is full or before anything else touches the file through this object, so a batch costs
     // one platform write (and one yield) instead of one per record. Only for a handle that keeps
     // other writers out: positions are counted on from the length. Turning it off writes the rest.
-    uint32_t AcumulaAcrescimos(bool acumula);
-    uint32_t DescarregaAcrescimos() { return m_acrescimos.empty() ? 0 : EscreveAcrescimos(); }
+    StatusArq AcumulaAcrescimos(bool acumula);
+    StatusArq DescarregaAcrescimos() { return m_acrescimos.empty() ? StatusArq() : EscreveAcrescimos(); }
 
     bool EstaAberto() const { return m_bAberto; }
     uint64_t GetTamanhoArquivo();
@@ -59,16 +60,16 @@ public:
 
 private:
     void Aponta(const std::string& caminho);
-    uint32_t AbreArquivo();
-    uint32_t GarantaAberto();
-    uint32_t NovoArquivo(char modo, uint32_t tamanhoRegistro);
-    uint32_t RegistraNoControle(const std::string& nomeNormalizado);
-    uint32_t GravaInicio(const void* bloco, uint32_t tamanho);
+    StatusArq AbreArquivo();
+    StatusArq GarantaAberto();
+    StatusArq NovoArquivo(char modo, uint32_t tamanhoRegistro);
+    StatusArq RegistraNoControle(const std::string& nomeNormalizado);
+    StatusArq GravaInicio(const void* bloco, uint32_t tamanho);
     // Writes at a byte offset with the retries of a write step.
-    uint32_t GravaEm(uint64_t deslocamento, const void* bloco, uint32_t tamanho);
-    uint32_t Acumula(const void* registro, int32_t& posicao);
-    uint32_t Comprimento(uint64_t& tamanho);
-    uint32_t EscreveAcrescimos();
+    StatusArq GravaEm(uint64_t deslocamento, const void* bloco, uint32_t tamanho);
+    StatusArq Acumula(const void* registro, int32_t& posicao);
+    StatusArq Comprimento(uint64_t& tamanho);
+    StatusArq EscreveAcrescimos();
     // Inline with the range test: a read from the read-ahead asks both for every record.
     bool CacheValido()
     {
@@ -86,9 +87,9 @@ private:
         return m_lBytesCache >= 0 && deslocamento >= m_ullInicioCache &&
                deslocamento + m_ulTamanhoRegistro <= m_ullInicioCache + uint64_t(m_lBytesCache) && CacheValido();
     }
-    uint32_t Carrega(uint64_t deslocamento, uint32_t registro);
+    StatusArq Carrega(uint64_t deslocamento, uint32_t registro);
     // Record `registro` in the read-ahead, filled when it is not there; its byte offset.
-    uint32_t TrazAoCache(uint32_t registro, uint64_t& deslocamento);
+    StatusArq TrazAoCache(uint32_t registro, uint64_t& deslocamento);
     void AlocaBuffer(uint32_t capacidade);
     geracao::Entrada* Geracao() const { return m_bControleGeracao ? m_pGeracao : nullptr; }
 

@@ -1,5 +1,6 @@
 #include "df/tqlibex/TQArqMarca.h"
 
+#include "df/tqlibex/CodigosMarca.h"
 #include "df/tqlibex/MarcaArquivo.h"
 #include "df/tqlibex/StatusArquivo.h"
 
@@ -12,7 +13,7 @@ CTQArqMarca::~CTQArqMarca() { Desmarca(); }
 uint32_t CTQArqMarca::Marca(const std::string& diretorio, uint8_t tipo, uint16_t, void*, const char* sufixo)
 {
     if (m_arquivo.EstaAberto())
-        return statusarq::MarcaOcupada;
+        return statusmarca::Ocupada;
     std::string nome = "XXMARCA" + std::to_string(tipo);
     if (sufixo)
         nome += std::string(sufixo).substr(0, kMaxSufixo);

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/Contadores.h"
+#include "platform/FalhasArquivo.h"
 #include "platform/Texto.h"
 #include "platform/posix/ErroPosix.h"
 
@@ -165,8 +166,11 @@ bool ArquivoSO::EstaAberto() const { return m_fd >= 0; }
 DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
 {
     Fecha();
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Abre))
+        return falha;
+    // As the Windows backend answers it.
     if (!caminho || !*caminho)
-        return erro::CaminhoNaoEncontrado;
+        return erro::NomeInvalido;
     for (;;) {
         // An open of an existing file tries the name found before without regard to case, else
         // the name as written; only a miss pays for the lookup. The system makes no twins that
@@ -252,6 +256,9 @@ DWORD ArquivoSO::Fecha()
     m_travada = false;
     if (m_fd < 0)
         return 0;
+    // A refused close keeps the handle, as a failed CloseHandle would.
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Fecha))
+        return falha;
     int r = close(m_fd);
     m_fd = -1;
     return r == 0 ? 0 : posix::ErroDeErrno(errno);
@@ -260,6 +267,8 @@ DWORD ArquivoSO::Fecha()
 DWORD ArquivoSO::Le(void* destino, DWORD n, DWORD& lidos)
 {
     lidos = 0;
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Le))
+        return falha;
     if (m_fd < 0)
         return erro::HandleInvalido;
     ContaLeituraPlataforma();
@@ -283,6 +292,8 @@ DWORD ArquivoSO::Le(void* destino, DWORD n, DWORD& lidos)
 
 DWORD ArquivoSO::Grava(const void* origem, DWORD n)
 {
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Grava))
+        return falha;
     if (m_fd < 0)
         return erro::HandleInvalido;
     const auto* p = static_cast<const char*>(origem);
@@ -312,6 +323,8 @@ int64_t ArquivoSO::TamanhoAtual()
 
 DWORD ArquivoSO::Posiciona(int64_t deslocamento, Origem origem, uint64_t* novaPosicao)
 {
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Posiciona))
+        return falha;
     if (m_fd < 0)
         return erro::HandleInvalido;
     int64_t base = 0;
@@ -345,6 +358,8 @@ DWORD ArquivoSO::Tamanho(uint64_t& tamanho)
 
 DWORD ArquivoSO::DefineFim()
 {
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::DefineFim))
+        return falha;
     if (m_fd < 0)
         return erro::HandleInvalido;
     if (ftruncate(m_fd, m_posicao) != 0)

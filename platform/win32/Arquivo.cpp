@@ -3,6 +3,7 @@
 #include <winternl.h>
 
 #include "platform/Contadores.h"
+#include "platform/FalhasArquivo.h"
 #include "platform/win32/Largo.h"
 
 namespace plataforma {
@@ -43,6 +44,8 @@ ArquivoSO::~ArquivoSO()
 DWORD ArquivoSO::Abre(const char* caminho, const ModoArquivo& modo)
 {
     Fecha();
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Abre))
+        return falha;
     m_jaExistia = false;
     if (!caminho || !*caminho)
         return ERROR_INVALID_NAME;
@@ -83,6 +86,9 @@ DWORD ArquivoSO::Fecha()
 {
     if (!m_handle)
         return 0;
+    // A refused close keeps the handle, as a failed CloseHandle would.
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Fecha))
+        return falha;
     Destrava();
     const BOOL ok = CloseHandle(H(m_handle));
     m_handle = nullptr;
@@ -97,6 +103,8 @@ bool ArquivoSO::EstaAberto() const
 DWORD ArquivoSO::Le(void* destino, DWORD n, DWORD& lidos)
 {
     lidos = 0;
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Le))
+        return falha;
     ContaLeituraPlataforma();
     if (!m_handle)
         return ERROR_INVALID_HANDLE;
@@ -105,6 +113,8 @@ DWORD ArquivoSO::Le(void* destino, DWORD n, DWORD& lidos)
 
 DWORD ArquivoSO::Grava(const void* origem, DWORD n)
 {
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Grava))
+        return falha;
     if (!m_handle)
         return ERROR_INVALID_HANDLE;
     auto p = static_cast<const char*>(origem);
@@ -122,6 +132,8 @@ DWORD ArquivoSO::Grava(const void* origem, DWORD n)
 
 DWORD ArquivoSO::Posiciona(int64_t deslocamento, Origem origem, uint64_t* novaPosicao)
 {
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::Posiciona))
+        return falha;
     if (!m_handle)
         return ERROR_INVALID_HANDLE;
     LARGE_INTEGER d, nova;
@@ -147,6 +159,8 @@ DWORD ArquivoSO::Tamanho(uint64_t& tamanho)
 
 DWORD ArquivoSO::DefineFim()
 {
+    if (const DWORD falha = FalhaDaOperacao(OperacaoArquivo::DefineFim))
+        return falha;
     if (!m_handle)
         return ERROR_INVALID_HANDLE;
     return SetEndOfFile(H(m_handle)) ? 0 : GetLastError();

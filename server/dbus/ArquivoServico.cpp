@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "df/tqlibex/TQTrace.h"
+#include "platform/Erros.h"
 #include "platform/Processo.h"
 #include "server/dbus/Barramento.h"
 
@@ -19,7 +20,7 @@ std::string Arquivo(bool porUsuario) { return DiretorioServicos(porUsuario) + kN
 HRESULT Falhou(const char* funcao, int linha, const std::string& caminho, const std::error_code& erro)
 {
     TQTrace(nullptr, funcao, kFonte, linha, "%s: %s", caminho.c_str(), erro.message().c_str());
-    return TQHResult(0x80070000u | (uint32_t(erro.value()) & 0xFFFF));
+    return plataforma::HResultDoErro(DWORD(erro.value()));
 }
 
 // dbus-daemon splits Exec like a shell: a path with blanks or quotes goes in double quotes.

@@ -27,12 +27,12 @@ uint32_t CTQAcessoEmpresarialBuffer::LePlanoEmpresarial(const uint32_t& lPosicao
 {
     conta.m_conta = {};
     ITQPlanoEmpresarial* plano = Plano();
-    return plano ? plano->Le(lPosicao, &conta.m_conta) : statusarq::NaoEncontrado;
+    return plano ? plano->Le(lPosicao, &conta.m_conta) : statusarq::NaoEncontrado.Codigo();
 }
 
 uint32_t CTQAcessoEmpresarialBuffer::GetQuantidade(uint32_t& quantidade)
 {
     quantidade = 0;
     ITQPlanoEmpresarial* plano = Plano();
-    return plano ? plano->Quantidade(&quantidade) : statusarq::NaoEncontrado;
+    return plano ? plano->Quantidade(&quantidade) : statusarq::NaoEncontrado.Codigo();
 }

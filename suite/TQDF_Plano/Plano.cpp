@@ -77,10 +77,10 @@ HRESULT CTQDF_Plano::LeConta(LONG posicao, uint8_t* conta)
     if (const HRESULT hr = FalhaDeTeste(8))
         return hr;
     if (posicao <= 0)
-        return TQHResultDoStatus(statusarq::ArgumentoInvalido);
+        return statusarq::ArgumentoInvalido.ComoHResult();
     TQ_CONTA_EMPRESARIAL lida{};
     if (const uint32_t status = m_leitor->Le(uint32_t(posicao), &lida))
-        return TQHResultDoStatus(status);
+        return StatusArq(status).ComoHResult();
     CopiaTexto(conta, kContaPlanoClassificacao, lida.szClassificacao);
     CopiaTexto(conta, kContaPlanoCodigo, lida.szCodigo);
     CopiaTexto(conta, kContaPlanoNome, lida.szNome);

@@ -8,6 +8,7 @@
 
 #include "df/tqlibex/TQGeradorExports.h"
 #include "df/tqlibex/TQModulos.h"
+#include "platform/Erros.h"
 #include "df/tqlibex/TQPath.h"
 #include "platform/Texto.h"
 #include "suite/TQGERADOR/CodigosGerador.h"
@@ -21,8 +22,6 @@ namespace {
 
 std::atomic<HRESULT> g_falhaInicializa{0};
 std::atomic<HRESULT> g_falhaGeraRelatorio{0};
-
-constexpr HRESULT HResultDeSistema(DWORD erro) { return TQHResult(0x80070000u | (erro & 0xFFFFu)); }
 
 // Nothing may leave the library as an exception: only an allocation can throw here.
 template <class F>
@@ -106,7 +105,7 @@ public:
             LarguraDasColunas(relatorio);
             const std::string conteudo = plataforma::AnsiParaUtf8(gerador::Formata(m_formato, relatorio));
             const DWORD erro = gerador::GravaSubstituindo(m_sArquivo, conteudo);
-            return erro ? HResultDeSistema(erro) : S_OK;
+            return erro ? plataforma::HResultDoErro(erro) : S_OK;
         });
     }
 

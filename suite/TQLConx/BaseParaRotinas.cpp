@@ -12,6 +12,7 @@
 #include "df/tqlibex/TQLConxExports.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQRegistro.h"
+#include "platform/Erros.h"
 #include "suite/comum/Exporta.h"
 #include "suite/comum/LinhaLog.h"
 
@@ -20,7 +21,7 @@ namespace {
 
 HRESULT HResultDoSistema(DWORD e)
 {
-    return e == 0 ? S_OK : TQHResult(0x80070000u | (e & 0xFFFF));
+    return e == 0 ? S_OK : plataforma::HResultDoErro(e);
 }
 
 const char* TextoOuVazio(const ITQDadosCR_AnalyticsLeitura& registro, ListaAnalytics lista, uint32_t indice)

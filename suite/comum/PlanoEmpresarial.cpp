@@ -35,11 +35,11 @@ CPlanoEmpresarial::CPlanoEmpresarial(std::string caminho) : m_sCaminho(std::move
 // The file is open only for the operation: the main chart's own server may replace it
 // between reads, and a missing file is never created here.
 template <typename F>
-uint32_t CPlanoEmpresarial::Executa(F operacao)
+StatusArq CPlanoEmpresarial::Executa(F operacao)
 {
     if (m_sCaminho.empty())
         return statusarq::NaoEncontrado;
-    uint32_t status = 0;
+    StatusArq status;
     // Nothing may leave the library as an exception.
     try {
         status = m_arq.Abre(m_sCaminho, 'L', kTamanhoRegistroPlanoEmpresarial, 0, true);
@@ -58,11 +58,11 @@ uint32_t CPlanoEmpresarial::Executa(F operacao)
 uint32_t CPlanoEmpresarial::Le(uint32_t posicao, TQ_CONTA_EMPRESARIAL* conta)
 {
     if (!conta || posicao == 0)
-        return statusarq::ArgumentoInvalido;
+        return statusarq::ArgumentoInvalido.Codigo();
     uint8_t r[kTamanhoRegistroPlanoEmpresarial];
-    const uint32_t status = Executa([&] { return m_arq.Le(posicao, r); });
+    const StatusArq status = Executa([&] { return m_arq.Le(posicao, r); });
     if (status)
-        return status;
+        return status.Codigo();
     conta->ulPosicao = posicao;
     conta->cStatus = r[kStatus];
     DesempacotaClassificacao(r, conta->szClassificacao);
@@ -74,12 +74,12 @@ uint32_t CPlanoEmpresarial::Le(uint32_t posicao, TQ_CONTA_EMPRESARIAL* conta)
 uint32_t CPlanoEmpresarial::Quantidade(uint32_t* quantidade)
 {
     if (!quantidade)
-        return statusarq::ArgumentoInvalido;
+        return statusarq::ArgumentoInvalido.Codigo();
     int32_t n = 0;
-    const uint32_t status = Executa([&] {
+    const StatusArq status = Executa([&] {
         n = m_arq.QuantidadeRegistros(true);
-        return 0u;
+        return statusarq::Ok;
     });
     *quantidade = status ? 0 : uint32_t(n);
-    return status;
+    return status.Codigo();
 }

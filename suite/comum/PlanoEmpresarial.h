@@ -20,7 +20,7 @@ public:
 
 private:
     template <typename F>
-    uint32_t Executa(F operacao);
+    StatusArq Executa(F operacao);
 
     std::string m_sCaminho;
     CTQArqEx m_arq;

@@ -7,8 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQTrace.h"
 #include "platform/Tipos.h"
+
+// The tests state record-file statuses by their codes, and a failed check shows the code.
+inline bool operator==(const StatusArq& s, uint32_t codigo) { return s.Codigo() == codigo; }
+inline void PrintTo(const StatusArq& s, std::ostream* os) { *os << s.Codigo(); }
 
 namespace apoio {
 

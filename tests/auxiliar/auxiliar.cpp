@@ -53,8 +53,8 @@ void AteSoltar(const std::string& sinal, DWORD desde, DWORD ms)
 int Segura(const std::string& arquivo, char modo, DWORD ms, const std::string& sinal)
 {
     CTQArqEx arq;
-    if (uint32_t r = arq.Abre(arquivo, modo, 8, 1, true))
-        return int(r % 250);
+    if (StatusArq r = arq.Abre(arquivo, modo, 8, 1, true))
+        return int(r.Codigo() % 250);
     const DWORD desde = plataforma::Ticks();
     Sinaliza(sinal);
     AteSoltar(sinal, desde, ms);

@@ -127,6 +127,7 @@ TEST_F(Arquivo, NomesAusentesRenomearEDiretorios)
     EXPECT_EQ(a.Abre(Caminho("nao-existe.dat").c_str(), kL), erro::ArquivoNaoEncontrado);
     EXPECT_FALSE(a.EstaAberto());
     EXPECT_EQ(a.Abre((m_dir + "pasta-que-falta" + kSeparador + "x.dat").c_str(), kC), erro::CaminhoNaoEncontrado);
+    EXPECT_EQ(a.Abre("", kL), erro::NomeInvalido); // the same on both builds
     EXPECT_EQ(ApagaArquivo(Caminho("nunca.dat").c_str()), erro::ArquivoNaoEncontrado);
     const std::string de = Caminho("de.dat"), para = Caminho("para.dat"), outro = Caminho("outro.dat");
     apoio::GravaTudo(de, "1");

@@ -45,7 +45,8 @@ TEST_F(Ocioso, ClienteMortoLiberadoEFimCinquentaSegundosDepoisDaUltimaLiberacao)
     ASSERT_TRUE(apoio::EsperaArquivo(m_dir + "pronto"));
     filho.Termina();
     ASSERT_TRUE(filho.Espera(10000));
-    // Each proxy has a connection of its own: two connections leave, one object each.
+    // Each proxy has a connection of its own: two connections leave, one object each. The log
+    // is shared with the servers of tests running beside this one: at least two such lines.
     const auto soltos = [&] {
         const std::string novo = log.Novo();
         size_t n = 0;
@@ -55,7 +56,7 @@ TEST_F(Ocioso, ClienteMortoLiberadoEFimCinquentaSegundosDepoisDaUltimaLiberacao)
     };
     for (int i = 0; i < 500 && soltos() < 2; ++i)
         plataforma::Dorme(20);
-    ASSERT_EQ(soltos(), 2u) << "the killed client's objects were released";
+    ASSERT_GE(soltos(), 2u) << "the killed client's objects were released";
 
     // 30 s into the countdown a new object comes and goes: the 50 s start again from there.
     plataforma::Dorme(30000);

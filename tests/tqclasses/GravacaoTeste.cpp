@@ -117,13 +117,15 @@ TEST_F(Gravacao, RecusasNaoTocamNosArquivos)
          TQHResult(0x8004027A), {"Altera: ExcluiClassificacao(Posicao)", "GravaDados: Altera( ulPosicao, Dados )"}},
         {"Altera(0)", [&] { return p.Altera(0, registro.data()); }, 0x405EF, {}},
         {"Exclui(0)", [&] { return p.Exclui(0); }, 0x405EF, {}},
-        {"record 0 has no entry", [&] { return HRESULT(p.ExcluiClassificacao(0)); }, 634, {}},
-        {"beyond 24 bits", [&] { return HRESULT(p.IncluiClassificacao(nullptr, 0x1000000, registro.data())); }, 16179,
+        {"record 0 has no entry", [&] { return p.ExcluiClassificacao(0); }, statusclass::SemEntradaExclusao, {}},
+        {"beyond 24 bits", [&] { return p.IncluiClassificacao(nullptr, 0x1000000, registro.data()); },
+         statusarq::ArgumentoInvalido.ComoHResult(),
          {"IncluiClassificacao: IDX_INDCON( lposicao ) == lposicao"}},
-        {"ExcluiClassificacao of 0x1000001, not record 1", [&] { return HRESULT(p.ExcluiClassificacao(0x1000001)); },
-         634, {}},
+        {"ExcluiClassificacao of 0x1000001, not record 1", [&] { return p.ExcluiClassificacao(0x1000001); },
+         statusclass::SemEntradaExclusao, {}},
         {"AlteraIndconClassificacao of 0x1000001",
-         [&] { return HRESULT(p.AlteraIndconClassificacao(0x1000001, registro.data())); }, 635, {}},
+         [&] { return p.AlteraIndconClassificacao(0x1000001, registro.data()); },
+         statusclass::SemEntradaAlteracao, {}},
     };
     for (const auto& c : casos) {
         apoio::CapturaTrace captura;

@@ -145,7 +145,7 @@ TEST_F(Indice, ImportacaoGuardaOPlanoAteOFim)
     const auto antes = Arquivos();
     const auto registro = RegistroPlano({"2", T, "C3", "Passivo"});
     uint32_t posOutro = 0;
-    EXPECT_EQ(outro.GravaDados(registro.data(), &posOutro), TQHResultDoStatus(statusarq::Compartilhamento));
+    EXPECT_EQ(outro.GravaDados(registro.data(), &posOutro), statusarq::Compartilhamento.ComoHResult());
     EXPECT_EQ(Arquivos(), antes);
     // The end of the import makes the index and lets the others write again.
     ASSERT_EQ(Plano().SetFimImportacao(), 0);

@@ -29,7 +29,7 @@ TEST_F(MarcaTeste, ObjetoDeMarcaApagaSeuArquivoEOutroEsperaEDesiste)
         CTQArqMarca marca;
         ASSERT_EQ(marca.Marca(m_dados, ITQArqMarcaEnum::GeracaoDeIDX), 0u);
         EXPECT_TRUE(apoio::Existe(arquivo));
-        EXPECT_EQ(marca.Marca(m_dados, ITQArqMarcaEnum::GeracaoDeIDX), statusarq::MarcaOcupada);
+        EXPECT_EQ(marca.Marca(m_dados, ITQArqMarcaEnum::GeracaoDeIDX), statusmarca::Ocupada);
         CTQArqMarca outra;
         const DWORD inicio = plataforma::Ticks();
         EXPECT_EQ(outra.Marca(m_dados, ITQArqMarcaEnum::GeracaoDeIDX), 17396u);
@@ -51,7 +51,7 @@ TEST_F(MarcaTeste, EsquemaAtualDeixaOArquivoQueNaoBloqueiaNinguem)
         ASSERT_EQ(marca.Marca(m_dados, 4, 0x0107), 0u);
         CTQarq outra;
         EXPECT_EQ(outra.Marca(m_dados, 4, 2), 16250u);
-        EXPECT_EQ(marca.Marca(m_dados, 4, 1), statusarq::MarcaOcupada);
+        EXPECT_EQ(marca.Marca(m_dados, 4, 1), statusmarca::Ocupada);
     }
     EXPECT_TRUE(apoio::Existe(m_dados + "XXMARCA4.DAT"));
     CTQarq depois;
@@ -75,7 +75,7 @@ TEST_F(MarcaTeste, EsquemaAnteriorGravaTipoEDonoELimpaAoLiberar)
     // A record left behind by nobody is refused, and stays.
     apoio::GravaTudo(arquivo, std::string("\x04\x07", 2));
     CTQarq marca;
-    EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusarq::MarcaDeixada);
+    EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusmarca::Deixada);
     EXPECT_EQ(marca.GetDono(), 7);
     EXPECT_EQ(apoio::LeTudo(arquivo), std::string("\x04\x07", 2));
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "apoio/Apoio.h"
+#include "df/tqlibex/CodigosMarca.h"
 #include "df/tqlibex/GanchosTeste.h"
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQArq.h"
@@ -110,7 +111,7 @@ TEST_F(MultiProcessoTeste, MarcaAnteriorAbandonadaDa16209EODono)
     ASSERT_TRUE(m_filho.Espera(10000, &m_codigo));
     EXPECT_EQ(apoio::LeTudo(m_dados + "CNCMARCA.DAT"), std::string("\x04\x07", 2));
     CTQarq marca;
-    EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusarq::MarcaDeixada);
+    EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusmarca::Deixada);
     EXPECT_EQ(marca.GetDono(), 7);
     // What an administrator clears, since nobody holds it.
     uint8_t tipo = 0;

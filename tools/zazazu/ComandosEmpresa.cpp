@@ -3,6 +3,7 @@
 
 #include "df/tqlibex/TQChaveSuite.h"
 #include "platform/Biblioteca.h"
+#include "platform/Erros.h"
 #include "platform/Registro.h"
 #include "platform/Texto.h"
 #include "tools/zazazu/Comandos.h"
@@ -36,9 +37,9 @@ int Inicia(Contexto& ctx, const std::string& empresa, const std::string& dados)
     plataforma::ChaveRegistro chave;
     const std::string ansi = plataforma::Utf8ParaAnsi(empresa);
     if (const DWORD e = chave.Cria(plataforma::RaizRegistro::LocalMachine, (kChaveEmpresas + "\\" + ansi).c_str()))
-        return ctx.Imprime().Recusa(TQHResult(0x80070000u | e), "writing the registry key of " + empresa);
+        return ctx.Imprime().Recusa(plataforma::HResultDoErro(e), "writing the registry key of " + empresa);
     if (const DWORD e = chave.GravaTexto("DF", plataforma::Utf8ParaAnsi(dir).c_str()))
-        return ctx.Imprime().Recusa(TQHResult(0x80070000u | e), "writing the data directory of " + empresa);
+        return ctx.Imprime().Recusa(plataforma::HResultDoErro(e), "writing the data directory of " + empresa);
     if (const HRESULT hr = RegistraPlanoPrincipal(); TQFalhou(hr))
         return ctx.Imprime().Recusa(hr, "registering the main-chart server");
     if (ctx.json)
@@ -53,7 +54,7 @@ int Lista(Contexto& ctx)
     std::vector<std::string> nomes;
     if (const DWORD e = plataforma::SubchavesRegistro(plataforma::RaizRegistro::LocalMachine, kChaveEmpresas.c_str(), nomes);
         e != 0 && e != 2)
-        return ctx.Imprime().Recusa(TQHResult(0x80070000u | e), "reading the companies");
+        return ctx.Imprime().Recusa(plataforma::HResultDoErro(e), "reading the companies");
     std::vector<std::vector<std::string>> linhas;
     nlohmann::json j = nlohmann::json::array();
     for (const std::string& nome : nomes) {
