@@ -1,6 +1,7 @@
 #include "FasesBench.h"
 
 #include "ContasSessaoBench.h"
+#include "platform/Bstr.h"
 #include "platform/Texto.h"
 
 namespace bench {

@@ -10,6 +10,7 @@
 #include "ObjetoBench.h"
 #include "SqliteBench.h"
 #include "df/planoalt/FuncoesGenericas.h"
+#include "platform/Bstr.h"
 #include "platform/Texto.h"
 #include "tools/zazazu/Csv.h"
 #include "tools/zazazu/Lote.h"

@@ -14,6 +14,7 @@
 #include "df/tqlibex/TQPath.h"
 #include "platform/Arquivo.h"
 #include "platform/Biblioteca.h"
+#include "platform/Bstr.h"
 #include "platform/Processo.h"
 #include "platform/Texto.h"
 

@@ -1,3 +1,4 @@
+#include "platform/Bstr.h"
 #include "platform/Texto.h"
 
 #include <array>

@@ -1,9 +1,10 @@
-// Code page 1252 by our own tables, BSTR, the task allocator and GUIDs.
+// Code page 1252 by our own tables.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "platform/Bstr.h"
 #include "platform/Tipos.h"
 
 namespace plataforma {
@@ -22,18 +23,8 @@ char MinusculaAnsi(char c);
 char MaiusculaAnsi(char c);
 bool IguaisSemCaixa(std::string_view a, std::string_view b);
 
-BSTR AlocaBstr(const OLECHAR* texto, uint32_t caracteres);
+// BSTRs made from and read as code page 1252.
 BSTR AlocaBstrDeAnsi(std::string_view ansi);
-void LiberaBstr(BSTR texto);
-uint32_t TamanhoBstr(BSTR texto);
 std::string BstrParaAnsi(BSTR texto);
-
-void* AlocaTarefa(size_t bytes);
-void LiberaTarefa(void* bloco);
-
-HRESULT CriaGuid(GUID& guid);
-// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case.
-std::string GuidParaTexto(const GUID& guid);
-bool TextoParaGuid(std::string_view texto, GUID& guid);
 
 } // namespace plataforma

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/Bstr.h"
 #include "platform/Texto.h"
 
 ZAZ_EXPORTA BSTR SysAllocString(const OLECHAR* texto)

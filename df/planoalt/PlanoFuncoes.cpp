@@ -6,6 +6,7 @@
 #include "df/planoalt/AlternativoBase.h"
 #include "df/planoalt/ServicoComum.h"
 #include "df/tqlibex/TQArq.h"
+#include "platform/Bstr.h"
 
 HRESULT CBasePlanoAlternativo::FuncaoGenerica(uint32_t ulFuncao, _REG_DF_FUNCAO_GENERICAPS regInps,
                                               _REG_DF_FUNCAO_GENERICAPS** ppregOutps)

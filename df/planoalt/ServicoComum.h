@@ -8,6 +8,7 @@
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQArq.h"
 #include "df/tqlibex/TQArqEx.h"
+#include "platform/Bstr.h"
 #include "platform/Texto.h"
 
 constexpr uint8_t kTipoMarcaPlanoEVinculo = 4;

@@ -1,4 +1,5 @@
 #include "df/tqlibex/BaseArquivo.h"
+#include "df/tqlibex/TQMensagens.h"
 
 #include <vector>
 

@@ -8,6 +8,7 @@
 #include "df/tqlibex/FuncoesArq.h"
 #include "df/tqlibex/GeracaoArquivos.h"
 #include "df/tqlibex/StatusArquivo.h"
+#include "df/tqlibex/TQMensagens.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQTrace.h"
 #include "platform/Tempo.h"

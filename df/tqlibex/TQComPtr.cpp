@@ -5,9 +5,11 @@
 #include <mutex>
 
 #include "df/tqlibex/TQChavesInicio.h"
+#include "df/tqlibex/TQMensagens.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQProfiler.h"
 #include "df/tqlibex/TQProfilerConfig.h"
+#include "platform/Bstr.h"
 #include "platform/Com.h"
 #include "platform/Processo.h"
 #include "platform/Registro.h"

@@ -5,12 +5,15 @@
 #include <mutex>
 
 #include "df/tqlibex/GanchosTeste.h"
+#include "df/tqlibex/TQLinhaLog.h"
 #include "df/tqlibex/TQModulos.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQProfiler.h"
 #include "df/tqlibex/TQProfilerConfig.h"
 #include "platform/Arquivo.h"
+#include "platform/Bstr.h"
 #include "platform/Processo.h"
+#include "platform/Texto.h"
 
 using namespace plataforma;
 
@@ -193,6 +196,32 @@ void Grava(const std::string& caminho, const std::string& linha, TipoLinhaLog ti
 }
 
 } // namespace
+
+const std::string& TQUsuarioLocal()
+{
+    static const std::string usuario = plataforma::NomeUsuarioSO();
+    return usuario;
+}
+
+std::string TQNovoGuidLog()
+{
+    GUID guid{};
+    if (plataforma::CriaGuid(guid) < 0)
+        return " ";
+    const std::string texto = plataforma::GuidParaTexto(guid);
+    return texto.substr(1, texto.size() - 2);
+}
+
+const std::string& TQNomeProcesso()
+{
+    static const std::string nome = [] {
+        std::string n = CTQPath::GetNomeSemExtensao(plataforma::CaminhoExecutavel());
+        for (char& c : n)
+            c = plataforma::MinusculaAnsi(c);
+        return n;
+    }();
+    return nome;
+}
 
 std::string TQArquivoLog(const RegistroLog& registro, TipoLinhaLog tipo)
 {

@@ -11,6 +11,9 @@
 // "Mensagens" directory; empty when absent. A file that cannot be opened is reported to the person.
 std::string TQTextoArquivoMensagens(uint32_t codigoMensagem, uint32_t modulo);
 
+// The description of a value, as the message library gives it (empty when it has none).
+std::string TQDescricaoHResult(HRESULT hr);
+
 // Hands a report to TQMens.dll (loaded for the call); nothing happens when it is missing.
 void TQRelataErro(HRESULT principal, HRESULT detalhe, int32_t valor, const std::string& empresa, const char* fonte,
                   int linha, bool mostra, const std::string& texto);

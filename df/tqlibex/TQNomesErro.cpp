@@ -1,3 +1,4 @@
+#include "df/tqlibex/TQMensagens.h"
 #include "df/tqlibex/TQNomesErro.h"
 
 #include <algorithm>

@@ -2,6 +2,7 @@
 
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQProfilerConfig.h"
+#include "platform/Bstr.h"
 #include "platform/Processo.h"
 #include "platform/Texto.h"
 
@@ -18,32 +19,6 @@ void GuardaPares(RegistroLog& registro, const char* const* pares, int quantidade
 }
 
 } // namespace
-
-const std::string& TQUsuarioLocal()
-{
-    static const std::string usuario = plataforma::NomeUsuarioSO();
-    return usuario;
-}
-
-std::string TQNovoGuidLog()
-{
-    GUID guid{};
-    if (plataforma::CriaGuid(guid) < 0)
-        return " ";
-    const std::string texto = plataforma::GuidParaTexto(guid);
-    return texto.substr(1, texto.size() - 2);
-}
-
-const std::string& TQNomeProcesso()
-{
-    static const std::string nome = [] {
-        std::string n = CTQPath::GetNomeSemExtensao(plataforma::CaminhoExecutavel());
-        for (char& c : n)
-            c = plataforma::MinusculaAnsi(c);
-        return n;
-    }();
-    return nome;
-}
 
 CTQProfilerEscopo::CTQProfilerEscopo(ITQDF_Profiler* identidade) { m_registro.identidade = identidade; }
 

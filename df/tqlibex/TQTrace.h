@@ -34,8 +34,5 @@ void TQTraceHResult(ITQDF_Profiler* identidade, const char* funcao, const char* 
 void TQTraceRetorno(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha,
                     const char* variavel, const char* expressao, long retorno);
 
-// The description of a value, as the message library gives it (empty when it has none).
-std::string TQDescricaoHResult(HRESULT hr);
-
 // An assertion report: a condition the code relies on did not hold.
 void TQRelatorioAssercao(const char* fonte, int linha, const char* expressao);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/Texto.h"
+#include "platform/Bstr.h"
 
 namespace plataforma {
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/Biblioteca.h"
+#include "platform/Bstr.h"
 #include "platform/Registro.h"
 #include "platform/Texto.h"
 

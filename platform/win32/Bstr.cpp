@@ -1,4 +1,4 @@
-#include "platform/Texto.h"
+#include "platform/Bstr.h"
 
 // After windows.h, which it needs.
 #include <oleauto.h>

@@ -13,6 +13,7 @@
 
 #include "server/dbus/SdBus.h"
 
+#include "platform/Bstr.h"
 #include "platform/Texto.h"
 #include "server/Contrato.h"
 

@@ -2,6 +2,7 @@
 // administrator is needed, and the per-user entry wins over a machine-wide one in HKCR.
 #include <string>
 
+#include "platform/Bstr.h"
 #include "platform/Processo.h"
 #include "platform/Registro.h"
 #include "platform/Texto.h"

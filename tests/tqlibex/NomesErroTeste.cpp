@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "df/tqlibex/TQMensagens.h"
 #include "df/tqlibex/TQNomesErro.h"
 #include "df/tqlibex/TQNomesErroTabelas.h"
 #include "df/tqlibex/TQTrace.h"

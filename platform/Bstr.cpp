@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "platform/Texto.h"
+#include "platform/Bstr.h"
 
 namespace plataforma {
 
