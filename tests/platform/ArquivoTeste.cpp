@@ -71,9 +71,7 @@ TEST_F(Arquivo, CriarTruncaEAbrirSempreMantem)
     ArquivoSO a;
     ASSERT_EQ(a.Abre(nome.c_str(), kC), 0u);
     EXPECT_TRUE(a.JaExistia());
-    uint64_t tamanho = 1;
-    ASSERT_EQ(a.Tamanho(tamanho), 0u);
-    EXPECT_EQ(tamanho, 0u);
+    EXPECT_EQ(Conteudo(a), "");
 }
 
 TEST_F(Arquivo, NomesSemDistincaoDeCaixa)
@@ -114,7 +112,6 @@ TEST_F(Arquivo, SomenteLeituraRecusaEscrita)
     EXPECT_EQ(Conteudo(a), "dados");
     a.Fecha();
     EXPECT_EQ(ApagaArquivo(nome.c_str()), erro::AcessoNegado);
-
     ASSERT_EQ(DefineSomenteLeitura(nome.c_str(), false), 0u);
     ASSERT_EQ(LeSomenteLeitura(nome.c_str(), somenteLeitura), 0u);
     EXPECT_FALSE(somenteLeitura);
@@ -144,6 +141,11 @@ TEST_F(Arquivo, NomesAusentesRenomearEDiretorios)
     EXPECT_EQ(RemoveDiretorio(sub.c_str()), erro::DiretorioNaoVazio);
     ASSERT_EQ(ApagaArquivo(dentro.c_str()), 0u);
     EXPECT_EQ(RemoveDiretorio(sub.c_str()), 0u);
+    // A directory in the file's place is refused at once, in every mode.
+    ASSERT_EQ(CriaDiretorio(sub.c_str()), 0u);
+    for (const ModoArquivo& modo : {kL, kG, kC})
+        EXPECT_EQ(a.Abre(sub.c_str(), modo), erro::TipoDispositivoInvalido);
+    EXPECT_EQ(ClassificaErroArquivo(erro::TipoDispositivoInvalido), TipoErroArquivo::ArquivoInvalido);
 }
 
 TEST_F(Arquivo, SubstituiEmUmPassoELigacaoDaOutroNome)
@@ -178,17 +180,6 @@ TEST_F(Arquivo, SubstituiEmUmPassoELigacaoDaOutroNome)
     ASSERT_EQ(a.Abre(plano.c_str(), kG), 0u);
     EXPECT_EQ(a.Descarrega(), 0u);
     EXPECT_EQ(DescarregaDiretorio(m_dir.c_str()), 0u);
-}
-
-TEST_F(Arquivo, DiretorioNoLugarDoArquivoERecusadoDeImediato)
-{
-    const std::string sub = Caminho("DFPLA001.DAT");
-    ASSERT_EQ(CriaDiretorio(sub.c_str()), 0u);
-    for (const ModoArquivo& modo : {kL, kG, kC}) {
-        ArquivoSO a;
-        EXPECT_EQ(a.Abre(sub.c_str(), modo), erro::TipoDispositivoInvalido);
-        EXPECT_EQ(ClassificaErroArquivo(erro::TipoDispositivoInvalido), TipoErroArquivo::ArquivoInvalido);
-    }
 }
 
 // Readers of the whole file share the lock, a rewriter holds it alone; between handles of one

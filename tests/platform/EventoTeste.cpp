@@ -13,23 +13,22 @@ using namespace plataforma;
 
 namespace {
 
-// Waits, with a generous bound, until the counter reaches a value.
-bool AteChegar(const std::atomic<int>& contador, int valor)
-{
-    for (int i = 0; i < 1000 && contador.load() < valor; ++i)
-        Dorme(10);
-    return contador.load() >= valor;
-}
-
+// n threads waiting on the event; counts beat clocks, with a generous bound.
 struct Esperas {
     std::vector<Thread> threads;
-    std::atomic<int> liberadas{0};
-    std::atomic<int> falhas{0};
+    std::atomic<int> liberadas{0}, falhas{0};
 
-    void Inicia(Evento& e, int n, DWORD espera)
+    Esperas(Evento& e, int n, DWORD espera)
     {
         for (int i = 0; i < n; ++i)
             threads.emplace_back([this, &e, espera] { (e.Espera(espera) ? liberadas : falhas)++; });
+        Dorme(50);
+    }
+    bool AteChegar(int valor)
+    {
+        for (int i = 0; i < 1000 && liberadas.load() < valor; ++i)
+            Dorme(10);
+        return liberadas.load() >= valor;
     }
     ~Esperas()
     {
@@ -43,12 +42,10 @@ struct Esperas {
 TEST(Evento, ManualLiberaTodosEFicaSinalizado)
 {
     Evento e(true);
-    Esperas esperas;
-    esperas.Inicia(e, 4, kInfinito);
-    Dorme(50);
+    Esperas esperas(e, 4, kInfinito);
     EXPECT_EQ(esperas.liberadas.load(), 0);
     e.Sinaliza();
-    EXPECT_TRUE(AteChegar(esperas.liberadas, 4));
+    EXPECT_TRUE(esperas.AteChegar(4));
     EXPECT_TRUE(e.Espera(0));
     EXPECT_TRUE(e.Espera(0));
     e.Reinicia();
@@ -58,12 +55,10 @@ TEST(Evento, ManualLiberaTodosEFicaSinalizado)
 TEST(Evento, AutomaticoLiberaUmPorSinal)
 {
     Evento e(false);
-    Esperas esperas;
-    esperas.Inicia(e, 3, 20000);
-    Dorme(50);
+    Esperas esperas(e, 3, 20000);
     for (int n = 1; n <= 3; ++n) {
         e.Sinaliza();
-        ASSERT_TRUE(AteChegar(esperas.liberadas, n));
+        ASSERT_TRUE(esperas.AteChegar(n));
         Dorme(50); // room for a wrongly released second waiter to show up
         EXPECT_EQ(esperas.liberadas.load(), n);
     }

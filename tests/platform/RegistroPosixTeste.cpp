@@ -175,9 +175,10 @@ TEST_F(RegistroArquivo, SubstituicaoAtomicaParaQuemLe)
         EXPECT_TRUE(e.nome == "registro.reg" || e.nome == "registro.reg.lock") << e.nome;
 }
 
-TEST_F(RegistroArquivo, ProcessosNaoPerdemValores)
+// Two threads here and a process beside them: no writer loses another's values.
+TEST_F(RegistroArquivo, EscritoresNaoPerdemValores)
 {
-    constexpr int kPorProcesso = 30;
+    constexpr int kPorEscritor = 30;
     {
         ChaveRegistro k;
         ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
@@ -185,7 +186,7 @@ TEST_F(RegistroArquivo, ProcessosNaoPerdemValores)
     auto escreve = [this](const char* prefixo) {
         ChaveRegistro k;
         bool ok = k.Abre(RaizRegistro::CurrentUser, m_chave.c_str(), true) == 0;
-        for (int i = 0; ok && i < kPorProcesso; ++i)
+        for (int i = 0; ok && i < kPorEscritor; ++i)
             ok = k.GravaDword((prefixo + std::to_string(i)).c_str(), static_cast<DWORD>(i)) == 0;
         return ok;
     };
@@ -193,14 +194,18 @@ TEST_F(RegistroArquivo, ProcessosNaoPerdemValores)
     ASSERT_GE(filho, 0);
     if (filho == 0)
         _exit(escreve("filho") ? 0 : 1);
+    bool okThread = false;
+    Thread outra([&] { okThread = escreve("thread"); });
     EXPECT_TRUE(escreve("pai"));
+    outra.join();
+    EXPECT_TRUE(okThread);
     int status = 0;
     ASSERT_EQ(waitpid(filho, &status, 0), filho);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     ChaveRegistro k;
     ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
-    for (const char* prefixo : {"pai", "filho"}) {
-        for (int i = 0; i < kPorProcesso; ++i) {
+    for (const char* prefixo : {"pai", "thread", "filho"}) {
+        for (int i = 0; i < kPorEscritor; ++i) {
             DWORD v = 999;
             EXPECT_EQ(k.LeDword((prefixo + std::to_string(i)).c_str(), v), 0u) << prefixo << i;
             EXPECT_EQ(v, static_cast<DWORD>(i));

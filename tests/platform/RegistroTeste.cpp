@@ -6,7 +6,6 @@
 #include "platform/Erros.h"
 #include "platform/Processo.h"
 #include "platform/Registro.h"
-#include "platform/Sincronizacao.h"
 #include "platform/Tempo.h"
 #include "platform/Texto.h"
 
@@ -129,28 +128,4 @@ TEST_F(Registro, ChaveApagadaEnquantoAberta)
     EXPECT_EQ(outra.Abre(RaizRegistro::CurrentUser, (m_chave + "\\Filha").c_str()), 2u);
     EXPECT_EQ(outra.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 2u);
     EXPECT_EQ(ApagaChaveRegistro(RaizRegistro::CurrentUser, m_chave.c_str()), 2u);
-}
-
-TEST_F(Registro, DuasThreadsNaoPerdemValores)
-{
-    constexpr int kPorThread = 40;
-    auto escreve = [this](char prefixo) {
-        ChaveRegistro k;
-        if (k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()) != 0)
-            return;
-        for (int i = 0; i < kPorThread; ++i)
-            k.GravaDword((prefixo + std::to_string(i)).c_str(), static_cast<DWORD>(i));
-    };
-    Thread a(escreve, 'a'), b(escreve, 'b');
-    a.join();
-    b.join();
-    ChaveRegistro k;
-    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
-    for (char prefixo : {'a', 'b'}) {
-        for (int i = 0; i < kPorThread; ++i) {
-            DWORD v = 999;
-            EXPECT_EQ(k.LeDword((prefixo + std::to_string(i)).c_str(), v), 0u) << prefixo << i;
-            EXPECT_EQ(v, static_cast<DWORD>(i));
-        }
-    }
 }

@@ -41,6 +41,8 @@ TEST_F(MarcaTeste, ObjetoDeMarcaApagaSeuArquivoEOutroEsperaEDesiste)
     }
     EXPECT_FALSE(apoio::Existe(arquivo));
     EXPECT_FALSE(apoio::Existe(m_dados + "XXMARCA79PLA001.dat"));
+    CTQArqMarca semDiretorio;
+    EXPECT_EQ(semDiretorio.Marca(m_dir + "NAOEXISTE", 79), 0x80070003u) << "a missing directory is not waited for";
 }
 
 TEST_F(MarcaTeste, EsquemaAtualDeixaOArquivoQueNaoBloqueiaNinguem)
@@ -78,13 +80,6 @@ TEST_F(MarcaTeste, EsquemaAnteriorGravaTipoEDonoELimpaAoLiberar)
     EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusmarca::Deixada);
     EXPECT_EQ(marca.GetDono(), 7);
     EXPECT_EQ(apoio::LeTudo(arquivo), std::string("\x04\x07", 2));
-}
-
-TEST_F(MarcaTeste, DiretorioAusenteNaoEspera)
-{
-    CTQArqMarca marca;
-    const uint32_t r = marca.Marca(m_dir + "NAOEXISTE", 79);
-    EXPECT_EQ(r, 0x80070003u);
 }
 
 // Which scheme answers which types from the shared table.

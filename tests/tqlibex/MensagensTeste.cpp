@@ -53,8 +53,7 @@ protected:
     std::vector<std::string> LinhasErro() const
     {
         const plataforma::DataHoraLocal agora = plataforma::AgoraLocal();
-        char nome[64];
-        std::snprintf(nome, sizeof nome, "TQProfilerErros_Pgms_%04d%02d.log", agora.ano, agora.mes);
+        const std::string nome = "TQProfilerErros_Pgms_" + std::to_string(agora.ano * 100 + agora.mes) + ".log";
         std::vector<std::string> linhas = Divide(apoio::LeTudo(m_dir + nome), '\n');
         std::erase_if(linhas, [](const std::string& l) { return l.find("\tERRO\t") == std::string::npos; });
         return linhas;

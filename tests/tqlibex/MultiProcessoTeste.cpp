@@ -30,11 +30,13 @@ protected:
             m_filho.Termina();
         apoio::DiretorioEmpresa::TearDown();
     }
-    void Inicia(const std::vector<std::string>& argumentos, const std::string& sinal)
+    // Starts the helper with the signal file it creates when ready as its last argument.
+    void Inicia(std::vector<std::string> argumentos)
     {
-        m_sinal = sinal;
+        m_sinal = m_dir + "pronto";
+        argumentos.push_back(m_sinal);
         ASSERT_EQ(m_filho.Inicia(apoio::CaminhoAuxiliar(), argumentos), 0u);
-        ASSERT_TRUE(apoio::EsperaArquivo(sinal)) << "the helper did not get ready";
+        ASSERT_TRUE(apoio::EsperaArquivo(m_sinal)) << "the helper did not get ready";
     }
     plataforma::ProcessoFilho m_filho;
     DWORD m_codigo = 0;
@@ -45,8 +47,7 @@ TEST_F(MultiProcessoTeste, GravadorDeOutroProcessoRecusaGravadoresNuncaLeitores)
 {
     const std::string arquivo = m_dados + "DFPLANOS.DAT";
     apoio::GravaTudo(arquivo, std::string(16, 'a'));
-    const std::string sinal = m_dir + "pronto";
-    Inicia({"segura", arquivo, "G", kAteSoltar, sinal}, sinal);
+    Inicia({"segura", arquivo, "G", kAteSoltar});
 
     CTQArqEx leitor;
     DWORD inicio = plataforma::Ticks();
@@ -66,18 +67,17 @@ TEST_F(MultiProcessoTeste, GravadorDeOutroProcessoRecusaGravadoresNuncaLeitores)
 TEST_F(MultiProcessoTeste, MarcaLiberadaPorOutroProcessoEhTomadaNoPassoSeguinte)
 {
     EsquemaAtual();
-    const std::string sinal = m_dir + "pronto";
     constexpr DWORD kSegura = 600;
-    Inicia({"marca", m_dados, "8", "5", std::to_string(kSegura), sinal}, sinal);
+    Inicia({"marca", m_dados, "8", "5", std::to_string(kSegura)});
     TQDefineEsperaMarcaParaTestes(20000);
     CTQarq marca;
     ASSERT_EQ(marca.Marca(m_dados, 8, 1), 0u);
     const DWORD tomada = plataforma::Ticks();
     // Measured from the helper's own tick, so that a slow start of this test cannot shorten it.
-    const DWORD segura = DWORD(std::strtoul(apoio::LeTudo(sinal).c_str(), nullptr, 10));
+    const DWORD segura = DWORD(std::strtoul(apoio::LeTudo(m_sinal).c_str(), nullptr, 10));
     EXPECT_GE(tomada - segura, kSegura - apoio::kTickRelogioMs) << "the taker waited for the holder";
-    ASSERT_TRUE(apoio::EsperaArquivo(sinal + ".liberado"));
-    const DWORD liberada = DWORD(std::strtoul(apoio::LeTudo(sinal + ".liberado").c_str(), nullptr, 10));
+    ASSERT_TRUE(apoio::EsperaArquivo(m_sinal + ".liberado"));
+    const DWORD liberada = DWORD(std::strtoul(apoio::LeTudo(m_sinal + ".liberado").c_str(), nullptr, 10));
     // One 10 ms step and a tick; the rest is room for a loaded machine, still far below a
     // taker that looks again only after long pauses.
     EXPECT_LE(int32_t(tomada - liberada), 500) << "taken at the step after the release";
@@ -86,8 +86,7 @@ TEST_F(MultiProcessoTeste, MarcaLiberadaPorOutroProcessoEhTomadaNoPassoSeguinte)
 TEST_F(MultiProcessoTeste, MarcaOcupadaPorOutroProcessoDaCodigoDoTipo)
 {
     EsquemaAtual();
-    const std::string sinal = m_dir + "pronto";
-    Inicia({"marca", m_dados, "8", "5", kAteSoltar, sinal}, sinal);
+    Inicia({"marca", m_dados, "8", "5", kAteSoltar});
     TQDefineEsperaMarcaParaTestes(300);
     CTQarq marca;
     EXPECT_EQ(marca.Marca(m_dados, 8, 1), 16306u);
@@ -96,8 +95,7 @@ TEST_F(MultiProcessoTeste, MarcaOcupadaPorOutroProcessoDaCodigoDoTipo)
 TEST_F(MultiProcessoTeste, MarcaAtualMorreComOProcesso)
 {
     EsquemaAtual();
-    const std::string sinal = m_dir + "pronto";
-    Inicia({"abandona", m_dados, "4", "7", sinal}, sinal);
+    Inicia({"abandona", m_dados, "4", "7"});
     ASSERT_TRUE(m_filho.Espera(10000, &m_codigo));
     TQDefineEsperaMarcaParaTestes(300);
     CTQarq marca;
@@ -106,8 +104,7 @@ TEST_F(MultiProcessoTeste, MarcaAtualMorreComOProcesso)
 
 TEST_F(MultiProcessoTeste, MarcaAnteriorAbandonadaDa16209EODono)
 {
-    const std::string sinal = m_dir + "pronto";
-    Inicia({"abandona", m_dados, "4", "7", sinal}, sinal);
+    Inicia({"abandona", m_dados, "4", "7"});
     ASSERT_TRUE(m_filho.Espera(10000, &m_codigo));
     EXPECT_EQ(apoio::LeTudo(m_dados + "CNCMARCA.DAT"), std::string("\x04\x07", 2));
     CTQarq marca;
@@ -122,8 +119,7 @@ TEST_F(MultiProcessoTeste, MarcaAnteriorAbandonadaDa16209EODono)
 
 TEST_F(MultiProcessoTeste, MarcaAnteriorOcupadaDesisteDepoisDe90Avistamentos)
 {
-    const std::string sinal = m_dir + "pronto";
-    Inicia({"marca", m_dados, "4", "263", kAteSoltar, sinal}, sinal);
+    Inicia({"marca", m_dados, "4", "263", kAteSoltar});
     CTQarq marca;
     EXPECT_EQ(marca.Marca(m_dados, 8, 1), 16250u);
     EXPECT_EQ(marca.GetDono(), 7) << "the low byte of the holder's number";

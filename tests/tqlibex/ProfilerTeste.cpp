@@ -126,9 +126,7 @@ protected:
     static std::string AnoMes()
     {
         const DataHoraLocal agora = AgoraLocal();
-        char texto[16];
-        std::snprintf(texto, sizeof texto, "%04d%02d", agora.ano, agora.mes);
-        return texto;
+        return std::to_string(agora.ano * 100 + agora.mes);
     }
     std::string ErrosPgms() const { return m_dir + "TQProfilerErros_Pgms_" + AnoMes() + ".log"; }
 
@@ -207,8 +205,7 @@ TEST_F(ProfilerTeste, QueLinhasCadaLogIniPede)
     EXPECT_FALSE(apoio::Existe(Profiler()));
     // A part of the process's own name, in capitals, after another name.
     std::string parte = TQNomeProcesso().substr(TQNomeProcesso().size() / 2);
-    for (char& c : parte)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
+    std::transform(parte.begin(), parte.end(), parte.begin(), [](unsigned char c) { return char(std::toupper(c)); });
     // The type of the one line written, "" for none.
     const std::pair<std::string, std::string> casos[] = {
         {"Entrada=1\r\n", "ENTROU"}, {"Saida=1\r\n", "SAIU"},
@@ -284,11 +281,9 @@ TEST_F(ProfilerTeste, EntradaESaidaColunaPorColuna)
     EXPECT_EQ(Faixa(c, cEmpresa, cMemDisponivel),
               (Colunas{"E0001", "U007", "S00000042", thread, "0001", "12", "3456", "DOMINIO\\fulano", "CONTABIL",
                        "TQCONTABIL", "Lancamentos.cpp", "99", "1", "5", std::string(22, 'F'), "ENTROU"}));
-    const uint64_t total = Numero(c[cMemTotal]);
-    EXPECT_GT(total, 0u);
-    EXPECT_LE(Numero(c[cMemDisponivel]), total);
-    // Memory on: the private bytes at entry.
-    EXPECT_GT(Numero(c[cMemComponente]), 0u);
+    EXPECT_GT(Numero(c[cMemTotal]), 0u);
+    EXPECT_LE(Numero(c[cMemDisponivel]), Numero(c[cMemTotal]));
+    EXPECT_GT(Numero(c[cMemComponente]), 0u) << "memory on: the private bytes at entry";
     EXPECT_EQ(Faixa(c, cEspecifica, c.size()), (Colunas{"0", "0", "Plano = 3", "Conta = 1.1.01"}));
 
     // The exit line repeats the call's columns, pairing key included, with its own measures.
@@ -419,19 +414,18 @@ TEST_F(ProfilerTeste, ValidadeDaLeitura)
 TEST_F(ProfilerTeste, OitoThreadsDeErros)
 {
     constexpr int kThreads = 8, kLinhas = 150;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([t] {
-            for (int i = 0; i < kLinhas; ++i) {
-                RegistroLog r;
-                r.classeFuncao = "CTeste::Thread";
-                r.valores[4] = "t" + std::to_string(t) + "-" + std::to_string(i) + "-" + std::string(200, 'x');
-                TQGravaLinhaLog(r, TipoLinhaLog::Erro);
-            }
-        });
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([t] {
+                for (int i = 0; i < kLinhas; ++i) {
+                    RegistroLog r;
+                    r.classeFuncao = "CTeste::Thread";
+                    r.valores[4] = "t" + std::to_string(t) + "-" + std::to_string(i) + "-" + std::string(200, 'x');
+                    TQGravaLinhaLog(r, TipoLinhaLog::Erro);
+                }
+            });
     }
-    for (std::thread& t : threads)
-        t.join();
     const std::vector<Colunas> linhas = LeLog(ErrosPgms(), kCabecalhoErros);
     ASSERT_EQ(linhas.size(), size_t(kThreads * kLinhas));
     std::set<std::string> vistas;
@@ -449,24 +443,22 @@ TEST_F(ProfilerTeste, ReleituraEnquantoOutrasThreadsDecidem)
     LogIni("Entrada=1\r\nSaida=0\r\nCoCreateInstance=1\r\nMemory=1\r\nProcessos=nenhum\r\n");
     std::atomic<bool> fim{false};
     std::atomic<int> divergentes{0};
-    std::vector<std::thread> leitores;
-    for (int t = 0; t < 4; ++t) {
-        leitores.emplace_back([&] {
-            while (!fim.load()) {
-                if (Letras(TQProfilerConfig::Atual()) != "E-C-M-")
-                    ++divergentes;
-                CTQProfilerEscopo escopo(nullptr);
-                escopo.Entra(kFuncao);
-            }
-        });
+    {
+        std::vector<std::jthread> leitores;
+        for (int t = 0; t < 4; ++t)
+            leitores.emplace_back([&] {
+                while (!fim.load()) {
+                    if (Letras(TQProfilerConfig::Atual()) != "E-C-M-")
+                        ++divergentes;
+                    Chamada(nullptr);
+                }
+            });
+        for (int i = 0; i < 200; ++i) {
+            TQInvalidaProfilerParaTestes();
+            Cede();
+        }
+        fim = true;
     }
-    for (int i = 0; i < 200; ++i) {
-        TQInvalidaProfilerParaTestes();
-        Cede();
-    }
-    fim = true;
-    for (std::thread& t : leitores)
-        t.join();
     EXPECT_EQ(divergentes.load(), 0);
     EXPECT_FALSE(apoio::Existe(Profiler()));
 }

@@ -53,21 +53,13 @@ HRESULT EstouraPilha()
 TEST(TraducaoFalhas, CadaCodigoTemSeuHResult)
 {
     // The order of the platform's fault codes decides each row: any reordering shows here.
-    const struct {
-        DWORD codigo;
-        uint32_t hr;
-    } tabela[] = {
-        {0xC0000005, 0x8004EAC5}, {0xC000008C, 0x8004EAC6}, {0x80000003, 0x8004EAC7}, {0x80000002, 0x8004EAC8},
-        {0xC000008D, 0x8004EAC9}, {0xC000008E, 0x8004EACA}, {0xC000008F, 0x8004EACB}, {0xC0000090, 0x8004EACC},
-        {0xC0000091, 0x8004EACD}, {0xC0000092, 0x8004EACE}, {0xC0000093, 0x8004EACF}, {0x80000001, 0x8004EAD0},
-        {0xC000001D, 0x8004EAD1}, {0xC0000006, 0x8004EAD2}, {0xC0000094, 0x8004EAD3}, {0xC0000095, 0x8004EAD4},
-        {0xC0000026, 0x8004EAD5}, {0xC0000008, 0x8004EAD6}, {0xC0000025, 0x8004EAD7}, {0xC0000096, 0x8004EAD8},
-        {0x80000004, 0x8004EAD9}, {0xC00000FD, 0x8004EADA}, {0x80000029, 0x8004EADB},
-    };
-    for (const auto& linha : tabela) {
-        const HRESULT hr = CTQSEH::TraduzCodigo(linha.codigo);
-        EXPECT_EQ(static_cast<uint32_t>(hr), linha.hr) << std::hex << linha.codigo;
-    }
+    const DWORD codigos[] = {0xC0000005, 0xC000008C, 0x80000003, 0x80000002, 0xC000008D, 0xC000008E,
+                             0xC000008F, 0xC0000090, 0xC0000091, 0xC0000092, 0xC0000093, 0x80000001,
+                             0xC000001D, 0xC0000006, 0xC0000094, 0xC0000095, 0xC0000026, 0xC0000008,
+                             0xC0000025, 0xC0000096, 0x80000004, 0xC00000FD, 0x80000029};
+    // One after another from 0x8004EAC5.
+    for (uint32_t i = 0; i < std::size(codigos); ++i)
+        EXPECT_EQ(static_cast<uint32_t>(CTQSEH::TraduzCodigo(codigos[i])), 0x8004EAC5u + i) << std::hex << codigos[i];
     // Anything else, C++ exceptions and the guard's neighbours included, is "some other fault".
     for (DWORD outro : {0u, 0xE06D7363u, 0x20474343u, 0xC0000004u, 0xC00000FCu, 0x80000000u, 0xFFFFFFFFu})
         EXPECT_EQ(static_cast<uint32_t>(CTQSEH::TraduzCodigo(outro)), 0x8004EE47u) << std::hex << outro;
@@ -120,19 +112,18 @@ TEST(GuardaFalhas, ThreadsFalhandoAoMesmoTempo)
     constexpr int kThreads = 4;
     constexpr int kVezes = 50;
     std::atomic<int> certos{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&, t] {
-            for (int i = 0; i < kVezes; ++i) {
-                const bool divide = (i + t) % 2 == 0;
-                const HRESULT hr = divide ? CTQSEH::Executa([] { return DivideInteiroPorZero(); })
-                                          : CTQSEH::Executa([] { return EscreveEmInvalido(); });
-                if (hr == (divide ? kDivisaoZero : kViolacaoAcesso))
-                    ++certos;
-            }
-        });
-    for (std::thread& t : threads)
-        t.join();
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&, t] {
+                for (int i = 0; i < kVezes; ++i) {
+                    const bool divide = (i + t) % 2 == 0;
+                    const HRESULT hr = divide ? CTQSEH::Executa([] { return DivideInteiroPorZero(); })
+                                              : CTQSEH::Executa([] { return EscreveEmInvalido(); });
+                    certos += hr == (divide ? kDivisaoZero : kViolacaoAcesso);
+                }
+            });
+    }
     EXPECT_EQ(certos.load(), kThreads * kVezes);
 }
 

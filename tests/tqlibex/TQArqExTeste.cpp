@@ -13,6 +13,23 @@ namespace {
 constexpr uint32_t kTam = 8;
 
 std::string Registro(char c) { return std::string(kTam, c); }
+const std::string kZero = Registro('\0');
+const std::string kFim = "erro " + std::to_string(statusarq::FimArquivo.Codigo());
+
+// The record at pos, or the status of the refusal as "erro N".
+std::string Le(CTQArqEx& arq, int32_t pos)
+{
+    char lido[kTam];
+    const StatusArq s = arq.Le(pos, lido);
+    return s.Ok() ? std::string(lido, kTam) : "erro " + std::to_string(s.Codigo());
+}
+
+// Writes a record of c at pos (0 appends): the position written, or minus the status.
+int32_t Grava(CTQArqEx& arq, char c, int32_t pos = 0)
+{
+    const StatusArq s = arq.Grava(Registro(c).data(), pos);
+    return s.Ok() ? pos : -int32_t(s.Codigo());
+}
 
 class TQArqExTeste : public apoio::DiretorioTemporario {
 protected:
@@ -33,42 +50,31 @@ TEST_F(TQArqExTeste, ArquivoVazioGanhaORegistroZero)
     ASSERT_EQ(g.Abre(vazio, 'G', kTam, 1, true), 0u);
     EXPECT_EQ(g.QuantidadeRegistros(true), 0);
     ASSERT_EQ(c.Abre(novo, 'C', kTam, 1, true), 0u);
-    int32_t pos = 1;
-    ASSERT_EQ(c.Grava(Registro('a').data(), pos, kTam), 0u);
-    EXPECT_EQ(pos, 1);
+    EXPECT_EQ(Grava(c, 'a', 1), 1);
     g.Fecha();
     c.Fecha();
-    EXPECT_EQ(apoio::LeTudo(vazio), std::string(kTam, '\0'));
-    EXPECT_EQ(apoio::LeTudo(novo), std::string(kTam, '\0') + Registro('a'));
+    EXPECT_EQ(apoio::LeTudo(vazio), kZero);
+    EXPECT_EQ(apoio::LeTudo(novo), kZero + Registro('a'));
 }
 
 TEST_F(TQArqExTeste, AcrescimosNumeramDepoisDoRegistroZero)
 {
-    const std::string c = Cria("A.dat", std::string(kTam, '\0'));
+    const std::string c = Cria("A.dat", kZero);
     CTQArqEx arq;
     ASSERT_EQ(arq.Abre(c, 'G', kTam), 0u);
-    int32_t pos = 0;
-    ASSERT_EQ(arq.Grava(Registro('a').data(), pos), 0u);
-    EXPECT_EQ(pos, 1);
-    pos = 0;
-    ASSERT_EQ(arq.Grava(Registro('b').data(), pos), 0u);
-    EXPECT_EQ(pos, 2);
-    pos = 1;
-    ASSERT_EQ(arq.Grava(Registro('c').data(), pos), 0u);
-    EXPECT_EQ(pos, 1);
+    EXPECT_EQ(Grava(arq, 'a'), 1);
+    EXPECT_EQ(Grava(arq, 'b'), 2);
+    EXPECT_EQ(Grava(arq, 'c', 1), 1);
     EXPECT_EQ(arq.QuantidadeRegistros(true), 2);
-    char lido[kTam];
-    ASSERT_EQ(arq.Le(1, lido), 0u);
-    EXPECT_EQ(std::string(lido, kTam), Registro('c'));
-    ASSERT_EQ(arq.Le(0, lido), 0u);
-    EXPECT_EQ(std::string(lido, kTam), std::string(kTam, '\0'));
+    EXPECT_EQ(Le(arq, 1), Registro('c'));
+    EXPECT_EQ(Le(arq, 0), kZero);
     arq.Fecha();
-    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('c') + Registro('b'));
+    EXPECT_EQ(apoio::LeTudo(c), kZero + Registro('c') + Registro('b'));
 }
 
 TEST_F(TQArqExTeste, PosicoesForaDoArquivoNaoGravamEDeixamTrace)
 {
-    const std::string inicial = std::string(kTam, '\0') + Registro('a');
+    const std::string inicial = kZero + Registro('a');
     const std::string c = Cria("P.dat", inicial);
     CTQArqEx arq;
     ASSERT_EQ(arq.Abre(c, 'G', kTam), 0u);
@@ -88,38 +94,34 @@ TEST_F(TQArqExTeste, PosicoesForaDoArquivoNaoGravamEDeixamTrace)
     }
     {
         apoio::CapturaTrace trace;
-        int32_t pos = -1;
-        EXPECT_EQ(arq.Grava(Registro('x').data(), pos), statusarq::PosicaoNegativa);
+        EXPECT_EQ(Grava(arq, 'x', -1), -int32_t(statusarq::PosicaoNegativa.Codigo()));
         ASSERT_EQ(trace.quantidade(), 2u);
         EXPECT_EQ(trace.linhas()[0].linha, 34);
     }
-    int32_t pos = 2;
-    EXPECT_EQ(arq.Grava(Registro('z').data(), pos), 0u) << "position = count appends";
+    EXPECT_EQ(Grava(arq, 'z', 2), 2) << "position = count appends";
     arq.Fecha();
     EXPECT_EQ(apoio::LeTudo(c), inicial + Registro('z'));
 }
 
 TEST_F(TQArqExTeste, LeituraAlemDoFimSoDeixaTraceDoisRegistrosAdiante)
 {
-    const std::string c = Cria("L.dat", std::string(kTam, '\0') + Registro('a') + Registro('b'));
+    const std::string c = Cria("L.dat", kZero + Registro('a') + Registro('b'));
     CTQArqEx arq;
     ASSERT_EQ(arq.Abre(c, 'L', kTam), 0u);
     const uint32_t quantidade = uint32_t(apoio::LeTudo(c).size() / kTam); // 3, record 0 included
-    char lido[kTam];
     apoio::CapturaTrace trace;
-    EXPECT_EQ(arq.Le(quantidade, lido), statusarq::FimArquivo);
-    EXPECT_EQ(arq.Le(quantidade + 1, lido), statusarq::FimArquivo);
+    EXPECT_EQ(Le(arq, quantidade), kFim);
+    EXPECT_EQ(Le(arq, quantidade + 1), kFim);
     EXPECT_EQ(trace.quantidade(), 0u);
-    EXPECT_EQ(arq.Le(quantidade + 2, lido), statusarq::FimArquivo);
+    EXPECT_EQ(Le(arq, quantidade + 2), kFim);
     ASSERT_EQ(trace.quantidade(), 1u);
     EXPECT_EQ(trace.linhas()[0].linha, 562);
     EXPECT_NE(trace.linhas()[0].texto.find("hr = 0x80043E95"), std::string::npos);
     EXPECT_NE(trace.linhas()[0].texto.find("Registro = 8\tGetLength = 24"), std::string::npos);
     arq.SetTraceLeituraAlemDoFim(false);
-    EXPECT_EQ(arq.Le(quantidade + 9, lido), statusarq::FimArquivo);
+    EXPECT_EQ(Le(arq, quantidade + 9), kFim);
     EXPECT_EQ(trace.quantidade(), 1u);
-    EXPECT_EQ(arq.Le(2, lido), 0u);
-    EXPECT_EQ(std::string(lido, kTam), Registro('b'));
+    EXPECT_EQ(Le(arq, 2), Registro('b'));
 }
 
 TEST_F(TQArqExTeste, ArquivoNovoEntraNoControleENuncaMaisERecriado)
@@ -132,7 +134,7 @@ TEST_F(TQArqExTeste, ArquivoNovoEntraNoControleENuncaMaisERecriado)
         EXPECT_EQ(arq.QuantidadeRegistros(true), 0);
     }
     // Created under its normalised name, reachable by any case of it.
-    EXPECT_EQ(apoio::LeTudo(Caminho("DFPLA001.dat")), std::string(kTam, '\0'));
+    EXPECT_EQ(apoio::LeTudo(Caminho("DFPLA001.dat")), kZero);
     {
         CTQArqEx outraCaixa;
         EXPECT_EQ(outraCaixa.Abre(Caminho("dfPla001.DAT"), 'L', kTam, 0, true), 0u);
@@ -157,8 +159,8 @@ TEST_F(TQArqExTeste, ArquivoNovoEntraNoControleENuncaMaisERecriado)
 // (a cause answered at once: the causes that are retried end in other statuses).
 TEST_F(TQArqExTeste, RecusasDeixamOsArquivosComoEstavam)
 {
-    const std::string c = Cria("E.dat", std::string(kTam, '\0') + Registro('a'));
-    const std::string ro = Cria("RO.dat", std::string(kTam, '\0'));
+    const std::string c = Cria("E.dat", kZero + Registro('a'));
+    const std::string ro = Cria("RO.dat", kZero);
     ASSERT_EQ(plataforma::DefineSomenteLeitura(ro.c_str(), true), 0u);
     ASSERT_EQ(plataforma::CriaDiretorio(Caminho("PASTA.dat").c_str()), 0u);
     struct Caso {
@@ -183,14 +185,11 @@ TEST_F(TQArqExTeste, RecusasDeixamOsArquivosComoEstavam)
     EXPECT_FALSE(apoio::Existe(Caminho("TQCTLARQ.dat")));
     CTQArqEx arq;
     ASSERT_EQ(arq.Abre(c, 'G', kTam, 1, true), 0u);
-    char buffer[kTam] = {};
     EXPECT_EQ(arq.Le(1, nullptr), statusarq::ArgumentoInvalido);
     int32_t pos = 0;
     EXPECT_EQ(arq.Grava(nullptr, pos), statusarq::ArgumentoInvalido);
-    pos = -5;
-    EXPECT_EQ(arq.Grava(buffer, pos), statusarq::PosicaoNegativa);
     arq.Fecha();
-    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('a'));
+    EXPECT_EQ(apoio::LeTudo(c), kZero + Registro('a'));
 }
 
 TEST_F(TQArqExTeste, GravacaoDeUmObjetoInvalidaCacheDoOutro)
@@ -202,25 +201,17 @@ TEST_F(TQArqExTeste, GravacaoDeUmObjetoInvalidaCacheDoOutro)
     CTQArqEx a, b;
     ASSERT_EQ(a.Abre(c, 'G', kTam), 0u);
     ASSERT_EQ(b.Abre(c, 'L', kTam), 0u);
-    char lido[kTam];
-    ASSERT_EQ(b.Le(5, lido), 0u);
-    EXPECT_EQ(std::string(lido, kTam), Registro('e'));
+    EXPECT_EQ(Le(b, 5), Registro('e'));
     const uint64_t antes = plataforma::LeiturasPlataforma();
-    ASSERT_EQ(b.Le(6, lido), 0u);
+    EXPECT_EQ(Le(b, 6), Registro('f'));
     EXPECT_EQ(plataforma::LeiturasPlataforma(), antes) << "the read-ahead serves the next record";
-
-    int32_t pos = 5;
-    ASSERT_EQ(a.Grava(Registro('Z').data(), pos), 0u);
-    ASSERT_EQ(b.Le(5, lido), 0u);
-    EXPECT_EQ(std::string(lido, kTam), Registro('Z'));
+    EXPECT_EQ(Grava(a, 'Z', 5), 5);
+    EXPECT_EQ(Le(b, 5), Registro('Z'));
     // Closed, it reopens by itself at the next read.
-    CTQArqEx r;
-    ASSERT_EQ(r.Abre(c, 'L', kTam), 0u);
-    EXPECT_EQ(r.Fecha(), 0u);
-    EXPECT_FALSE(r.EstaAberto());
-    ASSERT_EQ(r.Le(1, lido), 0u);
-    EXPECT_TRUE(r.EstaAberto());
-    EXPECT_EQ(std::string(lido, kTam), Registro('a'));
+    EXPECT_EQ(b.Fecha(), 0u);
+    EXPECT_FALSE(b.EstaAberto());
+    EXPECT_EQ(Le(b, 1), Registro('a'));
+    EXPECT_TRUE(b.EstaAberto());
 }
 
 TEST_F(TQArqExTeste, LeituraSequencialCedeSoNasLeiturasDaPlataforma)
@@ -250,13 +241,13 @@ TEST_F(TQArqExTeste, LeituraSequencialCedeSoNasLeiturasDaPlataforma)
 TEST_F(TQArqExTeste, AcrescimosAcumuladosChegamEmLotes)
 {
     // After a last record cut short, as a single append would land.
-    const std::string c = Cria("L.dat", std::string(kTam, '\0') + Registro('a') + "cut");
+    const std::string c = Cria("L.dat", kZero + Registro('a') + "cut");
     CTQArqEx arq, leitor;
     ASSERT_EQ(arq.Abre(c, 'G', kTam), 0u);
     ASSERT_EQ(leitor.Abre(c, 'L', kTam), 0u);
     ASSERT_EQ(arq.AcumulaAcrescimos(true), 0u);
     constexpr int32_t n = 10000; // 80,000 bytes: one full batch of 64 KiB is written meanwhile
-    std::string esperado = std::string(kTam, '\0') + Registro('a');
+    std::string esperado = kZero + Registro('a');
     const uint64_t cessoes = plataforma::Cessoes();
     for (int32_t i = 0; i < n; ++i) {
         int32_t pos = 0;
@@ -266,14 +257,11 @@ TEST_F(TQArqExTeste, AcrescimosAcumuladosChegamEmLotes)
         esperado += r;
     }
     EXPECT_EQ(plataforma::Cessoes() - cessoes, 1u) << "one yield per batch written, none per record";
-    char lido[kTam];
-    EXPECT_EQ(leitor.Le(n + 1, lido), statusarq::FimArquivo) << "the last batch is still in memory";
+    EXPECT_EQ(Le(leitor, n + 1), kFim) << "the last batch is still in memory";
     // A read through the object writes what is pending first.
-    ASSERT_EQ(arq.Le(n + 1, lido), 0u);
-    EXPECT_EQ(std::string(lido, kTam), Registro(char('0' + (n - 1) % 10)));
+    EXPECT_EQ(Le(arq, n + 1), Registro(char('0' + (n - 1) % 10)));
     EXPECT_EQ(apoio::LeTudo(c), esperado);
-    int32_t pos = 0;
-    ASSERT_EQ(arq.Grava(Registro('z').data(), pos, kTam), 0u);
+    EXPECT_EQ(Grava(arq, 'z'), n + 2);
     ASSERT_EQ(arq.AcumulaAcrescimos(false), 0u);
     EXPECT_EQ(apoio::LeTudo(c), esperado + Registro('z'));
 }
@@ -282,19 +270,15 @@ TEST_F(TQArqExTeste, AcrescimosAcumuladosChegamEmLotes)
 // the next append takes its place, so the records after it stay aligned.
 TEST_F(TQArqExTeste, RegistroFinalCortadoNaoEhRegistro)
 {
-    const std::string c = Cria("CORTADO.dat", std::string(kTam, '\0') + Registro('a') + "bbb");
+    const std::string c = Cria("CORTADO.dat", kZero + Registro('a') + "bbb");
     CTQArqEx arq;
     ASSERT_EQ(arq.Abre(c, 'G', kTam), 0u);
     EXPECT_EQ(arq.QuantidadeRegistros(true), 1);
-    char lido[kTam];
-    EXPECT_EQ(arq.Le(2, lido), statusarq::FimArquivo);
-    int32_t pos = 0;
-    ASSERT_EQ(arq.Grava(Registro('c').data(), pos), 0u);
-    EXPECT_EQ(pos, 2);
-    ASSERT_EQ(arq.Le(2, lido), 0u);
-    EXPECT_EQ(std::string(lido, kTam), Registro('c'));
+    EXPECT_EQ(Le(arq, 2), kFim);
+    EXPECT_EQ(Grava(arq, 'c'), 2);
+    EXPECT_EQ(Le(arq, 2), Registro('c'));
     arq.Fecha();
-    EXPECT_EQ(apoio::LeTudo(c), std::string(kTam, '\0') + Registro('a') + Registro('c'));
+    EXPECT_EQ(apoio::LeTudo(c), kZero + Registro('a') + Registro('c'));
 }
 
 } // namespace

@@ -29,8 +29,6 @@ TEST(TQModulos, BuscasSemCaixaNumaTabelaSemRepeticoes)
     EXPECT_EQ(TQSubchaveModulo(999), "");
     EXPECT_EQ(TQNumeroModuloPorCodigo("df"), 1);
     EXPECT_EQ(TQNumeroModuloPorSubchave("CONTABIL"), 1);
-    EXPECT_EQ(TQNumeroModuloPorCodigo(TQCodigoModulo(23)), 23);
-    EXPECT_EQ(TQNumeroModuloPorSubchave(TQSubchaveModulo(26)), 26);
     EXPECT_EQ(TQNumeroModuloPorCodigo("ZZ"), -1);
     EXPECT_EQ(TQNumeroModuloPorCodigo(""), -1);
     EXPECT_EQ(TQNumeroModuloPorSubchave("Inexistente"), -1);
