@@ -53,19 +53,15 @@ std::string Diferenca(const REG_PLANO_ALT_PS& r, const Escrita& c)
            " / " + r.cNome + " at " + std::to_string(r.lPosicaoConta) + " deleted " + std::to_string(r.cExcluida);
 }
 
-HRESULT Indice(ITQDF_PlanoAlt* obj, std::vector<REGCON_INDEX_ALT_PS>& entradas)
+// What is wrong with the plan's listing, which must hold the accounts (each once, nothing outside
+// the plan; `todas`: nothing else), or empty. The entries it read go to `entradas`.
+std::string ConfereIndice(ITQDF_PlanoAlt* obj, const std::vector<Escrita>& contas, bool todas,
+                          std::vector<REGCON_INDEX_ALT_PS>& entradas)
 {
     ARRAY_REGCON_INDEX_ALT_PS* bloco = nullptr;
-    const HRESULT hr = obj->GetPlanoIndex(Texto(u"X"), 0, &bloco);
+    if (const HRESULT hr = obj->GetPlanoIndex(Texto(u"X"), 0, &bloco); hr != S_OK)
+        return "GetPlanoIndex answers " + std::to_string(hr);
     entradas = TomaBloco(bloco, &ARRAY_REGCON_INDEX_ALT_PS::pArrayRegConIndex);
-    return hr;
-}
-
-// What is wrong with a listing that must hold the accounts (each once, nothing outside the plan;
-// `todas`: nothing else), or empty.
-std::string ConfereIndice(const std::vector<REGCON_INDEX_ALT_PS>& entradas, const std::vector<Escrita>& contas,
-                          bool todas)
-{
     std::map<LONG, const REGCON_INDEX_ALT_PS*> porPosicao;
     for (const auto& e : entradas) {
         const LONG posicao = LONG(IDX_INDCON(e.Tipo_IndCon));
@@ -140,8 +136,7 @@ void Trabalha(ITQDF_PlanoAlt* obj, int t, Trabalho& w)
                     d = std::to_string(quantidade) + " after " + std::to_string(quantidadeAnterior);
                 quantidadeAnterior = quantidade;
             } else {
-                hr = Indice(obj, entradas);
-                d = ConfereIndice(entradas, w.contas, false);
+                d = ConfereIndice(obj, w.contas, false, entradas);
             }
         }
         if (hr != S_OK || !d.empty())
@@ -195,8 +190,7 @@ protected:
             EXPECT_EQ(Diferenca(lida, c), "");
         }
         std::vector<REGCON_INDEX_ALT_PS> entradas;
-        ASSERT_EQ(Indice(m_obj.get(), entradas), S_OK);
-        EXPECT_EQ(ConfereIndice(entradas, todas, true), "");
+        EXPECT_EQ(ConfereIndice(m_obj.get(), todas, true, entradas), "");
         // The index in classification order: each thread's title before its accounts.
         for (size_t i = 1; i < entradas.size(); ++i)
             EXPECT_LT(std::memcmp(entradas[i - 1].Classificacao, entradas[i].Classificacao, kTamanhoEmpacotado), 0)
