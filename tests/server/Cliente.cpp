@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "apoio/Apoio.h"
+#include "apoio/PlanoPrincipal.h"
+#include "df/tqclasses/ClassificacaoCodigos.h"
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQProfiler.h"
@@ -182,6 +184,143 @@ std::vector<REGCON_INDEX_ALT_PS> ClienteTeste::Vinculos(LONG posicao)
     ARRAY_REGCON_INDEX_ALT_PS* lista = nullptr;
     EXPECT_EQ(m_obj->BuscaVinculo(posicao, &lista), S_OK);
     return TomaBloco(lista, &ARRAY_REGCON_INDEX_ALT_PS::pArrayRegConIndex);
+}
+
+std::string SessaoCompleta(ITQDF_PlanoAlt* o, const char* empresa, const std::string& dir)
+{
+    std::string t;
+    const auto anota = [&t](HRESULT hr, const auto& saida) {
+        t += std::to_string(hr) + ":" + std::string(reinterpret_cast<const char*>(&saida), sizeof saida) + "\n";
+        return hr;
+    };
+    teste::GravaPlanoPrincipal(dir, {{"1", 1, "", "Ativo"}, {"1.1.05", 0, "105", "Caixa"}});
+    EXPECT_EQ(anota(o->Inicializa_Padrao(Sessao(empresa)), 0), S_OK);
+
+    // The catalogue: two appends, a rewrite in place, a deletion.
+    REG_DADOS_PLANO_ALT_PS d{};
+    LONG plano = 0;
+    const struct {
+        const char* nome;
+        LONG em, posicao;
+    } planos[] = {{"Gerencial", 0, 1}, {"Or\xE7" "amento", 0, 2}, {"Fiscal", 1, 1}};
+    for (const auto& p : planos) {
+        std::strcpy(d.cNomePlano, p.nome);
+        EXPECT_EQ(anota(o->GravaPlano(p.em, d, &plano), plano), S_OK);
+        EXPECT_EQ(plano, p.posicao) << p.nome;
+    }
+    LONG exclui[] = {2};
+    EXPECT_EQ(anota(o->ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS{1, {}, exclui, 0}), 0), S_OK);
+    ARRAY_REG_DADOS_PLANO_ALT_PS* lista = nullptr;
+    EXPECT_EQ(anota(o->BuscaPlanos(&lista), 0), S_OK);
+    const auto catalogo = TomaBloco(lista, &ARRAY_REG_DADOS_PLANO_ALT_PS::pArrayDadosPlanoAlt);
+    EXPECT_EQ(catalogo.size(), 1u);
+    for (const auto& p : catalogo) {
+        anota(0, p);
+        EXPECT_STREQ(p.cNomePlano, "Fiscal");
+    }
+
+    // Masks and accounts, read one, several, by code, by title, and the whole index.
+    REG_MASCARA_ALT_PS m{};
+    std::strcpy(m.Mascara[1], "9.9.99");
+    EXPECT_EQ(anota(o->SetMascara(1, m), 0), S_OK);
+    EXPECT_EQ(anota(o->SetPlano(1), 0), S_OK);
+    const LONG t1 = GravaConta(o, "1", 'T', ""), t11 = GravaConta(o, "1.1", 'T', "");
+    const LONG a1 = GravaConta(o, "1.1.01", 'A', "A1"), a2 = GravaConta(o, "1.1.02", 'A', "A2");
+    EXPECT_EQ(std::vector<LONG>({t1, t11, a1, a2}), std::vector<LONG>({1, 2, 3, 4}));
+    REG_PLANO_ALT_PS lida{};
+    EXPECT_EQ(anota(o->Le(a1, &lida), lida), S_OK);
+    EXPECT_STREQ(lida.cClassificacao, "1.1.01");
+    EXPECT_STREQ(lida.cCodigoProprio, "A1");
+    EXPECT_STREQ(lida.cNome, "Conta");
+    EXPECT_EQ(lida.cTipo, 'A');
+    EXPECT_EQ(lida.lPosicaoConta, a1);
+    ULONG quantidade = 0;
+    EXPECT_EQ(anota(o->GetQuantidadeRegistros(&quantidade), quantidade), S_OK);
+    EXPECT_EQ(quantidade, 5u) << "the position the next account gets";
+    LONG posicoes[] = {a2, t1};
+    REG_PLANO_ALT_PS duas[2] = {};
+    EXPECT_EQ(anota(o->BuscaDados(2, posicoes, duas), duas), S_OK);
+    EXPECT_STREQ(duas[0].cClassificacao, "1.1.02");
+    EXPECT_STREQ(duas[1].cClassificacao, "1");
+    LONG achada = 0;
+    EXPECT_EQ(anota(o->Existe(Texto(u"A2"), 1, &achada, &lida), lida), S_OK);
+    EXPECT_EQ(achada, a2);
+    EXPECT_EQ(anota(o->ExisteContaTitulo(Texto(u"1.1"), &achada), achada), S_OK);
+    EXPECT_EQ(achada, t1);
+    EXPECT_EQ(anota(o->ExisteSubordinadas(Texto(u"1")), 0), S_OK);
+    ARRAY_REGCON_INDEX_ALT_PS* indice = nullptr;
+    EXPECT_EQ(anota(o->GetPlanoIndex(Texto(u"X"), 0, &indice), 0), S_OK);
+    const auto entradas = TomaBloco(indice, &ARRAY_REGCON_INDEX_ALT_PS::pArrayRegConIndex);
+    EXPECT_EQ(entradas.size(), 4u);
+    for (const auto& e : entradas)
+        anota(0, e);
+    // A byte block in: no function is known.
+    uint8_t bytes[] = {1, 2, 3};
+    _REG_DF_FUNCAO_GENERICAPS* saida = nullptr;
+    EXPECT_EQ(anota(o->FuncaoGenerica(0x12345678, _REG_DF_FUNCAO_GENERICAPS{3, {}, bytes, 0}, &saida), 0),
+              TQHResult(0x80004001));
+
+    // A mask change rewrites the accounts and keeps the chart as it was.
+    const std::string antes = apoio::LeTudo(dir + "DFPLA001.DAT");
+    _MASCARA_PLANO_ALT mudanca{};
+    std::strcpy(mudanca.Velha[1], "9.9.99");
+    std::strcpy(mudanca.Nova[1], "99.9.999");
+    EXPECT_EQ(anota(o->AlteraMascara(&mudanca), 0), S_OK);
+    EXPECT_EQ(apoio::LeTudo(dir + "Plano.old"), antes);
+    EXPECT_EQ(anota(o->Le(a1, &lida), lida), S_OK);
+    EXPECT_STREQ(lida.cClassificacao, "10.1.001");
+    EXPECT_EQ(anota(o->BuscaMascara(1, &m), m), S_OK);
+    EXPECT_STREQ(m.Mascara[1], "99.9.999");
+
+    // Links to the main chart; a deleted subtree takes its links, the title above it stays.
+    EXPECT_EQ(anota(o->Vinculo(REG_VINCULO_ALT{0, a1, 2, 5, {}}), 0), S_OK);
+    EXPECT_EQ(anota(o->Vinculo(REG_VINCULO_ALT{0, a2, 2, 6, {}}), 0), S_OK);
+    const auto vinculos = [&](LONG conta) {
+        ARRAY_REGCON_INDEX_ALT_PS* bloco = nullptr;
+        EXPECT_EQ(anota(o->BuscaVinculo(conta, &bloco), 0), S_OK);
+        return TomaBloco(bloco, &ARRAY_REGCON_INDEX_ALT_PS::pArrayRegConIndex);
+    };
+    const auto ligado = vinculos(a1);
+    uint8_t caixa[kTamanhoEmpacotado];
+    EmpacotaClassificacao("1.1.05", caixa);
+    EXPECT_EQ(ligado.size(), 1u);
+    for (const auto& v : ligado) {
+        anota(0, v);
+        EXPECT_EQ(v.iCaracteristica, 5);
+        EXPECT_EQ(std::memcmp(v.Classificacao, caixa, kTamanhoEmpacotado), 0);
+    }
+    const auto excluida = [&](LONG conta) {
+        EXPECT_EQ(anota(o->Le(conta, &lida), lida), S_OK);
+        return lida.cExcluida;
+    };
+    LONG subarvore[] = {t11}, todas[] = {0};
+    EXPECT_EQ(anota(o->ExcluiContas(1, subarvore), 0), S_OK);
+    EXPECT_EQ(excluida(a1), 1);
+    EXPECT_TRUE(vinculos(a1).empty());
+    EXPECT_EQ(excluida(t1), 0);
+    EXPECT_EQ(anota(o->ExcluiContas(1, todas), 0), S_OK);
+    EXPECT_EQ(excluida(t1), 1);
+    return t;
+}
+
+std::string ArquivosDiferentes(const std::string& a, const std::string& b)
+{
+    const auto dados = [](const std::string& dir) {
+        std::map<std::string, std::string> r;
+        for (const auto& e : std::filesystem::directory_iterator(dir))
+            if (e.is_regular_file() && e.path().extension() != ".log")
+                r[e.path().filename().string()] = apoio::LeTudo(e.path().string());
+        return r;
+    };
+    const auto x = dados(a), y = dados(b);
+    std::string diferentes;
+    for (const auto& [nome, bytes] : x)
+        if (y.count(nome) == 0 || y.at(nome) != bytes)
+            diferentes += nome + " ";
+    for (const auto& [nome, bytes] : y)
+        if (x.count(nome) == 0)
+            diferentes += nome + " ";
+    return diferentes;
 }
 
 std::string ClienteTeste::LogDeErros() const

@@ -89,6 +89,13 @@ LONG GravaConta(ITQDF_PlanoAlt* obj, const char* classificacao, char tipo, const
 // A new object through the class object (S_OK or the failure).
 HRESULT Cria(ITQDF_PlanoAlt** pp);
 
+// A whole session in the company's directory dir (its main chart written there first): one pass
+// per group of slots, each answer checked. The transcript of every answer and record that came
+// back, to compare one transport with another.
+std::string SessaoCompleta(ITQDF_PlanoAlt* obj, const char* empresa, const std::string& dir);
+// The names of the data files (logs left out) that differ between two directories, or empty.
+std::string ArquivosDiferentes(const std::string& a, const std::string& b);
+
 // Company "0001" whose data directory is the test's own, and an object not yet initialized.
 class ClienteTeste : public teste::SuiteInstalada {
 protected:

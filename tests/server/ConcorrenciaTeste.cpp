@@ -1,9 +1,8 @@
 // Several threads of one client call the service at once: four threads on one object, whose
 // calls take turns, and four objects of one process on the same plan, one thread each, whose
-// calls run at once and meet only in the plan's files. Every account a write acknowledged is
-// afterwards there exactly once with its data and its own position, the index lists each, and
-// no call meanwhile answers a wrong result.
-#include <cstdio>
+// calls meet only in the plan's files. Every account a write acknowledged is afterwards there
+// exactly once with its data and its own position, the index lists each, and no call meanwhile
+// answers a wrong result.
 #include <cstring>
 #include <future>
 #include <map>
@@ -20,100 +19,69 @@ namespace {
 
 constexpr int kThreads = 4;
 constexpr int kChamadas = 1000; // per thread
-constexpr const char* kMascara = "9.9.9999";
 constexpr HRESULT kEmUso = TQHResult(0x80043EEE); // sharing violation after the retries
-
-// One cycle of calls, repeated until the thread has made its calls: one write, then reads of
-// what the thread wrote (the newest account, and older ones), counts and the whole index.
-// Writes and code lookups scan the chart, slow under Wine: one write and two lookups in twenty.
-enum class Chamada { Grava, LeNova, ExisteNova, TituloDaNova, Quantidade, LeAntiga, ExisteAntiga, Indice };
-constexpr Chamada kCiclo[] = {
-    Chamada::Grava,      Chamada::LeNova,       Chamada::ExisteNova, Chamada::TituloDaNova, Chamada::Quantidade,
-    Chamada::LeAntiga,   Chamada::Indice,       Chamada::LeAntiga,   Chamada::Quantidade,   Chamada::TituloDaNova,
-    Chamada::LeAntiga,   Chamada::ExisteAntiga, Chamada::LeNova,     Chamada::Quantidade,   Chamada::LeAntiga,
-    Chamada::TituloDaNova, Chamada::LeAntiga,   Chamada::Indice,     Chamada::Quantidade,   Chamada::LeAntiga};
-constexpr int kTamanhoCiclo = int(sizeof kCiclo / sizeof kCiclo[0]);
-constexpr int kEscritasPorThread = kChamadas / kTamanhoCiclo;
+// One cycle of calls: a write (G), reads of the newest account (L, E: by code, T: its title) and
+// of older ones (A, X: by code), counts (Q), the whole index (I). Writes and code lookups scan the
+// chart, slow under Wine: one write and two lookups in twenty.
+constexpr char kCiclo[] = "GLETQAIAQTAXLQATAIQA";
+constexpr int kEscritasPorThread = kChamadas / (sizeof kCiclo - 1);
 constexpr ULONG kMaximoRegistros = kThreads * kEscritasPorThread + 1; // the count includes record 0
 
-// An account as its writer sent it, and the position the write answered.
+// An account as its writer sent it (its code is its name too), and the position it got.
 struct Escrita {
-    std::string classificacao, codigo, nome;
-    char tipo = 'A';
+    std::string classificacao, codigo;
+    char tipo;
     LONG posicao = 0;
 };
 
 // Write i of thread t (1 to 4): first the thread's title "1.t", then accounts "1.t.iiii" below it.
 Escrita ContaDe(int t, int i)
 {
-    char texto[3][32];
-    if (i == 0) {
-        std::snprintf(texto[0], sizeof texto[0], "1.%d", t);
-        std::snprintf(texto[1], sizeof texto[1], "T%d", t);
-        std::snprintf(texto[2], sizeof texto[2], "Titulo %d", t);
-        return {texto[0], texto[1], texto[2], 'T'};
-    }
-    std::snprintf(texto[0], sizeof texto[0], "1.%d.%04d", t, i);
-    std::snprintf(texto[1], sizeof texto[1], "C%d-%04d", t, i);
-    std::snprintf(texto[2], sizeof texto[2], "Conta %d %04d", t, i);
-    return {texto[0], texto[1], texto[2], 'A'};
+    const std::string n = std::to_string(10000 + i).substr(1);
+    if (i == 0)
+        return {"1." + std::to_string(t), "T" + std::to_string(t), 'T'};
+    return {"1." + std::to_string(t) + "." + n, "C" + std::to_string(t) + "-" + n, 'A'};
 }
-
-std::u16string Ole(const std::string& ansi) { return std::u16string(ansi.begin(), ansi.end()); }
 
 // What is wrong with an account as read, or empty.
-std::string Diferenca(const REG_PLANO_ALT_PS& lida, const Escrita& c)
+std::string Diferenca(const REG_PLANO_ALT_PS& r, const Escrita& c)
 {
-    if (lida.cClassificacao != c.classificacao || lida.cCodigoProprio != c.codigo || lida.cNome != c.nome ||
-        lida.cTipo != c.tipo || lida.lPosicaoConta != c.posicao || lida.cExcluida != 0)
-        return "account " + c.codigo + " at " + std::to_string(c.posicao) + " reads as " + lida.cClassificacao +
-               " / " + lida.cCodigoProprio + " / " + lida.cNome + " / type " + char(lida.cTipo) + " / position " +
-               std::to_string(lida.lPosicaoConta) + " / deleted " + std::to_string(lida.cExcluida);
-    return {};
+    if (r.cClassificacao == c.classificacao && r.cCodigoProprio == c.codigo && r.cNome == c.codigo &&
+        r.cTipo == c.tipo && r.lPosicaoConta == c.posicao && r.cExcluida == 0)
+        return {};
+    return c.codigo + " at " + std::to_string(c.posicao) + " reads as " + r.cClassificacao + " / " + r.cCodigoProprio +
+           " / " + r.cNome + " at " + std::to_string(r.lPosicaoConta) + " deleted " + std::to_string(r.cExcluida);
 }
 
-// The listing of the whole plan.
-HRESULT Indice(ITQDF_PlanoAlt* obj, std::vector<REGCON_INDEX_ALT_PS>& entradas)
+// What is wrong with the plan's listing, which must hold the accounts (each once, nothing outside
+// the plan; `todas`: nothing else), or empty. The entries it read go to `entradas`.
+std::string ConfereIndice(ITQDF_PlanoAlt* obj, const std::vector<Escrita>& contas, bool todas,
+                          std::vector<REGCON_INDEX_ALT_PS>& entradas)
 {
     ARRAY_REGCON_INDEX_ALT_PS* bloco = nullptr;
-    const HRESULT hr = obj->GetPlanoIndex(Texto(u"X"), 0, &bloco);
+    if (const HRESULT hr = obj->GetPlanoIndex(Texto(u"X"), 0, &bloco); hr != S_OK)
+        return "GetPlanoIndex answers " + std::to_string(hr);
     entradas = TomaBloco(bloco, &ARRAY_REGCON_INDEX_ALT_PS::pArrayRegConIndex);
-    return hr;
-}
-
-// What is wrong with a listing that must hold the given accounts (and only accounts of the
-// plan, each once), or empty. `todas`: the listing holds nothing else.
-std::string ConfereIndice(const std::vector<REGCON_INDEX_ALT_PS>& entradas, const std::vector<Escrita>& contas,
-                          bool todas)
-{
     std::map<LONG, const REGCON_INDEX_ALT_PS*> porPosicao;
     for (const auto& e : entradas) {
         const LONG posicao = LONG(IDX_INDCON(e.Tipo_IndCon));
-        if (posicao == 0 || ULONG(posicao) >= kMaximoRegistros)
-            return "the index lists position " + std::to_string(posicao);
-        if (!porPosicao.emplace(posicao, &e).second)
-            return "the index lists position " + std::to_string(posicao) + " twice";
+        if (posicao == 0 || ULONG(posicao) >= kMaximoRegistros || !porPosicao.emplace(posicao, &e).second)
+            return "the index lists position " + std::to_string(posicao) + " out of range or twice";
     }
     if (todas && entradas.size() != contas.size())
-        return "the index lists " + std::to_string(entradas.size()) + " accounts, not " +
-               std::to_string(contas.size());
+        return "the index lists " + std::to_string(entradas.size()) + " of " + std::to_string(contas.size());
     for (const Escrita& c : contas) {
         const auto it = porPosicao.find(c.posicao);
-        if (it == porPosicao.end())
-            return "the index lacks account " + c.codigo + " at " + std::to_string(c.posicao);
         uint8_t empacotada[kTamanhoEmpacotado];
         EmpacotaClassificacao(c.classificacao, empacotada);
-        const bool titulo = EhTitulo(it->second->Tipo_IndCon);
-        if (std::memcmp(it->second->Classificacao, empacotada, kTamanhoEmpacotado) != 0 || titulo != (c.tipo == 'T'))
-            return "the index entry of account " + c.codigo + " holds " +
-                   DesempacotaClassificacao(reinterpret_cast<const uint8_t*>(it->second->Classificacao)) +
-                   (titulo ? " as a title" : " as an account");
+        if (it == porPosicao.end() || std::memcmp(it->second->Classificacao, empacotada, kTamanhoEmpacotado) != 0 ||
+            EhTitulo(it->second->Tipo_IndCon) != (c.tipo == 'T'))
+            return "the index lacks or misstates account " + c.codigo + " at " + std::to_string(c.posicao);
     }
     return {};
 }
 
-// One thread's calls on its object: the accounts it wrote, and the first wrong answer (the
-// thread stops there).
+// One thread's calls on its object: the accounts it wrote, and its first wrong answer (it stops).
 struct Trabalho {
     std::vector<Escrita> contas;
     std::string erro;
@@ -121,94 +89,59 @@ struct Trabalho {
 
 void Trabalha(ITQDF_PlanoAlt* obj, int t, Trabalho& w)
 {
-    const auto falha = [&](int chamada, const std::string& texto) {
-        w.erro = "thread " + std::to_string(t) + ", call " + std::to_string(chamada) + ": " + texto;
-    };
-    const auto hex = [](HRESULT hr) {
-        char s[16];
-        std::snprintf(s, sizeof s, "0x%08X", unsigned(hr));
-        return std::string(s);
-    };
     ULONG quantidadeAnterior = 0;
     for (int n = 0; n < kChamadas && w.erro.empty(); ++n) {
-        const Chamada chamada = kCiclo[n % kTamanhoCiclo];
-        if (chamada == Chamada::Grava) {
+        const char chamada = kCiclo[n % (sizeof kCiclo - 1)];
+        HRESULT hr = S_OK;
+        std::string d;
+        REG_PLANO_ALT_PS r{};
+        LONG posicao = 0;
+        if (chamada == 'G') {
             Escrita c = ContaDe(t, int(w.contas.size()));
-            REG_PLANO_ALT_PS r{};
             std::strcpy(r.cClassificacao, c.classificacao.c_str());
             std::strcpy(r.cCodigoProprio, c.codigo.c_str());
-            std::strcpy(r.cNome, c.nome.c_str());
+            std::strcpy(r.cNome, c.codigo.c_str());
             r.cTipo = uint8_t(c.tipo);
             // Another object's write may hold the chart through all the retries of an open, on a
             // loaded machine: a busy chart is the one refusal a client tries again.
-            HRESULT hr = obj->Grava(0, r, &c.posicao);
-            for (int k = 0; hr == kEmUso && k < 100; ++k)
-                hr = obj->Grava(0, r, &c.posicao);
-            if (hr != S_OK || c.posicao <= 0 || ULONG(c.posicao) >= kMaximoRegistros)
-                falha(n, "Grava of " + c.codigo + " answers " + hex(hr) + ", position " + std::to_string(c.posicao));
-            else
+            for (int k = 0; (hr = obj->Grava(0, r, &c.posicao)) == kEmUso && k < 100; ++k) {
+            }
+            if (c.posicao <= 0 || ULONG(c.posicao) >= kMaximoRegistros)
+                d = "position " + std::to_string(c.posicao);
+            else if (hr == S_OK)
                 w.contas.push_back(c);
-            continue;
-        }
-        if (w.contas.empty())
-            continue;
-        const Escrita& nova = w.contas.back();
-        const Escrita& antiga = w.contas[size_t(n * 7) % w.contas.size()];
-        const Escrita& alvo = (chamada == Chamada::LeAntiga || chamada == Chamada::ExisteAntiga) ? antiga : nova;
-        switch (chamada) {
-        case Chamada::LeNova:
-        case Chamada::LeAntiga: {
-            REG_PLANO_ALT_PS lida{};
-            if (const HRESULT hr = obj->Le(alvo.posicao, &lida); hr != S_OK)
-                falha(n, "Le of " + alvo.codigo + " answers " + hex(hr));
-            else if (const std::string d = Diferenca(lida, alvo); !d.empty())
-                falha(n, "Le: " + d);
-            break;
-        }
-        case Chamada::ExisteNova:
-        case Chamada::ExisteAntiga: {
-            LONG posicao = 0;
-            REG_PLANO_ALT_PS lida{};
-            if (const HRESULT hr = obj->Existe(Texto(Ole(alvo.codigo).c_str()), 1, &posicao, &lida); hr != S_OK)
-                falha(n, "Existe of " + alvo.codigo + " answers " + hex(hr));
-            else if (posicao != alvo.posicao)
-                falha(n, "Existe of " + alvo.codigo + " answers position " + std::to_string(posicao));
-            else if (const std::string d = Diferenca(lida, alvo); !d.empty())
-                falha(n, "Existe: " + d);
-            break;
-        }
-        case Chamada::TituloDaNova: {
-            // The account itself when it is the title, else the title above it: the thread's first.
-            LONG posicao = 0;
-            if (const HRESULT hr = obj->ExisteContaTitulo(Texto(Ole(alvo.classificacao).c_str()), &posicao);
-                hr != S_OK || posicao != w.contas.front().posicao)
-                falha(n, "ExisteContaTitulo of " + alvo.classificacao + " answers " + hex(hr) + ", position " +
-                             std::to_string(posicao));
-            break;
-        }
-        case Chamada::Quantidade: {
-            // Only grows, and is past every account the thread wrote.
+        } else if (!w.contas.empty()) {
+            const Escrita& alvo = (chamada == 'A' || chamada == 'X') ? w.contas[size_t(n * 7) % w.contas.size()]
+                                                                    : w.contas.back();
+            const std::u16string codigo(alvo.codigo.begin(), alvo.codigo.end());
+            const std::u16string classificacao(alvo.classificacao.begin(), alvo.classificacao.end());
             ULONG quantidade = 0;
-            if (const HRESULT hr = obj->GetQuantidadeRegistros(&quantidade); hr != S_OK)
-                falha(n, "GetQuantidadeRegistros answers " + hex(hr));
-            else if (quantidade < quantidadeAnterior || quantidade <= ULONG(nova.posicao) ||
-                     quantidade > kMaximoRegistros)
-                falha(n, "GetQuantidadeRegistros answers " + std::to_string(quantidade) + " after " +
-                             std::to_string(quantidadeAnterior));
-            quantidadeAnterior = quantidade;
-            break;
-        }
-        case Chamada::Indice: {
             std::vector<REGCON_INDEX_ALT_PS> entradas;
-            if (const HRESULT hr = Indice(obj, entradas); hr != S_OK)
-                falha(n, "GetPlanoIndex answers " + hex(hr));
-            else if (const std::string d = ConfereIndice(entradas, w.contas, false); !d.empty())
-                falha(n, "GetPlanoIndex: " + d);
-            break;
+            if (chamada == 'L' || chamada == 'A') {
+                hr = obj->Le(alvo.posicao, &r);
+                d = Diferenca(r, alvo);
+            } else if (chamada == 'E' || chamada == 'X') {
+                hr = obj->Existe(Texto(codigo.c_str()), 1, &posicao, &r);
+                d = posicao == alvo.posicao ? Diferenca(r, alvo) : "found at " + std::to_string(posicao);
+            } else if (chamada == 'T') {
+                // The account itself when it is the title, else the title above it: the thread's first.
+                hr = obj->ExisteContaTitulo(Texto(classificacao.c_str()), &posicao);
+                if (posicao != w.contas.front().posicao)
+                    d = "title at " + std::to_string(posicao);
+            } else if (chamada == 'Q') {
+                // Only grows, and is past every account the thread wrote.
+                hr = obj->GetQuantidadeRegistros(&quantidade);
+                if (quantidade < quantidadeAnterior || quantidade <= ULONG(alvo.posicao) ||
+                    quantidade > kMaximoRegistros)
+                    d = std::to_string(quantidade) + " after " + std::to_string(quantidadeAnterior);
+                quantidadeAnterior = quantidade;
+            } else {
+                d = ConfereIndice(obj, w.contas, false, entradas);
+            }
         }
-        case Chamada::Grava:
-            break;
-        }
+        if (hr != S_OK || !d.empty())
+            w.erro = "thread " + std::to_string(t) + ", call " + std::to_string(n) + " " + chamada + " of " +
+                     (w.contas.empty() ? "" : w.contas.back().codigo) + ": answers " + std::to_string(hr) + " " + d;
     }
 }
 
@@ -218,7 +151,7 @@ protected:
     {
         ASSERT_NO_FATAL_FAILURE(ClienteTeste::SetUp());
         ASSERT_NO_FATAL_FAILURE(Inicializa());
-        ASSERT_NO_FATAL_FAILURE(SelecionaPlano(kMascara));
+        ASSERT_NO_FATAL_FAILURE(SelecionaPlano("9.9.9999"));
     }
 
     // Thread t calls objetos[t % objetos.size()]; all start together. Then the checks, through
@@ -226,19 +159,17 @@ protected:
     void Roda(const std::vector<ITQDF_PlanoAlt*>& objetos)
     {
         std::vector<Trabalho> trabalhos(kThreads);
-        {
-            std::promise<void> largada;
-            const std::shared_future<void> vai = largada.get_future().share();
-            std::vector<std::thread> threads;
-            for (int t = 0; t < kThreads; ++t)
-                threads.emplace_back([&, t] {
-                    vai.wait();
-                    Trabalha(objetos[size_t(t) % objetos.size()], t + 1, trabalhos[size_t(t)]);
-                });
-            largada.set_value();
-            for (auto& th : threads)
-                th.join();
-        }
+        std::promise<void> largada;
+        const std::shared_future<void> vai = largada.get_future().share();
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&, t] {
+                vai.wait();
+                Trabalha(objetos[size_t(t) % objetos.size()], t + 1, trabalhos[size_t(t)]);
+            });
+        largada.set_value();
+        for (auto& th : threads)
+            th.join();
         std::vector<Escrita> todas;
         for (const Trabalho& w : trabalhos) {
             EXPECT_EQ(w.erro, "");
@@ -259,8 +190,7 @@ protected:
             EXPECT_EQ(Diferenca(lida, c), "");
         }
         std::vector<REGCON_INDEX_ALT_PS> entradas;
-        ASSERT_EQ(Indice(m_obj.get(), entradas), S_OK);
-        EXPECT_EQ(ConfereIndice(entradas, todas, true), "");
+        EXPECT_EQ(ConfereIndice(m_obj.get(), todas, true, entradas), "");
         // The index in classification order: each thread's title before its accounts.
         for (size_t i = 1; i < entradas.size(); ++i)
             EXPECT_LT(std::memcmp(entradas[i - 1].Classificacao, entradas[i].Classificacao, kTamanhoEmpacotado), 0)
@@ -270,10 +200,7 @@ protected:
     }
 };
 
-TEST_F(Concorrencia, QuatroThreadsNumObjeto)
-{
-    Roda({m_obj.get()});
-}
+TEST_F(Concorrencia, QuatroThreadsNumObjeto) { Roda({m_obj.get()}); }
 
 TEST_F(Concorrencia, QuatroObjetosNoMesmoPlano)
 {

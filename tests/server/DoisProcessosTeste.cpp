@@ -23,82 +23,61 @@ namespace {
 constexpr int kFilhos = 2;
 constexpr int kVezes = 100;          // changes of each kind per child
 constexpr LONG kContas[2] = {2, 3}; // the two analytic accounts whose chains both children extend
-constexpr size_t kTamanhoVinculo = 32;
-constexpr size_t kTamanhoPlano = 80;
 constexpr DWORD kEsperaFilhos = 120000;
+// The older scheme gives up after 90 sightings of the mark held (status 16250), which a steady
+// stream of changes from the other process can cause; the client tries again. A call refused so
+// leaves nothing behind, which the counts in the parent confirm.
+constexpr HRESULT kMarcaOcupada = TQHResult(0x80040000 | 16250);
 
 std::string NomePlano(int filho, int i) { return "Filho " + std::to_string(filho) + " plano " + std::to_string(i); }
 
 // The main-chart position that child `filho` links at its step i: each pair (child, step) its own.
 LONG PosicaoPrincipal(int filho, int i) { return LONG((filho - 1) * kVezes + i + 1); }
 
-// Step i links account kContas[i % 2]; at every step 3 mod 4 the link of step i - 2 (same
-// account) is removed again, so removals meet the other child's appends on one chain.
-bool Removido(int i) { return i % 4 == 1; }
-
-std::string Barreira(const std::string& dir, const char* nome, int filho = 0)
-{
-    return dir + nome + (filho ? std::to_string(filho) : std::string());
-}
-
-// The older scheme gives up after 90 sightings of the mark held (type 4: status 16250), which
-// a steady stream of changes from the other process can cause; the client tries again. A call
-// refused so leaves nothing behind, which the counts in the parent confirm.
-constexpr HRESULT kMarcaOcupada = TQHResult(0x80040000 | 16250);
-constexpr int kTentativas = 100;
-
 template <class Chamada>
 HRESULT Repete(Chamada chamada)
 {
     HRESULT hr = chamada();
-    for (int n = 1; hr == kMarcaOcupada && n < kTentativas; ++n)
+    for (int n = 1; hr == kMarcaOcupada && n < 100; ++n)
         hr = chamada();
     return hr;
 }
 
-HRESULT Liga(ITQDF_PlanoAlt* obj, LONG alt, LONG pla, uint16_t caracteristica, LONG excluir = 0)
-{
-    REG_VINCULO_ALT v{};
-    v.bExcluir = excluir;
-    v.lPosicaoAlt = alt;
-    v.lPosicaoPla = pla;
-    v.iCaracteristicaPla = caracteristica;
-    return Repete([&] { return obj->Vinculo(v); });
-}
-
 } // namespace
 
-// Run only as a child: arguments are the barrier directory and the child's number (1 or 2).
+// Run only as a child (the barrier directory and its number): step i adds a plan and links
+// account kContas[i % 2]; every step 3 mod 4 removes the link of step i - 2 (same account) again,
+// so removals meet the other child's appends on one chain.
 TEST(DoisProcessosFilhoLado, AlteraCatalogoEVinculos)
 {
     if (!teste::SouFilho())
         GTEST_SKIP() << "only as a child";
     const std::vector<std::string> args = teste::ArgumentosDoFilho();
     ASSERT_EQ(args.size(), 2u);
-    const std::string& dir = args[0];
     const int filho = std::atoi(args[1].c_str());
     {
         Ptr<ITQDF_PlanoAlt> obj;
         ASSERT_EQ(Cria(&obj), S_OK);
         ASSERT_EQ(obj->Inicializa_Padrao(Sessao("0001", uint32_t(filho))), S_OK);
         ASSERT_EQ(obj->SetPlano(1), S_OK);
-        apoio::GravaTudo(Barreira(dir, "pronto", filho), "");
-        ASSERT_TRUE(apoio::EsperaArquivo(Barreira(dir, "vai"), kEsperaFilhos)) << "the parent never gave the start";
+        apoio::GravaTudo(args[0] + "pronto" + args[1], "");
+        ASSERT_TRUE(apoio::EsperaArquivo(args[0] + "vai", kEsperaFilhos)) << "the parent never gave the start";
+        const auto liga = [&](int i, LONG excluir) {
+            const REG_VINCULO_ALT v{excluir, kContas[i % 2], PosicaoPrincipal(filho, i), uint16_t(filho), {}};
+            return Repete([&] { return obj->Vinculo(v); });
+        };
         for (int i = 0; i < kVezes; ++i) {
             REG_DADOS_PLANO_ALT_PS d{};
-            const std::string nome = NomePlano(filho, i);
-            std::memcpy(d.cNomePlano, nome.data(), nome.size());
+            std::strcpy(d.cNomePlano, NomePlano(filho, i).c_str());
             LONG plano = 0;
             ASSERT_EQ(Repete([&] { return obj->GravaPlano(0, d, &plano); }), S_OK) << "step " << i;
             ASSERT_GT(plano, 1) << "step " << i;
-            const LONG conta = kContas[i % 2];
-            ASSERT_EQ(Liga(obj.get(), conta, PosicaoPrincipal(filho, i), uint16_t(filho)), S_OK) << "step " << i;
+            ASSERT_EQ(liga(i, 0), S_OK) << "step " << i;
             if (i % 4 == 3) {
-                ASSERT_EQ(Liga(obj.get(), conta, PosicaoPrincipal(filho, i - 2), uint16_t(filho), 1), S_OK)
-                    << "step " << i;
+                ASSERT_EQ(liga(i - 2, 1), S_OK) << "step " << i;
             }
-            // A pause between steps lets the other process in: the mark's holder would otherwise
-            // take it again before a waiter's next poll, and the two would seldom interleave.
+            // A pause lets the other process in: the mark's holder would otherwise take it again
+            // before a waiter's next poll, and the two would seldom interleave.
             plataforma::Dorme(1);
         }
     }
@@ -153,8 +132,8 @@ TEST_P(DoisProcessos, MarcaSerializaCatalogoEVinculosSemPerderNada)
                   0u);
     // Both are ready before either starts, so that their changes overlap.
     for (int f = 1; f <= kFilhos; ++f)
-        ASSERT_TRUE(apoio::EsperaArquivo(Barreira(m_dir, "pronto", f), kEsperaFilhos)) << "child " << f;
-    apoio::GravaTudo(Barreira(m_dir, "vai"), "");
+        ASSERT_TRUE(apoio::EsperaArquivo(m_dir + "pronto" + std::to_string(f), kEsperaFilhos)) << "child " << f;
+    apoio::GravaTudo(m_dir + "vai", "");
     for (int f = 1; f <= kFilhos; ++f) {
         DWORD codigo = 99;
         ASSERT_TRUE(m_filhos[f - 1].Espera(kEsperaFilhos, &codigo)) << "child " << f;
@@ -163,26 +142,19 @@ TEST_P(DoisProcessos, MarcaSerializaCatalogoEVinculosSemPerderNada)
 
     // The catalogue: every name once, each child's plans in the order it wrote them, and each
     // record names the files of its own number.
-    const std::vector<REG_DADOS_PLANO_ALT_PS> planos = Planos();
-    ASSERT_EQ(planos.size(), size_t(1 + kFilhos * kVezes));
     std::map<std::string, LONG> porNome;
-    for (const auto& p : planos)
+    for (const auto& p : Planos())
         EXPECT_TRUE(porNome.emplace(p.cNomePlano, p.lPosicaoPlano).second) << p.cNomePlano;
-    for (int f = 1; f <= kFilhos; ++f) {
-        LONG anterior = 1;
-        for (int i = 0; i < kVezes; ++i) {
-            const auto it = porNome.find(NomePlano(f, i));
-            ASSERT_NE(it, porNome.end()) << NomePlano(f, i);
-            EXPECT_GT(it->second, anterior) << NomePlano(f, i);
-            anterior = it->second;
-        }
-    }
+    ASSERT_EQ(porNome.size(), size_t(1 + kFilhos * kVezes));
+    for (int f = 1; f <= kFilhos; ++f)
+        for (int i = 1; i < kVezes; ++i)
+            EXPECT_GT(porNome[NomePlano(f, i)], porNome[NomePlano(f, i - 1)]) << NomePlano(f, i);
     const std::string catalogo = apoio::LeTudo(m_dados + "DFPLANOS.DAT");
-    ASSERT_EQ(catalogo.size(), kTamanhoPlano * (2 + kFilhos * kVezes));
-    for (size_t n = 1; n < catalogo.size() / kTamanhoPlano; ++n) {
+    ASSERT_EQ(catalogo.size(), 80u * (2 + kFilhos * kVezes));
+    for (size_t n = 1; n < catalogo.size() / 80; ++n) {
         char esperado[16];
         std::snprintf(esperado, sizeof esperado, "DFPLA%03u.DAT", unsigned(n));
-        EXPECT_STREQ(catalogo.c_str() + n * kTamanhoPlano + 50, esperado) << "plan " << n;
+        EXPECT_STREQ(catalogo.c_str() + n * 80 + 50, esperado) << "plan " << n;
     }
 
     // The links: each chain holds exactly the live links of both children, each child's in the
@@ -191,7 +163,7 @@ TEST_P(DoisProcessos, MarcaSerializaCatalogoEVinculosSemPerderNada)
         std::vector<LONG> esperadas, achadas;
         for (int f = 1; f <= kFilhos; ++f)
             for (int i = k; i < kVezes; i += 2)
-                if (!Removido(i))
+                if (i % 4 != 1)
                     esperadas.push_back(PosicaoPrincipal(f, i));
         std::map<uint16_t, LONG> ultimaDoFilho;
         for (const auto& v : Vinculos(kContas[k])) {
@@ -207,10 +179,10 @@ TEST_P(DoisProcessos, MarcaSerializaCatalogoEVinculosSemPerderNada)
         EXPECT_EQ(achadas, esperadas) << "account " << kContas[k];
     }
     const std::string vinculos = apoio::LeTudo(m_dados + "DFVIN001.DAT");
-    ASSERT_EQ(vinculos.size(), kTamanhoVinculo * (1 + kFilhos * kVezes));
+    ASSERT_EQ(vinculos.size(), 32u * (1 + kFilhos * kVezes));
     int removidos = 0;
-    for (size_t n = 1; n < vinculos.size() / kTamanhoVinculo; ++n)
-        removidos += vinculos[n * kTamanhoVinculo + 31] & 1;
+    for (size_t n = 1; n < vinculos.size() / 32; ++n)
+        removidos += vinculos[n * 32 + 31] & 1;
     EXPECT_EQ(removidos, kFilhos * (kVezes / 4));
 }
 

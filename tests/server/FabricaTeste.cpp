@@ -39,7 +39,8 @@ protected:
     Ptr<IClassFactory> m_fabrica;
 };
 
-TEST_F(FabricaTeste, SoAClasseDoServidor)
+// Only the server's class, and an object with all its interfaces, one identity, and no other.
+TEST_F(FabricaTeste, SoAClasseDoServidorESuasInterfaces)
 {
     void* p = &p;
     EXPECT_EQ(Zazazu().DllGetClassObject(kOutraClasse, IID_IClassFactory, &p), TQHResult(0x80040111));
@@ -47,21 +48,16 @@ TEST_F(FabricaTeste, SoAClasseDoServidor)
     p = &p;
     EXPECT_EQ(Zazazu().DllGetClassObject(CLSID_TQDF_PlanoAlt, IID_ITQDF_PlanoAlt, &p), kSemInterface);
     EXPECT_EQ(p, nullptr);
-}
 
-TEST_F(FabricaTeste, ObjetoComTodasAsSuasInterfacesENenhumaOutra)
-{
-    Ptr<IUnknown> u;
+    Ptr<IUnknown> u, identidade;
     ASSERT_EQ(m_fabrica->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&u)), S_OK);
     Ptr<ITQUnknown> base;
     Ptr<ITQDF_PlanoAlt> plano;
     ASSERT_EQ(u->QueryInterface(IID_ITQUnknown, reinterpret_cast<void**>(&base)), S_OK);
     ASSERT_EQ(u->QueryInterface(IID_ITQDF_PlanoAlt, reinterpret_cast<void**>(&plano)), S_OK);
-    void* outra = &outra;
-    EXPECT_EQ(u->QueryInterface(kOutraClasse, &outra), kSemInterface);
-    EXPECT_EQ(outra, nullptr);
-    // One object: every interface gives back the same identity.
-    Ptr<IUnknown> identidade;
+    p = &p;
+    EXPECT_EQ(u->QueryInterface(kOutraClasse, &p), kSemInterface);
+    EXPECT_EQ(p, nullptr);
     ASSERT_EQ(plano->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identidade)), S_OK);
     EXPECT_EQ(identidade.get(), u.get());
 }
@@ -101,8 +97,7 @@ TEST_F(FabricaTeste, ModuloSoDescarregaSemObjetosNemTravas)
         EXPECT_EQ(Zazazu().DllCanUnloadNow(), S_FALSE);
     }
     EXPECT_EQ(Zazazu().DllCanUnloadNow(), S_OK);
-    ASSERT_EQ(Zazazu().DllGetClassObject(CLSID_TQDF_PlanoAlt, IID_IClassFactory, reinterpret_cast<void**>(&m_fabrica)),
-              S_OK);
+    SetUp();
     EXPECT_EQ(m_fabrica->LockServer(TRUE), S_OK);
     m_fabrica.Libera();
     EXPECT_EQ(Zazazu().DllCanUnloadNow(), S_FALSE); // the lock alone keeps it

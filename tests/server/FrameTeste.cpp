@@ -9,6 +9,7 @@ namespace cliente {
 namespace {
 
 constexpr HRESULT kNaoInicializado = TQHResult(0x81080A04);
+constexpr HRESULT kSemPlano = TQHResult(0x800402DD);
 
 using FrameTeste = ClienteTeste;
 
@@ -26,26 +27,13 @@ std::vector<HRESULT> ChamaTodos(ITQDF_PlanoAlt* o)
     _REG_DF_FUNCAO_GENERICAPS* saida = nullptr;
     LONG pos = 1, l = 0;
     ULONG u = 0;
-    return {o->FuncaoGenerica(1, generica, &saida),
-            o->BuscaPlanos(&planos),
-            o->GravaPlano(0, dados, &l),
-            o->ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS{}),
-            o->SetPlano(1),
-            o->SetMascara(1, mascara),
-            o->BuscaMascara(1, &mascara),
-            o->Le(1, &conta),
-            o->Grava(0, conta, &l),
-            o->GetQuantidadeRegistros(&u),
-            o->BuscaDados(1, &pos, &conta),
-            o->GetPlanoIndex(codigo, 0, &indice),
-            o->AlteraMascara(&mascaras),
-            o->Existe(codigo, 0, &l, &conta),
-            o->ExisteContaTitulo(codigo, &l),
-            o->ExisteSubordinadas(codigo),
-            o->Vinculo(REG_VINCULO_ALT{}),
-            o->BuscaVinculo(1, &indice),
-            o->GeraRelatorioPlanoAlternativo(codigo, codigo, codigo, 1),
-            o->ExcluiContas(1, &pos)};
+    return {o->FuncaoGenerica(1, generica, &saida), o->BuscaPlanos(&planos), o->GravaPlano(0, dados, &l),
+            o->ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS{}), o->SetPlano(1), o->SetMascara(1, mascara),
+            o->BuscaMascara(1, &mascara), o->Le(1, &conta), o->Grava(0, conta, &l), o->GetQuantidadeRegistros(&u),
+            o->BuscaDados(1, &pos, &conta), o->GetPlanoIndex(codigo, 0, &indice), o->AlteraMascara(&mascaras),
+            o->Existe(codigo, 0, &l, &conta), o->ExisteContaTitulo(codigo, &l), o->ExisteSubordinadas(codigo),
+            o->Vinculo(REG_VINCULO_ALT{}), o->BuscaVinculo(1, &indice),
+            o->GeraRelatorioPlanoAlternativo(codigo, codigo, codigo, 1), o->ExcluiContas(1, &pos)};
 }
 
 // Without a business object that is initialized, only the two slots that need none answer:
@@ -73,46 +61,40 @@ TEST_F(FrameTeste, AntesDeInicializarTudoRespondeNaoInicializadoSemTrace)
 
 TEST_F(FrameTeste, RegistroRecusadoPelasVerificacoes)
 {
-    struct Caso {
+    using R = _REG_DF_INICIALIZAPS;
+    constexpr HRESULT kEstrutura = TQHResult(0x81080C19);
+    constexpr const char* kExpressaoEstrutura = "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA";
+    const struct {
         const char* nome;
-        void (*estraga)(_REG_DF_INICIALIZAPS&);
+        void (*estraga)(R&);
         HRESULT esperado;
         const char* expressao;
-    };
-    const Caso casos[] = {
-        {"versao", [](_REG_DF_INICIALIZAPS& r) { r.usVersaoKarvo = 117; }, TQHResult(0x81080BFD),
-         "E_TQCR_VERSAO_INCOMPATIVEL"},
-        {"crc", [](_REG_DF_INICIALIZAPS& r) { r.uiCRC ^= 1; }, TQHResult(0x81080C17),
-         "E_TQCR_CRC_INICIALIZACAO_INVALIDO"},
-        {"aplicativo", [](_REG_DF_INICIALIZAPS& r) { r.szAplicativo[0] = 0; }, TQHResult(0x81080C19),
-         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
-        {"modulo", [](_REG_DF_INICIALIZAPS& r) { r.szModuleName[0] = 0; }, TQHResult(0x81080C19),
-         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
-        {"fonte", [](_REG_DF_INICIALIZAPS& r) { r.szArquivoFonte[0] = 0; }, TQHResult(0x81080C19),
-         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
-        {"linha", [](_REG_DF_INICIALIZAPS& r) { r.ulLinhaFonte = 0; }, TQHResult(0x81080C19),
-         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
-        {"controle", [](_REG_DF_INICIALIZAPS& r) { r.cControle = 'A'; }, TQHResult(0x81080C19),
-         "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA"},
+    } casos[] = {
+        {"versao", [](R& r) { r.usVersaoKarvo = 117; }, TQHResult(0x81080BFD), "E_TQCR_VERSAO_INCOMPATIVEL"},
+        {"crc", [](R& r) { r.uiCRC ^= 1; }, TQHResult(0x81080C17), "E_TQCR_CRC_INICIALIZACAO_INVALIDO"},
+        {"aplicativo", [](R& r) { r.szAplicativo[0] = 0; }, kEstrutura, kExpressaoEstrutura},
+        {"modulo", [](R& r) { r.szModuleName[0] = 0; }, kEstrutura, kExpressaoEstrutura},
+        {"fonte", [](R& r) { r.szArquivoFonte[0] = 0; }, kEstrutura, kExpressaoEstrutura},
+        {"linha", [](R& r) { r.ulLinhaFonte = 0; }, kEstrutura, kExpressaoEstrutura},
+        {"controle", [](R& r) { r.cControle = 'A'; }, kEstrutura, kExpressaoEstrutura},
     };
     size_t linhas = 0;
-    for (const Caso& c : casos) {
+    ULONG n = 0;
+    for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
-        _REG_DF_INICIALIZAPS r = Sessao("0001");
+        R r = Sessao("0001");
         c.estraga(r);
         if (std::strcmp(c.nome, "crc") != 0)
             r.uiCRC = Crc64(&r, 288);
         EXPECT_EQ(m_obj->Inicializa_Padrao(r), c.esperado);
         // Refused before the session is taken: still not initialized, one line more.
-        ULONG n = 0;
         EXPECT_EQ(m_obj->GetQuantidadeRegistros(&n), kNaoInicializado);
         EXPECT_EQ(LinhasDeErro(), ++linhas);
         EXPECT_NE(LogDeErros().find(c.expressao), std::string::npos);
     }
     // The object is still whole: a good record initializes it.
     Inicializa();
-    ULONG n = 99;
-    EXPECT_EQ(m_obj->GetQuantidadeRegistros(&n), TQHResult(0x800402DD)); // no plan yet
+    EXPECT_EQ(m_obj->GetQuantidadeRegistros(&n), kSemPlano);
 }
 
 TEST_F(FrameTeste, ControleDesabilitadoDispensaCrcEEstruturaMasNaoAVersao)
@@ -126,14 +108,13 @@ TEST_F(FrameTeste, ControleDesabilitadoDispensaCrcEEstruturaMasNaoAVersao)
     r.usVersaoKarvo = 118;
     EXPECT_EQ(m_obj->Inicializa_Padrao(r), S_OK);
     ULONG n = 99;
-    EXPECT_EQ(m_obj->GetQuantidadeRegistros(&n), TQHResult(0x800402DD)); // no plan yet
+    EXPECT_EQ(m_obj->GetQuantidadeRegistros(&n), kSemPlano);
 }
 
 TEST_F(FrameTeste, InicializacaoFalhaDeixaOObjetoSemNegocio)
 {
     // A company without a data directory: the business object refuses the session.
-    const HRESULT hr = m_obj->Inicializa_Padrao(Sessao("9999"));
-    EXPECT_EQ(hr, TQHResult(0x80043F59));
+    EXPECT_EQ(m_obj->Inicializa_Padrao(Sessao("9999")), TQHResult(0x80043F59));
     EXPECT_EQ(m_obj->Inicializa_Padrao(Sessao("0001")), TQHResult(0x81080AA8));
     SoRespondemKeepAliveEGetUltimoErro(m_obj.get());
 }
@@ -151,13 +132,8 @@ TEST_F(FrameTeste, MetodoQueFalhaEscreveUmaLinhaComONomeQualificado)
     const size_t linhas = LinhasDeErro();
     // A success code of the business reaches the client unchanged, with no line.
     SelecionaPlano();
-    REG_PLANO_ALT_PS conta{};
-    std::strcpy(conta.cClassificacao, "1");
-    std::strcpy(conta.cNome, "Ativo");
-    conta.cTipo = 'T';
-    LONG pos = 0;
-    ASSERT_EQ(m_obj->Grava(0, conta, &pos), S_OK);
-    ASSERT_EQ(m_obj->Grava(0, conta, &pos), S_OK);
+    Conta("1", 'T', "");
+    Conta("1", 'T', "");
     EXPECT_EQ(LinhasDeErro(), linhas);
 }
 

@@ -51,7 +51,7 @@ using ObjetoDefeituoso = CComObject<CTQDF_PlanoAltT<NegocioDefeituoso>>;
 std::string LogDeMensagens()
 {
     const std::string log = CTQPath::GetDiretorio(plataforma::CaminhoExecutavel()) + "TQMens.log";
-    return apoio::Existe(log) ? apoio::LeTudo(log) : std::string();
+    return apoio::Existe(log) ? apoio::LeTudo(log) : "";
 }
 
 class GuardaTeste : public ClienteTeste {
@@ -59,7 +59,6 @@ protected:
     void SetUp() override
     {
         ClienteTeste::SetUp();
-        g_defeito = Defeito::Nenhum;
         ASSERT_EQ(ObjetoDefeituoso::CreateInstance(&m_defeituoso), S_OK);
         m_defeituoso->AddRef();
         ASSERT_EQ(m_defeituoso->Inicializa_Padrao(Sessao("0001")), S_OK);

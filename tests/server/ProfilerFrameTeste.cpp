@@ -34,13 +34,12 @@ protected:
     }
     std::string Log() const
     {
-        const std::string log = m_instalacao + "TQProfiler.log";
-        return apoio::Existe(log) ? apoio::LeTudo(log) : std::string();
+        return apoio::Existe(m_instalacao + "TQProfiler.log") ? apoio::LeTudo(m_instalacao + "TQProfiler.log") : "";
     }
     static size_t Conta(const std::string& texto, const std::string& parte)
     {
         size_t n = 0;
-        for (size_t p = texto.find(parte); p != std::string::npos; p = texto.find(parte, p + 1))
+        for (size_t p = 0; (p = texto.find(parte, p)) != std::string::npos; ++p)
             ++n;
         return n;
     }

@@ -23,11 +23,7 @@ std::string Le(RaizRegistro raiz, const std::string& chave, const char* nome = n
 {
     ChaveRegistro k;
     std::string v;
-    if (k.Abre(raiz, chave.c_str()) != 0)
-        return "<none>";
-    if (k.LeTexto(nome, v) != 0)
-        return "<none>";
-    return v;
+    return k.Abre(raiz, chave.c_str()) != 0 || k.LeTexto(nome, v) != 0 ? "<none>" : v;
 }
 
 bool ExisteChave(RaizRegistro raiz, const std::string& chave)
@@ -87,24 +83,26 @@ TEST_F(Registrador, SintaxeRegistraEDesregistra)
     CTQRegistrador r;
     r.AdicionaSubstituicao("NOME", "C:\\x");
     ASSERT_EQ(r.Registra(script), S_OK);
-    const std::string base = kBase;
-    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base, "Fica"), "raiz");
-    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base + "\\Chave com espaco"), "it's C:\\x");
-    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base + "\\Chave com espaco\\Sub"), "%literal");
+    const auto le = [](const char* sub, const char* nome = nullptr) {
+        return Le(RaizRegistro::CurrentUser, std::string(kBase) + sub, nome);
+    };
+    EXPECT_EQ(le("", "Fica"), "raiz");
+    EXPECT_EQ(le("\\Chave com espaco"), "it's C:\\x");
+    EXPECT_EQ(le("\\Chave com espaco\\Sub"), "%literal");
     DWORD numero = 0;
-    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, (base + "\\Chave com espaco").c_str()), 0u);
+    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, (std::string(kBase) + "\\Chave com espaco").c_str()), 0u);
     EXPECT_EQ(k.LeDword("Numero", numero), 0u);
     EXPECT_EQ(numero, 42u);
     k.Fecha();
-    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base + "\\Forcada"), "nova");
-    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base + "\\Forcada", "Nomeado"), "C:\\x");
-    EXPECT_FALSE(ExisteChave(RaizRegistro::CurrentUser, base + "\\Forcada\\Velha"));
+    EXPECT_EQ(le("\\Forcada"), "nova");
+    EXPECT_EQ(le("\\Forcada", "Nomeado"), "C:\\x");
+    EXPECT_EQ(le("\\Forcada\\Velha"), "<none>");
 
     ASSERT_EQ(r.Desregistra(script), S_OK);
-    EXPECT_FALSE(ExisteChave(RaizRegistro::CurrentUser, base + "\\Chave com espaco"));
-    EXPECT_FALSE(ExisteChave(RaizRegistro::CurrentUser, base + "\\Forcada"));
-    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base, "Fica"), "<none>");
-    EXPECT_EQ(Le(RaizRegistro::CurrentUser, base, "Outro"), "fica");
+    EXPECT_EQ(le("\\Chave com espaco"), "<none>");
+    EXPECT_EQ(le("\\Forcada"), "<none>");
+    EXPECT_EQ(le("", "Fica"), "<none>");
+    EXPECT_EQ(le("", "Outro"), "fica");
     EXPECT_EQ(r.Desregistra(script), S_OK); // nothing left to remove
 }
 

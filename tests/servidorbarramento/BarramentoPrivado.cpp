@@ -100,16 +100,13 @@ BarramentoPrivado::~BarramentoPrivado()
 
 DWORD BarramentoPrivado::PidDoDono()
 {
-    dbus::Bus bus;
     sd_bus* b = nullptr;
-    if (sd_bus_open_user(&b) < 0)
-        return 0;
-    bus.reset(b);
+    const bool aberto = sd_bus_open_user(&b) >= 0;
+    const dbus::Bus bus(b);
     sd_bus_creds* credenciais = nullptr;
-    if (sd_bus_get_name_creds(b, dbus::kNomeServico, SD_BUS_CREDS_PID, &credenciais) < 0)
-        return 0;
     pid_t pid = 0;
-    sd_bus_creds_get_pid(credenciais, &pid);
+    if (aberto && sd_bus_get_name_creds(b, dbus::kNomeServico, SD_BUS_CREDS_PID, &credenciais) >= 0)
+        sd_bus_creds_get_pid(credenciais, &pid);
     sd_bus_creds_unref(credenciais);
     return DWORD(pid);
 }
