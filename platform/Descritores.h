@@ -6,38 +6,35 @@
 
 namespace plataforma {
 
-class Despertador {
+// A descriptor this object opened and closes.
+class DescritorProprio {
 public:
-    Despertador();
-    ~Despertador();
-    Despertador(const Despertador&) = delete;
-    Despertador& operator=(const Despertador&) = delete;
-
+    DescritorProprio(const DescritorProprio&) = delete;
+    DescritorProprio& operator=(const DescritorProprio&) = delete;
     bool Valido() const { return m_fd >= 0; }
-    void Toca();
     int Descritor() const { return m_fd; }
 
-private:
-    int m_fd = -1;
+protected:
+    explicit DescritorProprio(int fd) : m_fd(fd) {}
+    ~DescritorProprio();
+    int m_fd;
+};
+
+class Despertador : public DescritorProprio {
+public:
+    Despertador();
+    void Toca();
 };
 
 // A one-shot timer that a thread waits on: arming it wakes nobody, so a thread can ask for help
 // only if its work runs long, at the price of a system call instead of a wake-up.
-class Alarme {
+class Alarme : public DescritorProprio {
 public:
     Alarme();
-    ~Alarme();
-    Alarme(const Alarme&) = delete;
-    Alarme& operator=(const Alarme&) = delete;
-
-    bool Valido() const { return m_fd >= 0; }
     // Rings after the microseconds given; 0 disarms.
     void Arma(uint32_t microssegundos);
     // Waits for the ring (true) or the wake-up (false); either is consumed.
     bool Espera(Despertador& despertador);
-
-private:
-    int m_fd = -1;
 };
 
 // Waits for the events (poll bits) of fd, for the wake-up, or until the monotonic clock reaches

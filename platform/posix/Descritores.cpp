@@ -10,13 +10,13 @@
 
 namespace plataforma {
 
-Despertador::Despertador() : m_fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
-
-Despertador::~Despertador()
+DescritorProprio::~DescritorProprio()
 {
     if (m_fd >= 0)
         close(m_fd);
 }
+
+Despertador::Despertador() : DescritorProprio(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 void Despertador::Toca()
 {
@@ -25,13 +25,7 @@ void Despertador::Toca()
     [[maybe_unused]] const ssize_t n = write(m_fd, &um, sizeof um);
 }
 
-Alarme::Alarme() : m_fd(timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK)) {}
-
-Alarme::~Alarme()
-{
-    if (m_fd >= 0)
-        close(m_fd);
-}
+Alarme::Alarme() : DescritorProprio(timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK)) {}
 
 void Alarme::Arma(uint32_t microssegundos)
 {
@@ -43,15 +37,10 @@ void Alarme::Arma(uint32_t microssegundos)
 
 bool Alarme::Espera(Despertador& despertador)
 {
-    pollfd fds[2] = {{m_fd, POLLIN, 0}, {despertador.Descritor(), POLLIN, 0}};
-    if (poll(fds, 2, -1) < 0)
-        return false;
-    uint64_t lido;
-    if (fds[1].revents & POLLIN) {
-        [[maybe_unused]] const ssize_t n = read(despertador.Descritor(), &lido, sizeof lido);
-    }
-    // A timer re-armed or disarmed since it rang reads nothing: no ring then.
-    return (fds[0].revents & POLLIN) && read(m_fd, &lido, sizeof lido) == ssize_t(sizeof lido);
+    EsperaDescritor(m_fd, POLLIN, UINT64_MAX, despertador);
+    // Non-blocking: a timer that has not rung (or was re-armed since) reads nothing.
+    uint64_t toques = 0;
+    return read(m_fd, &toques, sizeof toques) == ssize_t(sizeof toques);
 }
 
 int EsperaDescritor(int fd, int eventos, uint64_t limiteMonotonico, Despertador& despertador)

@@ -2,6 +2,7 @@
 // of one client does not hold up another's; a server killed during a call answers
 // RPC_E_DISCONNECTED at once, and the next creation starts a fresh server.
 #include <algorithm>
+#include <atomic>
 #include <set>
 #include <cstdlib>
 #include <cstring>
@@ -96,30 +97,24 @@ TEST_F(Clientes, ChamadaLongaDeUmNaoAtrasaOKeepAliveDeOutro)
     ASSERT_EQ(cliente::Cria(&outro), S_OK);
     SeguraMarca();
     HRESULT hrLonga = kFalha;
-    DWORD duracao = 0;
+    std::atomic<bool> longaTerminou{false};
     std::thread longa([&] {
-        const DWORD inicio = plataforma::Ticks();
         LONG plano = 0;
         hrLonga = GravaPlano(m_obj.get(), "Longa", &plano);
-        duracao = plataforma::Ticks() - inicio;
+        longaTerminou = true;
     });
-    plataforma::Dorme(300);
-    std::vector<DWORD> tempos;
-    for (int i = 0; i < 21; ++i, plataforma::Dorme(50)) {
+    plataforma::Dorme(300); // the long call is in the server, waiting for the mark
+    // A KeepAlive held behind the long call would return only once that call ended, and it
+    // cannot end before the mark is let go below.
+    for (int i = 0; i < 21; ++i) {
         LONG ok = 0;
-        const DWORD inicio = plataforma::Ticks();
         EXPECT_EQ(outro->KeepAlive(&ok), S_OK);
-        tempos.push_back(plataforma::Ticks() - inicio);
         EXPECT_EQ(ok, 1);
     }
-    const DWORD janela = 300 + 21 * 50;
+    EXPECT_FALSE(longaTerminou) << "every KeepAlive came back while the other client's call waited";
     m_marca.Desmarca();
     longa.join();
     EXPECT_EQ(hrLonga, S_OK);
-    EXPECT_GE(duracao, janela - apoio::kTickRelogioMs) << "the long call lasted while KeepAlive was measured";
-    std::sort(tempos.begin(), tempos.end());
-    // Generous: a KeepAlive held behind the long call would wait for most of the window.
-    EXPECT_LT(tempos[tempos.size() / 2], janela / 4) << "median KeepAlive while the other client's call waits";
 }
 
 TEST_F(Clientes, ServidorMortoDuranteUmaChamadaRespondeDesconectadoEOutroComeca)
