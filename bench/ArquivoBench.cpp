@@ -40,7 +40,7 @@ const std::string& ArquivoDeTeste()
 void LeituraSequencial(benchmark::State& estado)
 {
     CTQArqEx arq;
-    arq.Abre(ArquivoDeTeste(), 'L', kTamanho, 1, true);
+    arq.Abre(ArquivoDeTeste(), 'L', kTamanho, kAbreAgora);
     char registro[kTamanho];
     uint64_t leituras = 0;
     for (auto _ : estado) {
@@ -77,7 +77,7 @@ BENCHMARK(LeituraEmBlocosDireta)->Unit(benchmark::kMillisecond);
 void LeituraAleatoria(benchmark::State& estado)
 {
     CTQArqEx arq;
-    arq.Abre(ArquivoDeTeste(), 'L', kTamanho, 1, true);
+    arq.Abre(ArquivoDeTeste(), 'L', kTamanho, kAbreAgora);
     std::mt19937 gerador(42);
     std::uniform_int_distribution<uint32_t> posicao(1, kRegistros);
     char registro[kTamanho];
@@ -95,7 +95,7 @@ void GravaAcrescimo(benchmark::State& estado)
                           std::to_string(plataforma::IdProcesso()) + ".dat";
     {
         CTQArqEx arq;
-        arq.Abre(c, 'C', kTamanho, 1, true);
+        arq.Abre(c, 'C', kTamanho, kAbreAgora);
         char registro[kTamanho] = {1, 2, 3};
         for (auto _ : estado) {
             int32_t pos = 0;

@@ -47,7 +47,7 @@ void LinhaDeTrace(benchmark::State& estado)
     static Instalacao instalacao;
     int n = 0;
     for (auto _ : estado)
-        TQTrace(nullptr, "CBench::LinhaDeTrace", "TraceBench", 30, "hr = %#X\titeracao = %d", 0x80043E95u, ++n);
+        TQTrace(nullptr, "CBench::LinhaDeTrace", "TraceBench", "hr = %#X\titeracao = %d", 0x80043E95u, ++n);
 }
 BENCHMARK(LinhaDeTrace)->Unit(benchmark::kMicrosecond);
 

@@ -228,7 +228,7 @@ private:
         const DWORD erro = plataforma::ApagaChaveRegistro(m_raiz.raiz, Caminho(chave).c_str());
         if (erro == 0 || erro == kNaoEncontrado)
             return S_OK;
-        return Falha(__LINE__, "ApagaChaveRegistro(raiz, chave)", chave, erro);
+        return Falha("ApagaChaveRegistro(raiz, chave)", chave, erro);
     }
 
     HRESULT Chave(const No& no, const std::string& chave)
@@ -245,7 +245,7 @@ private:
                 return hr;
         plataforma::ChaveRegistro k;
         if (const DWORD erro = k.Cria(m_raiz.raiz, Caminho(chave).c_str()))
-            return Falha(__LINE__, "k.Cria(raiz, chave)", chave, erro);
+            return Falha("k.Cria(raiz, chave)", chave, erro);
         if (no.temValor)
             if (const HRESULT hr = Grava(k, nullptr, no.valor, chave); TQFalhou(hr))
                 return hr;
@@ -261,10 +261,10 @@ private:
             const DWORD erro = k.ApagaValor(no.nome.c_str());
             if (erro == 0 || erro == kNaoEncontrado)
                 return S_OK;
-            return Falha(__LINE__, "k.ApagaValor(nome)", chave, erro);
+            return Falha("k.ApagaValor(nome)", chave, erro);
         }
         if (const DWORD erro = k.Cria(m_raiz.raiz, Caminho(chave).c_str()))
-            return Falha(__LINE__, "k.Cria(raiz, chave)", chave, erro);
+            return Falha("k.Cria(raiz, chave)", chave, erro);
         return Grava(k, no.nome.c_str(), no.valor, chave);
     }
 
@@ -272,14 +272,15 @@ private:
     {
         const DWORD erro = v.dword ? k.GravaDword(nome, DWORD(std::strtoul(v.texto.c_str(), nullptr, 0)))
                                    : k.GravaTexto(nome, v.texto.c_str());
-        return erro ? Falha(__LINE__, "k.Grava(nome, valor)", chave, erro) : S_OK;
+        return erro ? Falha("k.Grava(nome, valor)", chave, erro) : S_OK;
     }
 
-    HRESULT Falha(int linha, const char* expressao, const std::string& chave, DWORD erro)
+    HRESULT Falha(const char* expressao, const std::string& chave, DWORD erro,
+                  std::source_location onde = std::source_location::current())
     {
         const HRESULT hr = plataforma::HResultDoErro(erro);
         const std::string texto = std::string(expressao) + " [" + chave + "]";
-        TQTraceHResult(nullptr, "CTQRegistrador::Executa", kFonte, linha, "hr", texto.c_str(), hr);
+        TQTraceHResult(nullptr, {"CTQRegistrador::Executa", onde}, kFonte, "hr", texto.c_str(), hr);
         return hr;
     }
 
@@ -301,7 +302,7 @@ HRESULT CTQRegistrador::Executa(const std::string& script, bool registra)
     std::vector<Raiz> raizes;
     if (!Substitui(script, m_substituicoes, texto) || !Tokens(texto, tokens) ||
         !Analisador(std::move(tokens)).Raizes(m_porUsuario, raizes)) {
-        TQTraceHResult(nullptr, "CTQRegistrador::Executa", kFonte, __LINE__, "hr", "Analisa(script)", kErroScript);
+        TQTraceHResult(nullptr, "CTQRegistrador::Executa", kFonte, "hr", "Analisa(script)", kErroScript);
         return kErroScript;
     }
     for (const Raiz& raiz : raizes)

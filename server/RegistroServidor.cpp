@@ -22,7 +22,7 @@ HRESULT Script(CTQRegistrador& registrador, const TQTextoScript& script, int id,
 {
     const std::string texto = script(id);
     if (texto.empty()) {
-        TQTraceHResult(nullptr, "TQExecutaRegistro", kFonte, __LINE__, "hr", "script(id)", kErroScript);
+        TQTraceHResult(nullptr, "TQExecutaRegistro", kFonte, "hr", "script(id)", kErroScript);
         return kErroScript;
     }
     return registra ? registrador.Registra(texto) : registrador.Desregistra(texto);

@@ -38,7 +38,7 @@ public:
 // client's arguments unchanged.
 #define ZAZ_METODO(metodo, chamada)                                                                     \
     {                                                                                                   \
-        static constexpr LocalChamada kLocal{"CTQDF_PlanoAlt::" #metodo, kFonte, __LINE__};            \
+        static constexpr LocalChamada kLocal{{"CTQDF_PlanoAlt::" #metodo}, kFonte};            \
         return this->Chama(kLocal, [&](B& b) { return b.chamada; });                                    \
     }
 
@@ -84,7 +84,7 @@ public:
     HRESULT STDMETHODCALLTYPE GeraRelatorioPlanoAlternativo(BSTR bsArquivoTmp, BSTR bsRelatorio, BSTR bsRazaoSocial,
                                                             LONG lPlano) override
     {
-        static constexpr LocalChamada kLocal{"CTQDF_PlanoAlt::GeraRelatorioPlanoAlternativo", kFonte, __LINE__};
+        static constexpr LocalChamada kLocal{{"CTQDF_PlanoAlt::GeraRelatorioPlanoAlternativo"}, kFonte};
         return this->Chama(kLocal, [&](B& b) {
             const std::string arquivo = plataforma::BstrParaAnsi(bsArquivoTmp);
             const std::string relatorio = plataforma::BstrParaAnsi(bsRelatorio);

@@ -15,6 +15,7 @@
 
 namespace {
 
+constexpr int kLinhaInicializacaoBase = 50; // the line this trace has always carried
 constexpr uint16_t kTamanhoNome = 50;
 constexpr uint16_t kTamanhoCodigo = 10;
 
@@ -27,18 +28,18 @@ CTQProfilerEmpresa CAlternativoBase::Identidade() const
     return CTQProfilerEmpresa(GetEmpresa(), GetUsuario(), GetNumeroSessao());
 }
 
-HRESULT CAlternativoBase::Falha(const char* funcao, int linha, const char* expressao, HRESULT hr) const
+HRESULT CAlternativoBase::Falha(TQLocal onde, const char* expressao, HRESULT hr) const
 {
     CTQProfilerEmpresa identidade = Identidade();
-    const std::string nome = std::string("CBasePlanoAlternativo::") + funcao;
-    TQTraceHResult(&identidade, nome.c_str(), "BasePlanoAlternativo", linha, "hr", expressao, hr);
+    const std::string nome = std::string("CBasePlanoAlternativo::") + onde.funcao;
+    TQTraceHResult(&identidade, {nome.c_str(), onde.linha}, "BasePlanoAlternativo", "hr", expressao, hr);
     return hr;
 }
 
 HRESULT CAlternativoBase::TomaMarca(const char* funcao, uint8_t tipo)
 {
     if (const uint32_t s = m_arqMarca.Marca(m_sDiretorioDados, tipo, GetUsuario()))
-        return Falha(funcao, __LINE__,
+        return Falha(funcao,
                      tipo == kTipoMarcaMascara ? "m_arqMarca.Marca(m_sDiretorioDados, 8, GetUsuario())"
                                : "m_arqMarca.Marca(m_sDiretorioDados, 4, GetUsuario())",
                      HResultDaMarca(s));
@@ -49,7 +50,7 @@ HRESULT CAlternativoBase::InicializaPlano()
 {
     if (!*GetEmpresa() || !m_szArquivoPlano[0])
         return S_OK;
-    TQCopiaCampo(m_szArquivoIndice, sizeof m_szArquivoIndice, NomeArquivoIndice(m_szArquivoPlano), TQ_AQUI);
+    TQCopiaCampo(m_szArquivoIndice, sizeof m_szArquivoIndice, NomeArquivoIndice(m_szArquivoPlano));
     if (!m_pClassificacao) {
         m_pClassificacao.reset(new (std::nothrow) CClassificacao);
         if (!m_pClassificacao)
@@ -92,7 +93,7 @@ HRESULT CAlternativoBase::CarregaEstrutura(uint32_t posicao, const uint8_t* regi
     o.cTipo = (r.bStatus & kStatusTitulo) ? 'T' : 'A';
     TQDigitoConta(posicao, o.cCodigoUsado, sizeof o.cCodigoUsado);
     if (!o.cCodigoProprio[0])
-        TQCopiaCampo(o.cCodigoProprio, sizeof o.cCodigoProprio, o.cCodigoUsado, TQ_AQUI);
+        TQCopiaCampo(o.cCodigoProprio, sizeof o.cCodigoProprio, o.cCodigoUsado);
     return S_OK;
 }
 
@@ -100,15 +101,15 @@ HRESULT CBasePlanoAlternativo::OnInicializa()
 {
     const HRESULT hr = CTQBaseParaRotinas::OnInicializa();
     if (TQFalhou(hr))
-        return Falha("OnInicializa", 50, "__super::OnInicializa()", hr);
+        return Falha({"OnInicializa", kLinhaInicializacaoBase}, "__super::OnInicializa()", hr);
     m_sDiretorioDados = CTQPath::GetDiretorioDadosModulo(kModuloDF, GetEmpresa());
     if (m_sDiretorioDados.empty())
-        return Falha("OnInicializa", __LINE__, "MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, PROBLEMAS_NO_REGISTRY)",
+        return Falha("OnInicializa", "MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, PROBLEMAS_NO_REGISTRY)",
                      kProblemasNoRegistry);
     return hr;
 }
 
 void TQDigitoConta(uint32_t numero, char* campo, size_t tamanho)
 {
-    TQCopiaCampo(campo, tamanho, TQDigitoConta(numero), TQ_AQUI);
+    TQCopiaCampo(campo, tamanho, TQDigitoConta(numero));
 }

@@ -32,7 +32,7 @@ protected:
     // The identity of this object's trace lines: its session.
     CTQProfilerEmpresa Identidade() const;
     // One trace line for a failing step of `funcao` (a method of the business class); answers hr.
-    HRESULT Falha(const char* funcao, int linha, const char* expressao, HRESULT hr) const;
+    HRESULT Falha(TQLocal onde, const char* expressao, HRESULT hr) const;
     std::string Caminho(std::string_view arquivo) const { return std::string(m_sDiretorioDados).append(arquivo); }
     // Takes the mark of the kind of change (4 plans and links, 8 masks) in the data directory,
     // held by the session's user; the caller releases it on every way out.

@@ -36,14 +36,14 @@ void Trunca(const std::string& caminho, uint64_t tamanho)
 HRESULT CBasePlanoAlternativo::BuscaPlanos(ARRAY_REG_DADOS_PLANO_ALT_PS** ppArrayDadosPlanoAltps)
 {
     if (!ppArrayDadosPlanoAltps)
-        return Falha("BuscaPlanos", __LINE__, "ppArrayDadosPlanoAltps", kPonteiroNulo);
+        return Falha("BuscaPlanos", "ppArrayDadosPlanoAltps", kPonteiroNulo);
     CTQArqEx arqPlanos;
-    if (StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'L', kTamanhoPlano, 1, true))
-        return Falha("BuscaPlanos", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'L', sizeof(REG_PLANOS))",
+    if (StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'L', kTamanhoPlano, kAbreAgora))
+        return Falha("BuscaPlanos", "arqPlanos.Abre(sArquivoPlanos, 'L', sizeof(REG_PLANOS))",
                      s.ComoHResult());
     auto* lista = AlocaZerado<ARRAY_REG_DADOS_PLANO_ALT_PS>(1);
     if (!lista)
-        return Falha("BuscaPlanos", __LINE__, "CoTaskMemAlloc(sizeof(ARRAY_REG_DADOS_PLANO_ALT_PS))", kSemMemoria);
+        return Falha("BuscaPlanos", "CoTaskMemAlloc(sizeof(ARRAY_REG_DADOS_PLANO_ALT_PS))", kSemMemoria);
     *ppArrayDadosPlanoAltps = lista;
     std::vector<REG_DADOS_PLANO_ALT_PS> planos;
     RegPlano r;
@@ -62,7 +62,7 @@ HRESULT CBasePlanoAlternativo::BuscaPlanos(ARRAY_REG_DADOS_PLANO_ALT_PS** ppArra
     lista->pArrayDadosPlanoAlt = AlocaZerado<REG_DADOS_PLANO_ALT_PS>(lista->iQtde);
     if (lista->iQtde && !lista->pArrayDadosPlanoAlt) {
         lista->iQtde = 0;
-        return Falha("BuscaPlanos", __LINE__, "CoTaskMemAlloc(iQtde * sizeof(REG_DADOS_PLANO_ALT_PS))", kSemMemoria);
+        return Falha("BuscaPlanos", "CoTaskMemAlloc(iQtde * sizeof(REG_DADOS_PLANO_ALT_PS))", kSemMemoria);
     }
     if (lista->iQtde)
         std::memcpy(lista->pArrayDadosPlanoAlt, planos.data(), sizeof(REG_DADOS_PLANO_ALT_PS) * lista->iQtde);
@@ -73,31 +73,31 @@ HRESULT CBasePlanoAlternativo::BuscaPlanos(ARRAY_REG_DADOS_PLANO_ALT_PS** ppArra
 HRESULT CBasePlanoAlternativo::GravaPlano(LONG lPosicaoIn, REG_DADOS_PLANO_ALT_PS RegDadosPlanoAlt, LONG* lPosicaoOut)
 {
     if (!lPosicaoOut)
-        return Falha("GravaPlano", __LINE__, "lPosicaoOut", kPonteiroNulo);
+        return Falha("GravaPlano", "lPosicaoOut", kPonteiroNulo);
     *lPosicaoOut = 0;
     if (const HRESULT hr = TomaMarca("GravaPlano", kTipoMarcaPlanoEVinculo); TQFalhou(hr))
         return hr;
     Desmarcador desmarca{m_arqMarca};
     CTQArqEx arqPlanos;
-    if (StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
-        return Falha("GravaPlano", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
+    if (StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, kAbreAgora))
+        return Falha("GravaPlano", "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
                      s.ComoHResult());
     RegPlano r{};
     if (lPosicaoIn < 1) {
         // The number the appended record will get names the plan's files, once.
         const uint64_t numero = arqPlanos.GetTamanhoArquivo() / kTamanhoPlano;
-        TQCopiaCampo(r.cArquivo, sizeof r.cArquivo, NomeArquivoPlano(numero), TQ_AQUI);
+        TQCopiaCampo(r.cArquivo, sizeof r.cArquivo, NomeArquivoPlano(numero));
     } else if (StatusArq s = arqPlanos.Le(uint32_t(lPosicaoIn), &r)) {
-        return Falha("GravaPlano", __LINE__, "arqPlanos.Le(lPosicaoIn, &RegPlano)", s.ComoHResult());
+        return Falha("GravaPlano", "arqPlanos.Le(lPosicaoIn, &RegPlano)", s.ComoHResult());
     }
     TQCopiaCampo(r.cNome, sizeof r.cNome,
-                 std::string_view(RegDadosPlanoAlt.cNomePlano, strnlen(RegDadosPlanoAlt.cNomePlano, 50)), TQ_AQUI);
+                 std::string_view(RegDadosPlanoAlt.cNomePlano, strnlen(RegDadosPlanoAlt.cNomePlano, 50)));
     r.bFlags = uint8_t((r.bFlags & ~kPlanoSemConsistenciaVinculo) |
                        (RegDadosPlanoAlt.RemoverConsitenciasVinculo > 0 ? kPlanoSemConsistenciaVinculo : 0));
     r.bConsiderarCaracteristica = uint8_t(RegDadosPlanoAlt.bConsiderarCaracteristicaDaContaDragAndDrop & 0xFF);
     int32_t posicao = int32_t(lPosicaoIn); // 0 appends; a negative position is refused by the file
     if (StatusArq s = arqPlanos.Grava(&r, posicao))
-        return Falha("GravaPlano", __LINE__, "arqPlanos.Grava(&RegPlano, &lPosicao)", s.ComoHResult());
+        return Falha("GravaPlano", "arqPlanos.Grava(&RegPlano, &lPosicao)", s.ComoHResult());
     *lPosicaoOut = LONG(posicao);
     arqPlanos.Fecha();
     return S_OK;
@@ -107,7 +107,7 @@ void CBasePlanoAlternativo::EsvaziaArquivosDoPlano(const RegPlano& plano)
 {
     const std::string nome = NomeDoArquivo(plano, kTamanhoNomeArquivo - 1);
     if (!NomeArquivoSeguro(nome)) {
-        Falha("ExcluiPlanos", __LINE__, "NomeArquivoSeguro(RegPlano.cArquivo)", kNomeDeArquivoInvalido);
+        Falha("ExcluiPlanos", "NomeArquivoSeguro(RegPlano.cArquivo)", kNomeDeArquivoInvalido);
         return;
     }
     Trunca(Caminho(nome), kTamanhoConta);
@@ -117,24 +117,24 @@ void CBasePlanoAlternativo::EsvaziaArquivosDoPlano(const RegPlano& plano)
 HRESULT CBasePlanoAlternativo::ExcluiPlanos(ARRAY_REG_EXCLUI_PLANO_ALT_PS RegExclui)
 {
     CTQArqEx arqPlanos;
-    if (StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, 1, true))
-        return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
+    if (StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, kAbreAgora))
+        return Falha("ExcluiPlanos", "arqPlanos.Abre(sArquivoPlanos, 'G', sizeof(REG_PLANOS))",
                      s.ComoHResult());
     const int64_t registros = int64_t(arqPlanos.GetTamanhoArquivo() / kTamanhoPlano);
     if (RegExclui.iQtd != 0 && !RegExclui.pPosicoes)
-        return Falha("ExcluiPlanos", __LINE__, "RegExclui.pPosicoes", kParametroIncorreto);
+        return Falha("ExcluiPlanos", "RegExclui.pPosicoes", kParametroIncorreto);
     for (uint32_t i = 0; i < RegExclui.iQtd; ++i)
         if (RegExclui.pPosicoes[i] < 1 || RegExclui.pPosicoes[i] > registros - 1)
-            return Falha("ExcluiPlanos", __LINE__, "E_INVALIDARG", kParametroIncorreto);
+            return Falha("ExcluiPlanos", "E_INVALIDARG", kParametroIncorreto);
     for (uint32_t i = 0; i < RegExclui.iQtd; ++i) {
         int32_t posicao = int32_t(RegExclui.pPosicoes[i]);
         RegPlano r;
         if (StatusArq s = arqPlanos.Le(uint32_t(posicao), &r))
-            return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Le(pPosicoes[i], &RegPlano)", s.ComoHResult());
+            return Falha("ExcluiPlanos", "arqPlanos.Le(pPosicoes[i], &RegPlano)", s.ComoHResult());
         r.bFlags |= kPlanoExcluido;
         EsvaziaArquivosDoPlano(r);
         if (StatusArq s = arqPlanos.Grava(&r, posicao))
-            return Falha("ExcluiPlanos", __LINE__, "arqPlanos.Grava(&RegPlano, &lPosicao)", s.ComoHResult());
+            return Falha("ExcluiPlanos", "arqPlanos.Grava(&RegPlano, &lPosicao)", s.ComoHResult());
     }
     arqPlanos.Fecha();
     return S_OK;
@@ -145,37 +145,37 @@ HRESULT CBasePlanoAlternativo::SetPlano(LONG lPosicaoPlano)
     m_lPlanoAtual = 0;
     // Record 0 is no plan, and a negative number none either: as a record past the end.
     if (lPosicaoPlano < 1)
-        return Falha("SetPlano", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", kForaDoArquivo);
+        return Falha("SetPlano", "arqPlanos.Le(lPosicaoPlano, &RegPlano)", kForaDoArquivo);
     // A mask change that a crash cut short is finished or undone before any chart is read.
     if (const HRESULT hr = RecuperaMudancaMascara("SetPlano", false); TQFalhou(hr))
         return hr;
     RegPlano plano;
     if (StatusArq s = LeUmRegistro(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, uint32_t(lPosicaoPlano), &plano))
-        return Falha("SetPlano", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", s.ComoHResult());
+        return Falha("SetPlano", "arqPlanos.Le(lPosicaoPlano, &RegPlano)", s.ComoHResult());
     const std::string nome = NomeDoArquivo(plano, kTamanhoNomeArquivo);
     if (!NomeArquivoPlanoValido(nome)) {
         m_szArquivoPlano[0] = m_szArquivoIndice[0] = 0;
-        return Falha("SetPlano", __LINE__, "NomeArquivoSeguro(RegPlano.cArquivo)", kNomeDeArquivoInvalido);
+        return Falha("SetPlano", "NomeArquivoSeguro(RegPlano.cArquivo)", kNomeDeArquivoInvalido);
     }
-    TQCopiaCampo(m_szArquivoPlano, sizeof m_szArquivoPlano, nome, TQ_AQUI);
-    TQCopiaCampo(m_szArquivoIndice, sizeof m_szArquivoIndice, NomeArquivoIndice(nome), TQ_AQUI);
+    TQCopiaCampo(m_szArquivoPlano, sizeof m_szArquivoPlano, nome);
+    TQCopiaCampo(m_szArquivoIndice, sizeof m_szArquivoIndice, NomeArquivoIndice(nome));
     {
         CTQArqEx arqPlano;
-        if (arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true) == statusarq::NaoEncontrado) {
+        if (arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, kAbreAgora) == statusarq::NaoEncontrado) {
             // A chart that once existed is not re-created by the guard: make it anew, with its record 0.
-            if (StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'C', kTamanhoConta, 1, true))
-                return Falha("SetPlano", __LINE__, "arqPlano.Abre(sArquivoPlano, 'C', 96)", s.ComoHResult());
+            if (StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'C', kTamanhoConta, kAbreAgora))
+                return Falha("SetPlano", "arqPlano.Abre(sArquivoPlano, 'C', 96)", s.ComoHResult());
             const uint8_t zeros[kTamanhoConta] = {};
             int32_t posicao = 0;
             if (StatusArq s = arqPlano.Grava(zeros, posicao))
-                return Falha("SetPlano", __LINE__, "arqPlano.Grava(RegZero, &lPosicao)", s.ComoHResult());
+                return Falha("SetPlano", "arqPlano.Grava(RegZero, &lPosicao)", s.ComoHResult());
         }
     }
     InicializaPlano();
     // An index that a crash left cut short, or behind its chart, is made anew.
     if (m_pClassificacao)
         if (const HRESULT hr = m_pClassificacao->VerificaIndice(); TQFalhou(hr))
-            return Falha("SetPlano", __LINE__, "m_pClassificacao->VerificaIndice()", hr);
+            return Falha("SetPlano", "m_pClassificacao->VerificaIndice()", hr);
     m_lPlanoAtual = uint32_t(lPosicaoPlano);
     if (const HRESULT hr = RecarregaMascaras(); hr != S_OK) {
         m_lPlanoAtual = 0;
@@ -188,11 +188,11 @@ HRESULT CBasePlanoAlternativo::RecarregaMascaras()
 {
     RegMascara mascara;
     if (StatusArq s = LeUmRegistro(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, m_lPlanoAtual, &mascara))
-        return Falha("SetPlano", __LINE__, "arqMascaras.Le(lPosicaoPlano, &RegMascara)",
+        return Falha("SetPlano", "arqMascaras.Le(lPosicaoPlano, &RegMascara)",
                      s == statusarq::FimArquivo ? kPlanoSemRegistroDeMascara : s.ComoHResult());
     static const RegMascara vazia{};
     if (std::memcmp(&mascara, &vazia, sizeof mascara) == 0)
-        return Falha("SetPlano", __LINE__, "RegMascara", kPlanoSemMascaras);
+        return Falha("SetPlano", "RegMascara", kPlanoSemMascaras);
     std::string texto;
     for (const auto& m : mascara.cMascara) {
         std::string uma(m, strnlen(m, sizeof m));
@@ -224,7 +224,7 @@ HRESULT CBasePlanoAlternativo::EntregaIndice(const char* funcao, const std::vect
 {
     auto* bloco = AlocaZerado<ARRAY_REGCON_INDEX_ALT_PS>(1);
     if (!bloco)
-        return Falha(funcao, __LINE__, "CoTaskMemAlloc(sizeof(ARRAY_REGCON_INDEX_ALT_PS))", kSemMemoria);
+        return Falha(funcao, "CoTaskMemAlloc(sizeof(ARRAY_REGCON_INDEX_ALT_PS))", kSemMemoria);
     *ppArrayRegConIndexps = bloco;
     bloco->pArrayRegConIndex = AlocaZerado<REGCON_INDEX_ALT_PS>(lista.size());
     if (bloco->pArrayRegConIndex) {
@@ -239,11 +239,11 @@ HRESULT CBasePlanoAlternativo::EntradasIndice(const char* funcao, const OLECHAR*
 {
     entradas.clear();
     if (!m_pClassificacao)
-        return Falha(funcao, __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha(funcao, "m_pClassificacao", kSemPlanoSelecionado);
     uint32_t n = 0;
     const HRESULT hr = m_pClassificacao->GetTamanhoIndex(tipo, posicao, &n);
     if (TQFalhou(hr))
-        return Falha(funcao, __LINE__, "m_pClassificacao->GetTamanhoIndex(bsTipo, lPosicao, &lQtd)", hr);
+        return Falha(funcao, "m_pClassificacao->GetTamanhoIndex(bsTipo, lPosicao, &lQtd)", hr);
     if (hr != S_OK || n == 0)
         return S_OK;
     entradas.assign(n, REGCON_INDEX{});
@@ -256,7 +256,7 @@ HRESULT CBasePlanoAlternativo::GetPlanoIndex(const OLECHAR* bsTipo, ULONG lPosic
                                              ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps)
 {
     if (!ppArrayRegConIndexps)
-        return Falha("GetPlanoIndex", __LINE__, "ppArrayRegConIndexps", kPonteiroNulo);
+        return Falha("GetPlanoIndex", "ppArrayRegConIndexps", kPonteiroNulo);
     std::vector<REGCON_INDEX> entradas;
     const HRESULT resultado = EntradasIndice("GetPlanoIndex", bsTipo, lPosicao, entradas);
     std::vector<REGCON_INDEX_ALT_PS> lista(entradas.size(), REGCON_INDEX_ALT_PS{});

@@ -11,7 +11,7 @@
 HRESULT CBasePlanoAlternativo::Le(LONG lPosicaoIn, REG_PLANO_ALT_PS* RegPlanoAltps)
 {
     if (!RegPlanoAltps)
-        return Falha("Le", __LINE__, "RegPlanoAltps", kPonteiroNulo);
+        return Falha("Le", "RegPlanoAltps", kPonteiroNulo);
     std::memset(RegPlanoAltps, 0, sizeof *RegPlanoAltps);
     if (!m_pClassificacao)
         return S_OK;
@@ -29,15 +29,15 @@ HRESULT CBasePlanoAlternativo::LeConta(uint32_t posicao, REG_PLANO_ALT_PS* saida
 HRESULT CBasePlanoAlternativo::Grava(LONG lPosicaoIn, REG_PLANO_ALT_PS RegPlanoAltps, LONG* lPosicaoOut)
 {
     if (!lPosicaoOut)
-        return Falha("Grava", __LINE__, "lPosicaoOut", kPonteiroNulo);
+        return Falha("Grava", "lPosicaoOut", kPonteiroNulo);
     RegContaPlano r{};
     *lPosicaoOut = 0;
     if (!m_pClassificacao)
-        return Falha("Grava", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("Grava", "m_pClassificacao", kSemPlanoSelecionado);
     // The count, the own-code check and the write in one write session of the chart: another
     // writer cannot append in between, which would give two accounts one reduced code or one own code.
     if (const HRESULT hr = m_pClassificacao->AbreGravacao(); TQFalhou(hr))
-        return Falha("Grava", __LINE__, "m_pClassificacao->AbreGravacao()", hr);
+        return Falha("Grava", "m_pClassificacao->AbreGravacao()", hr);
     const SessaoGravacao sessao{*m_pClassificacao};
     // For a new account: the position it will receive, which also gives its reduced code.
     uint32_t quantidade = 0;
@@ -47,9 +47,9 @@ HRESULT CBasePlanoAlternativo::Grava(LONG lPosicaoIn, REG_PLANO_ALT_PS RegPlanoA
             return hr;
     } else {
         if (const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&quantidade); TQFalhou(hr))
-            return Falha("Grava", __LINE__, "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
+            return Falha("Grava", "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
         if (quantidade > kMaximoContas)
-            return Falha("Grava", __LINE__, "ulQuantidade > 65500", kContasDemais);
+            return Falha("Grava", "ulQuantidade > 65500", kContasDemais);
     }
     const std::string codigo(RegPlanoAltps.cCodigoProprio, strnlen(RegPlanoAltps.cCodigoProprio, sizeof r.cCodigo));
     uint32_t achada = 0;
@@ -78,9 +78,9 @@ HRESULT CBasePlanoAlternativo::Grava(LONG lPosicaoIn, REG_PLANO_ALT_PS RegPlanoA
 HRESULT CBasePlanoAlternativo::GetQuantidadeRegistros(ULONG* lQuantidade)
 {
     if (!lQuantidade)
-        return Falha("GetQuantidadeRegistros", __LINE__, "lQuantidade", kPonteiroNulo);
+        return Falha("GetQuantidadeRegistros", "lQuantidade", kPonteiroNulo);
     if (!m_pClassificacao)
-        return Falha("GetQuantidadeRegistros", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("GetQuantidadeRegistros", "m_pClassificacao", kSemPlanoSelecionado);
     uint32_t quantidade = 0;
     const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&quantidade);
     *lQuantidade = ULONG(quantidade);
@@ -90,11 +90,11 @@ HRESULT CBasePlanoAlternativo::GetQuantidadeRegistros(ULONG* lQuantidade)
 HRESULT CBasePlanoAlternativo::BuscaDados(LONG lQtd, const LONG* lPosicoes, REG_PLANO_ALT_PS* RegPlanoAltps)
 {
     if (!m_pClassificacao)
-        return Falha("BuscaDados", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("BuscaDados", "m_pClassificacao", kSemPlanoSelecionado);
     if (lQtd < 1)
         return S_OK;
     if (!lPosicoes || !RegPlanoAltps)
-        return Falha("BuscaDados", __LINE__, "lPosicoes", kPonteiroNulo);
+        return Falha("BuscaDados", "lPosicoes", kPonteiroNulo);
     for (LONG i = 0; i < lQtd; ++i)
         if (const HRESULT hr = LeConta(uint32_t(lPosicoes[i]), &RegPlanoAltps[i]); hr != S_OK)
             return hr;
@@ -105,11 +105,11 @@ HRESULT CBasePlanoAlternativo::Existe(const OLECHAR* bsCodigo, int iPrioridade, 
                                       REG_PLANO_ALT_PS* RegPlanoAltps)
 {
     if (!lPosicao || !RegPlanoAltps)
-        return Falha("Existe", __LINE__, "lPosicao", kPonteiroNulo);
+        return Falha("Existe", "lPosicao", kPonteiroNulo);
     *lPosicao = 0;
     // Like the other account operations, without a selected plan there is nothing to find in.
     if (!m_pClassificacao)
-        return Falha("Existe", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("Existe", "m_pClassificacao", kSemPlanoSelecionado);
     uint32_t achada = 0;
     m_bContaExcluida = false;
     if (const HRESULT hr = m_pClassificacao->ExisteCodigo(bsCodigo, &achada, uint16_t(iPrioridade & 0xFFFF));
@@ -127,10 +127,10 @@ HRESULT CBasePlanoAlternativo::Existe(const OLECHAR* bsCodigo, int iPrioridade, 
 HRESULT CBasePlanoAlternativo::ExisteContaTitulo(const OLECHAR* bsClassificacao, LONG* lPosicao)
 {
     if (!lPosicao)
-        return Falha("ExisteContaTitulo", __LINE__, "lPosicao", kPonteiroNulo);
+        return Falha("ExisteContaTitulo", "lPosicao", kPonteiroNulo);
     *lPosicao = 0;
     if (!m_pClassificacao)
-        return Falha("ExisteContaTitulo", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("ExisteContaTitulo", "m_pClassificacao", kSemPlanoSelecionado);
     uint32_t achada = 0;
     const HRESULT hr = m_pClassificacao->ExisteContaTitulo(bsClassificacao, &achada);
     *lPosicao = LONG(achada);
@@ -140,7 +140,7 @@ HRESULT CBasePlanoAlternativo::ExisteContaTitulo(const OLECHAR* bsClassificacao,
 HRESULT CBasePlanoAlternativo::ExisteSubordinadas(const OLECHAR* bsClassificacao)
 {
     if (!m_pClassificacao)
-        return Falha("ExisteSubordinadas", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("ExisteSubordinadas", "m_pClassificacao", kSemPlanoSelecionado);
     return m_pClassificacao->ExisteSubordinadas(bsClassificacao);
 }
 
@@ -149,9 +149,9 @@ HRESULT CBasePlanoAlternativo::ExcluiContas(int iQtd, const LONG* pPosicoes)
     if (iQtd < 1)
         return S_OK;
     if (!pPosicoes)
-        return Falha("ExcluiContas", __LINE__, "pPosicoes", kPonteiroNulo);
+        return Falha("ExcluiContas", "pPosicoes", kPonteiroNulo);
     if (!m_pClassificacao)
-        return Falha("ExcluiContas", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("ExcluiContas", "m_pClassificacao", kSemPlanoSelecionado);
     // Every account once, in ascending order, with the links it had when it was collected.
     std::map<uint32_t, std::vector<ParVinculo>> contas;
     const auto adiciona = [&](uint32_t posicao) -> HRESULT {
@@ -187,7 +187,7 @@ HRESULT CBasePlanoAlternativo::ExcluiContas(int iQtd, const LONG* pPosicoes)
         }
         // Position 0 answers a success code, which does not stop the deletion of the others.
         if (const HRESULT hr = m_pClassificacao->Exclui(posicao); TQFalhou(hr))
-            return Falha("ExcluiContas", __LINE__, "m_pClassificacao->Exclui(lPosicao)", hr);
+            return Falha("ExcluiContas", "m_pClassificacao->Exclui(lPosicao)", hr);
     }
     return S_OK;
 }

@@ -10,7 +10,7 @@
 HRESULT CBasePlanoAlternativo::ExportaContas(_REG_DF_FUNCAO_GENERICAPS** ppSaida)
 {
     if (!m_pClassificacao || m_lPlanoAtual == 0)
-        return Falha("ExportaContas", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("ExportaContas", "m_pClassificacao", kSemPlanoSelecionado);
     std::vector<ContaLida> contas;
     if (const HRESULT hr = LeContasVivas("ExportaContas", contas); TQFalhou(hr))
         return hr;
@@ -50,12 +50,12 @@ HRESULT CBasePlanoAlternativo::ExportaContas(_REG_DF_FUNCAO_GENERICAPS** ppSaida
 HRESULT CBasePlanoAlternativo::LeArquivoVinculos(const char* funcao, CTQArqEx& arqVinculos, char modo,
                                                  std::vector<RegVinculoPlano>& vinculos)
 {
-    if (const StatusArq s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), modo, kTamanhoVinculo, 1, true))
-        return Falha(funcao, __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", s.ComoHResult());
+    if (const StatusArq s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), modo, kTamanhoVinculo, kAbreAgora))
+        return Falha(funcao, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", s.ComoHResult());
     const auto registros = uint32_t(std::max(arqVinculos.QuantidadeRegistros(true), 0));
     vinculos.assign(size_t(registros) + 1, RegVinculoPlano{});
     for (uint32_t q = 1; q <= registros; ++q)
         if (const StatusArq s = arqVinculos.Le(q, &vinculos[q]))
-            return Falha(funcao, __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
+            return Falha(funcao, "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
     return S_OK;
 }

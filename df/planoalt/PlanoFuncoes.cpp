@@ -15,7 +15,7 @@ HRESULT CBasePlanoAlternativo::FuncaoGenerica(uint32_t ulFuncao, _REG_DF_FUNCAO_
         ulFuncao != kFuncaoVerificaPlano && ulFuncao != kFuncaoReparaPlano && ulFuncao != kFuncaoExportaContas)
         return CTQBaseParaRotinas::FuncaoGenerica(ulFuncao, regInps, ppregOutps);
     if (!ppregOutps)
-        return Falha("FuncaoGenerica", __LINE__, "ppregOutps", kPonteiroNulo);
+        return Falha("FuncaoGenerica", "ppregOutps", kPonteiroNulo);
     *ppregOutps = nullptr;
     if (ulFuncao == kFuncaoImportaContas)
         return ImportaContas(regInps, ppregOutps);
@@ -25,7 +25,7 @@ HRESULT CBasePlanoAlternativo::FuncaoGenerica(uint32_t ulFuncao, _REG_DF_FUNCAO_
         return VerificaPlano(ulFuncao == kFuncaoReparaPlano, ppregOutps);
     uint8_t tipo = 0;
     if (const uint32_t s = CTQarq::LiberaMarcaDeixada(m_sDiretorioDados, tipo))
-        return Falha("FuncaoGenerica", __LINE__, "CTQarq::LiberaMarcaDeixada(m_sDiretorioDados)", HRESULT(s));
+        return Falha("FuncaoGenerica", "CTQarq::LiberaMarcaDeixada(m_sDiretorioDados)", HRESULT(s));
     return EntregaBytes("FuncaoGenerica", {tipo}, ppregOutps);
 }
 
@@ -37,7 +37,7 @@ HRESULT CBasePlanoAlternativo::AlocaSaida(const char* funcao, size_t bytes, _REG
     if (!saida || (bytes && !destino) || bytes > UINT32_MAX) {
         plataforma::LiberaTarefa(saida);
         plataforma::LiberaTarefa(destino);
-        return Falha(funcao, __LINE__, "CoTaskMemAlloc(sizeof(_REG_DF_FUNCAO_GENERICAPS))", kSemMemoria);
+        return Falha(funcao, "CoTaskMemAlloc(sizeof(_REG_DF_FUNCAO_GENERICAPS))", kSemMemoria);
     }
     saida->ulQtdBytes = uint32_t(bytes);
     saida->pListaBytes = destino;

@@ -23,17 +23,17 @@ HRESULT CBasePlanoAlternativo::LeContasVivas(const char* funcao, std::vector<Con
     // What the store may still hold in memory reaches the file first; then one scan of the chart.
     uint32_t proxima = 0;
     if (const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&proxima); TQFalhou(hr))
-        return Falha(funcao, __LINE__, "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
+        return Falha(funcao, "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
     CTQArqEx arqPlano;
-    if (const StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, 1, true))
-        return Falha(funcao, __LINE__, "arqPlano.Abre(sArquivoPlano, 'L', 96)", s.ComoHResult());
+    if (const StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, kAbreAgora))
+        return Falha(funcao, "arqPlano.Abre(sArquivoPlano, 'L', 96)", s.ComoHResult());
     const auto n = uint32_t(std::max(arqPlano.QuantidadeRegistros(true), 0));
     contas.reserve(n);
     for (uint32_t p = 1; p <= n;) {
         const uint8_t* dados = nullptr;
         uint32_t registros = 0;
         if (const StatusArq s = arqPlano.LeBloco(p, dados, registros))
-            return Falha(funcao, __LINE__, "arqPlano.Le(lPosicao, &RegConta)", s.ComoHResult());
+            return Falha(funcao, "arqPlano.Le(lPosicao, &RegConta)", s.ComoHResult());
         if (registros == 0)
             break;
         for (uint32_t i = 0; i < registros && p <= n; ++i, ++p) {
@@ -49,7 +49,7 @@ HRESULT CBasePlanoAlternativo::LeContasVivas(const char* funcao, std::vector<Con
 HRESULT CBasePlanoAlternativo::LeMascarasDoPlano(const char* funcao, RegMascara& mascaras)
 {
     if (const StatusArq s = LeUmRegistro(Caminho(kArquivoMascaras), 'L', kTamanhoMascara, m_lPlanoAtual, &mascaras))
-        return Falha(funcao, __LINE__, "arqMascaras.Le(m_lPlanoAtual, &RegMascara)", s.ComoHResult());
+        return Falha(funcao, "arqMascaras.Le(m_lPlanoAtual, &RegMascara)", s.ComoHResult());
     return S_OK;
 }
 
@@ -58,13 +58,13 @@ HRESULT CBasePlanoAlternativo::ImportaContas(const _REG_DF_FUNCAO_GENERICAPS& en
 {
     CabecalhoImportacao cabecalho{};
     if (entrada.ulQtdBytes < sizeof cabecalho || !entrada.pListaBytes)
-        return Falha("ImportaContas", __LINE__, "regInps.ulQtdBytes >= sizeof(CabecalhoImportacao)", kBlocoInvalido);
+        return Falha("ImportaContas", "regInps.ulQtdBytes >= sizeof(CabecalhoImportacao)", kBlocoInvalido);
     std::memcpy(&cabecalho, entrada.pListaBytes, sizeof cabecalho);
     if (entrada.ulQtdBytes != sizeof cabecalho + uint64_t(cabecalho.ulQtd) * sizeof(REG_PLANO_ALT_PS))
-        return Falha("ImportaContas", __LINE__, "regInps.ulQtdBytes == 8 + ulQtd * sizeof(REG_PLANO_ALT_PS)",
+        return Falha("ImportaContas", "regInps.ulQtdBytes == 8 + ulQtd * sizeof(REG_PLANO_ALT_PS)",
                      kBlocoInvalido);
     if (!m_pClassificacao || m_lPlanoAtual == 0)
-        return Falha("ImportaContas", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("ImportaContas", "m_pClassificacao", kSemPlanoSelecionado);
     // The masks the accounts are checked against do not change until they are written (a process
     // holds one mark at a time: the mask change's is the one that matters here).
     if (const HRESULT hr = TomaMarcaMascaras("ImportaContas"); TQFalhou(hr))
@@ -78,7 +78,7 @@ HRESULT CBasePlanoAlternativo::ImportaContas(const _REG_DF_FUNCAO_GENERICAPS& en
         return hr;
     uint32_t proxima = 0;
     if (const HRESULT hr = m_pClassificacao->GetQuantidadeRegistros(&proxima); TQFalhou(hr))
-        return Falha("ImportaContas", __LINE__, "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
+        return Falha("ImportaContas", "m_pClassificacao->GetQuantidadeRegistros(&ulQuantidade)", hr);
     proxima = std::max(proxima, 1u); // a chart without even its record 0 gets it with the first append
 
     std::unordered_set<std::string> codigosPlano, codigosBloco, titulos;
@@ -143,13 +143,13 @@ HRESULT CBasePlanoAlternativo::ImportaContas(const _REG_DF_FUNCAO_GENERICAPS& en
         registros.push_back(r);
     }
     if (existentes.size() + registros.size() > kMaximoContas || proxima - 1 + registros.size() > kMaximoContas)
-        return Falha("ImportaContas", __LINE__, "ulQuantidade > 65500", kContasDemais);
+        return Falha("ImportaContas", "ulQuantidade > 65500", kContasDemais);
 
     const bool grava = !(cabecalho.ulOpcoes & kImportaSimulacao) &&
                        (recusadas == 0 || (cabecalho.ulOpcoes & kImportaValidas));
     if (grava && !registros.empty()) {
         if (const HRESULT hr = m_pClassificacao->SetInicioImportacao(false); TQFalhou(hr))
-            return Falha("ImportaContas", __LINE__, "m_pClassificacao->SetInicioImportacao(false)", hr);
+            return Falha("ImportaContas", "m_pClassificacao->SetInicioImportacao(false)", hr);
         HRESULT hrInclui = S_OK;
         for (const RegContaPlano& r : registros) {
             uint32_t posicao = 0;
@@ -159,10 +159,10 @@ HRESULT CBasePlanoAlternativo::ImportaContas(const _REG_DF_FUNCAO_GENERICAPS& en
         // Import mode ends on every way out: it holds the chart's write handle.
         const HRESULT hrFim = m_pClassificacao->SetFimImportacao();
         if (hrInclui != S_OK)
-            return Falha("ImportaContas", __LINE__, "m_pClassificacao->Inclui(&lPosicao, &RegConta)",
+            return Falha("ImportaContas", "m_pClassificacao->Inclui(&lPosicao, &RegConta)",
                          TQFalhou(hrInclui) ? hrInclui : kFalha);
         if (TQFalhou(hrFim))
-            return Falha("ImportaContas", __LINE__, "m_pClassificacao->SetFimImportacao()", hrFim);
+            return Falha("ImportaContas", "m_pClassificacao->SetFimImportacao()", hrFim);
     }
     if (!grava)
         for (ResultadoImportacao& r : resultados)

@@ -14,23 +14,23 @@ HRESULT CBasePlanoAlternativo::SetMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_PS
         return S_OK;
     RegPlano plano;
     if (StatusArq s = LeUmRegistro(Caminho(kArquivoPlanos), 'G', kTamanhoPlano, uint32_t(lPosicaoPlano), &plano))
-        return Falha("SetMascara", __LINE__, "arqPlanos.Le(lPosicaoPlano, &RegPlano)", s.ComoHResult());
+        return Falha("SetMascara", "arqPlanos.Le(lPosicaoPlano, &RegPlano)", s.ComoHResult());
     if (const HRESULT hr = TomaMarca("SetMascara", kTipoMarcaMascara); TQFalhou(hr))
         return hr;
     Desmarcador desmarca{m_arqMarca};
     CTQArqEx arqMascaras;
-    if (StatusArq s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, 1, true))
-        return Falha("SetMascara", __LINE__, "arqMascaras.Abre(sArquivoMascaras, 'G', 294)", s.ComoHResult());
+    if (StatusArq s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, kAbreAgora))
+        return Falha("SetMascara", "arqMascaras.Abre(sArquivoMascaras, 'G', 294)", s.ComoHResult());
     // Plans without masks before this one read as empty records.
     static const RegMascara vazia{};
     for (uint64_t n = arqMascaras.GetTamanhoArquivo() / kTamanhoMascara; n < uint64_t(lPosicaoPlano); ++n) {
         int32_t posicao = 0;
         if (StatusArq s = arqMascaras.Grava(&vazia, posicao))
-            return Falha("SetMascara", __LINE__, "arqMascaras.Grava(&RegVazio, &lPosicao)", s.ComoHResult());
+            return Falha("SetMascara", "arqMascaras.Grava(&RegVazio, &lPosicao)", s.ComoHResult());
     }
     int32_t posicao = int32_t(lPosicaoPlano);
     if (StatusArq s = arqMascaras.Grava(&RegMascaraps, posicao))
-        return Falha("SetMascara", __LINE__, "arqMascaras.Grava(&RegMascaraps, &lPosicaoPlano)", s.ComoHResult());
+        return Falha("SetMascara", "arqMascaras.Grava(&RegMascaraps, &lPosicaoPlano)", s.ComoHResult());
     arqMascaras.Fecha();
     return S_OK;
 }
@@ -38,12 +38,12 @@ HRESULT CBasePlanoAlternativo::SetMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_PS
 HRESULT CBasePlanoAlternativo::BuscaMascara(LONG lPosicaoPlano, REG_MASCARA_ALT_PS* RegMascaraps)
 {
     if (!RegMascaraps)
-        return Falha("BuscaMascara", __LINE__, "RegMascaraps", kPonteiroNulo);
+        return Falha("BuscaMascara", "RegMascaraps", kPonteiroNulo);
     std::memset(RegMascaraps, 0, sizeof *RegMascaraps);
     if (lPosicaoPlano == 0)
         return S_OK;
     if (StatusArq s =
             LeUmRegistro(Caminho(kArquivoMascaras), 'L', kTamanhoMascara, uint32_t(lPosicaoPlano), RegMascaraps))
-        return Falha("BuscaMascara", __LINE__, "arqMascaras.Le(lPosicaoPlano, RegMascaraps)", s.ComoHResult());
+        return Falha("BuscaMascara", "arqMascaras.Le(lPosicaoPlano, RegMascaraps)", s.ComoHResult());
     return S_OK;
 }

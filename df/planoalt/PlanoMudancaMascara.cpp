@@ -122,7 +122,7 @@ HRESULT CBasePlanoAlternativo::RecuperaMudancaMascara(const char* funcao, bool m
     if (CTQPath::ExisteArquivo(Caminho(kArquivoTrabalho))) {
         // The swap never happened: the chart, its index and the masks are the old ones.
         if (const DWORD e = plataforma::ApagaArquivo(caminhoIntencao.c_str()))
-            return Falha(funcao, __LINE__, "DeleteFile(\"Plano.int\")", plataforma::HResultDoErro(e));
+            return Falha(funcao, "DeleteFile(\"Plano.int\")", plataforma::HResultDoErro(e));
         return S_OK;
     }
     return CompletaMudancaMascara(funcao, intencao);
@@ -139,7 +139,7 @@ HRESULT CBasePlanoAlternativo::CompletaMudancaMascara(const char* funcao, const 
         outra = std::make_unique<CClassificacao>();
         loja = outra.get();
         if (const HRESULT hr = VinculaLoja(*loja, intencao.arquivoPlano, intencao.arquivoIndice); TQFalhou(hr))
-            return Falha(funcao, __LINE__, "m_pClassificacao->Inicializa(...)", hr);
+            return Falha(funcao, "m_pClassificacao->Inicializa(...)", hr);
     } else {
         loja->VerificaFechamentoArquivoPadrao();
     }
@@ -147,7 +147,7 @@ HRESULT CBasePlanoAlternativo::CompletaMudancaMascara(const char* funcao, const 
     TQPassoCritico();
     // The masks follow the chart even when the index failed: the two must agree.
     CTQArqEx arqMascaras;
-    StatusArq s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, 1, true);
+    StatusArq s = arqMascaras.Abre(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, kAbreAgora);
     int32_t posicao = int32_t(intencao.plano);
     if (!s)
         s = arqMascaras.Grava(&intencao.novas, posicao);
@@ -155,13 +155,13 @@ HRESULT CBasePlanoAlternativo::CompletaMudancaMascara(const char* funcao, const 
         s = statusarq::ErroHardware;
     arqMascaras.Fecha();
     if (s)
-        return Falha(funcao, __LINE__, "arqMascaras.Grava(&RegMascara, &m_lPlanoAtual)", s.ComoHResult());
+        return Falha(funcao, "arqMascaras.Grava(&RegMascara, &m_lPlanoAtual)", s.ComoHResult());
     TQPassoCritico();
     // An index that failed keeps the intent, so that the next process rebuilds it.
     if (TQFalhou(indice))
-        return Falha(funcao, __LINE__, "m_pClassificacao->GeraClassificacao()", indice);
+        return Falha(funcao, "m_pClassificacao->GeraClassificacao()", indice);
     if (const DWORD e = plataforma::ApagaArquivo(Caminho(kArquivoIntencao).c_str()))
-        return Falha(funcao, __LINE__, "DeleteFile(\"Plano.int\")", plataforma::HResultDoErro(e));
+        return Falha(funcao, "DeleteFile(\"Plano.int\")", plataforma::HResultDoErro(e));
     plataforma::DescarregaDiretorio(m_sDiretorioDados.c_str());
     TQPassoCritico();
     return S_OK;
@@ -170,9 +170,9 @@ HRESULT CBasePlanoAlternativo::CompletaMudancaMascara(const char* funcao, const 
 HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
 {
     if (!m_pClassificacao)
-        return Falha("AlteraMascara", __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha("AlteraMascara", "m_pClassificacao", kSemPlanoSelecionado);
     if (!Mascara)
-        return Falha("AlteraMascara", __LINE__, "Mascara", kPonteiroNulo);
+        return Falha("AlteraMascara", "Mascara", kPonteiroNulo);
     if (const HRESULT hr = TomaMarcaMascaras("AlteraMascara"); TQFalhou(hr))
         return hr;
     Desmarcador desmarca{m_arqMarca};
@@ -188,16 +188,16 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
     {
         // Writers of the chart wait while it is converted: what they wrote would miss the new chart.
         CTQArqEx arqPlano, arqTrabalho;
-        if (StatusArq s = arqPlano.Abre(plano, 'G', kTamanhoConta, 1, true))
-            return Falha("AlteraMascara", __LINE__, "arqPlano.Abre(sArquivoPlano, 'L', 96)", s.ComoHResult());
+        if (StatusArq s = arqPlano.Abre(plano, 'G', kTamanhoConta, kAbreAgora))
+            return Falha("AlteraMascara", "arqPlano.Abre(sArquivoPlano, 'L', 96)", s.ComoHResult());
         lida.tamanho = arqPlano.GetTamanhoArquivo();
         const RegContaPlano zero{};
         int32_t posicao = 0;
-        StatusArq s = arqTrabalho.Abre(trabalho, 'C', kTamanhoConta, 1, true);
+        StatusArq s = arqTrabalho.Abre(trabalho, 'C', kTamanhoConta, kAbreAgora);
         if (!s)
             s = arqTrabalho.Grava(&zero, posicao);
         if (s)
-            return Falha("AlteraMascara", __LINE__, "arqTrabalho.Abre(\"Plano.dat\", 'C', 96)", s.ComoHResult());
+            return Falha("AlteraMascara", "arqTrabalho.Abre(\"Plano.dat\", 'C', 96)", s.ComoHResult());
         for (uint32_t p = 1; p <= kUltimaPosicao; ++p) {
             RegContaPlano r;
             s = arqPlano.Le(p, &r);
@@ -205,7 +205,7 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
                 break;
             // Any other failure stops the change: a partial chart is never swapped in.
             if (s)
-                return Falha("AlteraMascara", __LINE__, "arqPlano.Le(lPosicao, &RegConta)", s.ComoHResult());
+                return Falha("AlteraMascara", "arqPlano.Le(lPosicao, &RegConta)", s.ComoHResult());
             lida.crc = TQCrc64(std::string_view(reinterpret_cast<const char*>(&r), sizeof r), lida.crc);
             ++registros;
             bool preservada = true;
@@ -221,35 +221,36 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
             }
             posicao = 0;
             if ((s = arqTrabalho.Grava(&r, posicao)))
-                return Falha("AlteraMascara", __LINE__, "arqTrabalho.Grava(&RegConta, &lPosicao)", s.ComoHResult());
+                return Falha("AlteraMascara", "arqTrabalho.Grava(&RegConta, &lPosicao)", s.ComoHResult());
             if (!preservada)
                 return kMascaraPerderiaDigito;
         }
         // The new chart stands whole on the disk before anything points at it.
         if (const DWORD e = arqTrabalho.Descarrega())
-            return Falha("AlteraMascara", __LINE__, "arqTrabalho.Flush()", plataforma::HResultDoErro(e));
+            return Falha("AlteraMascara", "arqTrabalho.Flush()", plataforma::HResultDoErro(e));
     }
     TQPassoCritico();
 
     RegIntencaoMascara intencao{};
     intencao.plano = m_lPlanoAtual;
-    TQCopiaCampo(intencao.arquivoPlano, sizeof intencao.arquivoPlano, m_szArquivoPlano, TQ_AQUI);
-    TQCopiaCampo(intencao.arquivoIndice, sizeof intencao.arquivoIndice, m_szArquivoIndice, TQ_AQUI);
+    TQCopiaCampo(intencao.arquivoPlano, sizeof intencao.arquivoPlano, m_szArquivoPlano);
+    TQCopiaCampo(intencao.arquivoIndice, sizeof intencao.arquivoIndice, m_szArquivoIndice);
     if (StatusArq s = LeUmRegistro(Caminho(kArquivoMascaras), 'G', kTamanhoMascara, m_lPlanoAtual, &intencao.antigas))
-        return Falha("AlteraMascara", __LINE__, "arqMascaras.Le(m_lPlanoAtual, &RegMascara)", s.ComoHResult());
+        return Falha("AlteraMascara", "arqMascaras.Le(m_lPlanoAtual, &RegMascara)", s.ComoHResult());
     intencao.novas = intencao.antigas;
     for (size_t d = 0; d < kMascaras; ++d)
-        TQCopiaCampo(intencao.novas.cMascara[d], sizeof intencao.novas.cMascara[d], novas[d], TQ_AQUI, true);
+        TQCopiaCampo(intencao.novas.cMascara[d], sizeof intencao.novas.cMascara[d], novas[d], true);
     const std::string caminhoIntencao = Caminho(kArquivoIntencao);
     if (const DWORD e = GravaIntencao(caminhoIntencao, intencao)) {
         plataforma::ApagaArquivo(caminhoIntencao.c_str());
-        return Falha("AlteraMascara", __LINE__, "GravaIntencao(\"Plano.int\")", plataforma::HResultDoErro(e));
+        return Falha("AlteraMascara", "GravaIntencao(\"Plano.int\")", plataforma::HResultDoErro(e));
     }
     TQPassoCritico();
 
-    const auto desiste = [&](int linha, const char* expressao, HRESULT hr) {
+    const auto desiste = [&](const char* expressao, HRESULT hr,
+                             std::source_location onde = std::source_location::current()) {
         plataforma::ApagaArquivo(caminhoIntencao.c_str());
-        return Falha("AlteraMascara", linha, expressao, hr);
+        return Falha({"AlteraMascara", onde}, expressao, hr);
     };
     // Windows refuses to replace an open file: the store lets go of its read handle first.
     m_pClassificacao->VerificaFechamentoArquivoPadrao();
@@ -263,7 +264,7 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
     if (const DWORD e = TrocaQuandoLivre(trabalho, plano, guardaAntigo)) {
         const HRESULT hr = Compartilhado(e) ? statusarq::Compartilhamento.ComoHResult()
                                             : plataforma::HResultDoErro(e);
-        return desiste(__LINE__, "MoveFileEx(\"Plano.dat\", sArquivoPlano)", hr);
+        return desiste("MoveFileEx(\"Plano.dat\", sArquivoPlano)", hr);
     }
     plataforma::DescarregaDiretorio(m_sDiretorioDados.c_str());
     TQPassoCritico();
@@ -272,10 +273,10 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
     const Impressao depois = ImpressaoDoArquivo(antigo, registros);
     if (depois.tamanho != lida.tamanho || depois.crc != lida.crc) {
         if (const DWORD e = TrocaQuandoLivre(antigo, plano, [] { return DWORD(0); }))
-            return Falha("AlteraMascara", __LINE__, "MoveFileEx(\"Plano.old\", sArquivoPlano)",
+            return Falha("AlteraMascara", "MoveFileEx(\"Plano.old\", sArquivoPlano)",
                          plataforma::HResultDoErro(e));
         CTQArqEx::InvalidaCachesDoArquivo(plano);
-        return desiste(__LINE__, "CompareChart(\"Plano.old\")", statusarq::Compartilhamento.ComoHResult());
+        return desiste("CompareChart(\"Plano.old\")", statusarq::Compartilhamento.ComoHResult());
     }
     if (const HRESULT hr = CompletaMudancaMascara("AlteraMascara", intencao); TQFalhou(hr))
         return hr;

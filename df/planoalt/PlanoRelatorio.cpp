@@ -108,7 +108,7 @@ HRESULT CBasePlanoAlternativo::GeraRelatorioPlanoAlternativo(const char* szArqui
             plataforma::AnsiParaOle("ALT").c_str(), plataforma::AnsiParaOle(szArquivoTmp ? szArquivoTmp : "").c_str(),
             plataforma::AnsiParaOle(szRelatorio ? szRelatorio : "").c_str(), 0);
         if (TQFalhou(inicio))
-            return Falha("GeraRelatorioPlanoAlternativo", __LINE__, "m_MontaRelatorio.Inicializa(...)", inicio);
+            return Falha("GeraRelatorioPlanoAlternativo", "m_MontaRelatorio.Inicializa(...)", inicio);
         // The plan stays selected after the report, whatever comes of it.
         if (const HRESULT hr = SetPlano(lPlano); TQFalhou(hr)) {
             montador->Finaliza(true);
@@ -130,14 +130,14 @@ HRESULT CBasePlanoAlternativo::GeraRelatorioPlanoAlternativo(const char* szArqui
         uint8_t sessao[kTamanhoSessaoPlano];
         MontaSessao(sessao, GetNumeroSessao(), GetUsuario(), GetEmpresa());
         if (const HRESULT hr = planoEmpresa->Inicializa(sessao); TQFalhou(hr))
-            return Falha("GeraRelatorioPlanoAlternativo", __LINE__, "pPlano->Inicializa(RegSessao)", hr);
+            return Falha("GeraRelatorioPlanoAlternativo", "pPlano->Inicializa(RegSessao)", hr);
 
         bool primeira = true;
         std::vector<ParVinculo> vinculos;
         for (const REGCON_INDEX& entrada : entradas) {
             REG_PLANO_ALT_PS conta;
             if (const HRESULT hr = Le(LONG(entrada.Tipo_IndCon & ~kBitsDeTipo), &conta); hr != S_OK)
-                return TQFalhou(hr) ? Falha("GeraRelatorioPlanoAlternativo", __LINE__, "Le(lPosicao, &RegPlanoAlt)", hr)
+                return TQFalhou(hr) ? Falha("GeraRelatorioPlanoAlternativo", "Le(lPosicao, &RegPlanoAlt)", hr)
                                     : hr;
             // The columns are described by the first line alone.
             Linha(*montador, primeira, [&](const Campo& campo) { return TextoDaConta(campo, conta); });
@@ -148,7 +148,7 @@ HRESULT CBasePlanoAlternativo::GeraRelatorioPlanoAlternativo(const char* szArqui
             for (const ParVinculo& vinculo : vinculos) {
                 uint8_t contaEmpresa[kTamanhoContaPlano];
                 if (const HRESULT hr = planoEmpresa->LeConta(vinculo.lPosicaoPla, contaEmpresa); TQFalhou(hr))
-                    return Falha("GeraRelatorioPlanoAlternativo", __LINE__, "pPlano->LeConta(lPosicaoPla, RegPlano)",
+                    return Falha("GeraRelatorioPlanoAlternativo", "pPlano->LeConta(lPosicaoPla, RegPlano)",
                                  hr);
                 Linha(*montador, false, [&](const Campo& campo) {
                     return TextoDoVinculo(campo, contaEmpresa, vinculo.iCaracteristica);
@@ -157,7 +157,7 @@ HRESULT CBasePlanoAlternativo::GeraRelatorioPlanoAlternativo(const char* szArqui
         }
         if (const HRESULT hr = montador->GeraRelatorio(); hr != 0) {
             montador->Finaliza(true);
-            return Falha("GeraRelatorioPlanoAlternativo", __LINE__, "m_MontaRelatorio.GeraRelatorio()", hr);
+            return Falha("GeraRelatorioPlanoAlternativo", "m_MontaRelatorio.GeraRelatorio()", hr);
         }
         return S_OK;
     } catch (CException* e) {

@@ -26,8 +26,8 @@ struct Corte {
 HRESULT CBasePlanoAlternativo::VerificaCatalogo(std::vector<AchadoVerificacao>& achados)
 {
     CTQArqEx arqPlanos;
-    if (const StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'L', kTamanhoPlano, 1, true))
-        return Falha("VerificaCatalogo", __LINE__, "arqPlanos.Abre(sArquivoPlanos, 'L', sizeof(REG_PLANOS))",
+    if (const StatusArq s = arqPlanos.Abre(Caminho(kArquivoPlanos), 'L', kTamanhoPlano, kAbreAgora))
+        return Falha("VerificaCatalogo", "arqPlanos.Abre(sArquivoPlanos, 'L', sizeof(REG_PLANOS))",
                      s.ComoHResult());
     RegPlano r;
     for (uint32_t n = 1; !arqPlanos.Le(n, &r); ++n) {
@@ -80,8 +80,8 @@ HRESULT CBasePlanoAlternativo::VerificaVinculos(const std::vector<ContaLida>& co
     if (cortes.empty())
         return S_OK;
     CTQArqEx arqPlano;
-    if (const StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, 1, true))
-        return Falha("VerificaVinculos", __LINE__, "arqPlano.Abre(sArquivoPlano, 'G', 96)", s.ComoHResult());
+    if (const StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, kAbreAgora))
+        return Falha("VerificaVinculos", "arqPlano.Abre(sArquivoPlano, 'G', 96)", s.ComoHResult());
     for (const Corte& corte : cortes) {
         StatusArq s;
         if (corte.registroAnterior != 0) {
@@ -98,7 +98,7 @@ HRESULT CBasePlanoAlternativo::VerificaVinculos(const std::vector<ContaLida>& co
                 s = arqPlano.Grava(&conta, posicao);
         }
         if (s)
-            return Falha("VerificaVinculos", __LINE__, "Grava(&RegEncadeado, &lPosicao)", s.ComoHResult());
+            return Falha("VerificaVinculos", "Grava(&RegEncadeado, &lPosicao)", s.ComoHResult());
     }
     return S_OK;
 }
@@ -107,7 +107,7 @@ HRESULT CBasePlanoAlternativo::VerificaPlano(bool reparar, _REG_DF_FUNCAO_GENERI
 {
     const char* funcao = reparar ? "ReparaPlano" : "VerificaPlano";
     if (!m_pClassificacao || m_lPlanoAtual == 0)
-        return Falha(funcao, __LINE__, "m_pClassificacao", kSemPlanoSelecionado);
+        return Falha(funcao, "m_pClassificacao", kSemPlanoSelecionado);
     // The repair rewrites link chains: under the mark of the links, as every change of them.
     if (reparar)
         if (const HRESULT hr = TomaMarca(funcao, kTipoMarcaPlanoEVinculo); TQFalhou(hr))
@@ -117,7 +117,7 @@ HRESULT CBasePlanoAlternativo::VerificaPlano(bool reparar, _REG_DF_FUNCAO_GENERI
     std::vector<AchadoVerificacao> achados;
     bool igual = false;
     if (const HRESULT hr = m_pClassificacao->ComparaIndice(igual); TQFalhou(hr))
-        return Falha(funcao, __LINE__, "m_pClassificacao->ComparaIndice(bIgual)", hr);
+        return Falha(funcao, "m_pClassificacao->ComparaIndice(bIgual)", hr);
     if (!igual)
         achados.push_back({kAchadoIndiceDiferente, 0, 0, 0});
     std::vector<ContaLida> contas;
@@ -158,7 +158,7 @@ HRESULT CBasePlanoAlternativo::VerificaPlano(bool reparar, _REG_DF_FUNCAO_GENERI
         return hr;
     if (reparar && !igual) {
         if (const HRESULT hr = m_pClassificacao->GeraClassificacao(); TQFalhou(hr))
-            return Falha(funcao, __LINE__, "m_pClassificacao->GeraClassificacao()", hr);
+            return Falha(funcao, "m_pClassificacao->GeraClassificacao()", hr);
         achados.front().ulCorrigido = 1;
     }
 

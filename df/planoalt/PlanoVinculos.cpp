@@ -37,19 +37,19 @@ HRESULT CBasePlanoAlternativo::BuscaPosVinculos(uint32_t posicao, std::vector<Pa
     RegContaPlano conta;
     StatusArq s = LeUmRegistro(Caminho(m_szArquivoPlano), 'L', kTamanhoConta, posicao, &conta);
     if (s)
-        return Falha("BuscaPosVinculos", __LINE__, "arqPlano.Le(lPosicao, &RegConta)", s.ComoHResult());
+        return Falha("BuscaPosVinculos", "arqPlano.Le(lPosicao, &RegConta)", s.ComoHResult());
     if (conta.bStatus & kStatusTitulo)
         return S_OK;
     CTQArqEx arqVinculos;
-    if ((s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'L', kTamanhoVinculo, 1, true)))
-        return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", s.ComoHResult());
+    if ((s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'L', kTamanhoVinculo, kAbreAgora)))
+        return Falha("BuscaPosVinculos", "arqVinculos.Abre(sArquivoVinculos, 'L', 32)", s.ComoHResult());
     s = PercorreCadeia(arqVinculos, conta.ulPrimeiroVinculo, [&](int32_t, const RegVinculoPlano& v) {
         if (!(v.bFlags & kVinculoRemovido))
             vinculos.push_back({v.lPosicaoPla, v.iCaracteristicaPla});
         return false;
     });
     if (s)
-        return Falha("BuscaPosVinculos", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
+        return Falha("BuscaPosVinculos", "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
     return S_OK;
 }
 
@@ -57,20 +57,20 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
 {
     // Record 0 is no account: writing its chain would append a phantom account to the chart.
     if (RegVinculo.lPosicaoAlt < 1)
-        return Falha("Vinculo", __LINE__, "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", kForaDoArquivo);
+        return Falha("Vinculo", "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", kForaDoArquivo);
     if (const HRESULT hr = TomaMarca("Vinculo", kTipoMarcaPlanoEVinculo); TQFalhou(hr))
         return hr;
     Desmarcador desmarca{m_arqMarca};
     CTQArqEx arqPlano, arqVinculos;
     RegContaPlano conta;
     // The account first: a refused position creates no link file.
-    StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, 1, true);
+    StatusArq s = arqPlano.Abre(Caminho(m_szArquivoPlano), 'G', kTamanhoConta, kAbreAgora);
     if (!s)
         s = arqPlano.Le(uint32_t(RegVinculo.lPosicaoAlt), &conta);
     if (!s)
-        s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'G', kTamanhoVinculo, 1, true);
+        s = arqVinculos.Abre(Caminho(NomeArquivoVinculos(m_szArquivoPlano)), 'G', kTamanhoVinculo, kAbreAgora);
     if (s)
-        return Falha("Vinculo", __LINE__, "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", s.ComoHResult());
+        return Falha("Vinculo", "arqPlano.Le(RegVinculo.lPosicaoAlt, &RegConta)", s.ComoHResult());
     if (RegVinculo.bExcluir == 0) {
         RegVinculoPlano novo{};
         novo.lPosicaoPla = RegVinculo.lPosicaoPla;
@@ -78,14 +78,14 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
         novo.iCaracteristicaPla = int16_t(RegVinculo.iCaracteristicaPla);
         int32_t r = 0;
         if ((s = arqVinculos.Grava(&novo, r)))
-            return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", s.ComoHResult());
+            return Falha("Vinculo", "arqVinculos.Grava(&RegVinculo, &lPosicao)", s.ComoHResult());
         // The tail of the chain; an empty chain reads record 0, whose next is 0.
         uint32_t q = conta.ulPrimeiroVinculo;
         RegVinculoPlano cauda;
         const uint64_t limite = arqVinculos.GetTamanhoArquivo() / kTamanhoVinculo;
         for (uint64_t passos = 0;; ++passos) {
             if ((s = arqVinculos.Le(q, &cauda)))
-                return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
+                return Falha("Vinculo", "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
             if (cauda.ulProximo == 0 || passos > limite)
                 break;
             q = cauda.ulProximo;
@@ -101,7 +101,7 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
             s = arqPlano.Grava(&conta, posicao);
         }
         if (s)
-            return Falha("Vinculo", __LINE__, "Grava(&RegEncadeado, &lPosicao)", s.ComoHResult());
+            return Falha("Vinculo", "Grava(&RegEncadeado, &lPosicao)", s.ComoHResult());
     } else {
         // The first live link of the pair; the characteristic is not compared.
         StatusArq sGrava;
@@ -114,9 +114,9 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
             return true;
         });
         if (s)
-            return Falha("Vinculo", __LINE__, "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
+            return Falha("Vinculo", "arqVinculos.Le(lProximo, &RegVinculo)", s.ComoHResult());
         if (sGrava)
-            return Falha("Vinculo", __LINE__, "arqVinculos.Grava(&RegVinculo, &lPosicao)", sGrava.ComoHResult());
+            return Falha("Vinculo", "arqVinculos.Grava(&RegVinculo, &lPosicao)", sGrava.ComoHResult());
     }
     arqVinculos.Fecha();
     arqPlano.Fecha();
@@ -126,7 +126,7 @@ HRESULT CBasePlanoAlternativo::Vinculo(REG_VINCULO_ALT RegVinculo)
 HRESULT CBasePlanoAlternativo::BuscaVinculo(LONG lPosicaoAlt, ARRAY_REGCON_INDEX_ALT_PS** ppArrayRegConIndexps)
 {
     if (!ppArrayRegConIndexps)
-        return Falha("BuscaVinculo", __LINE__, "ppArrayRegConIndexps", kPonteiroNulo);
+        return Falha("BuscaVinculo", "ppArrayRegConIndexps", kPonteiroNulo);
     std::vector<REGCON_INDEX_ALT_PS> lista;
     HRESULT resultado = S_OK;
     std::vector<ParVinculo> pares;

@@ -31,7 +31,7 @@ T* AlocaZerado(size_t quantidade)
 inline StatusArq LeUmRegistro(const std::string& caminho, char modo, uint32_t tamanho, uint32_t posicao, void* destino)
 {
     CTQArqEx arq;
-    const StatusArq s = arq.Abre(caminho, modo, tamanho, 1, true);
+    const StatusArq s = arq.Abre(caminho, modo, tamanho, kAbreAgora);
     return s ? s : arq.Le(posicao, destino);
 }
 

@@ -45,7 +45,7 @@ CClassificacao::~CClassificacao()
     m_codigo.reset();
     FinalizaBufferExisteCodigo(); // not ready is the usual case
     if (const HRESULT hr = VerificaFechamentoArquivoPadrao(); hr < 0)
-        Falha("~CClassificacao", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+        Falha("~CClassificacao", "VerificaFechamentoArquivoPadrao()", hr);
 }
 
 bool CClassificacao::RegistroEhInativo(const uint8_t*)
@@ -55,9 +55,9 @@ bool CClassificacao::RegistroEhInativo(const uint8_t*)
     return false;
 }
 
-HRESULT CClassificacao::Falha(const char* funcao, int linha, const char* expressao, HRESULT hr)
+HRESULT CClassificacao::Falha(TQLocal onde, const char* expressao, HRESULT hr)
 {
-    TQTraceHResult(this, NomeDaFuncao(funcao), "Classificacao", linha, "hr", expressao, hr);
+    TQTraceHResult(this, {NomeDaFuncao(onde.funcao), onde.linha}, "Classificacao", "hr", expressao, hr);
     return hr;
 }
 
@@ -85,28 +85,27 @@ HRESULT CClassificacao::LeIndiceInteiro(const char* funcao, CArquivo& arq, char 
                                         std::vector<REGCON_INDEX>& entradas, uint32_t& tamanho, const char* exprLe)
 {
     tamanho = 0;
-    auto falhou = [&](int linha, const char* expressao, StatusArq s) {
-        return Falha(funcao, linha, expressao, s.ComoHResult());
+    auto falhou = [&](const char* expressao, StatusArq s, std::source_location onde = std::source_location::current()) {
+        return Falha({funcao, onde}, expressao, s.ComoHResult());
     };
     if (StatusArq s = arq.Abre(m_sArquivoIndex, modo))
-        return falhou(__LINE__,
-                      modo == 'L' ? "ArqIndex.Abre( m_sArquivoIndex, 'L' )" : "ArqIndex.Abre( m_sArquivoIndex, 'G' )",
+        return falhou(modo == 'L' ? "ArqIndex.Abre( m_sArquivoIndex, 'L' )" : "ArqIndex.Abre( m_sArquivoIndex, 'G' )",
                       s);
     // 'G' reads to rewrite: readers wait until the rewrite is whole.
     if (StatusArq s = arq.TravaConteudo(modo != 'L'))
-        return falhou(__LINE__, "ArqIndex.Trava()", s);
+        return falhou("ArqIndex.Trava()", s);
     uint32_t comprimento = 0;
     if (StatusArq s = arq.Posiciona('F', 0, comprimento))
-        return falhou(__LINE__, "ArqIndex.Posiciona( 'F', 0L, &uiTamanho )", s);
+        return falhou("ArqIndex.Posiciona( 'F', 0L, &uiTamanho )", s);
     // A tail shorter than an entry is no entry: it is left unread.
     entradas.resize(comprimento / sizeof(REGCON_INDEX));
     const auto bytes = uint32_t(entradas.size() * sizeof(REGCON_INDEX));
     if (bytes != 0)
         if (StatusArq s = arq.Le(bytes, entradas.data()))
-            return falhou(__LINE__, exprLe, s);
+            return falhou(exprLe, s);
     if (modo == 'L')
         if (StatusArq s = arq.Fecha())
-            return falhou(__LINE__, "ArqIndex.Fecha()", s);
+            return falhou("ArqIndex.Fecha()", s);
     tamanho = bytes;
     return S_OK;
 }

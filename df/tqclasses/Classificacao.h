@@ -9,6 +9,7 @@
 
 #include "df/tqclasses/ClassificacaoCodigos.h"
 #include "df/tqlibex/TQArqEx.h"
+#include "df/tqlibex/TQLocal.h"
 #include "df/tqlibex/TQProfiler.h"
 #include "platform/Tipos.h"
 
@@ -161,7 +162,7 @@ public:
 
 private:
     // One trace line for a failing step of operation `funcao`; answers hr.
-    HRESULT Falha(const char* funcao, int linha, const char* expressao, HRESULT hr);
+    HRESULT Falha(TQLocal onde, const char* expressao, HRESULT hr);
     // Makes a chart record the current record: classification, type, own code and name.
     void CarregaRegistroAtual(const uint8_t* registro);
     void LimpaRegistroAtual();

@@ -73,7 +73,7 @@ HRESULT CClassificacao::Le(uint32_t Posicao, uint8_t* Dados)
     if (Posicao == 0 || !Dados)
         return statusclass::ArgumentoInvalido;
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
-        return Falha("Le", __LINE__, kExprAbrePadrao, hr);
+        return Falha("Le", kExprAbrePadrao, hr);
     if (m_bRelerCache) {
         m_arqPadraoLeitura.InvalidaCache(true);
         m_bRelerCache = false;
@@ -82,7 +82,7 @@ HRESULT CClassificacao::Le(uint32_t Posicao, uint8_t* Dados)
     if (s == statusarq::FimArquivo)
         return statusclass::NaoEncontrado;
     if (s)
-        return Falha("Le", __LINE__, "m_arqPadraoLeitura.Le(Posicao, Dados)", s.ComoHResult());
+        return Falha("Le", "m_arqPadraoLeitura.Le(Posicao, Dados)", s.ComoHResult());
     CarregaRegistroAtual(Dados);
     return S_OK;
 }
@@ -91,7 +91,7 @@ HRESULT CClassificacao::LeDados(uint32_t IndCon, uint8_t* Dados)
 {
     const HRESULT hr = Le(IndCon, Dados);
     if (hr < 0)
-        return Falha("LeDados", __LINE__, "Le( IndCon, Dados )", hr);
+        return Falha("LeDados", "Le( IndCon, Dados )", hr);
     return hr;
 }
 
@@ -100,10 +100,10 @@ HRESULT CClassificacao::LeLista(const uint32_t* posicoes, uint32_t quantidade, u
     if (!posicoes || quantidade == 0 || !Dados)
         return statusclass::ArgumentoInvalido;
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
-        return Falha("LeLista", __LINE__, kExprAbrePadrao, hr);
+        return Falha("LeLista", kExprAbrePadrao, hr);
     for (uint32_t ul = 0; ul < quantidade; ++ul)
         if (StatusArq s = m_arqPadraoLeitura.Le(posicoes[ul], Dados + size_t(ul) * m_TamanhoReg))
-            return Falha("LeLista", __LINE__, "m_arqPadraoLeitura.Le(pUlPonteiros[ul], pByteReg)",
+            return Falha("LeLista", "m_arqPadraoLeitura.Le(pUlPonteiros[ul], pByteReg)",
                          s.ComoHResult());
     if (quantidade == 1)
         CarregaRegistroAtual(Dados);
@@ -115,7 +115,7 @@ HRESULT CClassificacao::GetQuantidadeRegistros(uint32_t* quantidade)
     if (!quantidade)
         return statusclass::ArgumentoInvalido;
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
-        return Falha("GetQuantidadeRegistros", __LINE__, kExprAbrePadrao, hr);
+        return Falha("GetQuantidadeRegistros", kExprAbrePadrao, hr);
     *quantidade = uint32_t(m_arqPadraoLeitura.QuantidadeRegistros(true)) + 1;
     return S_OK;
 }
@@ -141,13 +141,13 @@ HRESULT CClassificacao::ExisteClassificacao(const OLECHAR* classificacao, uint32
     uint8_t chave[kTamanhoEmpacotado];
     EmpacotaClassificacao(cClassificacao, chave);
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
-        return Falha("ExisteClassificacao", __LINE__, kExprAbrePadrao, hr);
+        return Falha("ExisteClassificacao", kExprAbrePadrao, hr);
     for (const REGCON_INDEX& entrada : m_indiceBusca) {
         if (!NomeiaConta(entrada) || !MesmaChave(entrada, chave))
             continue;
         const uint32_t ulIndice = IDX_INDCON(entrada.Tipo_IndCon);
         if (StatusArq s = LeRegistroBusca(ulIndice))
-            return Falha("ExisteClassificacao", __LINE__, "m_arqPadraoLeitura.Le(ulIndice, pRegistro)",
+            return Falha("ExisteClassificacao", "m_arqPadraoLeitura.Le(ulIndice, pRegistro)",
                          s.ComoHResult());
         // A stale entry of an excluded record: the chart file has the last word.
         if (m_registroBusca[kOffsetStatus] & kStatusExcluido)
@@ -221,7 +221,7 @@ HRESULT CClassificacao::ExisteCodigo(const OLECHAR* sCodigo, uint32_t* posicao, 
                 const std::string szMascara = ClassificacaoPelaMascara(t, m_mascaras);
                 const HRESULT hr = ExisteClassificacao(plataforma::AnsiParaOle(szMascara).c_str(), &ulPosicaoLocal);
                 if (hr < 0)
-                    return Falha("ExisteCodigo", __LINE__, "ExisteClassificacao(CComBSTR(szMascara), &ulPosicaoLocal)",
+                    return Falha("ExisteCodigo", "ExisteClassificacao(CComBSTR(szMascara), &ulPosicaoLocal)",
                                  hr);
                 achou = hr == S_OK;
                 break;
@@ -231,7 +231,7 @@ HRESULT CClassificacao::ExisteCodigo(const OLECHAR* sCodigo, uint32_t* posicao, 
                     t = SemZerosIniciais(t);
                     const HRESULT hr = ProcuraReduzido(std::string(t), &ulPosicaoLocal);
                     if (hr < 0)
-                        return Falha("ExisteCodigo", __LINE__, "ProcuraReduzido(sCodigo, &ulPosicaoLocal)", hr);
+                        return Falha("ExisteCodigo", "ProcuraReduzido(sCodigo, &ulPosicaoLocal)", hr);
                     achou = ulPosicaoLocal != 0;
                 }
                 break;
@@ -240,7 +240,7 @@ HRESULT CClassificacao::ExisteCodigo(const OLECHAR* sCodigo, uint32_t* posicao, 
             }
         }
         if (TQFalhou(falha))
-            return Falha("ExisteCodigo", __LINE__, "ProcuraNoPadrao(sCodigo, &ulPosicaoLocal)", falha);
+            return Falha("ExisteCodigo", "ProcuraNoPadrao(sCodigo, &ulPosicaoLocal)", falha);
         if (achou) {
             *posicao = ulPosicaoLocal;
             return S_OK;
@@ -258,7 +258,7 @@ HRESULT CClassificacao::ProcuraNoPadrao(const std::string& codigo, uint32_t* pos
     if (codigo.size() > m_TamanhoCodigo)
         return statusclass::CodigoNaoEncontrado;
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
-        return Falha("ProcuraNoPadrao", __LINE__, kExprAbrePadrao, hr);
+        return Falha("ProcuraNoPadrao", kExprAbrePadrao, hr);
     const auto registros = uint32_t(std::max(m_arqPadraoLeitura.QuantidadeRegistros(true), 0));
     std::string minusculo(codigo);
     for (char& c : minusculo)
@@ -273,7 +273,7 @@ HRESULT CClassificacao::ProcuraNoPadrao(const std::string& codigo, uint32_t* pos
         const uint8_t* bloco = nullptr;
         uint32_t n = 0;
         if (StatusArq s = m_arqPadraoLeitura.LeBloco(primeiro, bloco, n))
-            return Falha("ProcuraNoPadrao", __LINE__, "m_arqPadraoLeitura.Le(lPosicao, pByteRegistro)",
+            return Falha("ProcuraNoPadrao", "m_arqPadraoLeitura.Le(lPosicao, pByteRegistro)",
                          s.ComoHResult());
         n = std::min(n, registros + 1 - primeiro);
         for (uint32_t i = 0; i < n; ++i, bloco += tamanho) {
@@ -286,7 +286,7 @@ HRESULT CClassificacao::ProcuraNoPadrao(const std::string& codigo, uint32_t* pos
         primeiro += n;
     }
     if (const HRESULT hr = VerificaFechamentoArquivoPadrao(); hr < 0)
-        return Falha("ProcuraNoPadrao", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+        return Falha("ProcuraNoPadrao", "VerificaFechamentoArquivoPadrao()", hr);
     if (achado == 0)
         return statusclass::CodigoNaoEncontrado;
     *posicao = achado;
@@ -310,7 +310,7 @@ HRESULT CClassificacao::ProcuraReduzido(const std::string& sCodigo, uint32_t* po
         return S_OK;
     uint32_t ulQuantidade = 0;
     if (const HRESULT hr = GetQuantidadeRegistros(&ulQuantidade); hr < 0)
-        return Falha("ProcuraReduzido", __LINE__, "GetQuantidadeRegistros( &ulQuantidade )", hr);
+        return Falha("ProcuraReduzido", "GetQuantidadeRegistros( &ulQuantidade )", hr);
     if (!EhCancelado(r) && r <= ulQuantidade - 1)
         *posicao = r;
     return S_OK;
@@ -326,7 +326,7 @@ bool CClassificacao::EhCancelado(uint32_t posicao)
     if (s == statusarq::FimArquivo)
         return true;
     if (s) {
-        Falha("EhCancelado", __LINE__, "m_arqPadraoLeitura.Le(ulPosicao, pReg)", s.ComoHResult());
+        Falha("EhCancelado", "m_arqPadraoLeitura.Le(ulPosicao, pReg)", s.ComoHResult());
         return true;
     }
     return (m_registroBusca[kOffsetStatus] & kStatusExcluido) != 0;

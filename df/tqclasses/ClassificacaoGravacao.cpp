@@ -50,21 +50,21 @@ HRESULT CClassificacao::GravaDados(const uint8_t* Dados, uint32_t* pulPosicao)
         return statusclass::ArgumentoInvalido;
     HRESULT hr = VerificaFechamentoArquivoPadrao();
     if (TQFalhou(hr))
-        return Falha("GravaDados", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+        return Falha("GravaDados", "VerificaFechamentoArquivoPadrao()", hr);
     CarregaRegistroAtual(Dados);
     if (!m_codigo || m_codigo[0] == '\0')
-        return Falha("GravaDados", __LINE__, "E_TQDF_GRAVANDO_REGISTRO_SEM_CODIGO",
+        return Falha("GravaDados", "E_TQDF_GRAVANDO_REGISTRO_SEM_CODIGO",
                      E_TQDF_GRAVANDO_REGISTRO_SEM_CODIGO);
     if (*pulPosicao > 0) {
         hr = Altera(*pulPosicao, Dados);
         if (TQFalhou(hr))
-            return Falha("GravaDados", __LINE__, "Altera( ulPosicao, Dados )", hr);
+            return Falha("GravaDados", "Altera( ulPosicao, Dados )", hr);
         return 0;
     }
     uint32_t ulPosicao = 0;
     hr = Inclui(&ulPosicao, Dados);
     if (TQFalhou(hr))
-        return Falha("GravaDados", __LINE__, "Inclui( &ulPosicao, Dados )", hr);
+        return Falha("GravaDados", "Inclui( &ulPosicao, Dados )", hr);
     *pulPosicao = ulPosicao;
     return 0;
 }
@@ -76,9 +76,9 @@ HRESULT CClassificacao::AbreGravacao()
         return S_OK;
     }
     if (const HRESULT hr = VerificaFechamentoArquivoPadrao(); TQFalhou(hr))
-        return Falha("AbreGravacao", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
-    if (StatusArq s = m_arqGravacao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 1, true))
-        return Falha("AbreGravacao", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
+        return Falha("AbreGravacao", "VerificaFechamentoArquivoPadrao()", hr);
+    if (StatusArq s = m_arqGravacao.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, kAbreAgora))
+        return Falha("AbreGravacao", "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
                      s.ComoHResult());
     m_iSessoes = 1;
     // Whatever other processes wrote before the session must show in the reads it guards.
@@ -97,7 +97,7 @@ HRESULT CClassificacao::FechaGravacao()
     }
     m_iSessoes = 0;
     if (StatusArq s = m_arqGravacao.Fecha())
-        return Falha("FechaGravacao", __LINE__, "arqPadrao.Fecha()", s.ComoHResult());
+        return Falha("FechaGravacao", "arqPadrao.Fecha()", s.ComoHResult());
     return S_OK;
 }
 
@@ -106,13 +106,13 @@ HRESULT CClassificacao::FechaGravacao()
 CTQArqEx* CClassificacao::AbreParaGravar(const char* funcao, CTQArqEx& proprio, HRESULT& hr)
 {
     if ((hr = VerificaFechamentoArquivoPadrao()); TQFalhou(hr)) {
-        Falha(funcao, __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+        Falha(funcao, "VerificaFechamentoArquivoPadrao()", hr);
         return nullptr;
     }
     if (m_arqGravacao.EstaAberto())
         return &m_arqGravacao;
     if (StatusArq s = proprio.Abre(m_sArquivoPlano, 'G', m_TamanhoReg)) {
-        hr = Falha(funcao, __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )", s.ComoHResult());
+        hr = Falha(funcao, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )", s.ComoHResult());
         return nullptr;
     }
     return &proprio;
@@ -123,7 +123,7 @@ HRESULT CClassificacao::FechaParaGravar(const char* funcao, CTQArqEx* arq)
     if (arq == &m_arqGravacao)
         return S_OK;
     if (StatusArq s = arq->Fecha())
-        return Falha(funcao, __LINE__, "arqPadrao.Fecha()", s.ComoHResult());
+        return Falha(funcao, "arqPadrao.Fecha()", s.ComoHResult());
     return S_OK;
 }
 
@@ -138,16 +138,16 @@ HRESULT CClassificacao::Inclui(uint32_t* pPosicao, const uint8_t* Dados)
         return hr;
     int32_t lposicao = int32_t(*pPosicao);
     if (StatusArq s = arqPadrao->Grava(Dados, lposicao, m_TamanhoReg))
-        return Falha("Inclui", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", s.ComoHResult());
+        return Falha("Inclui", "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", s.ComoHResult());
     *pPosicao = uint32_t(lposicao);
     if (!m_bImportacao) {
         if (const HRESULT r = IncluiClassificacao(arqPadrao, uint32_t(lposicao), Dados))
-            return Falha("Inclui", __LINE__, "IncluiClassificacao(&arqPadrao, lposicao, Dados )", r);
+            return Falha("Inclui", "IncluiClassificacao(&arqPadrao, lposicao, Dados )", r);
     } else if (m_bUsaBuffer && m_bBufferPronto) {
         const HRESULT r = AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(
             reinterpret_cast<const CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), uint32_t(lposicao)));
         if (r != 0)
-            return Falha("Inclui", __LINE__,
+            return Falha("Inclui",
                          "AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(reinterpret_cast<const "
                          "CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), lposicao))",
                          r);
@@ -162,7 +162,7 @@ HRESULT CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t l
 {
     // The entry keeps 24 bits of the record number.
     if (IDX_INDCON(lposicao) != lposicao || !Dados)
-        return Falha("IncluiClassificacao", __LINE__, "IDX_INDCON( lposicao ) == lposicao",
+        return Falha("IncluiClassificacao", "IDX_INDCON( lposicao ) == lposicao",
                      statusarq::ArgumentoInvalido.ComoHResult());
     CArquivo ArqIndex;
     uint32_t uiTamanho = 0;
@@ -196,7 +196,7 @@ HRESULT CClassificacao::IncluiClassificacao(CTQArqEx* pArquivoPadrao, uint32_t l
             DobraAcentos(nomeAtual);
         }
         if (const HRESULT r = BuscaNomeConta(pArquivoPadrao, IDX_INDCON(e.Tipo_IndCon), nomeEntrada.data()))
-            return Falha("IncluiClassificacao", __LINE__,
+            return Falha("IncluiClassificacao",
                          "BuscaNomeConta( pArquivoPadrao, IDX_INDCON( m_RegPonteiro->Tipo_IndCon ), cNomeConta )", r);
         for (size_t i = 0; nomeEntrada[i]; ++i)
             nomeEntrada[i] = DobraAcento(nomeEntrada[i]);
@@ -219,7 +219,7 @@ HRESULT CClassificacao::BuscaNomeConta(CTQArqEx* pArquivoPadrao, uint32_t ulTipo
     m_registroGravacao.resize(m_TamanhoReg);
     uint8_t* pRegistro = m_registroGravacao.data();
     if (StatusArq s = pArquivoPadrao->Le(ulTipo, pRegistro))
-        return Falha("BuscaNomeConta", __LINE__, "pArquivoPadrao->Le( ulTipo, pRegistro )", s.ComoHResult());
+        return Falha("BuscaNomeConta", "pArquivoPadrao->Le( ulTipo, pRegistro )", s.ComoHResult());
     if (m_TamanhoNome == 0)
         return 0;
     std::memcpy(cNomeConta, pRegistro + kOffsetCodigo + m_TamanhoCodigo, m_TamanhoNome);
@@ -239,7 +239,7 @@ HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
     m_registroGravacao.resize(m_TamanhoReg);
     const uint8_t* pRegistro = m_registroGravacao.data();
     if (StatusArq s = arqPadrao->Le(Posicao, m_registroGravacao.data()))
-        return Falha("Altera", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", s.ComoHResult());
+        return Falha("Altera", "arqPadrao.Le( Posicao, pRegistro )", s.ComoHResult());
 
     if (pRegistro[kOffsetStatus] & kStatusExcluido) {
         // A deleted record comes back in its own place, with a new index entry.
@@ -248,7 +248,7 @@ HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
         uint32_t posicao = Posicao;
         const HRESULT r = Inclui(&posicao, Dados);
         if (TQFalhou(r))
-            return Falha("Altera", __LINE__, "Inclui( &Posicao, Dados )", r);
+            return Falha("Altera", "Inclui( &Posicao, Dados )", r);
         return 0;
     }
 
@@ -262,25 +262,25 @@ HRESULT CClassificacao::Altera(uint32_t Posicao, const uint8_t* Dados)
         if (mesmoLugar) {
             if (TipoMuda(m_cTipoAtual, statusGravado))
                 if (const HRESULT r = AlteraIndconClassificacao(Posicao, Dados))
-                    return Falha("Altera", __LINE__, "AlteraIndconClassificacao(Posicao, Dados)", r);
+                    return Falha("Altera", "AlteraIndconClassificacao(Posicao, Dados)", r);
         } else {
             if (const HRESULT r = ExcluiClassificacao(Posicao))
-                return Falha("Altera", __LINE__, "ExcluiClassificacao(Posicao)", r);
+                return Falha("Altera", "ExcluiClassificacao(Posicao)", r);
             if (const HRESULT r = IncluiClassificacao(arqPadrao, Posicao, Dados))
-                return Falha("Altera", __LINE__, "IncluiClassificacao(&arqPadrao, Posicao, Dados)", r);
+                return Falha("Altera", "IncluiClassificacao(&arqPadrao, Posicao, Dados)", r);
         }
     }
 
     int32_t lposicao = int32_t(Posicao);
     if (StatusArq s = arqPadrao->Grava(Dados, lposicao, m_TamanhoReg))
-        return Falha("Altera", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", s.ComoHResult());
+        return Falha("Altera", "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )", s.ComoHResult());
     if (const HRESULT r = FechaParaGravar("Altera", arqPadrao); TQFalhou(r))
         return r;
     if (m_bImportacao && m_bBufferPronto) {
         const HRESULT r = AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(
             reinterpret_cast<const CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), Posicao));
         if (r != 0)
-            return Falha("Altera", __LINE__,
+            return Falha("Altera",
                          "AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(reinterpret_cast<const "
                          "CEstruturaHelper*>(Dados)->GetCodigo2(m_TamanhoCodigo), lposicao))",
                          r);
@@ -316,15 +316,15 @@ HRESULT CClassificacao::Exclui(uint32_t Posicao)
     m_registroGravacao.resize(m_TamanhoReg);
     uint8_t* pRegistro = m_registroGravacao.data();
     if (StatusArq s = arqPadrao->Le(Posicao, pRegistro))
-        return Falha("Exclui", __LINE__, "arqPadrao.Le( Posicao, pRegistro )", s.ComoHResult());
+        return Falha("Exclui", "arqPadrao.Le( Posicao, pRegistro )", s.ComoHResult());
     pRegistro[kOffsetStatus] |= kStatusExcluido;
     int32_t lposicao = int32_t(Posicao);
     if (StatusArq s = arqPadrao->Grava(pRegistro, lposicao, m_TamanhoReg))
-        return Falha("Exclui", __LINE__, "arqPadrao.Grava( pRegistro, &lposicao, m_TamanhoReg )",
+        return Falha("Exclui", "arqPadrao.Grava( pRegistro, &lposicao, m_TamanhoReg )",
                      s.ComoHResult());
     // The chart stays held while the index is edited: another writer's edit in between would be lost.
     if (const HRESULT r = ExcluiClassificacao(Posicao))
-        return Falha("Exclui", __LINE__, "ExcluiClassificacao( Posicao )", r);
+        return Falha("Exclui", "ExcluiClassificacao( Posicao )", r);
     return FechaParaGravar("Exclui", arqPadrao);
 }
 
@@ -361,11 +361,11 @@ HRESULT CClassificacao::GravaIndiceInteiro(const char* funcao, CArquivo& arq, si
 {
     const auto bytes = uint32_t(entradas * sizeof(REGCON_INDEX));
     if (StatusArq s = arq.Grava(m_indiceGravacao.data(), bytes, 'I'))
-        return Falha(funcao, __LINE__, exprGrava, s.ComoHResult());
+        return Falha(funcao, exprGrava, s.ComoHResult());
     if (corta)
         if (StatusArq s = arq.Trunca(bytes))
-            return Falha(funcao, __LINE__, "ArqIndex.DefineFim()", s.ComoHResult());
+            return Falha(funcao, "ArqIndex.DefineFim()", s.ComoHResult());
     if (StatusArq s = arq.Fecha())
-        return Falha(funcao, __LINE__, "ArqIndex.Fecha()", s.ComoHResult());
+        return Falha(funcao, "ArqIndex.Fecha()", s.ComoHResult());
     return 0;
 }

@@ -85,7 +85,7 @@ HRESULT CClassificacao::SetInicioImportacao(bool usaBuffer)
     // Its appends go in batches; the store's reads write what is pending first.
     if (!m_bImportacao) {
         if (const HRESULT hr = AbreGravacao(); TQFalhou(hr))
-            return Falha("SetInicioImportacao", __LINE__, "AbreGravacao()", hr);
+            return Falha("SetInicioImportacao", "AbreGravacao()", hr);
         m_arqGravacao.AcumulaAcrescimos(true);
     }
     m_bImportacao = true;
@@ -97,7 +97,7 @@ HRESULT CClassificacao::SetInicioImportacao(bool usaBuffer)
     m_ulPosicaoUltimoTitulo = 0;
     if (usaBuffer)
         if (const HRESULT hr = InicializaBufferExisteCodigo(); hr < 0)
-            return Falha("SetInicioImportacao", __LINE__, "InicializaBufferExisteCodigo()", hr);
+            return Falha("SetInicioImportacao", "InicializaBufferExisteCodigo()", hr);
     return S_OK;
 }
 
@@ -110,11 +110,11 @@ HRESULT CClassificacao::SetFimImportacao()
     const SessaoGravacao sessao{*this};
     m_bImportacao = false;
     if (StatusArq s = m_arqGravacao.AcumulaAcrescimos(false))
-        return Falha("SetFimImportacao", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )",
+        return Falha("SetFimImportacao", "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )",
                      s.ComoHResult());
     if (m_bUsaBuffer)
         if (const HRESULT hr = FinalizaBufferExisteCodigo(); hr < 0)
-            return Falha("SetFimImportacao", __LINE__, "FinalizaBufferExisteCodigo()", hr);
+            return Falha("SetFimImportacao", "FinalizaBufferExisteCodigo()", hr);
     m_bUsaBuffer = false;
     return GeraClassificacao();
 }
@@ -123,7 +123,7 @@ HRESULT CClassificacao::InicializaBufferExisteCodigo()
 {
     m_bBufferPronto = true;
     if (const HRESULT hr = AtualizaBufferExisteCodigo(); hr < 0)
-        return Falha("InicializaBufferExisteCodigo", __LINE__, "AtualizaBufferExisteCodigo()", hr);
+        return Falha("InicializaBufferExisteCodigo", "AtualizaBufferExisteCodigo()", hr);
     return S_OK;
 }
 
@@ -135,7 +135,7 @@ HRESULT CClassificacao::AtualizaBufferExisteCodigo()
     BufferCodigos& buffer = Buffer();
     std::lock_guard trava(buffer.trava);
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
-        return Falha("AtualizaBufferExisteCodigo", __LINE__, "VerificaAberturaArquivoPadrao()", hr);
+        return Falha("AtualizaBufferExisteCodigo", "VerificaAberturaArquivoPadrao()", hr);
     buffer.vetores.erase(m_ulChaveBuffer);
     const int32_t n = m_arqPadraoLeitura.QuantidadeRegistros(true);
     if (n < 1)
@@ -146,13 +146,13 @@ HRESULT CClassificacao::AtualizaBufferExisteCodigo()
     const auto* helper = reinterpret_cast<const CEstruturaHelper*>(registro.data());
     for (int32_t l = 1; l <= n; ++l) {
         if (StatusArq s = m_arqPadraoLeitura.Le(uint32_t(l), registro.data()))
-            return Falha("AtualizaBufferExisteCodigo", __LINE__, "m_arqPadraoLeitura.Le(l, pByteRegistro)",
+            return Falha("AtualizaBufferExisteCodigo", "m_arqPadraoLeitura.Le(l, pByteRegistro)",
                          s.ComoHResult());
         if (!(registro[kOffsetStatus] & kStatusExcluido))
             vetor->emplace_back(helper->GetCodigo2(m_TamanhoCodigo), uint32_t(l));
     }
     if (const HRESULT hr = VerificaFechamentoArquivoPadrao(); hr < 0)
-        return Falha("AtualizaBufferExisteCodigo", __LINE__, "VerificaFechamentoArquivoPadrao()", hr);
+        return Falha("AtualizaBufferExisteCodigo", "VerificaFechamentoArquivoPadrao()", hr);
     OrdenaParalelo(vetor->begin(), vetor->end(), CodigoAntes);
     buffer.vetores[m_ulChaveBuffer] = std::move(vetor);
     return S_OK;
@@ -178,7 +178,7 @@ HRESULT CClassificacao::AdicionaRegistroNovo(const REG_PESQUISA_CODIGO_COM_POSIC
     auto it = buffer.vetores.find(m_ulChaveBuffer);
     if (it == buffer.vetores.end()) {
         if (const HRESULT hr = AtualizaBufferExisteCodigo(); hr < 0) {
-            Falha("AdicionaRegistroNovo", __LINE__, "AtualizaBufferExisteCodigo()", hr);
+            Falha("AdicionaRegistroNovo", "AtualizaBufferExisteCodigo()", hr);
             return HRESULT(TQCodigo(hr)); // its code alone, as the suite answers here
         }
         // A chart without records leaves no vector behind: the first code starts one.
@@ -203,7 +203,7 @@ HRESULT CClassificacao::ProcuraNoBufferCodigo(const std::string& codigo, uint32_
         if (!m_bBufferPronto)
             return statusclass::BufferNaoPronto;
         if (const HRESULT hr = AtualizaBufferExisteCodigo(); hr < 0)
-            return Falha("ProcuraNoPadrao", __LINE__, "AtualizaBufferExisteCodigo()", hr);
+            return Falha("ProcuraNoPadrao", "AtualizaBufferExisteCodigo()", hr);
         it = buffer.vetores.find(m_ulChaveBuffer);
         if (it == buffer.vetores.end())
             return statusclass::CodigoNaoEncontrado;

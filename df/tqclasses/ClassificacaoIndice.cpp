@@ -55,10 +55,10 @@ HRESULT CClassificacao::Inicializa(const OLECHAR* empresa, uint16_t usuario, con
 
     const long numero = TQNumeroModuloPorCodigo(plataforma::OleParaAnsi(modulo));
     if (numero < 0)
-        return Falha("Inicializa", __LINE__, "E_INVALIDARG", kParametroIncorreto);
+        return Falha("Inicializa", "E_INVALIDARG", kParametroIncorreto);
     const std::string dir = CTQPath::GetDiretorioDadosModulo(numero, m_sEmpresa);
     if (dir.empty())
-        return Falha("Inicializa", __LINE__, "MAKE_HRESULT( SEVERITY_ERROR, FACILITY_ITF, PROBLEMAS_NO_REGISTRY )",
+        return Falha("Inicializa", "MAKE_HRESULT( SEVERITY_ERROR, FACILITY_ITF, PROBLEMAS_NO_REGISTRY )",
                      kProblemasNoRegistry);
     m_sArquivoPlano = CTQPath::Combina(dir, plataforma::OleParaAnsi(arquivoPlano));
     m_sArquivoIndex = CTQPath::Combina(dir, plataforma::OleParaAnsi(arquivoIndex));
@@ -68,14 +68,14 @@ HRESULT CClassificacao::Inicializa(const OLECHAR* empresa, uint16_t usuario, con
         m_codigo.reset(new char[kCodigoInicial + 2]());
     if (m_arqPadraoLeitura.EstaAberto())
         if (StatusArq s = m_arqPadraoLeitura.Fecha())
-            return Falha("Inicializa", __LINE__, "m_arqPadraoLeitura.Fecha()", s.ComoHResult());
+            return Falha("Inicializa", "m_arqPadraoLeitura.Fecha()", s.ComoHResult());
 
     {
         CArquivo ArqIndex;
         const StatusArq s = ArqIndex.Abre(m_sArquivoIndex, 'L');
         if (s == statusarq::NaoEncontrado) {
             if (const HRESULT hr = GeraClassificacao(); hr < 0)
-                return Falha("Inicializa", __LINE__, "GeraClassificacao()", hr);
+                return Falha("Inicializa", "GeraClassificacao()", hr);
         } else if (!s) {
             ArqIndex.Fecha();
         }
@@ -88,16 +88,16 @@ HRESULT CClassificacao::VerificaAberturaArquivoPadrao()
 {
     // An import's appends still in memory must be in the file the reads see.
     if (StatusArq s = m_arqGravacao.DescarregaAcrescimos())
-        return Falha("VerificaAberturaArquivoPadrao", __LINE__, "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )",
+        return Falha("VerificaAberturaArquivoPadrao", "arqPadrao.Grava( Dados, &lposicao, m_TamanhoReg )",
                      s.ComoHResult());
     if (m_arqPadraoLeitura.EstaAberto())
         return S_OK;
     if (m_sArquivoPlano.empty())
-        return Falha("VerificaAberturaArquivoPadrao", __LINE__, "MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 2504)",
+        return Falha("VerificaAberturaArquivoPadrao", "MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 2504)",
                      kSemArquivoPlano);
-    const StatusArq s = m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg, 1, true);
+    const StatusArq s = m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg, kAbreAgora);
     if (s)
-        return Falha("VerificaAberturaArquivoPadrao", __LINE__,
+        return Falha("VerificaAberturaArquivoPadrao",
                      "m_arqPadraoLeitura.Abre(m_sArquivoPlano, 'L', m_TamanhoReg)", s.ComoHResult());
     m_bTemIdLeitura = m_arqPadraoLeitura.EstaAberto() && m_arqPadraoLeitura.Identidade(m_idLeitura);
     return S_OK;
@@ -124,7 +124,7 @@ HRESULT CClassificacao::VerificaIndice()
     if (m_bImportacao)
         return S_OK;
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
-        return Falha("VerificaIndice", __LINE__, "VerificaAberturaArquivoPadrao()", hr);
+        return Falha("VerificaIndice", "VerificaAberturaArquivoPadrao()", hr);
     uint32_t comprimento = 0;
     {
         CArquivo ArqIndex;
@@ -134,14 +134,14 @@ HRESULT CClassificacao::VerificaIndice()
         if (!s)
             s = ArqIndex.Posiciona('F', 0, comprimento);
         if (s && s != statusarq::NaoEncontrado)
-            return Falha("VerificaIndice", __LINE__, "ArqIndex.Posiciona( 'F', 0L, &uiTamanho )", s.ComoHResult());
+            return Falha("VerificaIndice", "ArqIndex.Posiciona( 'F', 0L, &uiTamanho )", s.ComoHResult());
     }
     const int32_t n = m_arqPadraoLeitura.QuantidadeRegistros(true);
     uint32_t vivas = 0;
     std::vector<uint8_t> registro(m_TamanhoReg);
     for (int32_t r = 1; r <= n; ++r) {
         if (StatusArq s = m_arqPadraoLeitura.Le(uint32_t(r), registro.data()))
-            return Falha("VerificaIndice", __LINE__, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)",
+            return Falha("VerificaIndice", "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)",
                          s.ComoHResult());
         if (!(registro[kOffsetStatus] & kStatusExcluido))
             ++vivas;
@@ -149,7 +149,7 @@ HRESULT CClassificacao::VerificaIndice()
     if (comprimento % sizeof(REGCON_INDEX) == 0 && comprimento / sizeof(REGCON_INDEX) == uint64_t(vivas) + 1)
         return S_OK;
     if (const HRESULT hr = GeraClassificacao(); hr < 0)
-        return Falha("VerificaIndice", __LINE__, "GeraClassificacao()", hr);
+        return Falha("VerificaIndice", "GeraClassificacao()", hr);
     return S_OK;
 }
 
@@ -158,7 +158,7 @@ HRESULT CClassificacao::VerificaFechamentoArquivoPadrao()
     if (!m_arqPadraoLeitura.EstaAberto())
         return S_OK;
     if (StatusArq s = m_arqPadraoLeitura.Fecha())
-        return Falha("VerificaFechamentoArquivoPadrao", __LINE__, "m_arqPadraoLeitura.Fecha()", s.ComoHResult());
+        return Falha("VerificaFechamentoArquivoPadrao", "m_arqPadraoLeitura.Fecha()", s.ComoHResult());
     return S_OK;
 }
 
@@ -167,15 +167,16 @@ HRESULT CClassificacao::GeraClassificacao()
     if (m_bImportacao)
         return S_OK;
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
-        return Falha("GeraClassificacao", __LINE__, "VerificaAberturaArquivoPadrao()", hr);
+        return Falha("GeraClassificacao", "VerificaAberturaArquivoPadrao()", hr);
     // Writers of the chart wait while the index is made from it, or an account they add meanwhile
     // would miss the new index. A read-only chart has no writers to keep out, and a write session
     // keeps them out already.
     CTQArqEx semEscritores;
-    if (const StatusArq s = m_arqGravacao.EstaAberto() ? statusarq::Ok
-                                                       : semEscritores.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, 0, true);
+    if (const StatusArq s = m_arqGravacao.EstaAberto()
+                                ? statusarq::Ok
+                                : semEscritores.Abre(m_sArquivoPlano, 'G', m_TamanhoReg, kAbreExistenteAgora);
         s && s != statusarq::SomenteLeitura)
-        return Falha("GeraClassificacao", __LINE__, "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
+        return Falha("GeraClassificacao", "arqPadrao.Abre( m_sArquivoPlano, 'G', m_TamanhoReg )",
                      s.ComoHResult());
     // What another process wrote before the lock must be seen.
     m_arqPadraoLeitura.InvalidaCache(true);
@@ -185,7 +186,7 @@ HRESULT CClassificacao::GeraClassificacao()
 
     CTQArqMarca marca;
     if (uint32_t s = marca.Marca(CTQPath::GetParentPath(m_sArquivoIndex), ITQArqMarcaEnum::GeracaoDeIDX, m_iUsuario))
-        return Falha("GeraClassificacao", __LINE__,
+        return Falha("GeraClassificacao",
                      "marca.Marca(CTQPath::GetParentPath(m_sArquivoIndex), ITQArqMarcaEnum::GeracaoDeIDX, m_iUsuario)",
                      HResultDaMarca(s));
     // An existing index is rewritten in place under the lock that readers take, never truncated
@@ -195,19 +196,19 @@ HRESULT CClassificacao::GeraClassificacao()
     if (s == statusarq::NaoEncontrado)
         s = ArqIndex.Abre(m_sArquivoIndex, 'C');
     if (s)
-        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Abre( m_sArquivoIndex, 'C' )", s.ComoHResult());
+        return Falha("GeraClassificacao", "ArqIndex.Abre( m_sArquivoIndex, 'C' )", s.ComoHResult());
     if ((s = ArqIndex.TravaConteudo(true)))
-        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Trava()", s.ComoHResult());
+        return Falha("GeraClassificacao", "ArqIndex.Trava()", s.ComoHResult());
     if ((s = ArqIndex.Grava(aRegIdx.data(), uint32_t(aRegIdx.size() * sizeof(REGCON_INDEX)), 'I')))
-        return Falha("GeraClassificacao", __LINE__,
+        return Falha("GeraClassificacao",
                      "ArqIndex.Grava(aRegIdx.GetData(), aRegIdx.GetCount() * sizeof(REGCON_INDEX), 'I')",
                      s.ComoHResult());
     TQPassoCritico();
     // An older, longer index is cut where the new one ends.
     if ((s = ArqIndex.Trunca(uint32_t(aRegIdx.size() * sizeof(REGCON_INDEX)))))
-        return Falha("GeraClassificacao", __LINE__, "ArqIndex.DefineFim()", s.ComoHResult());
+        return Falha("GeraClassificacao", "ArqIndex.DefineFim()", s.ComoHResult());
     if ((s = ArqIndex.Fecha()))
-        return Falha("GeraClassificacao", __LINE__, "ArqIndex.Fecha()", s.ComoHResult());
+        return Falha("GeraClassificacao", "ArqIndex.Fecha()", s.ComoHResult());
     marca.Desmarca();
     return S_OK;
 }
@@ -225,7 +226,7 @@ HRESULT CClassificacao::MontaIndice(const char* funcao, std::vector<REGCON_INDEX
     trabalho.reserve(n);
     for (uint32_t r = 1; r <= n; ++r) {
         if (StatusArq s = m_arqPadraoLeitura.Le(r, registro.data()))
-            return Falha(funcao, __LINE__, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)", s.ComoHResult());
+            return Falha(funcao, "m_arqPadraoLeitura.Le(iPonteiroLeitura, pbRegAtual)", s.ComoHResult());
         const uint8_t status = registro[kOffsetStatus];
         if (status & kStatusExcluido)
             continue;

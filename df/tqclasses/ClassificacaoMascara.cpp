@@ -30,7 +30,7 @@ uint32_t CClassificacao::TrataClassificacao(const OLECHAR* classificacao, char c
 HRESULT CClassificacao::SetTamanhoCodigo(uint16_t tamanho)
 {
     if (tamanho > kMaxCodigo)
-        return Falha("SetTamanhoCodigo", __LINE__, "MAKE_HRESULT( SEVERITY_ERROR, FACILITY_ITF, TAMANHO_SUPERIOR )",
+        return Falha("SetTamanhoCodigo", "MAKE_HRESULT( SEVERITY_ERROR, FACILITY_ITF, TAMANHO_SUPERIOR )",
                      kTamanhoSuperior);
     m_codigo.reset(new char[size_t(tamanho) + 2]());
     m_TamanhoCodigo = tamanho;

@@ -9,7 +9,7 @@ HRESULT CClassificacao::ComparaIndice(bool& igual)
 {
     igual = false;
     if (const HRESULT hr = VerificaAberturaArquivoPadrao(); hr < 0)
-        return Falha("ComparaIndice", __LINE__, "VerificaAberturaArquivoPadrao()", hr);
+        return Falha("ComparaIndice", "VerificaAberturaArquivoPadrao()", hr);
     m_arqPadraoLeitura.InvalidaCache(true);
     std::vector<REGCON_INDEX> gerado;
     if (const HRESULT hr = MontaIndice("ComparaIndice", gerado); hr < 0)

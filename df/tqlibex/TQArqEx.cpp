@@ -20,6 +20,9 @@ constexpr uint32_t kCapacidadePadrao = 32768;
 constexpr uint32_t kCapacidadeMaxima = 1048576; // what the read-ahead of a scan grows to
 constexpr int kTentativas = 200;
 constexpr int kUmaVez = 201; // steps done once count as beyond the last attempt
+// The lines these traces have always carried.
+constexpr int kLinhaLeituraAlemDoFim = 562;
+constexpr int kLinhaPosicaoRecusada = 384;
 constexpr size_t kMaxCaminho = 259;
 constexpr uint32_t kTamanhoControle = 32;
 constexpr const char* kNomeControle = "TQCTLARQ.dat";
@@ -66,18 +69,17 @@ void CTQArqEx::AlocaBuffer(uint32_t capacidade)
     m_ulCapacidade = capacidade;
 }
 
-StatusArq CTQArqEx::Abre(const std::string& caminho, char modo, uint32_t tamanhoRegistro, int criaSeFaltar,
-                        bool abreAgora)
+StatusArq CTQArqEx::Abre(const std::string& caminho, char modo, uint32_t tamanhoRegistro, OpcoesAbre opcoes)
 {
     Aponta(caminho);
     m_cModo = modo;
     m_ulTamanhoRegistro = tamanhoRegistro;
-    m_lCriaSeFaltar = criaSeFaltar;
+    m_bCriaSeFaltar = opcoes.criaSeFaltar;
     if (!m_buffer) {
         AlocaBuffer(kCapacidadePadrao);
-        abreAgora = true;
+        opcoes.abreAgora = true;
     }
-    return abreAgora ? AbreArquivo() : statusarq::Ok;
+    return opcoes.abreAgora ? AbreArquivo() : statusarq::Ok;
 }
 
 // Names another file: a cache of the old one must not serve the new one.
@@ -89,7 +91,7 @@ void CTQArqEx::Aponta(const std::string& caminho)
         InvalidaCache(true);
     }
     if (caminho.size() > kMaxCaminho + 1)
-        TQRelatorioAssercao("TQArqEx", __LINE__, "strlen(szArquivo) <= _MAX_PATH");
+        TQRelatorioAssercao("TQArqEx", "strlen(szArquivo) <= _MAX_PATH");
     m_sCaminho = caminho.substr(0, kMaxCaminho);
 }
 
@@ -110,7 +112,7 @@ StatusArq CTQArqEx::AbreArquivo()
         // Two answers depend on more than the error: a missing file may be created, and a
         // lasting denial tells a read-only file apart.
         if (s == statusarq::NaoEncontrado)
-            return m_lCriaSeFaltar ? NovoArquivo(m_cModo, m_ulTamanhoRegistro) : s;
+            return m_bCriaSeFaltar ? NovoArquivo(m_cModo, m_ulTamanhoRegistro) : s;
         if (s == statusarq::AcessoNegado) {
             bool somenteLeitura = false;
             if (plataforma::LeSomenteLeitura(m_sCaminho.c_str(), somenteLeitura) == 0 && somenteLeitura)
@@ -159,39 +161,39 @@ StatusArq CTQArqEx::NovoArquivo(char modo, uint32_t tamanhoRegistro)
         Aponta(caminhoDados);
         m_cModo = modo;
         m_ulTamanhoRegistro = tamanhoRegistro;
-        m_lCriaSeFaltar = 1;
+        m_bCriaSeFaltar = true;
         if (r)
             return r;
     }
     const std::string caminho = diretorio + nome;
-    if (StatusArq r = Abre(caminho, 'C', tamanhoRegistro, 1, false))
+    if (StatusArq r = Abre(caminho, 'C', tamanhoRegistro))
         return r;
     std::vector<char> zeros(tamanhoRegistro, 0);
     StatusArq r = GravaInicio(zeros.data(), tamanhoRegistro);
     const StatusArq rf = Fecha();
     if (r || rf)
         return r ? r : rf;
-    return Abre(caminho, modo, tamanhoRegistro, 1, true);
+    return Abre(caminho, modo, tamanhoRegistro, kAbreAgora);
 }
 
 // Lists the name in the directory's control file; 16055 when it was listed before.
 StatusArq CTQArqEx::RegistraNoControle(const std::string& nomeNormalizado)
 {
     const std::string controle = CTQPath::GetDiretorio(m_sCaminho) + kNomeControle;
-    StatusArq r = Abre(controle, 'G', kTamanhoControle, 0, true);
+    StatusArq r = Abre(controle, 'G', kTamanhoControle, kAbreExistenteAgora);
     if (r == statusarq::Compartilhamento) {
         plataforma::Dorme(50);
-        r = Abre(controle, 'G', kTamanhoControle, 0, true);
+        r = Abre(controle, 'G', kTamanhoControle, kAbreExistenteAgora);
     }
     if (r == statusarq::NaoEncontrado) {
-        if ((r = Abre(controle, 'C', kTamanhoControle, 1, true)))
+        if ((r = Abre(controle, 'C', kTamanhoControle, kAbreAgora)))
             return r;
         const char zeros[kTamanhoControle] = {};
         r = GravaInicio(zeros, kTamanhoControle);
         const StatusArq rf = Fecha();
         if (r || rf)
             return r ? r : rf;
-        r = Abre(controle, 'G', kTamanhoControle, 1, false);
+        r = Abre(controle, 'G', kTamanhoControle);
     }
     if (r)
         return r;
@@ -213,7 +215,7 @@ StatusArq CTQArqEx::RegistraNoControle(const std::string& nomeNormalizado)
         }
     }
     if (nomeNormalizado.size() > kTamanhoControle)
-        TQRelatorioAssercao("TQArqEx", __LINE__, "strlen(szNome) <= sizeof(CTRL_NOME)");
+        TQRelatorioAssercao("TQArqEx", "strlen(szNome) <= sizeof(CTRL_NOME)");
     std::memset(registro, 0, sizeof registro);
     std::memcpy(registro, nomeNormalizado.data(), std::min<size_t>(nomeNormalizado.size(), kTamanhoControle));
     r = Grava(registro, lidos, kTamanhoControle);
@@ -328,7 +330,7 @@ StatusArq CTQArqEx::Carrega(uint64_t deslocamento, uint32_t registro)
     uint64_t tamanho = 0;
     if (m_bTraceAlemDoFim && m_arquivo.Tamanho(tamanho) == 0 && deslocamento > tamanho + m_ulTamanhoRegistro) {
         constexpr HRESULT hr = TQHResult(0x80043E95);
-        TQTrace(nullptr, "CTQArqEx::Le", "TQArqEx", 562,
+        TQTrace(nullptr, {"CTQArqEx::Le", kLinhaLeituraAlemDoFim}, "TQArqEx",
                 "hr = 0x%08X\tDescri\xE7\xE3o = %s\tArquivo = %s\tPosi\xE7\xE3o = %d\tRegistro = %d\tGetLength = %I64d",
                 unsigned(hr), TQDescricaoHResult(hr).c_str(), m_sCaminho.c_str(), int(registro),
                 int(m_ulTamanhoRegistro), (long long)tamanho);
@@ -350,7 +352,7 @@ StatusArq CTQArqEx::Grava(const void* registro, int32_t& posicao, uint32_t taman
     const int64_t primeiro = int64_t(posicao) * tamanho;
     const HRESULT hr = ValidaPosicaoGravacao(posicao, tamanho);
     if (hr != 0) {
-        TQTraceHResult(nullptr, "CTQArqEx::Grava", "TQArqEx", 384, "hr",
+        TQTraceHResult(nullptr, {"CTQArqEx::Grava", kLinhaPosicaoRecusada}, "TQArqEx", "hr",
                        "ValidaPosicaoGravacao(*plPosicao, lTamanhoDoRegistro)", hr);
         if (hr < 0)
             return StatusArq::DoHResult(hr);

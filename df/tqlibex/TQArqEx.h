@@ -14,6 +14,15 @@
 #include "df/tqlibex/TQArqMarcaEnum.h"
 #include "platform/Tempo.h"
 
+// How a record file opens. A missing file is made unless told otherwise; the open itself waits
+// for the object's first use unless asked now (its status is then the answer).
+struct OpcoesAbre {
+    bool criaSeFaltar = true;
+    bool abreAgora = false;
+};
+inline constexpr OpcoesAbre kAbreAgora{.abreAgora = true};
+inline constexpr OpcoesAbre kAbreExistenteAgora{.criaSeFaltar = false, .abreAgora = true};
+
 class CTQArqEx : public CBaseArquivo, public ITQArqMarcaEnum {
 public:
     static constexpr uint32_t kValidadeCacheMs = 60001; // a read-ahead lives at most 60 s
@@ -23,8 +32,7 @@ public:
     CTQArqEx& operator=(const CTQArqEx&) = delete;
 
     // Records the settings; opens at once only when asked or at the object's first use.
-    StatusArq Abre(const std::string& caminho, char modo, uint32_t tamanhoRegistro, int criaSeFaltar = 1,
-                  bool abreAgora = false);
+    StatusArq Abre(const std::string& caminho, char modo, uint32_t tamanhoRegistro, OpcoesAbre opcoes = {});
     StatusArq Fecha();
 
     StatusArq Le(uint32_t registro, void* buffer);
@@ -105,7 +113,7 @@ private:
     bool m_bValidaCache = true;
     uint32_t m_ulTickCarga = 0;
     char m_cModo = 0;
-    int32_t m_lCriaSeFaltar = 0;
+    bool m_bCriaSeFaltar = false;
     bool m_bControleGeracao = true;
     uint32_t m_ulGeracaoVista = 0;
     uint64_t m_ullChaveNome = 0;

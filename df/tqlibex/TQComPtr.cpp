@@ -18,6 +18,11 @@
 
 namespace {
 
+// The lines these traces have always carried.
+constexpr int kLinhaAtivacaoComSeguranca = 87;
+constexpr int kLinhaAtivacaoSemSeguranca = 99;
+constexpr int kLinhaSegurancaProxy = 36;
+
 constexpr DWORD kAuthnLevelDefault = 0;    // RPC_C_AUTHN_LEVEL_DEFAULT
 constexpr DWORD kAuthnLevelNone = 1;       // RPC_C_AUTHN_LEVEL_NONE
 constexpr DWORD kAuthnLevelPktPrivacy = 6; // RPC_C_AUTHN_LEVEL_PKT_PRIVACY
@@ -140,7 +145,7 @@ HRESULT TQCoInitializeSecurity()
     TQLeSegurancaDCOM();
     const HRESULT hr = plataforma::InicializaSegurancaProcesso(g_dwAuthnLevel, g_dwImpLevel);
     if (TQFalhou(hr))
-        TQTraceHResult(nullptr, "TQCoInitializeSecurity", "TQComPtr", __LINE__, "hr",
+        TQTraceHResult(nullptr, "TQCoInitializeSecurity", "TQComPtr", "hr",
                        "CoInitializeSecurity(0, -1, nullptr, nullptr, g_dwAuthnLevel, g_dwImpLevel, nullptr, EOAC_NONE, "
                        "nullptr)",
                        hr);
@@ -159,13 +164,13 @@ HRESULT TQCoCreateInstance(const CLSID& rclsid, IUnknown* pUnkOuter, DWORD dwCls
     void* objeto = nullptr;
     HRESULT hr = ativa(rclsid, pUnkOuter, dwClsCtx, &seguranca, riid, &objeto);
     if (TQFalhou(hr)) {
-        TQTraceHResult(nullptr, "TQCoCreateInstance", "TQComPtr", 87, "hr",
+        TQTraceHResult(nullptr, {"TQCoCreateInstance", kLinhaAtivacaoComSeguranca}, "TQComPtr", "hr",
                        "CoCreateInstanceEx(rclsid, pUnkOuter, dwClsCtx, &csi, 1, &mqi)", hr);
         if (hr == kParametroIncorreto) {
             // A platform that refuses our authentication information gets its defaults.
             hr = ativa(rclsid, pUnkOuter, dwClsCtx, nullptr, riid, &objeto);
             if (TQFalhou(hr)) {
-                TQTraceHResult(nullptr, "TQCoCreateInstance", "TQComPtr", 99, "hr",
+                TQTraceHResult(nullptr, {"TQCoCreateInstance", kLinhaAtivacaoSemSeguranca}, "TQComPtr", "hr",
                                "CoCreateInstanceEx(rclsid, pUnkOuter, dwClsCtx, nullptr, 1, &mqi)", hr);
                 return hr;
             }
@@ -195,7 +200,7 @@ void TQCoSetProxyBlanket(IUnknown* pProxy)
 {
     const HRESULT hr = plataforma::DefineSegurancaProxy(pProxy, SegurancaDoProcesso());
     if (TQFalhou(hr))
-        TQTraceHResult(nullptr, "TQCoSetProxyBlanket", "TQComPtr", 36, "hr",
+        TQTraceHResult(nullptr, {"TQCoSetProxyBlanket", kLinhaSegurancaProxy}, "TQComPtr", "hr",
                        "CoSetProxyBlanket(pProxy, g_dwAuthnSvc, g_dwAuthzSvc, nullptr, g_dwAuthnLevel, g_dwImpLevel, "
                        "nullptr, EOAC_NONE)",
                        hr);

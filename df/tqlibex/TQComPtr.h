@@ -40,6 +40,10 @@ enum ETQComPtrFlags : DWORD {
 
 constexpr DWORD kTQClsctxAll = 23; // CLSCTX_ALL
 constexpr HRESULT ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA = TQHResult(0x80FF0AF8);
+// The lines the activation traces have always carried.
+constexpr int kLinhaAtivacaoComTentativas = 97;
+constexpr int kLinhaAtivacaoFalhou = 117;
+constexpr int kLinhaInterfaceNula = 120;
 
 // Behind a failed first activation: E_INVALIDARG tries once more without server information;
 // RPC_S_SERVER_UNAVAILABLE with eTQCCI_RETRY tries up to 500 times, 100 ms apart; with
@@ -73,14 +77,14 @@ public:
         const HRESULT hr = TQCoCreateInstance(rclsid, nullptr, kTQClsctxAll, TQIdDaInterface<T>::kId,
                                               reinterpret_cast<void**>(&m_pInterface), eFlags);
         if (TQFalhou(hr)) {
-            TQTraceHResult(nullptr, NomeCoCreateInstance().c_str(), "TQComPtr", 117, "hr",
+            TQTraceHResult(nullptr, {NomeCoCreateInstance().c_str(), kLinhaAtivacaoFalhou}, "TQComPtr", "hr",
                            "TQCoCreateInstance(rclsid, nullptr, CLSCTX_ALL, __uuidof(T), (void**) &m_pInterface, eFlags)",
                            hr);
             return hr;
         }
         if (m_pInterface)
             return hr;
-        TQTraceHResult(nullptr, NomeCoCreateInstance().c_str(), "TQComPtr", 120, "hr",
+        TQTraceHResult(nullptr, {NomeCoCreateInstance().c_str(), kLinhaInterfaceNula}, "TQComPtr", "hr",
                        "ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA", ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA);
         return ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA;
     }
@@ -89,7 +93,7 @@ public:
     {
         const HRESULT hr = CoCreateInstance(rclsid, eTQCCI_LOG_FAILURE | eTQCCI_RETRY);
         if (TQFalhou(hr))
-            TQTraceHResult(nullptr, NomeCoCreateInstance().c_str(), "TQComPtr", 97, "hr",
+            TQTraceHResult(nullptr, {NomeCoCreateInstance().c_str(), kLinhaAtivacaoComTentativas}, "TQComPtr", "hr",
                            "CoCreateInstance(rclsid, ETQComPtrFlags::eTQCCI_LOG_FAILURE | ETQComPtrFlags::eTQCCI_RETRY)",
                            hr);
         return hr;

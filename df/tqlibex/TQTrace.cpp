@@ -58,20 +58,20 @@ const DadosProcesso& Processo()
     return dados;
 }
 
-void GravaNoLog(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha, std::string texto)
+void GravaNoLog(ITQDF_Profiler* identidade, TQLocal onde, const char* fonte, std::string texto)
 {
     RegistroLog r;
     r.momento = plataforma::AgoraLocal();
     r.memoriaInicio = plataforma::BytesPrivados();
     const DadosProcesso& p = Processo();
     const char* nomes[5] = {"VersaoKarvo", "VersaoSO", "Arquivo", "Linha", "Log"};
-    std::string valores[5] = {p.versaoKarvo, p.versaoSO, fonte ? fonte : "", std::to_string(linha), std::move(texto)};
+    std::string valores[5] = {p.versaoKarvo, p.versaoSO, fonte ? fonte : "", std::to_string(onde.linha), std::move(texto)};
     for (int i = 0; i < 5; ++i) {
         r.nomes[i] = nomes[i];
         r.valores[i] = std::move(valores[i]);
     }
     r.identidade = identidade;
-    r.classeFuncao = funcao ? funcao : "";
+    r.classeFuncao = onde.funcao ? onde.funcao : "";
     r.guid = TQNovoGuidLog();
     r.processo = TQNomeProcesso();
     r.usuarioLocal = TQUsuarioLocal();
@@ -87,7 +87,7 @@ void TQDefineDestinoTrace(DestinoTrace destino, void* contexto)
     g_contexto = contexto;
 }
 
-void TQTraceV(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha, const char* formato,
+void TQTraceV(ITQDF_Profiler* identidade, TQLocal onde, const char* fonte, const char* formato,
               va_list argumentos)
 {
     std::string texto = Formata(formato, argumentos);
@@ -99,40 +99,40 @@ void TQTraceV(ITQDF_Profiler* identidade, const char* funcao, const char* fonte,
         contexto = g_contexto;
     }
     if (destino) {
-        destino(LinhaTrace{identidade, funcao, fonte, linha, std::move(texto)}, contexto);
+        destino(LinhaTrace{identidade, onde.funcao, fonte, onde.linha, std::move(texto)}, contexto);
         return;
     }
-    GravaNoLog(identidade, funcao, fonte, linha, std::move(texto));
+    GravaNoLog(identidade, onde, fonte, std::move(texto));
 }
 
-void TQTrace(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha, const char* formato, ...)
+void TQTrace(ITQDF_Profiler* identidade, TQLocal onde, const char* fonte, const char* formato, ...)
 {
     va_list a;
     va_start(a, formato);
-    TQTraceV(identidade, funcao, fonte, linha, formato, a);
+    TQTraceV(identidade, onde, fonte, formato, a);
     va_end(a);
 }
 
-void TQTraceHResult(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha,
+void TQTraceHResult(ITQDF_Profiler* identidade, TQLocal onde, const char* fonte,
                     const char* variavel, const char* expressao, HRESULT hr)
 {
     const std::string exp = std::string(variavel) + " = " + expressao;
-    TQTrace(identidade, funcao, fonte, linha,
+    TQTrace(identidade, onde, fonte,
             "%s\t%s = %#X %s\tSEVERITY = %d %s\tFACILITY = %d %s\tCODE = %d %s\tDescri\xE7\xE3o = %s", exp.c_str(),
             variavel, unsigned(hr), TQTextoMensagem(hr).c_str(), TQSeveridade(hr), TQNomeSeveridade(hr),
             TQFacilidade(hr), TQNomeFacilidade(hr), TQCodigo(hr), TQNomeCodigo(hr), TQNomeHResult(hr));
 }
 
-void TQTraceRetorno(ITQDF_Profiler* identidade, const char* funcao, const char* fonte, int linha,
+void TQTraceRetorno(ITQDF_Profiler* identidade, TQLocal onde, const char* fonte,
                     const char* variavel, const char* expressao, long retorno)
 {
     const std::string exp = std::string(variavel) + " = " + expressao;
     const HRESULT hr = TQHResult(uint32_t(retorno) | 0x80040000u);
-    TQTrace(identidade, funcao, fonte, linha, "%s\t%s = %d\tHR = %#X\tDescri\xE7\xE3o = %s", exp.c_str(), variavel,
+    TQTrace(identidade, onde, fonte, "%s\t%s = %d\tHR = %#X\tDescri\xE7\xE3o = %s", exp.c_str(), variavel,
             int(retorno), unsigned(hr), TQNomeHResult(hr));
 }
 
-void TQRelatorioAssercao(const char* fonte, int linha, const char* expressao)
+void TQRelatorioAssercao(const char* fonte, const char* expressao, std::source_location onde)
 {
-    TQTrace(nullptr, "ASSERT", fonte, linha, "%s", expressao);
+    TQTrace(nullptr, {"ASSERT", onde}, fonte, "%s", expressao);
 }

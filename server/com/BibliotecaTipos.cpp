@@ -28,9 +28,9 @@ struct BibliotecaCarregada {
     }
 };
 
-HRESULT Falha(int linha, const char* expressao, HRESULT hr)
+HRESULT Falha(const char* expressao, HRESULT hr, std::source_location onde = std::source_location::current())
 {
-    TQTraceHResult(nullptr, "TQRegistraBibliotecaTipos", kFonte, linha, "hr", expressao, hr);
+    TQTraceHResult(nullptr, {"TQRegistraBibliotecaTipos", onde}, kFonte, "hr", expressao, hr);
     return hr;
 }
 
@@ -51,22 +51,22 @@ HRESULT TQRegistraBibliotecaTipos(bool registra, bool porUsuario)
     wchar_t caminho[MAX_PATH * 4];
     const DWORD n = GetModuleFileNameW(nullptr, caminho, DWORD(std::size(caminho)));
     if (n == 0 || n >= std::size(caminho))
-        return Falha(__LINE__, "GetModuleFileNameW(nullptr, caminho, MAX_PATH)", HRESULT_FROM_WIN32(GetLastError()));
+        return Falha("GetModuleFileNameW(nullptr, caminho, MAX_PATH)", HRESULT_FROM_WIN32(GetLastError()));
     BibliotecaCarregada tl;
     HRESULT hr = LoadTypeLibEx(caminho, REGKIND_NONE, &tl.p);
     if (FAILED(hr))
-        return Falha(__LINE__, "LoadTypeLibEx(caminho, REGKIND_NONE, &pTypeLib)", hr);
+        return Falha("LoadTypeLibEx(caminho, REGKIND_NONE, &pTypeLib)", hr);
     if (registra) {
         hr = porUsuario ? RegisterTypeLibForUser(tl.p, caminho, nullptr) : RegisterTypeLib(tl.p, caminho, nullptr);
-        return FAILED(hr) ? Falha(__LINE__, "RegisterTypeLib(pTypeLib, caminho, nullptr)", hr) : S_OK;
+        return FAILED(hr) ? Falha("RegisterTypeLib(pTypeLib, caminho, nullptr)", hr) : S_OK;
     }
     TLIBATTR* atributos = nullptr;
     hr = tl.p->GetLibAttr(&atributos);
     if (FAILED(hr))
-        return Falha(__LINE__, "pTypeLib->GetLibAttr(&pAttr)", hr);
+        return Falha("pTypeLib->GetLibAttr(&pAttr)", hr);
     const TLIBATTR a = *atributos;
     tl.p->ReleaseTLibAttr(atributos);
     hr = porUsuario ? UnRegisterTypeLibForUser(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind)
                     : UnRegisterTypeLib(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind);
-    return FAILED(hr) ? Falha(__LINE__, "UnRegisterTypeLib(guid, major, minor, lcid, syskind)", hr) : S_OK;
+    return FAILED(hr) ? Falha("UnRegisterTypeLib(guid, major, minor, lcid, syskind)", hr) : S_OK;
 }

@@ -34,7 +34,7 @@ HRESULT CZAZAZUModule::InicializaTransporte()
     if (FAILED(hr)) {
         if (ModoAlheio(hr))
             return S_OK;
-        TQTraceHResult(nullptr, "CZAZAZUModule::InicializaTransporte", kFonte, __LINE__, "hr",
+        TQTraceHResult(nullptr, "CZAZAZUModule::InicializaTransporte", kFonte, "hr",
                        "CoInitializeEx(nullptr, COINIT_MULTITHREADED)", hr);
         return hr;
     }
@@ -60,7 +60,7 @@ HRESULT CZAZAZUModule::Registra(DWORD flags)
     const HRESULT hr = CoRegisterClassObject(CLSID_TQDF_PlanoAlt, static_cast<IClassFactory*>(&g_fabrica),
                                              CLSCTX_LOCAL_SERVER, flags, &m_dwCookie);
     if (FAILED(hr))
-        TQTraceHResult(nullptr, "CZAZAZUModule::RegistraObjetosClasse", kFonte, __LINE__, "hr",
+        TQTraceHResult(nullptr, "CZAZAZUModule::RegistraObjetosClasse", kFonte, "hr",
                        "CoRegisterClassObject(CLSID_TQDF_PlanoAlt, pFabrica, CLSCTX_LOCAL_SERVER, flags, &m_dwCookie)",
                        hr);
     return hr;
@@ -72,7 +72,7 @@ HRESULT CZAZAZUModule::RetomaObjetosClasse()
 {
     const HRESULT hr = CoResumeClassObjects();
     if (FAILED(hr))
-        TQTraceHResult(nullptr, "CZAZAZUModule::RetomaObjetosClasse", kFonte, __LINE__, "hr", "CoResumeClassObjects()",
+        TQTraceHResult(nullptr, "CZAZAZUModule::RetomaObjetosClasse", kFonte, "hr", "CoResumeClassObjects()",
                        hr);
     return hr;
 }
@@ -94,7 +94,7 @@ HRESULT CZAZAZUModule::RevogaObjetosClasse()
     const HRESULT hr = CoRevokeClassObject(m_dwCookie);
     m_dwCookie = 0;
     if (FAILED(hr))
-        TQTraceHResult(nullptr, "CZAZAZUModule::RevogaObjetosClasse", kFonte, __LINE__, "hr",
+        TQTraceHResult(nullptr, "CZAZAZUModule::RevogaObjetosClasse", kFonte, "hr",
                        "CoRevokeClassObject(m_dwCookie)", hr);
     return hr;
 }

@@ -17,9 +17,9 @@ constexpr const char* kFonte = "ArquivoServico";
 
 std::string Arquivo(bool porUsuario) { return DiretorioServicos(porUsuario) + kNomeServico + ".service"; }
 
-HRESULT Falhou(const char* funcao, int linha, const std::string& caminho, const std::error_code& erro)
+HRESULT Falhou(TQLocal onde, const std::string& caminho, const std::error_code& erro)
 {
-    TQTrace(nullptr, funcao, kFonte, linha, "%s: %s", caminho.c_str(), erro.message().c_str());
+    TQTrace(nullptr, onde, kFonte, "%s: %s", caminho.c_str(), erro.message().c_str());
     return plataforma::HResultDoErro(DWORD(erro.value()));
 }
 
@@ -56,21 +56,21 @@ HRESULT GravaArquivoServico(bool porUsuario, const std::string& servidor)
     std::error_code erro;
     std::filesystem::create_directories(DiretorioServicos(porUsuario), erro);
     if (erro)
-        return Falhou("GravaArquivoServico", __LINE__, DiretorioServicos(porUsuario), erro);
+        return Falhou("GravaArquivoServico", DiretorioServicos(porUsuario), erro);
     {
         std::ofstream f(temporario, std::ios::binary | std::ios::trunc);
         f << "[D-BUS Service]\nName=" << kNomeServico << "\nExec=" << Exec(servidor) << "\n";
         f.close();
         if (!f) {
             std::filesystem::remove(temporario, erro);
-            return Falhou("GravaArquivoServico", __LINE__, temporario, std::make_error_code(std::errc::io_error));
+            return Falhou("GravaArquivoServico", temporario, std::make_error_code(std::errc::io_error));
         }
     }
     std::filesystem::rename(temporario, destino, erro);
     if (erro) {
         std::error_code ignorado;
         std::filesystem::remove(temporario, ignorado);
-        return Falhou("GravaArquivoServico", __LINE__, destino, erro);
+        return Falhou("GravaArquivoServico", destino, erro);
     }
     return S_OK;
 }
@@ -79,7 +79,7 @@ HRESULT RemoveArquivoServico(bool porUsuario)
 {
     std::error_code erro;
     std::filesystem::remove(Arquivo(porUsuario), erro);
-    return erro ? Falhou("RemoveArquivoServico", __LINE__, Arquivo(porUsuario), erro) : S_OK;
+    return erro ? Falhou("RemoveArquivoServico", Arquivo(porUsuario), erro) : S_OK;
 }
 
 } // namespace dbus

@@ -141,7 +141,7 @@ ServidorDbus::~ServidorDbus() { Desconecta(); }
 HRESULT ServidorDbus::Conecta()
 {
     if (!m_despertador.Valido() || !m_despertadorVigia.Valido() || !m_alarme.Valido()) {
-        TQTrace(nullptr, "ServidorDbus::Conecta", kFonte, __LINE__, "eventfd: no wake-up for the bus thread");
+        TQTrace(nullptr, "ServidorDbus::Conecta", kFonte, "eventfd: no wake-up for the bus thread");
         return kFalha;
     }
     sd_bus* bus = nullptr;
@@ -150,7 +150,7 @@ HRESULT ServidorDbus::Conecta()
     if (r >= 0)
         r = sd_bus_add_object_vtable(bus, nullptr, kCaminhoClasse, kInterfaceClasse, VtableClasse(), this);
     if (r < 0) {
-        TQTrace(nullptr, "ServidorDbus::Conecta", kFonte, __LINE__, "session bus: %s", std::strerror(-r));
+        TQTrace(nullptr, "ServidorDbus::Conecta", kFonte, "session bus: %s", std::strerror(-r));
         m_bus.reset();
         return TQHResult(0x800706BA); // RPC_S_SERVER_UNAVAILABLE
     }
@@ -162,7 +162,7 @@ HRESULT ServidorDbus::TomaNome()
     std::lock_guard<std::mutex> t(m_trava);
     const int r = sd_bus_request_name(m_bus.get(), kNomeServico, 0);
     if (r < 0) {
-        TQTrace(nullptr, "ServidorDbus::TomaNome", kFonte, __LINE__, "RequestName %s: %s", kNomeServico,
+        TQTrace(nullptr, "ServidorDbus::TomaNome", kFonte, "RequestName %s: %s", kNomeServico,
                 std::strerror(-r));
         return TQHResult(0x80080005); // CO_E_SERVER_EXEC_FAILURE
     }
@@ -175,7 +175,7 @@ void ServidorDbus::LiberaNome()
     std::lock_guard<std::mutex> t(m_trava);
     m_suspenso = true;
     if (m_bus && sd_bus_release_name_async(m_bus.get(), nullptr, kNomeServico, nullptr, nullptr) < 0)
-        TQTrace(nullptr, "ServidorDbus::LiberaNome", kFonte, __LINE__, "ReleaseName %s failed", kNomeServico);
+        TQTrace(nullptr, "ServidorDbus::LiberaNome", kFonte, "ReleaseName %s failed", kNomeServico);
     m_despertador.Toca();
 }
 
@@ -198,7 +198,7 @@ void ServidorDbus::Lidera(std::unique_lock<std::mutex>& t, uint64_t turno)
             ;
         EsqueceSlots();
         if (r < 0) {
-            TQTrace(nullptr, "ServidorDbus::Roda", kFonte, __LINE__, "session bus lost: %s", std::strerror(-r));
+            TQTrace(nullptr, "ServidorDbus::Roda", kFonte, "session bus lost: %s", std::strerror(-r));
             Encerra();
             break;
         }
@@ -292,7 +292,7 @@ int ServidorDbus::CriaInstancia(sd_bus_message* m)
     sd_bus_slot* slot = nullptr;
     if (const int r = sd_bus_add_object_vtable(m_bus.get(), &slot, caminho.c_str(), kInterface, VtableInstancias(), this);
         r < 0) {
-        TQTrace(nullptr, "ServidorDbus::CriaInstancia", kFonte, __LINE__, "%s not published: %s", caminho.c_str(),
+        TQTrace(nullptr, "ServidorDbus::CriaInstancia", kFonte, "%s not published: %s", caminho.c_str(),
                 std::strerror(-r));
         objeto->Release();
         return sd_bus_reply_method_return(m, "io", kFalha, "/");
@@ -319,7 +319,7 @@ void ServidorDbus::Acompanha(sd_bus_message* m)
     };
     if (sd_bus_track_new(m_bus.get(), &cliente->track, saiu, cliente.get()) < 0 ||
         sd_bus_track_add_sender(cliente->track, m) < 0) {
-        TQTrace(nullptr, "ServidorDbus::Acompanha", kFonte, __LINE__,
+        TQTrace(nullptr, "ServidorDbus::Acompanha", kFonte,
                 "client %s not watched: its objects live until it releases them", nome.c_str());
         return;
     }
@@ -337,7 +337,7 @@ void ServidorDbus::ClienteSaiu(const std::string& cliente)
             ++i;
         }
     }
-    TQTrace(nullptr, "ServidorDbus::ClienteSaiu", kFonte, __LINE__,
+    TQTrace(nullptr, "ServidorDbus::ClienteSaiu", kFonte,
             "client %s left the bus: %u object(s) it held released", cliente.c_str(), unsigned(deixadas.size()));
     for (const auto& instancia : deixadas)
         Solta(instancia, nullptr);
@@ -358,7 +358,7 @@ std::shared_ptr<ServidorDbus::Instancia> ServidorDbus::Alvo(sd_bus_message* m, s
         return nullptr;
     }
     if (i->second->dono != Remetente(m)) {
-        TQTrace(nullptr, "ServidorDbus::Alvo", kFonte, __LINE__,
+        TQTrace(nullptr, "ServidorDbus::Alvo", kFonte,
                 "call %s on %s from %s refused: the object belongs to %s", sd_bus_message_get_member(m), caminho,
                 Remetente(m), i->second->dono.c_str());
         negado = true;
@@ -380,7 +380,7 @@ int ServidorDbus::Chamada(sd_bus_message* m, sd_bus_error* erro)
         case Leitura::Ok:
             break;
         case Leitura::Invalida:
-            TQTrace(nullptr, M::kNome, kFonte, __LINE__, "call from %s refused: a record or list of the wrong size",
+            TQTrace(nullptr, M::kNome, kFonte, "call from %s refused: a record or list of the wrong size",
                     Remetente(m));
             recusa = kParametroIncorreto;
             break;
@@ -429,7 +429,7 @@ void ServidorDbus::AcordaSeFaltaEscrever()
 void ServidorDbus::Envia(sd_bus_message* m)
 {
     if (const int r = sd_bus_send(nullptr, m, nullptr); r < 0)
-        TQTrace(nullptr, "ServidorDbus::Envia", kFonte, __LINE__, "answer to %s not sent: %s",
+        TQTrace(nullptr, "ServidorDbus::Envia", kFonte, "answer to %s not sent: %s",
                 sd_bus_message_get_destination(m), std::strerror(-r));
 }
 
@@ -459,7 +459,7 @@ void ServidorDbus::Solta(const std::shared_ptr<Instancia>& instancia, sd_bus_mes
         std::lock_guard<std::mutex> t(m_trava);
         Mensagem chamada(resposta);
         if (sd_bus_reply_method_return(resposta, "i", S_OK) < 0)
-            TQTrace(nullptr, "ServidorDbus::Solta", kFonte, __LINE__, "answer to Release not sent");
+            TQTrace(nullptr, "ServidorDbus::Solta", kFonte, "answer to Release not sent");
         AcordaSeFaltaEscrever();
     });
 }

@@ -42,7 +42,7 @@ StatusArq CPlanoEmpresarial::Executa(F operacao)
     StatusArq status;
     // Nothing may leave the library as an exception.
     try {
-        status = m_arq.Abre(m_sCaminho, 'L', kTamanhoRegistroPlanoEmpresarial, 0, true);
+        status = m_arq.Abre(m_sCaminho, 'L', kTamanhoRegistroPlanoEmpresarial, kAbreExistenteAgora);
         if (!status) {
             // Another process may have written since the last operation.
             m_arq.InvalidaCache(false);

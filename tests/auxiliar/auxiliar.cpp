@@ -53,7 +53,7 @@ void AteSoltar(const std::string& sinal, DWORD desde, DWORD ms)
 int Segura(const std::string& arquivo, char modo, DWORD ms, const std::string& sinal)
 {
     CTQArqEx arq;
-    if (StatusArq r = arq.Abre(arquivo, modo, 8, 1, true))
+    if (StatusArq r = arq.Abre(arquivo, modo, 8, kAbreAgora))
         return int(r.Codigo() % 250);
     const DWORD desde = plataforma::Ticks();
     Sinaliza(sinal);

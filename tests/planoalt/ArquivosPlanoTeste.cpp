@@ -28,13 +28,13 @@ TEST(CopiaDeCampo, CortaDeixandoTerminador)
 {
     char campo[10];
     std::memset(campo, 'x', sizeof campo);
-    TQCopiaCampo(campo, sizeof campo, "abc", TQ_AQUI);
+    TQCopiaCampo(campo, sizeof campo, "abc");
     EXPECT_EQ(std::string(campo, sizeof campo), std::string("abc\0\0\0\0\0\0\0", 10)) << "the field is cleared";
-    TQCopiaCampo(campo, sizeof campo, "0123456789AB", TQ_AQUI);
+    TQCopiaCampo(campo, sizeof campo, "0123456789AB");
     EXPECT_EQ(std::string(campo, sizeof campo), std::string("012345678\0", 10));
-    TQCopiaCampo(campo, sizeof campo, "0123456789AB", TQ_AQUI, true);
+    TQCopiaCampo(campo, sizeof campo, "0123456789AB", true);
     EXPECT_EQ(std::string(campo, sizeof campo), "0123456789") << "masks may fill every byte";
-    TQCopiaCampo(campo, sizeof campo, std::string_view("ab\0cd", 5), TQ_AQUI);
+    TQCopiaCampo(campo, sizeof campo, std::string_view("ab\0cd", 5));
     EXPECT_STREQ(campo, "ab");
 }
 

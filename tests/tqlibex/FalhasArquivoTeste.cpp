@@ -55,12 +55,12 @@ StatusArq ArqExAbre(const std::string& c, const Injecao& i)
 {
     CTQArqEx a;
     Falha f(i);
-    return a.Abre(c, 'G', kTam, 0, true);
+    return a.Abre(c, 'G', kTam, kAbreExistenteAgora);
 }
 StatusArq ArqExLe(const std::string& c, const Injecao& i)
 {
     CTQArqEx a;
-    if (a.Abre(c, 'L', kTam, 0, true))
+    if (a.Abre(c, 'L', kTam, kAbreExistenteAgora))
         return kPreparoFalhou;
     Falha f(i);
     char r[kTam];
@@ -69,7 +69,7 @@ StatusArq ArqExLe(const std::string& c, const Injecao& i)
 StatusArq ArqExGrava(const std::string& c, const Injecao& i)
 {
     CTQArqEx a;
-    if (a.Abre(c, 'G', kTam, 0, true))
+    if (a.Abre(c, 'G', kTam, kAbreExistenteAgora))
         return kPreparoFalhou;
     Falha f(i);
     int32_t posicao = 1;
@@ -78,7 +78,7 @@ StatusArq ArqExGrava(const std::string& c, const Injecao& i)
 StatusArq ArqExFecha(const std::string& c, const Injecao& i)
 {
     CTQArqEx a;
-    if (a.Abre(c, 'G', kTam, 0, true))
+    if (a.Abre(c, 'G', kTam, kAbreExistenteAgora))
         return kPreparoFalhou;
     Falha f(i);
     return a.Fecha();

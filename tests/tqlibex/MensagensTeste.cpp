@@ -100,8 +100,8 @@ TEST_F(MensagensTeste, RelatorioChegaABibliotecaComOsArgumentos)
 
 TEST_F(MensagensTeste, LinhaDoHResultComOsNomesDasPartes)
 {
-    TQTraceHResult(nullptr, "CTQDF_PlanoAlt::Le", "TQDF_PlanoAlt", 77, "hr", "pfInSEHFuncao()", TQHResult(0x81080A04));
-    TQTraceHResult(nullptr, "CTQDF_PlanoAlt::Le", "TQDF_PlanoAlt", 78, "hr", "Abre()", TQHResult(0x80070005));
+    TQTraceHResult(nullptr, {"CTQDF_PlanoAlt::Le", 77}, "TQDF_PlanoAlt", "hr", "pfInSEHFuncao()", TQHResult(0x81080A04));
+    TQTraceHResult(nullptr, {"CTQDF_PlanoAlt::Le", 78}, "TQDF_PlanoAlt", "hr", "Abre()", TQHResult(0x80070005));
     const auto linhas = LinhasErro();
     ASSERT_EQ(linhas.size(), 2u);
     EXPECT_NE(linhas[0].find("\tTQDF_PlanoAlt\t77\thr = pfInSEHFuncao()\thr = 0X81080A04 "), std::string::npos)

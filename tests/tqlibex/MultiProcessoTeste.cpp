@@ -51,14 +51,14 @@ TEST_F(MultiProcessoTeste, GravadorDeOutroProcessoRecusaGravadoresNuncaLeitores)
 
     CTQArqEx leitor;
     DWORD inicio = plataforma::Ticks();
-    EXPECT_EQ(leitor.Abre(arquivo, 'L', 8, 1, true), 0u);
+    EXPECT_EQ(leitor.Abre(arquivo, 'L', 8, kAbreAgora), 0u);
     char registro[8];
     EXPECT_EQ(leitor.Le(1, registro), 0u);
     EXPECT_LT(plataforma::Ticks() - inicio, 1000u) << "readers are never kept waiting";
 
     CTQArqEx gravador;
     inicio = plataforma::Ticks();
-    EXPECT_EQ(gravador.Abre(arquivo, 'G', 8, 1, true), statusarq::Compartilhamento);
+    EXPECT_EQ(gravador.Abre(arquivo, 'G', 8, kAbreAgora), statusarq::Compartilhamento);
     const DWORD decorrido = plataforma::Ticks() - inicio;
     EXPECT_GE(decorrido, 199u * 10 - apoio::kTickRelogioMs) << "200 attempts 10 ms apart";
     EXPECT_LT(decorrido, 20000u) << "gave up after its attempts, not long after";

@@ -47,9 +47,9 @@ TEST_F(TQArqExTeste, ArquivoVazioGanhaORegistroZero)
     // Opened for writing, and created with a write at position 1.
     const std::string vazio = Cria("VAZIO.dat", ""), novo = Caminho("NOVO.dat");
     CTQArqEx g, c;
-    ASSERT_EQ(g.Abre(vazio, 'G', kTam, 1, true), 0u);
+    ASSERT_EQ(g.Abre(vazio, 'G', kTam, kAbreAgora), 0u);
     EXPECT_EQ(g.QuantidadeRegistros(true), 0);
-    ASSERT_EQ(c.Abre(novo, 'C', kTam, 1, true), 0u);
+    ASSERT_EQ(c.Abre(novo, 'C', kTam, kAbreAgora), 0u);
     EXPECT_EQ(Grava(c, 'a', 1), 1);
     g.Fecha();
     c.Fecha();
@@ -137,7 +137,7 @@ TEST_F(TQArqExTeste, ArquivoNovoEntraNoControleENuncaMaisERecriado)
     EXPECT_EQ(apoio::LeTudo(Caminho("DFPLA001.dat")), kZero);
     {
         CTQArqEx outraCaixa;
-        EXPECT_EQ(outraCaixa.Abre(Caminho("dfPla001.DAT"), 'L', kTam, 0, true), 0u);
+        EXPECT_EQ(outraCaixa.Abre(Caminho("dfPla001.DAT"), 'L', kTam, kAbreExistenteAgora), 0u);
         EXPECT_EQ(outraCaixa.QuantidadeRegistros(true), 0);
     }
     std::string controle(32, '\0');
@@ -178,13 +178,13 @@ TEST_F(TQArqExTeste, RecusasDeixamOsArquivosComoEstavam)
     };
     for (const Caso& k : casos) {
         CTQArqEx arq;
-        EXPECT_EQ(arq.Abre(k.caminho, k.modo, kTam, k.cria, true), k.esperado) << k.caminho << " " << k.modo;
+        EXPECT_EQ(arq.Abre(k.caminho, k.modo, kTam, {.criaSeFaltar = k.cria != 0, .abreAgora = true}), k.esperado) << k.caminho << " " << k.modo;
     }
     EXPECT_FALSE(apoio::Existe(Caminho("SEMEXT")));
     EXPECT_FALSE(apoio::Existe(Caminho("X.dat")));
     EXPECT_FALSE(apoio::Existe(Caminho("TQCTLARQ.dat")));
     CTQArqEx arq;
-    ASSERT_EQ(arq.Abre(c, 'G', kTam, 1, true), 0u);
+    ASSERT_EQ(arq.Abre(c, 'G', kTam, kAbreAgora), 0u);
     EXPECT_EQ(arq.Le(1, nullptr), statusarq::ArgumentoInvalido);
     int32_t pos = 0;
     EXPECT_EQ(arq.Grava(nullptr, pos), statusarq::ArgumentoInvalido);

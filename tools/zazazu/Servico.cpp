@@ -1,6 +1,7 @@
 #include "tools/zazazu/Servico.h"
 
 #include <cstring>
+#include <source_location>
 
 #include "df/tqlibex/TQPath.h"
 #include "platform/Processo.h"
@@ -78,7 +79,7 @@ HRESULT Servico::Abre(const Conexao& conexao)
     _REG_DF_INICIALIZAPS r{};
     r.ulUsuario = conexao.usuario;
     r.ulNumeroSessao = uint32_t(plataforma::IdProcesso());
-    r.ulLinhaFonte = __LINE__;
+    r.ulLinhaFonte = std::source_location::current().line();
     r.usVersaoKarvo = 118;
     Copia(r.szEmpresa, conexao.empresa);
     Copia(r.szAplicativo, "zazazu");

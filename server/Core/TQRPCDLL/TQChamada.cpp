@@ -23,14 +23,14 @@ void TQTrataParametroInvalido(const char* expressao, const char* funcao, const c
     std::snprintf(texto, sizeof texto, "Expression = %s\tFunction = %s\tFile = %s\tLine = %d", OuVazio(expressao),
                   OuVazio(funcao), OuVazio(arquivo), static_cast<int>(linha));
     CTQBaseParaRotinas* acesso = CTQBaseParaRotinas::GetAcessoServidoresDefault();
-    TQRelataErro(kRelatoDeFalha, hr, 0x7FFFFFFF, acesso ? acesso->GetEmpresa() : "", local.fonte, local.linha, true,
+    TQRelataErro(kRelatoDeFalha, hr, 0x7FFFFFFF, acesso ? acesso->GetEmpresa() : "", local.fonte, local.onde.linha, true,
                  texto);
     throw static_cast<int32_t>(hr);
 }
 
 void TQRelataFalhaDeMaquina(const LocalChamada& local, HRESULT hr, const char* empresa, const std::string& pilha)
 {
-    TQRelataErro(kRelatoDeFalha, hr, 0x7FFFFFFF, OuVazio(empresa), local.fonte, local.linha, true, pilha);
+    TQRelataErro(kRelatoDeFalha, hr, 0x7FFFFFFF, OuVazio(empresa), local.fonte, local.onde.linha, true, pilha);
 }
 
 CTQAcessoDaChamada::CTQAcessoDaChamada(CTQBaseParaRotinas* rotina)

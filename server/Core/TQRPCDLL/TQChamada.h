@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "df/tqlibex/TQLocal.h"
 #include "platform/Tipos.h"
 
 class CTQBaseParaRotinas;
@@ -14,11 +15,11 @@ constexpr HRESULT kSemObjetoDeNegocio = TQHResult(0x81080AA8);
 // The main code of the reports of machine faults and invalid parameters (never returned).
 constexpr HRESULT kRelatoDeFalha = TQHResult(0x81080BB1);
 
-// A call site: the qualified name of the method, the source name its trace lines carry and a line.
+// A call site: the qualified name of the method with its line, and the source name its trace
+// lines carry.
 struct LocalChamada {
-    const char* nome;
+    TQLocal onde;
     const char* fonte;
-    int linha;
 };
 
 // The invalid-parameter handler of a call site (contexto is its LocalChamada): reports the

@@ -34,13 +34,11 @@ _REG_DF_INICIALIZAPS TQRegistroParaOutroServidor(ITQDF_Profiler& identidade, con
     r.ulNumeroSessao = identidade.GetNumeroSessao();
     r.ulLinhaFonte = static_cast<uint32_t>(linha);
     r.usVersaoKarvo = kVersaoKarvo;
-    TQCopiaCampo(r.szEmpresa, sizeof r.szEmpresa, identidade.GetEmpresa(), TQ_AQUI);
-    TQCopiaCampo(r.szAplicativo, sizeof r.szAplicativo, CTQPath::GetNomeSemExtensao(plataforma::CaminhoExecutavel()),
-                 TQ_AQUI);
-    TQCopiaCampo(r.szModuleName, sizeof r.szModuleName, CTQPath::GetNomeSemExtensao(plataforma::CaminhoEsteModulo()),
-                 TQ_AQUI);
-    TQCopiaCampo(r.szArquivoFonte, sizeof r.szArquivoFonte, fonte ? fonte : "", TQ_AQUI);
-    TQCopiaCampo(r.szNomeUsuarioDominio, sizeof r.szNomeUsuarioDominio, plataforma::NomeUsuarioSO(), TQ_AQUI);
+    TQCopiaCampo(r.szEmpresa, sizeof r.szEmpresa, identidade.GetEmpresa());
+    TQCopiaCampo(r.szAplicativo, sizeof r.szAplicativo, CTQPath::GetNomeSemExtensao(plataforma::CaminhoExecutavel()));
+    TQCopiaCampo(r.szModuleName, sizeof r.szModuleName, CTQPath::GetNomeSemExtensao(plataforma::CaminhoEsteModulo()));
+    TQCopiaCampo(r.szArquivoFonte, sizeof r.szArquivoFonte, fonte ? fonte : "");
+    TQCopiaCampo(r.szNomeUsuarioDominio, sizeof r.szNomeUsuarioDominio, plataforma::NomeUsuarioSO());
     r.cControle = 'B';
     r.cWTS = plataforma::SessaoRemota() ? 1 : 0;
     r.uiCRC = TQCrcInicializacao(r);

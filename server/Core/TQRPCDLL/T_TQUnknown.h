@@ -83,7 +83,7 @@ HRESULT T_TQUnknown<I, B>::Envolve(const LocalChamada& local, F& operacao)
     plataforma::Cede();
     plataforma::DefineTratadorParametroInvalido(TQTrataParametroInvalido, const_cast<LocalChamada*>(&local));
     CTQProfilerEscopo escopo(this);
-    escopo.Entra(local.nome);
+    escopo.Entra(local.onde.funcao);
     // Copied before the call: the call may change the session, or fault and leave nothing to ask.
     const std::string empresa = m_pNegocio ? m_pNegocio->GetEmpresa() : "";
 
@@ -107,18 +107,18 @@ HRESULT T_TQUnknown<I, B>::Envolve(const LocalChamada& local, F& operacao)
         if (falhou)
             TQRelataFalhaDeMaquina(local, hr, empresa.c_str(), pilha);
         if (TQFalhou(hr))
-            TQTraceHResult(this, local.nome, local.fonte, local.linha, "hr", "pfInSEHFuncao()", hr);
+            TQTraceHResult(this, local.onde, local.fonte, "hr", "pfInSEHFuncao()", hr);
     } catch (...) {
         hr = TQTranslateThrownExceptionToHresult();
         if (TQFalhou(hr))
-            TQTraceHResult(this, local.nome, local.fonte, local.linha, "hr", "TQTranslateThrownExceptionToHresult()",
+            TQTraceHResult(this, local.onde, local.fonte, "hr", "TQTranslateThrownExceptionToHresult()",
                            hr);
     }
     // Code inside the guard may have been abandoned halfway: the object cannot be trusted again.
     if (doGuarda && TQEhHResultDeFalha(hr))
         m_pNegocio.reset();
 
-    TQAdicionaEstatistica(m_estatisticas, this, local.nome, inicio, plataforma::Relogio100ns());
+    TQAdicionaEstatistica(m_estatisticas, this, local.onde.funcao, inicio, plataforma::Relogio100ns());
     return hr;
 }
 
@@ -129,7 +129,7 @@ HRESULT T_TQUnknown<I, B>::ConstroiOuDestroi(const LocalChamada& local, bool con
     plataforma::DefineTratadorParametroInvalido(TQTrataParametroInvalido, const_cast<LocalChamada*>(&local));
     CTQProfilerEmpresa anonimo;
     CTQProfilerEscopo escopo(&anonimo);
-    escopo.Entra(local.nome);
+    escopo.Entra(local.onde.funcao);
     HRESULT hr;
     try {
         hr = CTQSEH::Executa([&]() -> HRESULT {
@@ -143,21 +143,21 @@ HRESULT T_TQUnknown<I, B>::ConstroiOuDestroi(const LocalChamada& local, bool con
         hr = TQTranslateThrownExceptionToHresult();
     }
     if (hr != S_OK)
-        TQTraceHResult(&anonimo, local.nome, local.fonte, local.linha, "m_hrConstruct", "pfInSEHFuncao()", hr);
+        TQTraceHResult(&anonimo, local.onde, local.fonte, "m_hrConstruct", "pfInSEHFuncao()", hr);
     return hr;
 }
 
 template <class I, class B>
 T_TQUnknown<I, B>::T_TQUnknown()
 {
-    static constexpr LocalChamada kLocal{Nomes::kConstrutor, kFonte, __LINE__};
+    static constexpr LocalChamada kLocal{{Nomes::kConstrutor}, kFonte};
     m_hrConstruct = ConstroiOuDestroi(kLocal, true);
 }
 
 template <class I, class B>
 T_TQUnknown<I, B>::~T_TQUnknown()
 {
-    static constexpr LocalChamada kLocal{Nomes::kDestrutor, kFonte, __LINE__};
+    static constexpr LocalChamada kLocal{{Nomes::kDestrutor}, kFonte};
     if (m_pNegocio) {
         const HRESULT hr = ConstroiOuDestroi(kLocal, false);
         if (hr != S_OK)
@@ -169,23 +169,23 @@ T_TQUnknown<I, B>::~T_TQUnknown()
 template <class I, class B>
 HRESULT T_TQUnknown<I, B>::Inicializa_Padrao(_REG_DF_INICIALIZAPS regps)
 {
-    static constexpr LocalChamada kLocal{Nomes::kInicializaChamada, kFonte, __LINE__};
+    static constexpr LocalChamada kLocal{{Nomes::kInicializaChamada}, kFonte};
     HRESULT hr;
     if (regps.usVersaoKarvo != kVersaoKarvo) {
         hr = E_TQCR_VERSAO_INCOMPATIVEL;
-        TQTraceHResult(this, Nomes::kInicializaPadrao, kFonte, __LINE__, "hr", "E_TQCR_VERSAO_INCOMPATIVEL", hr);
+        TQTraceHResult(this, Nomes::kInicializaPadrao, kFonte, "hr", "E_TQCR_VERSAO_INCOMPATIVEL", hr);
         return hr;
     }
     if (!TQControleInicializacaoDesabilitado()) {
         if (TQCrcInicializacao(regps) != regps.uiCRC) {
             hr = E_TQCR_CRC_INICIALIZACAO_INVALIDO;
-            TQTraceHResult(this, Nomes::kInicializaPadrao, kFonte, __LINE__, "hr", "E_TQCR_CRC_INICIALIZACAO_INVALIDO",
+            TQTraceHResult(this, Nomes::kInicializaPadrao, kFonte, "hr", "E_TQCR_CRC_INICIALIZACAO_INVALIDO",
                            hr);
             return hr;
         }
         if (!TQEstruturaInicializacaoValida(regps)) {
             hr = E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA;
-            TQTraceHResult(this, Nomes::kInicializaPadrao, kFonte, __LINE__, "hr",
+            TQTraceHResult(this, Nomes::kInicializaPadrao, kFonte, "hr",
                            "E_TQCR_ESTRUTURA_INICIALIZACAO_INVALIDA", hr);
             return hr;
         }
@@ -228,6 +228,6 @@ template <class I, class B>
 HRESULT T_TQUnknown<I, B>::FuncaoGenerica(ULONG ulFuncao, _REG_DF_FUNCAO_GENERICAPS regInps,
                                           _REG_DF_FUNCAO_GENERICAPS** ppregOutps)
 {
-    static constexpr LocalChamada kLocal{Nomes::kFuncaoGenerica, kFonte, __LINE__};
+    static constexpr LocalChamada kLocal{{Nomes::kFuncaoGenerica}, kFonte};
     return Chama(kLocal, [&](B& negocio) { return negocio.FuncaoGenerica(ulFuncao, regInps, ppregOutps); });
 }
