@@ -15,7 +15,6 @@ TEST_F(ArquivoTeste, GravaDoInicioMantemCaudaEAcrescentaNoFim)
     apoio::GravaTudo(c, "0123456789");
     CArquivo arq;
     ASSERT_EQ(arq.Abre(c, 'G'), 0u);
-    EXPECT_EQ(arq.GetNomeArquivo(), "IDX.idx");
     ASSERT_EQ(arq.Grava("abc", 3, 'I'), 0u);
     ASSERT_EQ(arq.Grava("XY", 2, 'F'), 0u);
     uint32_t tamanho = 0;

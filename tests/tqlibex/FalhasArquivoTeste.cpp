@@ -57,69 +57,59 @@ StatusArq ArqExAbre(const std::string& c, const Injecao& i)
     Falha f(i);
     return a.Abre(c, 'G', kTam, 0, true);
 }
-StatusArq ArqExLe(const std::string& c, const Injecao& i)
-{
-    CTQArqEx a;
-    if (a.Abre(c, 'L', kTam, 0, true))
-        return kPreparoFalhou;
-    Falha f(i);
-    char r[kTam];
-    return a.Le(1, r);
-}
-StatusArq ArqExGrava(const std::string& c, const Injecao& i)
-{
-    CTQArqEx a;
-    if (a.Abre(c, 'G', kTam, 0, true))
-        return kPreparoFalhou;
-    Falha f(i);
-    int32_t posicao = 1;
-    return a.Grava(kNovo.data(), posicao);
-}
-StatusArq ArqExFecha(const std::string& c, const Injecao& i)
-{
-    CTQArqEx a;
-    if (a.Abre(c, 'G', kTam, 0, true))
-        return kPreparoFalhou;
-    Falha f(i);
-    return a.Fecha();
-}
 StatusArq ArqAbre(const std::string& c, const Injecao& i)
 {
     CArquivo a;
     Falha f(i);
     return a.Abre(c, 'G');
 }
-// The CArquivo steps after an open, each with its own arguments.
-template <typename Passo>
-StatusArq ComArq(const std::string& c, const Injecao& i, Passo passo)
+StatusArq AbreSemFalha(CTQArqEx& a, const std::string& c, char modo) { return a.Abre(c, modo, kTam, 0, true); }
+StatusArq AbreSemFalha(CArquivo& a, const std::string& c, char) { return a.Abre(c, 'G'); }
+// The steps after an open, each with its own arguments.
+template <typename Objeto, char modo = 'G', typename Passo>
+StatusArq Depois(const std::string& c, const Injecao& i, Passo passo)
 {
-    CArquivo a;
-    if (a.Abre(c, 'G'))
+    Objeto a;
+    if (AbreSemFalha(a, c, modo))
         return kPreparoFalhou;
     Falha f(i);
     return passo(a);
 }
+StatusArq ArqExLe(const std::string& c, const Injecao& i)
+{
+    char r[kTam];
+    return Depois<CTQArqEx, 'L'>(c, i, [&](CTQArqEx& a) { return a.Le(1, r); });
+}
+StatusArq ArqExGrava(const std::string& c, const Injecao& i)
+{
+    int32_t posicao = 1;
+    return Depois<CTQArqEx>(c, i, [&](CTQArqEx& a) { return a.Grava(kNovo.data(), posicao); });
+}
+StatusArq ArqExFecha(const std::string& c, const Injecao& i)
+{
+    return Depois<CTQArqEx>(c, i, [](CTQArqEx& a) { return a.Fecha(); });
+}
 StatusArq ArqLe(const std::string& c, const Injecao& i)
 {
     char r[kTam];
-    return ComArq(c, i, [&](CArquivo& a) { return a.Le(kTam, r); });
+    return Depois<CArquivo>(c, i, [&](CArquivo& a) { return a.Le(kTam, r); });
 }
 StatusArq ArqGrava(const std::string& c, const Injecao& i)
 {
-    return ComArq(c, i, [](CArquivo& a) { return a.Grava(kNovo.data(), kTam, 'I'); });
+    return Depois<CArquivo>(c, i, [](CArquivo& a) { return a.Grava(kNovo.data(), kTam, 'I'); });
 }
 StatusArq ArqPosiciona(const std::string& c, const Injecao& i)
 {
     uint32_t tamanho = 0;
-    return ComArq(c, i, [&](CArquivo& a) { return a.Posiciona('F', 0, tamanho); });
+    return Depois<CArquivo>(c, i, [&](CArquivo& a) { return a.Posiciona('F', 0, tamanho); });
 }
 StatusArq ArqTrunca(const std::string& c, const Injecao& i)
 {
-    return ComArq(c, i, [](CArquivo& a) { return a.Trunca(kTam); });
+    return Depois<CArquivo>(c, i, [](CArquivo& a) { return a.Trunca(kTam); });
 }
 StatusArq ArqFecha(const std::string& c, const Injecao& i)
 {
-    return ComArq(c, i, [](CArquivo& a) { return a.Fecha(); });
+    return Depois<CArquivo>(c, i, [](CArquivo& a) { return a.Fecha(); });
 }
 
 struct Resposta {

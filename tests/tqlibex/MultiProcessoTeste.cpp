@@ -83,15 +83,6 @@ TEST_F(MultiProcessoTeste, MarcaLiberadaPorOutroProcessoEhTomadaNoPassoSeguinte)
     EXPECT_LE(int32_t(tomada - liberada), 500) << "taken at the step after the release";
 }
 
-TEST_F(MultiProcessoTeste, MarcaOcupadaPorOutroProcessoDaCodigoDoTipo)
-{
-    EsquemaAtual();
-    Inicia({"marca", m_dados, "8", "5", kAteSoltar});
-    TQDefineEsperaMarcaParaTestes(300);
-    CTQarq marca;
-    EXPECT_EQ(marca.Marca(m_dados, 8, 1), 16306u);
-}
-
 TEST_F(MultiProcessoTeste, MarcaAtualMorreComOProcesso)
 {
     EsquemaAtual();
