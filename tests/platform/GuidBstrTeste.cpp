@@ -39,7 +39,7 @@ TEST(Guid, EscreveEmMaiusculasELeComOuSemChavesEmQualquerCaixa)
     }
 }
 
-TEST(Guid, CriadosSaoDistintosEFazemIdaEVolta)
+TEST(Guid, CriadosSaoDistintos)
 {
     std::set<std::string> vistos;
     for (int i = 0; i < 100; ++i) {
@@ -50,9 +50,6 @@ TEST(Guid, CriadosSaoDistintosEFazemIdaEVolta)
         EXPECT_EQ(g.Data4[0] & 0xC0, 0x80);
         const std::string texto = GuidParaTexto(g);
         EXPECT_TRUE(vistos.insert(texto).second) << texto;
-        GUID lido{};
-        ASSERT_TRUE(TextoParaGuid(texto, lido));
-        EXPECT_TRUE(Iguais(lido, g)) << texto;
     }
 }
 

@@ -45,6 +45,7 @@ TEST(TQPathTexto, Combina)
     EXPECT_EQ(CTQPath::Combina(N("C:\\A\\"), N("\\B")), N("C:\\A\\B"));
     EXPECT_EQ(CTQPath::Combina(N("C:\\A"), "B"), N("C:\\A\\B"));
     EXPECT_EQ(CTQPath::Combina("", "B"), "B");
+    EXPECT_EQ(CTQPath::Combina("A", nullptr), "A");
     EXPECT_EQ(CTQPath::Combina(nullptr, nullptr), "");
     // Only the doubled separator at the joint goes.
     EXPECT_EQ(CTQPath::Combina(N("A\\\\"), N("\\B")), N("A\\\\B"));
@@ -61,8 +62,10 @@ TEST(TQPathTexto, PartesDoCaminho)
         {CTQPath::GetExtensao, N("c:\\da.dos\\arquivo"), ""},
         {CTQPath::GetExtensao, "x.", ""},
         {CTQPath::GetNomeSemExtensao, N("c:\\dados\\a.b.c"), "a.b"},
+        {CTQPath::GetNomeSemExtensao, N("c:\\da.dos\\arquivo"), "arquivo"},
         {CTQPath::GetNomeNormalizado, N("c:\\dados\\DfPla001.DaT"), "DFPLA001.dat"},
         {CTQPath::GetNomeNormalizado, N("c:\\dados\\dfpla001"), ""},
+        {CTQPath::GetNomeNormalizado, N("c:\\dados\\.dat"), ""},
         // Code page 1252 letters change case too.
         {CTQPath::GetNomeNormalizado, "a\xE7\xE3o.\xC9X", "A\xC7\xC3O.\xE9x"},
         // Written with a drive letter these have a root only on Windows; the answers agree.
@@ -133,6 +136,7 @@ TEST_F(TQPathRegistro, DiretorioModuloAcrescentaSeparador)
     EXPECT_EQ(CTQPath::DiretorioModulo(26), CTQPath::DiretorioModulo(1));
     // Another module reads its own subkey, which is missing here.
     EXPECT_EQ(CTQPath::DiretorioModulo(2), "");
+    EXPECT_EQ(CTQPath::DiretorioModulo(999), "");
     GravaTexto(RaizRegistro::LocalMachine, kChaveContabil, "Path", N("C:\\TQ\\"));
     EXPECT_EQ(CTQPath::DiretorioModulo(1), N("C:\\TQ\\"));
 }
@@ -151,6 +155,7 @@ TEST_F(TQPathRegistro, DiretorioDadosDaEmpresa)
     // The key is found without regard to case; another company has none.
     EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, "ZAZAZUTESTEEMPRESA"), N("C:\\Dados\\Emp\\"));
     EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, kEmpresaTeste + "Outra"), "");
+    EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, ""), "");
 }
 
 namespace {
