@@ -47,7 +47,6 @@ TEST_F(Arquivo, GravaLePosicionaECorta)
     EXPECT_EQ(Conteudo(a), dados.substr(0, 10) + std::string(990, '\0') + "x");
     EXPECT_EQ(a.Posiciona(-1, Origem::Inicio), erro::BuscaNegativa);
     EXPECT_EQ(a.Fecha(), 0u);
-    EXPECT_FALSE(a.EstaAberto());
 }
 
 TEST_F(Arquivo, CriarTruncaEAbrirSempreMantem)

@@ -200,7 +200,6 @@ TEST_F(TQArqExTeste, GravacaoDeUmObjetoInvalidaCacheDoOutro)
     EXPECT_EQ(Le(b, 5), Registro('Z'));
     // Closed, it reopens by itself at the next read.
     EXPECT_EQ(b.Fecha(), 0u);
-    EXPECT_FALSE(b.EstaAberto());
     EXPECT_EQ(Le(b, 1), Registro('a'));
     EXPECT_TRUE(b.EstaAberto());
 }
