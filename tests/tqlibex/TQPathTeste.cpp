@@ -83,6 +83,7 @@ TEST(TQPathTexto, RaizEPaiDaPlataforma)
         {CTQPath::GetRaiz, "C:\\A\\B", "C:\\"},
         {CTQPath::GetRaiz, "C:A", "C:"},
         {CTQPath::GetRaiz, "\\\\servidor\\pasta\\x", "\\\\servidor\\"},
+        {CTQPath::GetRaiz, "\\\\servidor", "\\\\servidor"},
         {CTQPath::GetRaiz, "\\A\\B", ""},
         {CTQPath::GetParentPath, "C:\\", ""},
         {CTQPath::GetParentPath, "C:\\A\\", "C:\\"},
