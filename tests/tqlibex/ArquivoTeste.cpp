@@ -62,7 +62,6 @@ TEST_F(ArquivoTeste, EntradaInvalidaEArquivoAusente)
     apoio::GravaTudo(c, "abc");
     CArquivo arq;
     EXPECT_EQ(arq.Abre("", 'L'), statusarq::ArgumentoInvalido);
-    EXPECT_EQ(arq.Abre(c, ' '), statusarq::ArgumentoInvalido);
     EXPECT_EQ(arq.Abre(c, 'X'), statusarq::ArgumentoInvalido);
     EXPECT_EQ(arq.Abre(Caminho("NAO.idx"), 'G'), statusarq::NaoEncontrado);
     EXPECT_FALSE(apoio::Existe(Caminho("NAO.idx")));

@@ -161,8 +161,8 @@ TEST_F(TQArqExTeste, RecusasDeixamOsArquivosComoEstavam)
         StatusArq esperado;
     };
     const Caso casos[] = {
-        {"", 'L', 1, statusarq::ArgumentoInvalido},          {c, 'X', 1, statusarq::ArgumentoInvalido},
-        {c, 'g', 1, statusarq::ArgumentoInvalido},           {Caminho("SEMEXT"), 'G', 1, statusarq::ArgumentoInvalido},
+        {"", 'L', 1, statusarq::ArgumentoInvalido}, {c, 'g', 1, statusarq::ArgumentoInvalido},
+        {Caminho("SEMEXT"), 'G', 1, statusarq::ArgumentoInvalido},
         {Caminho("X.dat"), 'L', 0, statusarq::NaoEncontrado}, {ro, 'G', 1, statusarq::SomenteLeitura},
         {ro, 'L', 1, statusarq::Ok}, // reading stays possible
         {Caminho("PASTA.dat"), 'L', 1, statusarq::ArquivoInvalido}, {Caminho("PASTA.dat"), 'G', 1, statusarq::ArquivoInvalido},
