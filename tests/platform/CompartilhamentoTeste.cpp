@@ -1,11 +1,6 @@
-// The sharing rules between handles, as Windows applies them: in one process and between processes.
+// The sharing rules between handles, as Windows applies them (between processes: MultiProcessoTeste).
 #include "apoio/Apoio.h"
-#include "apoio/FilhoTeste.h"
 #include "ModosTeste.h"
-
-#include <cstdlib>
-
-#include "platform/Tempo.h"
 
 using namespace plataforma;
 using namespace teste;
@@ -57,43 +52,4 @@ TEST_F(Compartilhamento, FecharLiberaEAbertoNaoSeApagaNemRenomeia)
     }
     EXPECT_EQ(RenomeiaArquivo(nome.c_str(), novo.c_str()), 0u);
     EXPECT_EQ(ApagaArquivo(novo.c_str()), 0u);
-}
-
-// Run only as a child: holds a file in the mode given ("G" or "marca") until it is killed,
-// after creating the signal file.
-TEST(CompartilhamentoFilhoLado, SeguraArquivo)
-{
-    if (!SouFilho())
-        GTEST_SKIP() << "only as a child";
-    const std::vector<std::string> args = ArgumentosDoFilho();
-    ASSERT_EQ(args.size(), 3u);
-    ArquivoSO a;
-    ASSERT_EQ(a.Abre(args[0].c_str(), args[1] == "G" ? kG : kMarca), 0u);
-    apoio::GravaTudo(args[2], "");
-    Dorme(120000);
-    std::_Exit(0);
-}
-
-// A writer in another process excludes writers and marks, not readers; a mark excludes all.
-// The child's end releases the file.
-TEST_F(Compartilhamento, EntreProcessos)
-{
-    for (const char* modo : {"G", "marca"}) {
-        SCOPED_TRACE(modo);
-        const bool marca = modo[0] == 'm';
-        const std::string nome = Caminho(std::string(modo) + ".dat"), pronto = Caminho(std::string(modo) + ".pronto");
-        apoio::GravaTudo(nome, "x");
-        ProcessoFilho filho;
-        ASSERT_EQ(RodaFilho("CompartilhamentoFilhoLado.SeguraArquivo", {nome, modo, pronto}, filho), 0u);
-        ASSERT_TRUE(apoio::EsperaArquivo(pronto, 30000)) << "the child never held the file";
-        ArquivoSO a;
-        EXPECT_EQ(a.Abre(nome.c_str(), kG), erro::ViolacaoCompartilhamento);
-        EXPECT_EQ(a.Abre(nome.c_str(), kMarca), erro::ViolacaoCompartilhamento);
-        EXPECT_EQ(a.Abre(nome.c_str(), kL), marca ? erro::ViolacaoCompartilhamento : 0u);
-        a.Fecha();
-        EXPECT_EQ(ApagaArquivo(nome.c_str()), erro::ViolacaoCompartilhamento);
-        filho.Termina();
-        EXPECT_EQ(a.Abre(nome.c_str(), kMarca), 0u);
-        EXPECT_TRUE(a.JaExistia());
-    }
 }

@@ -47,7 +47,6 @@ TEST(Evento, ManualLiberaTodosEFicaSinalizado)
     e.Sinaliza();
     EXPECT_TRUE(esperas.AteChegar(4));
     EXPECT_TRUE(e.Espera(0));
-    EXPECT_TRUE(e.Espera(0));
     e.Reinicia();
     EXPECT_FALSE(e.Espera(0));
 }

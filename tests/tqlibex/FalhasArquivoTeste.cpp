@@ -57,115 +57,95 @@ StatusArq ArqExAbre(const std::string& c, const Injecao& i)
     Falha f(i);
     return a.Abre(c, 'G', kTam, kAbreExistenteAgora);
 }
-StatusArq ArqExLe(const std::string& c, const Injecao& i)
-{
-    CTQArqEx a;
-    if (a.Abre(c, 'L', kTam, kAbreExistenteAgora))
-        return kPreparoFalhou;
-    Falha f(i);
-    char r[kTam];
-    return a.Le(1, r);
-}
-StatusArq ArqExGrava(const std::string& c, const Injecao& i)
-{
-    CTQArqEx a;
-    if (a.Abre(c, 'G', kTam, kAbreExistenteAgora))
-        return kPreparoFalhou;
-    Falha f(i);
-    int32_t posicao = 1;
-    return a.Grava(kNovo.data(), posicao);
-}
-StatusArq ArqExFecha(const std::string& c, const Injecao& i)
-{
-    CTQArqEx a;
-    if (a.Abre(c, 'G', kTam, kAbreExistenteAgora))
-        return kPreparoFalhou;
-    Falha f(i);
-    return a.Fecha();
-}
 StatusArq ArqAbre(const std::string& c, const Injecao& i)
 {
     CArquivo a;
     Falha f(i);
     return a.Abre(c, 'G');
 }
-// The CArquivo steps after an open, each with its own arguments.
-template <typename Passo>
-StatusArq ComArq(const std::string& c, const Injecao& i, Passo passo)
+StatusArq AbreSemFalha(CTQArqEx& a, const std::string& c, char modo) { return a.Abre(c, modo, kTam, kAbreExistenteAgora); }
+StatusArq AbreSemFalha(CArquivo& a, const std::string& c, char) { return a.Abre(c, 'G'); }
+// The steps after an open, each with its own arguments.
+template <typename Objeto, char modo = 'G', typename Passo>
+StatusArq Depois(const std::string& c, const Injecao& i, Passo passo)
 {
-    CArquivo a;
-    if (a.Abre(c, 'G'))
+    Objeto a;
+    if (AbreSemFalha(a, c, modo))
         return kPreparoFalhou;
     Falha f(i);
     return passo(a);
 }
+StatusArq ArqExLe(const std::string& c, const Injecao& i)
+{
+    char r[kTam];
+    return Depois<CTQArqEx, 'L'>(c, i, [&](CTQArqEx& a) { return a.Le(1, r); });
+}
+StatusArq ArqExGrava(const std::string& c, const Injecao& i)
+{
+    int32_t posicao = 1;
+    return Depois<CTQArqEx>(c, i, [&](CTQArqEx& a) { return a.Grava(kNovo.data(), posicao); });
+}
+StatusArq ArqExFecha(const std::string& c, const Injecao& i)
+{
+    return Depois<CTQArqEx>(c, i, [](CTQArqEx& a) { return a.Fecha(); });
+}
 StatusArq ArqLe(const std::string& c, const Injecao& i)
 {
     char r[kTam];
-    return ComArq(c, i, [&](CArquivo& a) { return a.Le(kTam, r); });
+    return Depois<CArquivo>(c, i, [&](CArquivo& a) { return a.Le(kTam, r); });
 }
 StatusArq ArqGrava(const std::string& c, const Injecao& i)
 {
-    return ComArq(c, i, [](CArquivo& a) { return a.Grava(kNovo.data(), kTam, 'I'); });
+    return Depois<CArquivo>(c, i, [](CArquivo& a) { return a.Grava(kNovo.data(), kTam, 'I'); });
 }
 StatusArq ArqPosiciona(const std::string& c, const Injecao& i)
 {
     uint32_t tamanho = 0;
-    return ComArq(c, i, [&](CArquivo& a) { return a.Posiciona('F', 0, tamanho); });
+    return Depois<CArquivo>(c, i, [&](CArquivo& a) { return a.Posiciona('F', 0, tamanho); });
 }
 StatusArq ArqTrunca(const std::string& c, const Injecao& i)
 {
-    return ComArq(c, i, [](CArquivo& a) { return a.Trunca(kTam); });
+    return Depois<CArquivo>(c, i, [](CArquivo& a) { return a.Trunca(kTam); });
 }
 StatusArq ArqFecha(const std::string& c, const Injecao& i)
 {
-    return ComArq(c, i, [](CArquivo& a) { return a.Fecha(); });
+    return Depois<CArquivo>(c, i, [](CArquivo& a) { return a.Fecha(); });
 }
 
-struct Resposta {
-    StatusArq status;
-    unsigned tentativas;
-};
 struct Caso {
     const char* nome;
     Op operacao;
     StatusArq (*passo)(const std::string&, const Injecao&);
-    const Resposta* respostas; // one per error of kErros
+    const StatusArq* respostas; // one per error of kErros
+    unsigned tentativas;        // but a hardware error answered as such is answered at once
 };
+
+// The answers of an open, and of the later steps with and without a disk-full status of their own.
+constexpr StatusArq kAbertura[kColunas] = {DiscoCheio,       TentativasEsgotadas, Bloqueio,
+                                           MuitosAbertos,    Compartilhamento,    TentativasEsgotadas};
+constexpr StatusArq kPasso[kColunas] = {DiscoCheio,          ErroHardware,     Bloqueio,
+                                        TentativasEsgotadas, Compartilhamento, TentativasEsgotadas};
+constexpr StatusArq kPassoSemDisco[kColunas] = {TentativasEsgotadas, ErroHardware,     Bloqueio,
+                                                TentativasEsgotadas, Compartilhamento, TentativasEsgotadas};
 
 // The record file retries its open with a pause, its writes without, 200 times; a read or a
 // close is one step. The whole-file object tries 30 times; its seek, cut and close once.
-constexpr Resposta kAbreArqEx[kColunas] = {{DiscoCheio, 200},    {TentativasEsgotadas, 200}, {Bloqueio, 200},
-                                   {MuitosAbertos, 200}, {Compartilhamento, 200},    {TentativasEsgotadas, 200}};
-constexpr Resposta kUmPasso[kColunas] = {{DiscoCheio, 1},          {ErroHardware, 1},     {Bloqueio, 1},
-                                 {TentativasEsgotadas, 1}, {Compartilhamento, 1}, {TentativasEsgotadas, 1}};
-constexpr Resposta kGravaArqEx[kColunas] = {{DiscoCheio, 200},          {ErroHardware, 1},        {Bloqueio, 200},
-                                    {TentativasEsgotadas, 200}, {Compartilhamento, 200}, {TentativasEsgotadas, 200}};
-constexpr Resposta kAbreArq[kColunas] = {{DiscoCheio, 30},    {TentativasEsgotadas, 30}, {Bloqueio, 30},
-                                 {MuitosAbertos, 30}, {Compartilhamento, 30},    {TentativasEsgotadas, 30}};
-constexpr Resposta kLeArq[kColunas] = {{TentativasEsgotadas, 30}, {ErroHardware, 1},       {Bloqueio, 30},
-                               {TentativasEsgotadas, 30}, {Compartilhamento, 30}, {TentativasEsgotadas, 30}};
-constexpr Resposta kGravaArq[kColunas] = {{DiscoCheio, 30},          {ErroHardware, 1},       {Bloqueio, 30},
-                                  {TentativasEsgotadas, 30}, {Compartilhamento, 30}, {TentativasEsgotadas, 30}};
-constexpr Resposta kUmaVezArq[kColunas] = {{TentativasEsgotadas, 1}, {ErroHardware, 1},     {Bloqueio, 1},
-                                   {TentativasEsgotadas, 1}, {Compartilhamento, 1}, {TentativasEsgotadas, 1}};
-
 const Caso kCasos[] = {
-    {"CTQArqEx::Abre", Op::Abre, ArqExAbre, kAbreArqEx},
-    {"CTQArqEx::Le, leitura", Op::Le, ArqExLe, kUmPasso},
-    {"CTQArqEx::Le, busca", Op::Posiciona, ArqExLe, kUmPasso},
-    {"CTQArqEx::Grava, escrita", Op::Grava, ArqExGrava, kGravaArqEx},
-    {"CTQArqEx::Grava, busca", Op::Posiciona, ArqExGrava, kGravaArqEx},
-    {"CTQArqEx::Fecha", Op::Fecha, ArqExFecha, kUmPasso},
-    {"CArquivo::Abre", Op::Abre, ArqAbre, kAbreArq},
-    {"CArquivo::Le, leitura", Op::Le, ArqLe, kLeArq},
-    {"CArquivo::Le, busca", Op::Posiciona, ArqLe, kLeArq},
-    {"CArquivo::Grava, escrita", Op::Grava, ArqGrava, kGravaArq},
-    {"CArquivo::Grava, busca", Op::Posiciona, ArqGrava, kGravaArq},
-    {"CArquivo::Posiciona", Op::Posiciona, ArqPosiciona, kUmaVezArq},
-    {"CArquivo::Trunca, busca", Op::Posiciona, ArqTrunca, kUmaVezArq},
-    {"CArquivo::Trunca, fim", Op::DefineFim, ArqTrunca, kUmaVezArq},
-    {"CArquivo::Fecha", Op::Fecha, ArqFecha, kUmaVezArq},
+    {"CTQArqEx::Abre", Op::Abre, ArqExAbre, kAbertura, 200},
+    {"CTQArqEx::Le, leitura", Op::Le, ArqExLe, kPasso, 1},
+    {"CTQArqEx::Le, busca", Op::Posiciona, ArqExLe, kPasso, 1},
+    {"CTQArqEx::Grava, escrita", Op::Grava, ArqExGrava, kPasso, 200},
+    {"CTQArqEx::Grava, busca", Op::Posiciona, ArqExGrava, kPasso, 200},
+    {"CTQArqEx::Fecha", Op::Fecha, ArqExFecha, kPasso, 1},
+    {"CArquivo::Abre", Op::Abre, ArqAbre, kAbertura, 30},
+    {"CArquivo::Le, leitura", Op::Le, ArqLe, kPassoSemDisco, 30},
+    {"CArquivo::Le, busca", Op::Posiciona, ArqLe, kPassoSemDisco, 30},
+    {"CArquivo::Grava, escrita", Op::Grava, ArqGrava, kPasso, 30},
+    {"CArquivo::Grava, busca", Op::Posiciona, ArqGrava, kPasso, 30},
+    {"CArquivo::Posiciona", Op::Posiciona, ArqPosiciona, kPassoSemDisco, 1},
+    {"CArquivo::Trunca, busca", Op::Posiciona, ArqTrunca, kPassoSemDisco, 1},
+    {"CArquivo::Trunca, fim", Op::DefineFim, ArqTrunca, kPassoSemDisco, 1},
+    {"CArquivo::Fecha", Op::Fecha, ArqFecha, kPassoSemDisco, 1},
 };
 
 class FalhasArquivoTeste : public apoio::DiretorioTemporario {};
@@ -177,16 +157,17 @@ TEST_F(FalhasArquivoTeste, CadaPassoCadaErro)
     for (const Caso& caso : kCasos) {
         for (size_t e = 0; e < kColunas; ++e) {
             SCOPED_TRACE(std::string(caso.nome) + ", erro " + std::to_string(kErros[e]));
-            const Resposta esperada = caso.respostas[e];
+            const StatusArq status = caso.respostas[e];
+            const unsigned tentativas = status == ErroHardware ? 1u : caso.tentativas;
             apoio::GravaTudo(c, inicial);
             unsigned chamadas = 0;
             // Always failing: the rules' answer, after their attempts, the file as it was.
-            EXPECT_EQ(caso.passo(c, {caso.operacao, kErros[e], 0, &chamadas}), esperada.status);
-            EXPECT_EQ(chamadas, esperada.tentativas);
+            EXPECT_EQ(caso.passo(c, {caso.operacao, kErros[e], 0, &chamadas}), status);
+            EXPECT_EQ(chamadas, tentativas);
             EXPECT_EQ(apoio::LeTudo(c), inicial);
             // Failing once: a step that retries gets through at its second attempt.
-            const bool retenta = esperada.tentativas > 1;
-            EXPECT_EQ(caso.passo(c, {caso.operacao, kErros[e], 1, &chamadas}), retenta ? Ok : esperada.status);
+            const bool retenta = tentativas > 1;
+            EXPECT_EQ(caso.passo(c, {caso.operacao, kErros[e], 1, &chamadas}), retenta ? Ok : status);
             EXPECT_EQ(chamadas, retenta ? 2u : 1u);
         }
     }

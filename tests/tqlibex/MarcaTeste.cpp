@@ -73,13 +73,8 @@ TEST_F(MarcaTeste, EsquemaAnteriorGravaTipoEDonoELimpaAoLiberar)
         EXPECT_EQ(outra.Marca(m_dados, 8, 9), 16250u) << "the code names the work that holds it";
         EXPECT_EQ(outra.GetDono(), 7);
     }
+    // A record left behind by nobody: MultiProcessoTeste, by a process that ended holding it.
     EXPECT_EQ(apoio::LeTudo(arquivo), std::string("\0\0", 2));
-    // A record left behind by nobody is refused, and stays.
-    apoio::GravaTudo(arquivo, std::string("\x04\x07", 2));
-    CTQarq marca;
-    EXPECT_EQ(marca.Marca(m_dados, 8, 1), statusmarca::Deixada);
-    EXPECT_EQ(marca.GetDono(), 7);
-    EXPECT_EQ(apoio::LeTudo(arquivo), std::string("\x04\x07", 2));
 }
 
 // Which scheme answers which types from the shared table.

