@@ -101,7 +101,6 @@ TEST_F(Mensagens, CadaMensagemRuimTemRespostaClaraEOServidorContinua)
          },
          "", kParametroIncorreto},
         {"missing arguments", &dono, objeto, "Le", kSemArgumentos, SD_BUS_ERROR_INVALID_ARGS, 0},
-        {"an unknown method", &dono, objeto, "Apaga", kSemArgumentos, SD_BUS_ERROR_UNKNOWN_METHOD, 0},
         {"an unknown path", &dono, std::string(dbus::kCaminhoClasse) + "/999", "SetPlano", kUm,
          SD_BUS_ERROR_UNKNOWN_OBJECT, 0},
         {"a released object", &dono, liberado, "SetPlano", kUm, SD_BUS_ERROR_UNKNOWN_OBJECT, 0},
