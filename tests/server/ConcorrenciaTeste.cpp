@@ -1,13 +1,15 @@
 // Four threads of one client call one object at once: its calls take turns. Every account a
-// write acknowledged is afterwards there exactly once with its data and its own position, and no
-// call meanwhile answers a wrong result.
+// write acknowledged is afterwards there exactly once with its data and its own position, the
+// index lists each, and no call meanwhile answers a wrong result.
 #include <cstring>
 #include <future>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "Cliente.h"
+#include "df/tqclasses/ClassificacaoCodigos.h"
 
 namespace cliente {
 namespace {
@@ -120,6 +122,19 @@ TEST_F(Concorrencia, QuatroThreadsNumObjeto)
         REG_PLANO_ALT_PS lida{};
         ASSERT_EQ(m_obj->Le(c.posicao, &lida), S_OK) << c.codigo;
         EXPECT_EQ(Diferenca(lida, c), "");
+    }
+    // The index lists each account once, at its position, with its classification.
+    ARRAY_REGCON_INDEX_ALT_PS* bloco = nullptr;
+    ASSERT_EQ(m_obj->GetPlanoIndex(Texto(u"X"), 0, &bloco), S_OK);
+    std::map<LONG, std::string> indice;
+    for (const auto& e : TomaBloco(bloco, &ARRAY_REGCON_INDEX_ALT_PS::pArrayRegConIndex))
+        indice[LONG(IDX_INDCON(e.Tipo_IndCon))].assign(reinterpret_cast<const char*>(e.Classificacao),
+                                                       kTamanhoEmpacotado);
+    EXPECT_EQ(indice.size(), todas.size());
+    for (const Escrita& c : todas) {
+        uint8_t empacotada[kTamanhoEmpacotado];
+        EmpacotaClassificacao(c.classificacao, empacotada);
+        EXPECT_EQ(indice[c.posicao], std::string(reinterpret_cast<char*>(empacotada), kTamanhoEmpacotado)) << c.codigo;
     }
     EXPECT_EQ(LinhasDeErro(), 0u) << LogDeErros();
 }
