@@ -89,24 +89,6 @@ TEST_F(RelatorioPlano, ContasEmOrdemCadaAnaliticaSeguidaDosVinculos)
     EXPECT_EQ(m_objeto.m_lPlanoAtual, 1u) << "the plan stays selected";
 }
 
-TEST_F(RelatorioPlano, ColunasEscolhidasNaOrdemDoUsuario)
-{
-    DuasContasLigadas();
-    apoio::GravaTudo(m_dir + "Relatorios.ini", "[Plano alternativo]\r\nCampos=105,103\r\n");
-    ASSERT_EQ(Gera("plano.csv"), S_OK);
-    EXPECT_EQ(apoio::LeTudo(m_dir + "plano.csv"), "Sinal,Classifica\xC3\xA7\xC3\xA3o\r\n"
-                                                   ",1\r\n,1.1\r\n+,     1\r\n-,     1.1.01\r\n?,     1.1.02\r\n");
-}
-
-TEST_F(RelatorioPlano, CadaFormatoComSuaExtensao)
-{
-    DuasContasLigadas();
-    for (const char* nome : {"plano.txt", "plano.html"}) {
-        ASSERT_EQ(Gera(nome), S_OK) << nome;
-        EXPECT_NE(apoio::LeTudo(m_dir + nome).find("Caixa geral"), std::string::npos) << nome;
-    }
-}
-
 TEST_F(RelatorioPlano, PlanoVazioNaoGeraArquivo)
 {
     EXPECT_EQ(Gera("plano.csv"), S_OK);

@@ -37,11 +37,8 @@ TEST_F(MontaRelatorio, ColunasEscolhidasEmRelatoriosIni)
     };
     const Caso casos[] = {
         {nullptr, todos},
-        {"[Plano alternativo]\r\nCampos=101,103,104,105\r\n", {101, 103, 104, 105}},
         {"[OUTRO]\nCampos=104\n[PLANO ALTERNATIVO]\ncampos = 104 , 101\n", {104, 101}},
         {"[Plano alternativo]\nCampos=101,999,x,103\n", {101, 103}},
-        {"[Outro]\nCampos=104\n", todos},
-        {"[Plano alternativo]\nColunas=104\n", todos},
         {"[Plano alternativo]\nCampos=\n", todos},
     };
     for (const Caso& c : casos) {
@@ -67,11 +64,8 @@ TEST_F(MontaRelatorio, RecusaCaminhoOuEmpresaSemNadaGravar)
     const Caso casos[] = {
         {"", teste::kEmpresa, kGeradorSemArquivo},
         {"r.pdf", teste::kEmpresa, kGeradorFormatoDesconhecido},
-        {"r.htm", teste::kEmpresa, kGeradorFormatoDesconhecido},
-        {"r.txt.bak", teste::kEmpresa, kGeradorFormatoDesconhecido},
         {"semextensao", teste::kEmpresa, kGeradorFormatoDesconhecido},
         {"r.txt", "9999", kGeradorEmpresaDesconhecida},
-        {"r.txt", "", kGeradorEmpresaDesconhecida},
     };
     for (const Caso& c : casos) {
         CMontaRelatorio monta;

@@ -56,15 +56,6 @@ TEST_F(Indice, PlanoSemRegistrosDaApenasAEntradaZero)
     EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), std::string(18, '\0'));
 }
 
-TEST_F(Indice, ExcluidosFicamDeForaETiposVemDoStatus)
-{
-    GravaPlano({{"1", T, "C1", "Ativo"}, {"1.1", X, "C2", "Excluida"}, {"1.2", T | kStatusS, "C3", "Titulo e S"},
-                {"1.2.01", kStatusG, "C4", "G"}, {"1.2.02", X | T, "C5", "Excluida titulo"},
-                {"1.2.03", kStatusS | kStatusG, "C6", "S vence G"}, {"1.2.04", A, "C7", "Analitica"}});
-    EXPECT_EQ(Gerado(), Esperado({{1, "1"}, {3 | kTipoS, "1.2"}, {4 | kTipoG, "1.2.01"}, {6 | kTipoS, "1.2.03"},
-                                  {7 | kTipoA, "1.2.04"}}));
-}
-
 // Beyond two chunks the sort runs on two threads: the merge must keep the whole order. The
 // classifications have levels of one and two digits, where text and packed order differ.
 TEST_F(Indice, PlanoGrandeOrdenadoEmDuasMetades)
