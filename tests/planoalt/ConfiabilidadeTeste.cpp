@@ -1,11 +1,12 @@
-// Between real processes: appends never share a position, a mask change killed at any of its
-// steps leaves chart and masks agreeing with every account there, a change refused because
-// another process holds the chart changes nothing, and a listing never sees half an index.
+// Between real processes: a mask change killed at any of its steps leaves chart and masks
+// agreeing with every account there, a change refused because another process holds the chart
+// changes nothing, the next call sees what another process wrote, and a listing never sees half
+// an index. (Appends of two processes are the sharing rule of the file layer and the marks' of
+// the server's two-process test.)
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -65,36 +66,6 @@ std::vector<std::string> IniciaFilho(size_t quantos, teste::ObjetoServico& objet
 } // namespace
 
 // Children. Each runs only when started by a parent test, with the data directory first.
-
-// Appends accounts to plan 1 and writes the positions it was given, one per line.
-TEST(ConfiabilidadeFilho, Acrescenta)
-{
-    if (!teste::SouFilho())
-        GTEST_SKIP() << "only as a child";
-    {
-        teste::ObjetoServico objeto;
-        const auto args = IniciaFilho(3, objeto);
-        const std::string& dir = args[0];
-        const int quantas = std::atoi(args[2].c_str());
-        apoio::GravaTudo(Sinal(dir, "pronto" + args[1]), "");
-        ASSERT_TRUE(apoio::EsperaArquivo(Sinal(dir, "vai"), kEsperaFilho));
-        std::ostringstream posicoes;
-        for (int i = 0; i < quantas; ++i) {
-            char classificacao[16];
-            std::snprintf(classificacao, sizeof classificacao, "1.%s.%04d", args[1].c_str(), i);
-            const REG_PLANO_ALT_PS r = Conta(classificacao, 'A', "F" + args[1] + " " + std::to_string(i));
-            LONG posicao = 0;
-            HRESULT hr = objeto.Grava(0, r, &posicao);
-            // The other writer may hold the chart through all the retries of an open: try again.
-            for (int n = 0; hr == kCompartilhamento && n < 100; ++n)
-                hr = objeto.Grava(0, r, &posicao);
-            ASSERT_EQ(hr, S_OK) << "append " << i;
-            posicoes << posicao << '\n';
-        }
-        apoio::GravaTudo(dir + "posicoes" + args[1], posicoes.str());
-    }
-    SaiDoFilho();
-}
 
 // Changes the masks of plan 1, ended as by a kill at the critical point given (0: none).
 TEST(ConfiabilidadeFilho, AlteraMascara)
@@ -248,43 +219,6 @@ protected:
 
     plataforma::ProcessoFilho m_filhos[2];
 };
-
-TEST_F(Confiabilidade, DoisProcessosAcrescentamSemDividirPosicao)
-{
-    constexpr int kRodadas = 3, kPorFilho = 3000;
-    for (int rodada = 0; rodada < kRodadas; ++rodada) {
-        SCOPED_TRACE("round " + std::to_string(rodada));
-        if (rodada > 0) {
-            TearDown();
-            SetUp();
-        }
-        SelecionaPlano("9.9.9999");
-        for (size_t f = 0; f < 2; ++f)
-            ASSERT_NO_FATAL_FAILURE(Filho(f, "ConfiabilidadeFilho.Acrescenta", {m_dir, std::to_string(f), std::to_string(kPorFilho)}));
-        for (size_t f = 0; f < 2; ++f)
-            ASSERT_TRUE(apoio::EsperaArquivo(Sinal(m_dir, "pronto" + std::to_string(f)), kEsperaFilho));
-        apoio::GravaTudo(Sinal(m_dir, "vai"), "");
-        for (size_t f = 0; f < 2; ++f)
-            ASSERT_EQ(FimDoFilho(f), 0u);
-        // Every position acknowledged once, and every account there under its name.
-        std::set<LONG> dadas;
-        for (size_t f = 0; f < 2; ++f) {
-            std::istringstream linhas(apoio::LeTudo(m_dir + "posicoes" + std::to_string(f)));
-            int i = 0;
-            for (LONG p; linhas >> p; ++i) {
-                EXPECT_TRUE(dadas.insert(p).second) << "position " << p << " given twice";
-                REG_PLANO_ALT_PS r;
-                ASSERT_EQ(m_objeto.Le(p, &r), S_OK);
-                EXPECT_EQ(std::string(r.cNome), "F" + std::to_string(f) + " " + std::to_string(i));
-            }
-            EXPECT_EQ(i, kPorFilho);
-        }
-        ULONG quantidade = 0;
-        ASSERT_EQ(m_objeto.GetQuantidadeRegistros(&quantidade), S_OK);
-        EXPECT_EQ(quantidade, ULONG(2 * kPorFilho + 1)) << "record 0 counts";
-        EXPECT_EQ(Indice(m_objeto).size(), size_t(2 * kPorFilho));
-    }
-}
 
 TEST_F(Confiabilidade, MudancaRecusadaEnquantoOutroSeguraOPlano)
 {

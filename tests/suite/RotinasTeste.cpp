@@ -50,12 +50,6 @@ std::string Recebido(CRotina& r)
     return bytes;
 }
 
-void Poe32(std::string& s, size_t onde, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        s[onde + i] = char(v >> (8 * i));
-}
-
 using RotinasTeste = teste::SuiteInstalada;
 
 } // namespace
@@ -139,20 +133,11 @@ TEST_F(RotinasTeste, UltimoErroChegaAoRegistroDoCliente)
     erro.SetNumeroServidor(0x0C0D);
     EXPECT_EQ(r.GetNumeroServidorUltimoHR(), 0x0C0D);
 
-    // The record as the interface lays it out, built byte by byte.
-    std::string esperado(480, '\0');
-    Poe32(esperado, 0, 0x80043E95);
-    Poe32(esperado, 4, 17);
-    Poe32(esperado, 8, 4321);
-    Poe32(esperado, 12, uint32_t(-3));
-    Poe32(esperado, 16, 5);
-    Poe32(esperado, 20, 0x01020304);
-    esperado.replace(24, 6, "\xB2\xA1\xFE\xFF\x0D\x0C", 6);
-    esperado.replace(30, 24, "conta 12 em DFPLA001.DAT");
-    esperado.replace(332, 9, "Empresa 1");
-    const std::string recebido = Recebido(r);
-    for (size_t i = 0; i < recebido.size(); ++i)
-        EXPECT_EQ(recebido[i], esperado[i]) << "byte " << i;
+    // Every byte the client gets (the contract pins the offsets): the garbage before is gone.
+    _REG_DF_ERROPS esperado{TQHResult(0x80043E95), 17, 4321, -3, 5, 0x01020304, 0xA1B2, -2, 0x0C0D, {}, {}, {}};
+    std::strcpy(esperado.cMensagem, "conta 12 em DFPLA001.DAT");
+    std::strcpy(esperado.szEmpresa, "Empresa 1");
+    EXPECT_EQ(Recebido(r), std::string(reinterpret_cast<const char*>(&esperado), sizeof esperado));
 
     // A message longer than its field is cut, terminated, and leaves the company alone.
     r.SetErro(1, 2, 3, "%s", std::string(400, 'm').c_str());

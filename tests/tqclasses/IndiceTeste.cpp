@@ -183,7 +183,7 @@ protected:
     const std::pair<HRESULT, uint32_t> kAusente{statusclass::CodigoNaoEncontrado, 0};
 };
 
-TEST_F(BufferCodigos, SemPrepararRespondeEFail)
+TEST_F(BufferCodigos, SemPrepararRespondeEFailDepoisSubstituiOuAcrescenta)
 {
     constexpr HRESULT kEFail = TQHResult(0x80004005);
     apoio::CapturaTrace captura;
@@ -196,10 +196,7 @@ TEST_F(BufferCodigos, SemPrepararRespondeEFail)
     ASSERT_EQ(Plano().SetInicioImportacao(true), 0);
     ASSERT_EQ(Plano().FinalizaBufferExisteCodigo(), 0);
     EXPECT_EQ(Procura("ab").first, statusclass::BufferNaoPronto);
-}
-
-TEST_F(BufferCodigos, SubstituiOuAcrescentaEmOrdem)
-{
+    // A new start makes the buffer anew from the chart.
     ASSERT_EQ(Plano().SetInicioImportacao(true), 0);
     EXPECT_EQ(Procura("AB"), Em(1));
     EXPECT_EQ(Procura("CD"), Em(3));

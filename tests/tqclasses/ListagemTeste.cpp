@@ -96,10 +96,7 @@ TEST_F(Listagem, TiposEBases)
                  e(5 | kTipoA, "1.3"), e(6 | kTipoA, "1.4"), e(9, "2"), e(8 | kTipoA, "2.1")});
     EXPECT_EQ(Lista("A", 1), Ok({3, 5, 6}));
     EXPECT_EQ(Lista("AG", 1), Ok({3, 4, 5, 6}));
-}
 
-TEST_F(Listagem, TiposInvalidos)
-{
     for (const char* tipo : {"Q", "", "I", "XX", "AS", "gT", "ASGX", "p", "XIB"})
         EXPECT_EQ(Lista(tipo, 0), Status(statusclass::ArgumentoInvalido)) << tipo;
 }
@@ -146,7 +143,7 @@ TEST_F(Listagem, OrdenadaPorRegistro)
     EXPECT_EQ(Lista("G", 5, true), Ok({3, 5, 7}));
 }
 
-TEST_F(Listagem, GetIndexCopiaOQuePedemUmaVez)
+TEST_F(Listagem, GetIndexCopiaOQuePedemUmaVezEIndicesEstragados)
 {
     CClassificacao& p = Plano();
     uint32_t q = 0;
@@ -160,11 +157,8 @@ TEST_F(Listagem, GetIndexCopiaOQuePedemUmaVez)
     EXPECT_EQ(uint32_t(saida[3].Tipo_IndCon), 0u) << "only the count asked for";
     EXPECT_EQ(p.GetIndex(3, saida, false), statusclass::ListagemVazia) << "the listing went with the copy";
     EXPECT_EQ(p.GetTamanhoIndex(Ole("X").c_str(), 0, nullptr), statusclass::ArgumentoInvalido);
-}
 
-// Bad index files: a torn tail, nothing at all, entries naming record 0, a missing file.
-TEST_F(Listagem, IndicesEstragados)
-{
+    // Bad index files: a torn tail, nothing at all, entries naming record 0, a missing file.
     const std::vector<REGCON_INDEX> indice = {REGCON_INDEX{}, e(1, "1"), e(2 | kTipoA, "1.1")};
     apoio::GravaTudo(CaminhoIndice(), BytesIndice(indice) + std::string(10, '\x7F'));
     EXPECT_EQ(Lista("X", 0), Ok({1, 2})) << "a torn tail is no entry";
@@ -182,7 +176,6 @@ TEST_F(Listagem, IndicesEstragados)
     EXPECT_EQ(Lista("X", 0x1000001), Status(statusclass::ForaDoIndice)) << "no record 1 beyond 24 bits";
 
     // No index file at all: a failure, traced, which empties what an earlier listing left.
-    uint32_t q = 0;
     ASSERT_EQ(Plano().GetTamanhoIndex(Ole("X").c_str(), 0, &q), 0);
     ASSERT_EQ(plataforma::ApagaArquivo(CaminhoIndice().c_str()), 0u);
     apoio::CapturaTrace captura;
