@@ -39,7 +39,7 @@ TEST(CarregaEstrutura, CodigoReduzidoCamposCheiosTituloExcluido)
     EXPECT_FALSE(o.Excluida());
 }
 
-TEST_F(Base, EmpresaSemDiretorioDeDadosFalha)
+TEST_F(Base, EmpresaSemDiretorioFalhaEPlanoSemArquivoNaoTocaOArmazem)
 {
     _REG_DF_INICIALIZAPS r{};
     std::strcpy(r.szEmpresa, "0002");
@@ -49,10 +49,8 @@ TEST_F(Base, EmpresaSemDiretorioDeDadosFalha)
     EXPECT_FALSE(sem.EstaInicializado());
     ASSERT_EQ(trace.quantidade(), 1u);
     EXPECT_STREQ(trace.linhas()[0].funcao, "CBasePlanoAlternativo::OnInicializa");
-}
 
-TEST_F(Base, PlanoSemArquivoNaoTocaOArmazem)
-{
+    // Without a chart's name the plan leaves the store alone.
     EXPECT_EQ(m_objeto.InicializaPlano(), S_OK);
     EXPECT_EQ(m_objeto.m_pClassificacao, nullptr);
     std::strcpy(m_objeto.m_szArquivoPlano, "DFPLA007.DAT");

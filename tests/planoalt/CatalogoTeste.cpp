@@ -84,18 +84,14 @@ TEST_F(Catalogo, ExclusaoMarcaEEsvaziaOsArquivos)
     EXPECT_STREQ(Plano(2).cNome, "Dois de novo");
 }
 
-TEST_F(Catalogo, SelecaoCriaOPlanoEPedeMascaras)
+TEST_F(Catalogo, SelecaoCriaOPlanoPedeMascarasENaoSaiDoDiretorio)
 {
     NovoPlano("Um");
     EXPECT_EQ(m_objeto.SetPlano(1), TQHResult(0x800402DE)) << "no mask record yet";
     EXPECT_EQ(apoio::LeTudo(m_dir + "DFPLA001.DAT"), std::string(96, '\0')) << "the chart file with its record 0";
     apoio::GravaTudo(m_dir + kArquivoMascaras, std::string(2 * sizeof(RegMascara), '\0'));
     EXPECT_EQ(m_objeto.SetPlano(1), TQHResult(0x800402DF)) << "a record of no masks";
-}
-
-TEST_F(Catalogo, ArquivoQueSairiaDoDiretorioNuncaEAberto)
-{
-    NovoPlano("Um");
+    // A chart's name that would leave the directory is never opened.
     std::string c = apoio::LeTudo(m_dir + kArquivoPlanos);
     const char nome[] = "../FORA.DAT";
     c.replace(80 + 50, sizeof nome, nome, sizeof nome);

@@ -95,17 +95,15 @@ TEST_F(PlanoEmpresarialTeste, LeContasPorPosicao)
     EXPECT_EQ(m_conta.GetTipo() & 1, 0);
 }
 
-TEST_F(PlanoEmpresarialTeste, SemArquivoNadaELidoNemCriado)
+// No file, then a company without a directory or an object without the library: nothing is read.
+TEST_F(PlanoEmpresarialTeste, SemArquivoSemDiretorioOuSemBibliotecaNaoLe)
 {
     EXPECT_NE(Le(1), 0u);
     uint32_t quantidade = 5;
     EXPECT_NE(m_rotina.GetAcessoEmpresarial()->GetQuantidade(quantidade), 0u);
     EXPECT_EQ(quantidade, 0u);
     EXPECT_FALSE(apoio::Existe(m_dados + "DFPLAEMP.DAT"));
-}
 
-TEST_F(PlanoEmpresarialTeste, EmpresaSemDiretorioOuSemBibliotecaNaoLe)
-{
     GravaPlano(Conta(kClass1, 0x01, "1", "ATIVO"));
     ASSERT_EQ(m_rotina.Inicializa(Sessao("9999")), S_OK);
     EXPECT_EQ(Le(1), statusarq::NaoEncontrado);

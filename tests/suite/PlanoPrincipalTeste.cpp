@@ -83,18 +83,7 @@ protected:
 
 } // namespace
 
-TEST_F(PlanoPrincipalTeste, LeContasSinteticaEAnaliticaNosSeusLugares)
-{
-    ASSERT_EQ(m_plano->Inicializa(Bytes(Sessao("0001"))), S_OK);
-    Conta conta;
-    ASSERT_EQ(Le(1, conta), S_OK);
-    EXPECT_EQ(conta, ContaEsperada("1", "1", "ATIVO", 'T'));
-    // Fields that fill their room end at it; bit 1 of the status makes no summary account.
-    ASSERT_EQ(Le(2, conta), S_OK);
-    EXPECT_EQ(conta, ContaEsperada("1.01.002", "ABCDEFGHIJ", std::string(50, 'N'), 'A'));
-}
-
-TEST_F(PlanoPrincipalTeste, RecusasRespondemSeusCodigosComORegistroZerado)
+TEST_F(PlanoPrincipalTeste, RecusasComORegistroZeradoDepoisAsContas)
 {
     const HRESULT kArgumentoInvalido = TQHResult(0x80043F33), kFimArquivo = TQHResult(0x80043E95);
     Conta conta;
@@ -121,6 +110,12 @@ TEST_F(PlanoPrincipalTeste, RecusasRespondemSeusCodigosComORegistroZerado)
     for (auto slot : {&ITQDF_Plano::Reservado3, &ITQDF_Plano::Reservado4, &ITQDF_Plano::Reservado5,
                       &ITQDF_Plano::Reservado6})
         EXPECT_EQ((m_plano.Get()->*slot)(), kNaoImplementado);
+    // Bound to the company above: both kinds of account in their places.
+    ASSERT_EQ(Le(1, conta), S_OK);
+    EXPECT_EQ(conta, ContaEsperada("1", "1", "ATIVO", 'T'));
+    // Fields that fill their room end at it; bit 1 of the status makes no summary account.
+    ASSERT_EQ(Le(2, conta), S_OK);
+    EXPECT_EQ(conta, ContaEsperada("1.01.002", "ABCDEFGHIJ", std::string(50, 'N'), 'A'));
 }
 
 TEST_F(PlanoPrincipalTeste, RegistroPorUsuarioEDesfeitoPeloProprioServidor)

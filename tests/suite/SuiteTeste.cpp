@@ -35,7 +35,8 @@ protected:
 
 } // namespace
 
-TEST_F(SuiteTeste, TQMensAcrescentaUmaLinhaComTodosOsArgumentos)
+// TQMens appends one line with every argument; TQLMensagem describes the system's codes.
+TEST_F(SuiteTeste, TQMensETQLMensagem)
 {
     auto trata = Exportada<PFN_TQTrataErroExported>(kBibliotecaTQMens, kExportTQTrataErroExported);
     ASSERT_NE(trata, nullptr);
@@ -62,10 +63,7 @@ TEST_F(SuiteTeste, TQMensAcrescentaUmaLinhaComTodosOsArgumentos)
                                         "1", "0", exe, marca + " pilha  linha 2"}));
     EXPECT_EQ(std::vector<std::string>(minhas[1].begin() + 1, minhas[1].end()),
               (std::vector<std::string>{"0x00000001", "0x00000002", "-1", "", "", "0", "0", "0", "", marca + " nulos"}));
-}
 
-TEST_F(SuiteTeste, TQLMensagemDescreveOsCodigosDoSistema)
-{
     auto descreve = Exportada<PFN_TQGetDescricaoHRESULT>(kBibliotecaTQLMensagem, kExportTQGetDescricaoHRESULT);
     ASSERT_NE(descreve, nullptr);
     char texto[400];
