@@ -126,17 +126,11 @@ TEST_F(SuiteTeste, TQLConxRotinaSoServeOAnalyticsEmConexaoPropria)
         r->Libera();
     });
     ASSERT_NE(rotina, nullptr);
-    const auto localKarvo = [&](const std::string& dir) {
-        GravaTexto(plataforma::RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, dir);
-    };
-    localKarvo(m_dir);
+    GravaTexto(plataforma::RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, m_dir);
     EXPECT_LT(rotina->Inicializa(kRotinaAnalytics, 65535, 0), 0) << "on the default connection";
     rotina->SetUsaConexaoDefault(false);
     EXPECT_LT(rotina->Inicializa("TQDataBase", 65535, 0), 0);
-    localKarvo("");
-    EXPECT_LT(rotina->Inicializa(kRotinaAnalytics, 65535, 0), 0) << "without LocalKarvo";
     EXPECT_EQ(rotina->GetAcessoCore(), nullptr);
-    localKarvo(m_dir);
     ASSERT_EQ(rotina->Inicializa(kRotinaAnalytics, 65535, 0), S_OK);
     ITQAcessoCore* core = rotina->GetAcessoCore();
     ASSERT_NE(core, nullptr);

@@ -1,5 +1,5 @@
-// The index as the store generates it, the binding to a chart, import mode, the
-// existing-code buffer and the generation mark.
+// The index as the store generates it, the binding to a chart, import mode and the generation
+// mark. (The import's buffer of existing codes has no caller in this system and no test.)
 #include <random>
 #include <string>
 #include <utility>
@@ -164,66 +164,6 @@ TEST_F(Indice, MarcaDeOutroFazAGeracaoFalharSemTocarNoIndice)
     outro.Desmarca();
     EXPECT_EQ(Plano().GeraClassificacao(), 0);
     EXPECT_EQ(IndiceDescrito(), kDuasContas);
-}
-
-class BufferCodigos : public Indice {
-protected:
-    void SetUp() override
-    {
-        Indice::SetUp();
-        GravaPlano({{"1", T, "Ab", "Ativo"}, {"1.1", X, "Gone", "Excluida"}, {"1.2", A, "cd", "Caixa"}});
-    }
-    // ProcuraNoPadrao's status and position.
-    std::pair<HRESULT, uint32_t> Procura(const std::string& codigo)
-    {
-        uint32_t posicao = 0;
-        return {Plano().ProcuraNoPadrao(codigo, &posicao), posicao};
-    }
-    static std::pair<HRESULT, uint32_t> Em(uint32_t posicao) { return {0, posicao}; }
-    const std::pair<HRESULT, uint32_t> kAusente{statusclass::CodigoNaoEncontrado, 0};
-};
-
-TEST_F(BufferCodigos, SemPrepararRespondeEFailDepoisSubstituiOuAcrescenta)
-{
-    constexpr HRESULT kEFail = TQHResult(0x80004005);
-    apoio::CapturaTrace captura;
-    EXPECT_EQ(Plano().AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO("X", 1)), kEFail);
-    EXPECT_EQ(Plano().AtualizaBufferExisteCodigo(), kEFail);
-    EXPECT_EQ(Plano().FinalizaBufferExisteCodigo(), kEFail);
-    EXPECT_EQ(captura.quantidade(), 0u);
-
-    // Import mode with the buffer, whose vector another call has dropped: not ready.
-    ASSERT_EQ(Plano().SetInicioImportacao(true), 0);
-    ASSERT_EQ(Plano().FinalizaBufferExisteCodigo(), 0);
-    EXPECT_EQ(Procura("ab").first, statusclass::BufferNaoPronto);
-    // A new start makes the buffer anew from the chart.
-    ASSERT_EQ(Plano().SetInicioImportacao(true), 0);
-    EXPECT_EQ(Procura("AB"), Em(1));
-    EXPECT_EQ(Procura("CD"), Em(3));
-    EXPECT_EQ(Procura("Gone"), kAusente);
-    // A code already there takes the new position; new ones join the order.
-    const std::pair<std::string, uint32_t> novos[] = {{"aB", 9}, {"zz", 21}, {"Bb", 22}, {"aa", 23}, {"0", 24}};
-    for (const auto& [codigo, p] : novos)
-        ASSERT_EQ(Plano().AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(codigo, p)), 0);
-    const std::pair<std::string, uint32_t> procurados[] = {{"ab", 9}, {"ZZ", 21}, {"bb", 22}, {"AA", 23}, {"0", 24},
-                                                           {"cd", 3}};
-    for (const auto& [codigo, p] : procurados)
-        EXPECT_EQ(Procura(codigo), Em(p)) << codigo;
-}
-
-TEST_F(BufferCodigos, DuasPlanilhasDaEmpresaDividemOVetor)
-{
-    ASSERT_EQ(Plano().SetInicioImportacao(true), 0);
-    // The other store's buffer made ready without an import of its own: the import holds the chart.
-    CClassificacao outro;
-    ASSERT_EQ(Inicializa(outro), 0);
-    ASSERT_EQ(outro.InicializaBufferExisteCodigo(), 0);
-    ASSERT_EQ(outro.AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO("NOVO", 42)), 0);
-    EXPECT_EQ(Procura("novo"), Em(42));
-    // The other's end drops the company's vector; this store, still ready, rebuilds it from the chart.
-    EXPECT_EQ(outro.FinalizaBufferExisteCodigo(), 0);
-    EXPECT_EQ(Procura("novo"), kAusente);
-    EXPECT_EQ(Procura("cd"), Em(3));
 }
 
 } // namespace
