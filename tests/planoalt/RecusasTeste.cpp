@@ -67,7 +67,6 @@ TEST_F(Recusas, CadaUmaComSeuCodigoSemTocarNosArquivos)
     const auto vinculo = [](LONG alt) { return REG_VINCULO_ALT{0, alt, 1, 0, {}}; };
     const auto sete = Texto("7");
     const std::vector<Caso> casos = {
-        {"SetPlano 0", [this]() { NovoPlano(); }, [](auto& o) { return o.SetPlano(0); }, kAlemDoFim},
         {"SetPlano past the catalogue", [this]() { NovoPlano(); }, [](auto& o) { return o.SetPlano(2); },
          kAlemDoFim},
         {"SetPlano on the catalogue's own name", [this]() { NovoPlano(), NomeiaArquivoDoPlano("DFPLANOS.DAT"); },

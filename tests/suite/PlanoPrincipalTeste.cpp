@@ -124,8 +124,6 @@ TEST_F(PlanoPrincipalTeste, RegistroPorUsuarioEDesfeitoPeloProprioServidor)
     ASSERT_EQ(servidor.Abre(plataforma::RaizRegistro::CurrentUser, (kChaveClasses + "\\InprocServer32").c_str()),
               0u);
     std::string valor;
-    ASSERT_EQ(servidor.LeTexto("ThreadingModel", valor), 0u);
-    EXPECT_EQ(valor, "Both");
     ASSERT_EQ(servidor.LeTexto(nullptr, valor), 0u);
     EXPECT_TRUE(plataforma::IguaisSemCaixa(CTQPath::GetDiretorio(valor), CTQPath::GetDiretorio(
                                                                               teste::PlanoPrincipalRegistrado::Caminho())))

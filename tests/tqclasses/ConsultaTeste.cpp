@@ -118,8 +118,6 @@ TEST_F(Consulta, ExisteClassificacao)
     indice.insert(indice.begin() + 6, EntradaIndice(7 | kTipoA, "1.2.02"));
     GravaIndice(indice);
     EXPECT_EQ(Classificacao("1.2.02"), Resposta(0, 8));
-    GravaIndice({REGCON_INDEX{}, EntradaIndice(7 | kTipoA, "1.2.01")});
-    EXPECT_EQ(Classificacao("1.2.01").first, statusclass::ClassificacaoInvalida) << "only the stale entry";
 }
 
 TEST_F(Consulta, BuscaPorCodigo)
