@@ -67,8 +67,6 @@ TEST_F(Recusas, CadaUmaComSeuCodigoSemTocarNosArquivos)
     const auto vinculo = [](LONG alt) { return REG_VINCULO_ALT{0, alt, 1, 0, {}}; };
     const auto sete = Texto("7");
     const std::vector<Caso> casos = {
-        {"SetPlano past the catalogue", [this]() { NovoPlano(); }, [](auto& o) { return o.SetPlano(2); },
-         kAlemDoFim},
         {"SetPlano on the catalogue's own name", [this]() { NovoPlano(), NomeiaArquivoDoPlano("DFPLANOS.DAT"); },
          [](auto& o) { return o.SetPlano(1); }, kNomeDeArquivoInvalido},
         {"SetPlano of a plan cut short", [this]() { NovoPlano(), CortaMeioRegistro(kArquivoPlanos, 80); },
