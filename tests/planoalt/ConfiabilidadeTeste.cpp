@@ -1,8 +1,8 @@
 // Between real processes: a mask change killed at any of its steps leaves chart and masks
-// agreeing with every account there, a change refused because another process holds the chart
-// changes nothing, the next call sees what another process wrote, and a listing never sees half
-// an index. (Appends of two processes are the sharing rule of the file layer and the marks' of
-// the server's two-process test.)
+// agreeing with every account there, the next call sees what another process wrote, and a
+// listing never sees half an index. A change refused because another object holds the chart
+// changes nothing. (Sharing and appends between processes are the file layer's and the server's
+// two-process tests.)
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -78,25 +78,6 @@ TEST(ConfiabilidadeFilho, AlteraMascara)
     std::strcpy(m.Nova[1], kMascaraNova);
     TQDefinePassoFatalParaTestes(std::atoi(args[1].c_str()));
     EXPECT_EQ(objeto.AlteraMascara(&m), S_OK);
-    SaiDoFilho();
-}
-
-// Holds plan 1's chart open (a read leaves the store's handle open) until told to let go, which
-// a write does.
-TEST(ConfiabilidadeFilho, SeguraPlano)
-{
-    if (!teste::SouFilho())
-        GTEST_SKIP() << "only as a child";
-    {
-        teste::ObjetoServico objeto;
-        const std::string dir = IniciaFilho(1, objeto)[0];
-        REG_PLANO_ALT_PS r;
-        ASSERT_EQ(objeto.Le(1, &r), S_OK);
-        apoio::GravaTudo(Sinal(dir, "segurando"), "");
-        ASSERT_TRUE(apoio::EsperaArquivo(Sinal(dir, "solta"), kEsperaFilho));
-        LONG posicao = 0;
-        ASSERT_EQ(objeto.Grava(1, r, &posicao), S_OK);
-    }
     SaiDoFilho();
 }
 
@@ -220,14 +201,19 @@ protected:
     plataforma::ProcessoFilho m_filhos[2];
 };
 
+// Another object holds the chart (a read leaves the store's handle open) until a write lets it
+// go; between processes the same sharing is the file layer's test.
 TEST_F(Confiabilidade, MudancaRecusadaEnquantoOutroSeguraOPlano)
 {
     PlanoComContas(5);
     const std::string plano = apoio::LeTudo(m_dir + "DFPLA001.DAT");
     const std::string indice = apoio::LeTudo(m_dir + "DFIND001.DAT");
     const std::string mascaras = apoio::LeTudo(m_dir + kArquivoMascaras);
-    ASSERT_NO_FATAL_FAILURE(Filho(0, "ConfiabilidadeFilho.SeguraPlano", {m_dir}));
-    ASSERT_TRUE(apoio::EsperaArquivo(Sinal(m_dir, "segurando"), kEsperaFilho));
+    teste::ObjetoServico outro;
+    ASSERT_NO_FATAL_FAILURE(InicializaNoFilho(outro));
+    ASSERT_EQ(outro.SetPlano(1), S_OK);
+    REG_PLANO_ALT_PS r;
+    ASSERT_EQ(outro.Le(1, &r), S_OK);
     _MASCARA_PLANO_ALT m{};
     std::strcpy(m.Nova[1], kMascaraNova);
     {
@@ -240,8 +226,8 @@ TEST_F(Confiabilidade, MudancaRecusadaEnquantoOutroSeguraOPlano)
     EXPECT_EQ(apoio::LeTudo(m_dir + kArquivoMascaras), mascaras);
     EXPECT_FALSE(apoio::Existe(m_dir + kArquivoIntencao));
 
-    apoio::GravaTudo(Sinal(m_dir, "solta"), "");
-    ASSERT_EQ(FimDoFilho(0), 0u);
+    LONG posicao = 0;
+    ASSERT_EQ(outro.Grava(1, r, &posicao), S_OK);
     ASSERT_EQ(m_objeto.AlteraMascara(&m), S_OK);
 }
 
