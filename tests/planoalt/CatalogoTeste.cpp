@@ -44,7 +44,6 @@ TEST_F(Catalogo, PlanosNovosRecebemONumeroEOArquivo)
     d.bConsiderarCaracteristicaDaContaDragAndDrop = -1;
     LONG saida = 0;
     ASSERT_EQ(m_objeto.GravaPlano(0, d, &saida), S_OK);
-    EXPECT_EQ(saida, 2);
     const RegPlano f = Plano(2);
     EXPECT_EQ(std::string(f.cNome), std::string(49, 'N')) << "a name of 50 keeps 49 and a NUL";
     EXPECT_EQ(f.bFlags, kPlanoSemConsistenciaVinculo);

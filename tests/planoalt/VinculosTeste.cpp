@@ -75,7 +75,6 @@ TEST_F(Vinculos, BuscaComOsDadosDoPlanoPrincipal)
     EXPECT_EQ(lista[0].iCaracteristica, 3);
     EXPECT_EQ(lista[1].Tipo_IndCon, 0x10000002u);
     EXPECT_TRUE(Busca(t).empty()) << "a summary account has no links";
-    EXPECT_TRUE(Busca(0).empty());
 }
 
 } // namespace

@@ -117,9 +117,7 @@ TEST_F(FormatosRelatorio, HtmlEhUmaPaginaSoComTextoEscapadoERecuado)
         EXPECT_EQ(html.find(externo), std::string::npos) << externo;
     const char* trechos[] = {
         "<meta charset=\"utf-8\">",
-        "<title>Plano alternativo</title>",
         "<p class=\"empresa\">Comércio &quot;A &amp; B&quot; &lt;Ltda&gt;</p>",
-        "<p class=\"titulo\">Plano alternativo</p>",
         "<th>Código</th><th>Tipo</th><th>Classificação</th><th>Nome</th><th>Sinal</th>",
         "<tr class=\"conta\"><td>1</td><td>T</td><td>1</td><td>ATIVO</td><td></td></tr>",
         "<tr class=\"conta\"><td style=\"padding-left: 4em\">1010020</td><td>A</td><td>1.01.002</td>"

@@ -111,11 +111,9 @@ TEST_F(Indice, InicializaFalhaSemModuloOuSemDiretorio)
               (std::vector<std::string>{semPlano, semPlano, "GeraClassificacao: VerificaAberturaArquivoPadrao()"}));
 }
 
-TEST_F(Indice, FimDeImportacaoSemInicioNaoRegenera)
+TEST_F(Indice, GeracaoEsperaOFimDaImportacao)
 {
     const std::string antes = IndiceDeUmaConta();
-    EXPECT_EQ(Plano().SetFimImportacao(), 0);
-    EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), antes);
     // In import mode generation waits for the end of the import.
     ASSERT_EQ(Plano().SetInicioImportacao(false), 0);
     EXPECT_EQ(Plano().GeraClassificacao(), 0);
