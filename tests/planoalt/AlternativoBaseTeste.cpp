@@ -18,18 +18,13 @@ TEST(CarregaEstrutura, CodigoReduzidoCamposCheiosTituloExcluido)
     EmpacotaClassificacao("1.1.01", r.cClassificacao);
     r.bStatus = kStatusTitulo | kStatusExcluido;
     std::fill(std::begin(r.cNome), std::end(r.cNome), 'N');
-    r.iIndTitulo = 3;
-    r.iCaracteristica = 4;
     REG_PLANO_ALT_PS s;
     std::memset(&s, 0x55, sizeof s);
     EXPECT_EQ(o.CarregaEstrutura(12, reinterpret_cast<const uint8_t*>(&r), &s), S_OK);
     EXPECT_EQ(s.lPosicaoConta, 12);
     EXPECT_STREQ(s.cCodigoUsado, "129");
     EXPECT_STREQ(s.cCodigoProprio, "129") << "no own code: the reduced one";
-    EXPECT_STREQ(s.cClassificacao, "1.1.01");
     EXPECT_EQ(std::string(s.cNome), std::string(50, 'N')) << "all fifty characters, terminated";
-    EXPECT_EQ(s.iIndTitulo, 3);
-    EXPECT_EQ(s.iCaracteristica, 4);
     EXPECT_EQ(s.cTipo, 'T');
     EXPECT_EQ(s.cExcluida, 1);
     EXPECT_TRUE(o.Excluida());
@@ -44,7 +39,7 @@ TEST(CarregaEstrutura, CodigoReduzidoCamposCheiosTituloExcluido)
     EXPECT_FALSE(o.Excluida());
 }
 
-TEST_F(Base, EmpresaSemDiretorioDeDadosFalha)
+TEST_F(Base, EmpresaSemDiretorioFalhaEPlanoSemArquivoNaoTocaOArmazem)
 {
     _REG_DF_INICIALIZAPS r{};
     std::strcpy(r.szEmpresa, "0002");
@@ -54,10 +49,8 @@ TEST_F(Base, EmpresaSemDiretorioDeDadosFalha)
     EXPECT_FALSE(sem.EstaInicializado());
     ASSERT_EQ(trace.quantidade(), 1u);
     EXPECT_STREQ(trace.linhas()[0].funcao, "CBasePlanoAlternativo::OnInicializa");
-}
 
-TEST_F(Base, PlanoSemArquivoNaoTocaOArmazem)
-{
+    // Without a chart's name the plan leaves the store alone.
     EXPECT_EQ(m_objeto.InicializaPlano(), S_OK);
     EXPECT_EQ(m_objeto.m_pClassificacao, nullptr);
     std::strcpy(m_objeto.m_szArquivoPlano, "DFPLA007.DAT");

@@ -17,11 +17,15 @@ TEST(NomesDosArquivos, NumerosGrandesCortadosEDerivados)
     EXPECT_EQ(NomeArquivoIndice("DF"), "DF");
 }
 
-TEST(NomesDosArquivos, SoODiretorioDeDados)
+TEST(NomesDosArquivos, SoODiretorioDeDadosENuncaUmDoServico)
 {
     EXPECT_TRUE(NomeArquivoSeguro("DFPLA007.DAT"));
     for (const char* nome : {"", "..", "../DFPLA007.DAT", "a/b.DAT", "a\\b.DAT", "C:X.DAT", "DF..DAT"})
         EXPECT_FALSE(NomeArquivoSeguro(nome)) << nome;
+    // A chart's name: none of the service's files, nor one that its index or links would share.
+    EXPECT_TRUE(NomeArquivoPlanoValido("DFPLA007.DAT"));
+    for (const char* nome : {"DFVIN001.DAT", "dfmascar.dat", "DFPLA001", "DF\x01LA1.DAT", "XXMARCA8.DAT"})
+        EXPECT_FALSE(NomeArquivoPlanoValido(nome)) << nome;
 }
 
 TEST(CopiaDeCampo, CortaDeixandoTerminador)

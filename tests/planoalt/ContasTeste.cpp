@@ -17,14 +17,6 @@ TEST_F(Contas, SemPlanoSelecionado)
     EXPECT_EQ(r.cTipo, 0) << "a zero record";
     LONG saida = 5;
     EXPECT_EQ(m_objeto.Grava(0, r, &saida), TQHResult(0x800402DD));
-    ULONG quantidade = 0;
-    EXPECT_EQ(m_objeto.GetQuantidadeRegistros(&quantidade), TQHResult(0x800402DD));
-    EXPECT_EQ(m_objeto.BuscaDados(1, &saida, &r), TQHResult(0x800402DD));
-    LONG posicao = 3;
-    EXPECT_EQ(m_objeto.Existe(Texto("X").c_str(), 0, &posicao, &r), TQHResult(0x800402DD));
-    EXPECT_EQ(posicao, 0);
-    const _MASCARA_PLANO_ALT m{};
-    EXPECT_EQ(m_objeto.AlteraMascara(&m), TQHResult(0x800402DD));
     ARRAY_REGCON_INDEX_ALT_PS* lista = nullptr;
     EXPECT_EQ(m_objeto.GetPlanoIndex(Texto("X").c_str(), 0, &lista), TQHResult(0x800402DD));
     ASSERT_NE(lista, nullptr) << "an empty block all the same";

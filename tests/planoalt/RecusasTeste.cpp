@@ -64,27 +64,10 @@ struct Caso {
 TEST_F(Recusas, CadaUmaComSeuCodigoSemTocarNosArquivos)
 {
     REG_PLANO_ALT_PS conta{};
-    REG_MASCARA_ALT_PS mascara{};
-    std::strcpy(mascara.Mascara[1], "9.9");
     const auto vinculo = [](LONG alt) { return REG_VINCULO_ALT{0, alt, 1, 0, {}}; };
     const auto sete = Texto("7");
     const std::vector<Caso> casos = {
-        {"SetPlano 0", [this]() { NovoPlano(); }, [](auto& o) { return o.SetPlano(0); }, kAlemDoFim},
-        {"SetPlano -1", [this]() { NovoPlano(); }, [](auto& o) { return o.SetPlano(-1); }, kAlemDoFim},
-        {"SetPlano past the catalogue", [this]() { NovoPlano(); }, [](auto& o) { return o.SetPlano(2); },
-         kAlemDoFim},
         {"SetPlano on the catalogue's own name", [this]() { NovoPlano(), NomeiaArquivoDoPlano("DFPLANOS.DAT"); },
-         [](auto& o) { return o.SetPlano(1); }, kNomeDeArquivoInvalido},
-        {"SetPlano on a link file's name", [this]() { NovoPlano(), NomeiaArquivoDoPlano("DFVIN001.DAT"); },
-         [](auto& o) { return o.SetPlano(1); }, kNomeDeArquivoInvalido},
-        {"SetPlano on the masks' name", [this]() { NovoPlano(), NomeiaArquivoDoPlano("dfmascar.dat"); },
-         [](auto& o) { return o.SetPlano(1); }, kNomeDeArquivoInvalido},
-        {"SetPlano on an empty name", [this]() { NovoPlano(), NomeiaArquivoDoPlano(""); },
-         [](auto& o) { return o.SetPlano(1); }, kNomeDeArquivoInvalido},
-        {"SetPlano on a name without extension", [this]() { NovoPlano(), NomeiaArquivoDoPlano("DFPLA001"); },
-         [](auto& o) { return o.SetPlano(1); }, kNomeDeArquivoInvalido},
-        {"SetPlano on a name with a control character",
-         [this]() { NovoPlano(), NomeiaArquivoDoPlano("DF\x01LA1.DAT"); },
          [](auto& o) { return o.SetPlano(1); }, kNomeDeArquivoInvalido},
         {"SetPlano of a plan cut short", [this]() { NovoPlano(), CortaMeioRegistro(kArquivoPlanos, 80); },
          [](auto& o) { return o.SetPlano(2); }, kAlemDoFim},
@@ -95,9 +78,6 @@ TEST_F(Recusas, CadaUmaComSeuCodigoSemTocarNosArquivos)
              return o.GravaPlano(2, REG_DADOS_PLANO_ALT_PS{}, &p);
          },
          kAlemDoFim},
-        {"SetMascara of a plan cut short",
-         [this]() { NovoPlano(), CortaMeioRegistro(kArquivoPlanos, 80); },
-         [&](auto& o) { return o.SetMascara(2, mascara); }, kAlemDoFim},
         {"Le of an account cut short",
          [this]() { ComUmaConta(), CortaMeioRegistro("DFPLA001.DAT", kTamanhoConta); },
          [&](auto& o) { return o.Le(2, &conta); }, HRESULT(0x000405E0)},

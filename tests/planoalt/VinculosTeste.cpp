@@ -1,4 +1,4 @@
-// Links to the main chart, chained per account, and the deletion of accounts with their subtrees.
+// Links to the main chart, chained per account (a whole session deletes a subtree with its links).
 #include <cstring>
 #include <string>
 #include <vector>
@@ -40,7 +40,6 @@ protected:
         return r;
     }
 
-    RegContaPlano Conta(LONG posicao) { return Registro<RegContaPlano>("DFPLA001.DAT", size_t(posicao)); }
     RegVinculoPlano Ligacao(uint32_t n) { return Registro<RegVinculoPlano>("DFVIN001.DAT", n); }
 };
 
@@ -76,21 +75,6 @@ TEST_F(Vinculos, BuscaComOsDadosDoPlanoPrincipal)
     EXPECT_EQ(lista[0].iCaracteristica, 3);
     EXPECT_EQ(lista[1].Tipo_IndCon, 0x10000002u);
     EXPECT_TRUE(Busca(t).empty()) << "a summary account has no links";
-    EXPECT_TRUE(Busca(0).empty());
-}
-
-TEST_F(Vinculos, ContaESuaSubordinadaExcluidasUmaVez)
-{
-    const LONG t1 = NovaConta("1", 'T', "T1");
-    const LONG t11 = NovaConta("1.1", 'T', "T11");
-    const LONG a1 = NovaConta("1.1.01", 'A', "A1");
-    ASSERT_EQ(Liga(a1, 2), S_OK);
-    const LONG posicoes[] = {t11, a1};
-    ASSERT_EQ(m_objeto.ExcluiContas(2, posicoes), S_OK);
-    EXPECT_EQ(Conta(t11).bStatus & kStatusExcluido, kStatusExcluido);
-    EXPECT_EQ(Conta(a1).bStatus & kStatusExcluido, kStatusExcluido);
-    EXPECT_EQ(Conta(t1).bStatus & kStatusExcluido, 0);
-    EXPECT_EQ(Ligacao(1).bFlags, kVinculoRemovido) << "the link went first";
 }
 
 } // namespace

