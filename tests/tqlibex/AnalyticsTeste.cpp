@@ -2,15 +2,11 @@
 // suite's library, which appends them to "TQAnalytics.log" in the LocalKarvo directory.
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 #include "apoio/SuiteInstalada.h"
 #include "apoio/Apoio.h"
@@ -59,41 +55,20 @@ protected:
     void SetUp() override
     {
         teste::SuiteInstalada::SetUp();
-        // Whatever earlier tests left posted goes nowhere: the switch is off until Liga.
+        // Whatever earlier tests left posted goes nowhere: the switch is off until LocalKarvo is set.
         TQAnalyticsReleChaveParaTestes();
         TQAnalyticsEnviaAgora();
-        m_log = m_dir + "TQAnalytics.log";
-    }
-    void Liga()
-    {
-        GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, m_dir);
-        TQAnalyticsReleChaveParaTestes();
-    }
-    Linhas Registradas() const
-    {
-        Linhas linhas;
-        std::istringstream texto(apoio::LeTudo(m_log));
-        for (std::string linha; std::getline(texto, linha);)
-            linhas.push_back(linha);
-        return linhas;
     }
     Linhas Enviadas()
     {
         TQAnalyticsEnviaAgora();
-        return Registradas();
+        Linhas linhas;
+        std::istringstream texto(apoio::LeTudo(m_dir + "TQAnalytics.log"));
+        for (std::string linha; std::getline(texto, linha);)
+            linhas.push_back(linha);
+        return linhas;
     }
 
-    static DWORD Executa(const std::string& executavel, const std::vector<std::string>& argumentos)
-    {
-        plataforma::ProcessoFilho filho;
-        EXPECT_EQ(filho.Inicia(executavel, argumentos), 0u);
-        DWORD codigo = 999;
-        if (!filho.Espera(60000, &codigo))
-            filho.Termina();
-        return codigo;
-    }
-
-    std::string m_log;
     const std::string m_servidor = CTQPath::GetNomeSemExtensao(plataforma::CaminhoExecutavel());
 };
 
@@ -101,7 +76,8 @@ protected:
 
 TEST_F(AnalyticsTeste, ArvoresFundidasNumeradasEEnviadasUmaVez)
 {
-    Liga();
+    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, m_dir);
+    TQAnalyticsReleChaveParaTestes();
     ArvoreEstatisticas primeiro, segundo;
     Chamada(primeiro, "0001", 7, "Contabil", "CTQDF_PlanoAlt::Le", 3);
     Chamada(primeiro, "0002", 3, "Ativo", "CTQDF_PlanoAlt::Le", 4);
@@ -122,67 +98,4 @@ TEST_F(AnalyticsTeste, ArvoresFundidasNumeradasEEnviadasUmaVez)
     EXPECT_EQ(Enviadas(), esperadas);
     // Sent once: the store starts over.
     EXPECT_EQ(Enviadas(), esperadas);
-}
-
-// Off, switched off before the send, or without the suite's library: nothing goes, and nothing is
-// kept for a later send.
-TEST_F(AnalyticsTeste, SemEnvioAsContagensSePerdem)
-{
-    ArvoreEstatisticas arvore;
-    Chamada(arvore, "0001", 1, "Contabil", "CTQDF_PlanoAlt::Le", 3);
-    // Without LocalKarvo nothing is posted.
-    EXPECT_FALSE(TQAnalyticsLigado());
-    TQPostaEstatisticas(arvore);
-    Liga();
-    EXPECT_TRUE(Enviadas().empty());
-
-    // The switch is read again only after a minute.
-    TQPostaEstatisticas(arvore);
-    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesativarAnalytics, 1);
-    EXPECT_TRUE(TQAnalyticsLigado());
-    TQAnalyticsReleChaveParaTestes();
-    EXPECT_FALSE(TQAnalyticsLigado());
-    EXPECT_TRUE(Enviadas().empty());
-    GravaDword(RaizRegistro::LocalMachine, kChaveSuite, kValorDesativarAnalytics, 0);
-    TQAnalyticsReleChaveParaTestes();
-
-    TQPostaEstatisticas(arvore);
-    GravaTexto(RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dir);
-    EXPECT_TRUE(Enviadas().empty());
-    GravaTexto(RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, teste::DiretorioSuite());
-    EXPECT_TRUE(Enviadas().empty());
-    EXPECT_FALSE(apoio::Existe(m_log));
-}
-
-TEST_F(AnalyticsTeste, MilesimaPostagemAcordaORemetente)
-{
-    Liga();
-    ArvoreEstatisticas arvore;
-    Chamada(arvore, "0001", 1, "Contabil", "CTQDF_PlanoAlt::Le", 2);
-    for (int i = 0; i < 1000; ++i)
-        TQPostaEstatisticas(arvore);
-    ASSERT_TRUE(apoio::EsperaArquivo(m_log)) << "the sender thread did not send";
-    // The send appends once; wait for the whole line.
-    Linhas linhas;
-    for (int i = 0; i < 200 && linhas.empty(); ++i, plataforma::Dorme(10))
-        linhas = Registradas();
-    EXPECT_EQ(linhas, Linhas{Linha("0001 Contabil CTQDF_PlanoAlt Le 1 1000 2000 2 2", m_servidor, "0 0 0 0")});
-}
-
-// At the module's end what is left is sent, except by the analytics service itself.
-TEST_F(AnalyticsTeste, FimDoModuloEnviaOQueFicouMenosNoServicoDeAnalytics)
-{
-    Liga();
-    const std::string auxiliar = apoio::CaminhoAuxiliar();
-    const std::string extensao = CTQPath::GetExtensao(auxiliar);
-    const std::string copia = m_dir + "TQSAnalytics" + (extensao.empty() ? "" : "." + extensao);
-    apoio::GravaTudo(copia, apoio::LeTudo(auxiliar));
-#ifndef _WIN32
-    ASSERT_EQ(chmod(copia.c_str(), 0755), 0);
-#endif
-    ASSERT_EQ(Executa(copia, {"analytics", "0003", "9", "3"}), 0u);
-    EXPECT_FALSE(apoio::Existe(m_log));
-    ASSERT_EQ(Executa(auxiliar, {"analytics", "0003", "9", "3", "7"}), 0u);
-    // No application: the helper's object has no session record.
-    EXPECT_EQ(Registradas(), Linhas{Linha("0003  CTQDF_PlanoAlt Le 9 2 10 7 3", "tqauxiliar", "0 0 0 0")});
 }

@@ -22,15 +22,6 @@ TEST(ArquivoIni, TextosSemCaixaComentariosAspasERepeticoes)
     }
 }
 
-TEST(ArquivoIni, NumerosComoOsDoWindows)
-{
-    const char* ini = "[Log]\nA=1\nB= 42 \nC=12abc\nD=abc\nE=\nF=-3\nG=+5\nH=99999999999\n";
-    const std::pair<const char*, unsigned> casos[] = {{"A", 1},  {"B", 42}, {"C", 12}, {"D", 0},         {"E", 9},
-                                                      {"F", 0},  {"G", 5},  {"H", 4294967295u}, {"Ausente", 9}};
-    for (const auto& [chave, esperado] : casos)
-        EXPECT_EQ(TQIniLeNumero(ini, "Log", chave, 9), esperado) << chave;
-}
-
 class ArquivoIniDisco : public apoio::DiretorioTemporario {};
 
 TEST_F(ArquivoIniDisco, LeArquivoInteiroOuNada)

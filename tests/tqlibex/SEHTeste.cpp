@@ -1,9 +1,7 @@
 // Machine faults inside a guarded call become HRESULTs; the process and the guard live on.
-#include <atomic>
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -61,13 +59,10 @@ TEST(TraducaoFalhas, CadaCodigoTemSeuHResult)
     // Anything else, C++ exceptions and the guard's neighbours included, is "some other fault".
     for (DWORD outro : {0u, 0xE06D7363u, 0xC0000004u, 0xFFFFFFFFu})
         EXPECT_EQ(static_cast<uint32_t>(CTQSEH::TraduzCodigo(outro)), 0x8004EE47u) << std::hex << outro;
-}
-
-TEST(TraducaoFalhas, FaixaDosHResultsDeFalha)
-{
-    const std::pair<uint32_t, bool> casos[] = {{0x8004EAC4, false}, {0x8004EAC5, true}, {0x8004EADB, true},
-                                               {0x8004EADC, false}, {0x8004EE47, true}, {0x0004EAC5, false}};
-    for (const auto& [hr, falha] : casos)
+    // The range's bounds, and the "other fault" code outside it.
+    const std::pair<uint32_t, bool> faixa[] = {{0x8004EAC4, false}, {0x8004EAC5, true}, {0x8004EADB, true},
+                                               {0x8004EADC, false}, {0x8004EE47, true}};
+    for (const auto& [hr, falha] : faixa)
         EXPECT_EQ(TQEhHResultDeFalha(TQHResult(hr)), falha) << std::hex << hr;
 }
 
@@ -104,30 +99,9 @@ TEST(GuardaFalhas, EstouroDePilhaRepetido)
     EXPECT_EQ(naOutra, kEstouroPilha);
 }
 
-TEST(GuardaFalhas, ThreadsFalhandoAoMesmoTempo)
-{
-    constexpr int kThreads = 4;
-    constexpr int kVezes = 50;
-    std::atomic<int> certos{0};
-    {
-        std::vector<std::jthread> threads;
-        for (int t = 0; t < kThreads; ++t)
-            threads.emplace_back([&, t] {
-                for (int i = 0; i < kVezes; ++i) {
-                    const bool divide = (i + t) % 2 == 0;
-                    const HRESULT hr = divide ? CTQSEH::Executa([] { return DivideInteiroPorZero(); })
-                                              : CTQSEH::Executa([] { return EscreveEmInvalido(); });
-                    certos += hr == (divide ? kDivisaoZero : kViolacaoAcesso);
-                }
-            });
-    }
-    EXPECT_EQ(certos.load(), kThreads * kVezes);
-}
-
 TEST(GuardaFalhas, ExcecaoCxxAtravessaGuardasAninhadas)
 {
     EXPECT_THROW(CTQSEH::Executa([]() -> HRESULT { throw std::runtime_error("de dentro"); }), std::runtime_error);
-    EXPECT_THROW(CTQSEH::Executa([]() -> HRESULT { throw 42; }), int);
     HRESULT interna = S_OK;
     const HRESULT externa = CTQSEH::Executa([&] {
         interna = CTQSEH::Executa([] { return DivideInteiroPorZero(); });

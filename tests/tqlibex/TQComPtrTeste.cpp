@@ -46,8 +46,6 @@ const LinhaEsperada kLinhaAtivacao = {"TQCoCreateInstance", 87,
 const LinhaEsperada kLinhaPtr = {
     kFuncaoPtr, 117, "TQCoCreateInstance(rclsid, nullptr, CLSCTX_ALL, __uuidof(T), (void**) &m_pInterface, eFlags)"};
 const LinhaEsperada kLinhaNula = {kFuncaoPtr, 120, "ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA"};
-const LinhaEsperada kLinhaUmArgumento = {
-    kFuncaoPtr, 97, "CoCreateInstance(rclsid, ETQComPtrFlags::eTQCCI_LOG_FAILURE | ETQComPtrFlags::eTQCCI_RETRY)"};
 // An in-process object has no proxy: its blanket is refused and the object used as it is.
 const LinhaEsperada kLinhaBlanket = {"TQCoSetProxyBlanket", 36,
                                      "CoSetProxyBlanket(pProxy, g_dwAuthnSvc, g_dwAuthzSvc, nullptr, g_dwAuthnLevel, "
@@ -113,8 +111,7 @@ TEST_F(TQComPtrTeste, SegurancaDoProcessoVemDasDuasChaves)
 }
 
 // The creation with its trace lines: unregistered, created, and a server whose creation answers
-// a success without an object. The one-argument form takes the same path, adding its own line
-// to a failure.
+// a success without an object.
 TEST_F(TQComPtrTeste, CadaDesfechoComSuasLinhas)
 {
     const auto confere = [&](bool umArgumento, HRESULT esperado, const std::vector<LinhaEsperada>& linhas) {
@@ -126,39 +123,24 @@ TEST_F(TQComPtrTeste, CadaDesfechoComSuasLinhas)
         ConfereLinhas(trace, linhas);
     };
     confere(false, plataforma::kClasseNaoRegistrada, {kLinhaAtivacao, kLinhaPtr});
-    confere(true, plataforma::kClasseNaoRegistrada, {kLinhaAtivacao, kLinhaPtr, kLinhaUmArgumento});
     Registra();
     confere(true, S_OK, {kLinhaBlanket});
     m_servidor->DefineFalha(0, S_FALSE);
     confere(false, ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA, {kLinhaNula});
 }
 
-#ifndef _WIN32
-// A class served only by a local server is not reached through the in-process activation.
-TEST_F(TQComPtrTeste, ClasseSoComServidorLocalNaoERegistrada)
-{
-    const std::string classe = "CLSID\\" + plataforma::GuidParaTexto(CLSID_TQDF_Plano);
-    GravaTexto(plataforma::RaizRegistro::ClassesRoot, classe + "\\LocalServer32", nullptr, "/bin/true");
-    CTQComPtr<ITQDF_Plano> ptr;
-    EXPECT_EQ(ptr.CoCreateInstance(CLSID_TQDF_Plano), plataforma::kClasseNaoRegistrada);
-}
-#endif
-
 TEST_F(TQComPtrTeste, RecriarLiberaOObjetoAnterior)
 {
     Registra();
-    // A new activation that succeeds, and one that fails.
-    for (HRESULT falha : {S_OK, kSemMemoria}) {
-        CTQComPtr<ITQDF_Plano> ptr;
-        ASSERT_EQ(ptr.CoCreateInstance(CLSID_TQDF_Plano), S_OK);
-        ITQDF_Plano* antigo = ptr.Get();
-        antigo->AddRef();
-        m_servidor->DefineFalha(0, falha);
-        EXPECT_EQ(ptr.CoCreateInstance(CLSID_TQDF_Plano), falha == S_OK ? S_OK : falha);
-        EXPECT_NE(ptr.Get(), antigo);
-        EXPECT_EQ(antigo->Release(), 0u) << "the pointer still held the old object";
-        m_servidor->DefineFalha(0, S_OK);
-    }
+    // Even a new activation that fails lets the old object go.
+    CTQComPtr<ITQDF_Plano> ptr;
+    ASSERT_EQ(ptr.CoCreateInstance(CLSID_TQDF_Plano), S_OK);
+    ITQDF_Plano* antigo = ptr.Get();
+    antigo->AddRef();
+    m_servidor->DefineFalha(0, kSemMemoria);
+    EXPECT_EQ(ptr.CoCreateInstance(CLSID_TQDF_Plano), kSemMemoria);
+    EXPECT_NE(ptr.Get(), antigo);
+    EXPECT_EQ(antigo->Release(), 0u) << "the pointer still held the old object";
 }
 
 namespace {
