@@ -68,9 +68,4 @@ TEST_F(BibliotecaCarregada, NomeEDiretorioSemCaixa)
     Biblioteca b;
     ASSERT_TRUE(b.Carrega((dir + "ZAZBIBLIOTECA.DLL").c_str()));
     EXPECT_NE(b.Simbolo("ZazQuadruplo"), nullptr);
-#ifndef _WIN32
-    // A name without ".dll" is loaded as it is.
-    ASSERT_TRUE(b.Carrega((m_dir + "libzazbiblioteca.so").c_str()));
-    EXPECT_NE(b.Simbolo("ZazQuadruplo"), nullptr);
-#endif
 }

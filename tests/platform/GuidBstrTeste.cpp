@@ -1,6 +1,6 @@
-// GUID texts and creation, and BSTRs as OLE lays them out.
+// GUID texts, and BSTRs as OLE lays them out. (New GUIDs are only the profiler's pairing keys:
+// their shape is checked there.)
 #include <cstring>
-#include <set>
 
 #include <gtest/gtest.h>
 
@@ -36,20 +36,6 @@ TEST(Guid, EscreveEmMaiusculasELeComOuSemChavesEmQualquerCaixa)
         GUID g{};
         EXPECT_EQ(TextoParaGuid(texto, g), valido) << texto;
         EXPECT_TRUE(!valido || Iguais(g, kConhecido)) << texto;
-    }
-}
-
-TEST(Guid, CriadosSaoDistintos)
-{
-    std::set<std::string> vistos;
-    for (int i = 0; i < 100; ++i) {
-        GUID g{};
-        ASSERT_EQ(CriaGuid(g), S_OK);
-        // Random GUIDs: version 4, variant 10xx.
-        EXPECT_EQ(g.Data3 >> 12, 4u);
-        EXPECT_EQ(g.Data4[0] & 0xC0, 0x80);
-        const std::string texto = GuidParaTexto(g);
-        EXPECT_TRUE(vistos.insert(texto).second) << texto;
     }
 }
 

@@ -34,15 +34,6 @@ protected:
         apoio::DiretorioTemporario::TearDown();
     }
 
-    std::string LeTexto(const std::string& chave, const char* nome, DWORD esperado = 0)
-    {
-        ChaveRegistro k;
-        EXPECT_EQ(k.Abre(RaizRegistro::CurrentUser, chave.c_str()), 0u) << chave;
-        std::string valor;
-        EXPECT_EQ(k.LeTexto(nome, valor), esperado) << chave << " " << (nome ? nome : "@");
-        return valor;
-    }
-
     const std::string m_chave = "Software\\ZazAzuTestes";
     std::string m_arquivo;
     std::string m_anterior;
@@ -69,28 +60,6 @@ TEST_F(RegistroArquivo, GravaNaSintaxeReg)
     EXPECT_NE(texto.find("\n\"Numero\"=dword:0000002a\n"), std::string::npos) << texto;
     // UTF-8 in the file, code page 1252 in the API.
     EXPECT_NE(texto.find("\n@=\"padr\xC3\xA3o\"\n"), std::string::npos) << texto;
-}
-
-TEST_F(RegistroArquivo, LeArquivoEscritoAMao)
-{
-    apoio::GravaTudo(m_arquivo,
-        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
-        "\r\n"
-        "; a comment\r\n"
-        "[HKEY_CURRENT_USER\\Software\\Mao\\Chave]\r\n"
-        "@=\"padr\xC3\xA3o\"\r\n"
-        "\"Texto\"=\"a \\\"b\\\" c\\\\\"\r\n"
-        "\"Numero\" = dword:0000FFFF\r\n"
-        "\r\n");
-    const std::string chave = "software\\MAO\\CHAVE";
-    EXPECT_EQ(LeTexto(chave, nullptr), "padr\xE3o");
-    EXPECT_EQ(LeTexto(chave, "texto"), "a \"b\" c\\");
-    ChaveRegistro k;
-    ASSERT_EQ(k.Abre(RaizRegistro::CurrentUser, chave.c_str()), 0u);
-    DWORD numero = 0;
-    EXPECT_EQ(k.LeDword("NUMERO", numero), 0u);
-    EXPECT_EQ(numero, 0xFFFFu);
-    EXPECT_EQ(k.Abre(RaizRegistro::LocalMachine, chave.c_str()), 2u);
 }
 
 TEST_F(RegistroArquivo, SubstituicaoAtomicaParaQuemLe)

@@ -48,7 +48,6 @@ TEST_F(Registro, DwordETextoFazemIdaEVolta)
     {
         ChaveRegistro k;
         ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
-        EXPECT_TRUE(k.EstaAberta());
         ASSERT_EQ(k.GravaDword("Maximo", 0xFFFFFFFF), 0u);
         for (const auto& [nome, valor] : textos)
             ASSERT_EQ(k.GravaTexto(nome.c_str(), valor.c_str()), 0u) << nome;

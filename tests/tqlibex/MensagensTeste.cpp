@@ -67,7 +67,6 @@ TEST_F(MensagensTeste, TextoDoArquivoDeMensagensDoModulo)
                                              "13 curta\n");
     EXPECT_EQ(TQTextoArquivoMensagens(12, 1), "Primeira linha\nSegunda linha");
     EXPECT_EQ(TQTextoArquivoMensagens(13, 1), "") << "the text starts at the ninth character";
-    EXPECT_EQ(TQTextoRelatorioErro(77, 1, 0), "Erro desconhecido encontrado. C\xF3" "digo (77)");
     const std::string comSO = TQTextoRelatorioErro(12, 1, 5);
     EXPECT_EQ(comSO.rfind("Primeira linha\nSegunda linha\nErro do SO: 5 - ", 0), 0u) << comSO;
 }

@@ -46,7 +46,6 @@ TEST(NomesErro, TabelaFixaItfETextoDaMensagem)
 {
     EXPECT_STREQ(TQMensagemFixaItf(TQHResult(0x80040001)),
                  "DADADU: Modelo de relat\xF3rio deve ser definido para realizar a exporta\xE7\xE3o");
-    EXPECT_STREQ(TQMensagemFixaItf(TQHResult(0x80040923)), "DUZOVI: C\xF3" "digo de produto com h\xED" "fen");
     EXPECT_EQ(TQMensagemFixaItf(TQHResult(0x800401FC)), nullptr); // 508
     // The severity bit is not looked at; the facility is.
     EXPECT_STREQ(TQMensagemFixaItf(TQHResult(0x00040001)), TQMensagemFixaItf(TQHResult(0x80040001)));

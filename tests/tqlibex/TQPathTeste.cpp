@@ -1,5 +1,5 @@
-// Path texts, file existence, the installation and data directories from the registry or the
-// suite's library, and the company logged in.
+// Path texts, file existence, and the installation and data directories from the registry or the
+// suite's library.
 #include <string>
 
 #include <gtest/gtest.h>
@@ -65,7 +65,6 @@ TEST(TQPathTexto, PartesDoCaminho)
         // Written with a drive letter these have a root only on Windows; the answers agree.
         {CTQPath::GetParentPath, N("C:\\A\\B\\C.IDX"), N("C:\\A\\B\\")},
         {CTQPath::GetParentPath, N("C:\\A\\B\\"), N("C:\\A\\")},
-        {CTQPath::GetParentPath, "arquivo", ""},
     });
 }
 
@@ -142,22 +141,6 @@ namespace {
 using TQPathSuite = teste::SuiteInstalada;
 
 } // namespace
-
-TEST_F(TQPathSuite, NomeDaEmpresaLogada)
-{
-    EXPECT_EQ(CTQPath::GetNomeEmpresaLogada(), "");
-    GravaTexto(RaizRegistro::CurrentUser, kChaveSuite, kValorEmpresaLogada, "Padaria S\xE3o Jo\xE3o");
-    EXPECT_EQ(CTQPath::GetNomeEmpresaLogada(), "Padaria S\xE3o Jo\xE3o");
-    // Machine-wide it means nothing: the session is the user's.
-    GravaTexto(RaizRegistro::CurrentUser, kChaveSuite, kValorEmpresaLogada, "");
-    GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorEmpresaLogada, "Outra");
-    EXPECT_EQ(CTQPath::GetNomeEmpresaLogada(), "");
-    // An installation directory without the suite's libraries.
-    GravaTexto(RaizRegistro::CurrentUser, kChaveSuite, kValorEmpresaLogada, "0001");
-    GravaTexto(RaizRegistro::LocalMachine, teste::kChaveModuloDF, kValorPath, m_dir);
-    EXPECT_EQ(CTQPath::CarregaBibliotecaModulo(kBibliotecaTQLConx, 1), nullptr);
-    EXPECT_EQ(CTQPath::GetNomeEmpresaLogada(), "");
-}
 
 // The library route is taken only when the switch was on at the start of the process: a child
 // process answers.
