@@ -111,7 +111,6 @@ TEST_F(Arquivo, NomesAusentesRenomearEDiretorios)
 {
     ArquivoSO a;
     EXPECT_EQ(a.Abre(Caminho("nao-existe.dat").c_str(), kL), erro::ArquivoNaoEncontrado);
-    EXPECT_FALSE(a.EstaAberto());
     EXPECT_EQ(a.Abre((m_dir + "pasta-que-falta" + kSeparador + "x.dat").c_str(), kC), erro::CaminhoNaoEncontrado);
     EXPECT_EQ(a.Abre("", kL), erro::NomeInvalido); // the same on both builds
     EXPECT_EQ(ApagaArquivo(Caminho("nunca.dat").c_str()), erro::ArquivoNaoEncontrado);

@@ -61,11 +61,6 @@ TEST(Bstr, GuardaNulosInternosVazioENulo)
     EXPECT_EQ(b.b[3], 0);
     EXPECT_EQ(BstrParaAnsi(b.b), std::string("a\0b", 3));
 
-    // Without a text the space is still there, terminated.
-    Bstr reservado(AlocaBstr(nullptr, 4));
-    EXPECT_EQ(TamanhoBstr(reservado.b), 4u);
-    EXPECT_EQ(reservado.b[4], 0);
-
     Bstr vazio(AlocaBstrDeAnsi(""));
     ASSERT_NE(vazio.b, nullptr);
     EXPECT_EQ(TamanhoBstr(vazio.b), 0u);

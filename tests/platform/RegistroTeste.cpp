@@ -74,7 +74,6 @@ TEST_F(Registro, RecusasLeitorAbertoEChaveApagada)
 {
     ChaveRegistro k;
     EXPECT_EQ(k.Abre(RaizRegistro::CurrentUser, m_chave.c_str()), erro::ArquivoNaoEncontrado);
-    EXPECT_FALSE(k.EstaAberta());
     ASSERT_EQ(k.Cria(RaizRegistro::CurrentUser, m_chave.c_str()), 0u);
     ASSERT_EQ(k.GravaTexto("Texto", "12"), 0u);
     ASSERT_EQ(k.GravaDword("Numero", 12), 0u);

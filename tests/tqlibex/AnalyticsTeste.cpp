@@ -16,7 +16,6 @@
 #include "df/tqlibex/TQDma.h"
 #include "df/tqlibex/TQPath.h"
 #include "df/tqlibex/TQProfiler.h"
-#include "platform/Arquivo.h"
 #include "platform/Processo.h"
 
 using plataforma::RaizRegistro;

@@ -63,10 +63,8 @@ protected:
 TEST_F(MensagensTeste, TextoDoArquivoDeMensagensDoModulo)
 {
     apoio::GravaTudo(m_dir + "TQDFMens.txt", "0000011 Outra mensagem\r\n"
-                                             "0000012 Primeira linha\\nSegunda linha\\n\r\n"
-                                             "13 curta\n");
+                                             "0000012 Primeira linha\\nSegunda linha\\n\r\n");
     EXPECT_EQ(TQTextoArquivoMensagens(12, 1), "Primeira linha\nSegunda linha");
-    EXPECT_EQ(TQTextoArquivoMensagens(13, 1), "") << "the text starts at the ninth character";
     const std::string comSO = TQTextoRelatorioErro(12, 1, 5);
     EXPECT_EQ(comSO.rfind("Primeira linha\nSegunda linha\nErro do SO: 5 - ", 0), 0u) << comSO;
 }

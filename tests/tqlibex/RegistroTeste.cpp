@@ -57,8 +57,7 @@ TEST_F(TQRegistroTeste, PadroesEEscritaSoQuandoPedida)
 TEST_F(TQRegistroTeste, ModoDesenvolvedorPedeOConteudoExato)
 {
     EXPECT_FALSE(CTQChavesInicio::LeModoDesenvolvedor());
-    for (const std::string& valor : {std::string("c49e4fe3-58d2-439b-bdcd-6996f92fcfbd"),
-                                     std::string("{") + kConteudoModoDesenvolvedor + "}",
+    for (const std::string& valor : {std::string("{") + kConteudoModoDesenvolvedor + "}",
                                      std::string(kConteudoModoDesenvolvedor)}) {
         GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorModoDesenvolvedor, valor);
         EXPECT_EQ(CTQChavesInicio::LeModoDesenvolvedor(), valor == kConteudoModoDesenvolvedor) << valor;

@@ -15,7 +15,6 @@
 #include "df/tqlibex/TQChaveSuite.h"
 #include "df/tqlibex/TQComPtr.h"
 #include "platform/Com.h"
-#include "platform/Texto.h"
 #include "suite/comum/TQDF_Plano.h"
 
 namespace {
@@ -111,8 +110,8 @@ TEST_F(TQComPtrTeste, SegurancaDoProcessoVemDasDuasChaves)
 }
 
 // The creation with its trace lines: unregistered, created, and a server whose creation answers
-// a success without an object.
-TEST_F(TQComPtrTeste, CadaDesfechoComSuasLinhas)
+// a success without an object; then a new activation over a held object.
+TEST_F(TQComPtrTeste, CadaDesfechoComSuasLinhasERecriacao)
 {
     const auto confere = [&](bool umArgumento, HRESULT esperado, const std::vector<LinhaEsperada>& linhas) {
         apoio::CapturaTrace trace;
@@ -127,12 +126,8 @@ TEST_F(TQComPtrTeste, CadaDesfechoComSuasLinhas)
     confere(true, S_OK, {kLinhaBlanket});
     m_servidor->DefineFalha(0, S_FALSE);
     confere(false, ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA, {kLinhaNula});
-}
-
-TEST_F(TQComPtrTeste, RecriarLiberaOObjetoAnterior)
-{
-    Registra();
     // Even a new activation that fails lets the old object go.
+    m_servidor->DefineFalha(0, S_OK);
     CTQComPtr<ITQDF_Plano> ptr;
     ASSERT_EQ(ptr.CoCreateInstance(CLSID_TQDF_Plano), S_OK);
     ITQDF_Plano* antigo = ptr.Get();

@@ -8,7 +8,6 @@
 #include "apoio/RegistroIsolado.h"
 #include "apoio/SuiteInstalada.h"
 #include "df/tqlibex/TQChaveSuite.h"
-#include "df/tqlibex/TQLConxExports.h"
 #include "df/tqlibex/TQPath.h"
 #include "platform/Arquivo.h"
 #include "platform/Processo.h"
@@ -113,7 +112,7 @@ using TQPathRegistro = teste::RegistroIsolado;
 
 } // namespace
 
-TEST_F(TQPathRegistro, DiretorioModuloAcrescentaSeparador)
+TEST_F(TQPathRegistro, DiretoriosDoModuloEDaEmpresa)
 {
     EXPECT_EQ(CTQPath::DiretorioModulo(1), "");
     GravaTexto(RaizRegistro::LocalMachine, kChaveContabil, "Path", N("C:\\TQ\\Contabil"));
@@ -122,10 +121,6 @@ TEST_F(TQPathRegistro, DiretorioModuloAcrescentaSeparador)
     EXPECT_EQ(CTQPath::DiretorioModulo(2), "");
     GravaTexto(RaizRegistro::LocalMachine, kChaveContabil, "Path", N("C:\\TQ\\"));
     EXPECT_EQ(CTQPath::DiretorioModulo(1), N("C:\\TQ\\"));
-}
-
-TEST_F(TQPathRegistro, DiretorioDadosDaEmpresa)
-{
     EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(1, kEmpresaTeste), "");
     GravaTexto(RaizRegistro::LocalMachine, kChaveEmpresa, "DF", N("C:\\Dados\\Emp"));
     EXPECT_EQ(CTQPath::GetDiretorioDadosModulo(23, kEmpresaTeste), N("C:\\Dados\\Emp\\NFe\\"));
