@@ -81,7 +81,8 @@ TEST_F(Registro, RecusasLeitorAbertoEChaveApagada)
     std::string s = "x";
     EXPECT_EQ(k.LeDword("NaoHa", d), erro::ArquivoNaoEncontrado);
     EXPECT_EQ(k.LeTexto("NaoHa", s), erro::ArquivoNaoEncontrado);
-    EXPECT_NE(k.LeDword("Texto", d), 0u);
+    EXPECT_EQ(k.LeDword("Texto", d), 1630u); // a value of another type
+    EXPECT_EQ(k.LeTexto("Numero", s), 1630u);
     ASSERT_EQ(k.ApagaValor("Numero"), 0u);
     EXPECT_EQ(k.ApagaValor("Numero"), erro::ArquivoNaoEncontrado);
     EXPECT_EQ(k.LeDword("Numero", d), erro::ArquivoNaoEncontrado);

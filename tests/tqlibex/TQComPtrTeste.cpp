@@ -45,6 +45,8 @@ const LinhaEsperada kLinhaAtivacao = {"TQCoCreateInstance", 87,
 const LinhaEsperada kLinhaPtr = {
     kFuncaoPtr, 117, "TQCoCreateInstance(rclsid, nullptr, CLSCTX_ALL, __uuidof(T), (void**) &m_pInterface, eFlags)"};
 const LinhaEsperada kLinhaNula = {kFuncaoPtr, 120, "ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA"};
+const LinhaEsperada kLinhaUmArgumento = {
+    kFuncaoPtr, 97, "CoCreateInstance(rclsid, ETQComPtrFlags::eTQCCI_LOG_FAILURE | ETQComPtrFlags::eTQCCI_RETRY)"};
 // An in-process object has no proxy: its blanket is refused and the object used as it is.
 const LinhaEsperada kLinhaBlanket = {"TQCoSetProxyBlanket", 36,
                                      "CoSetProxyBlanket(pProxy, g_dwAuthnSvc, g_dwAuthzSvc, nullptr, g_dwAuthnLevel, "
@@ -109,8 +111,9 @@ TEST_F(TQComPtrTeste, SegurancaDoProcessoVemDasDuasChaves)
     }
 }
 
-// The creation with its trace lines: unregistered, created, and a server whose creation answers
-// a success without an object; then a new activation over a held object.
+// The creation with its trace lines: unregistered (the one-argument form adding its own line),
+// created, and a server whose creation answers a success without an object; then a new
+// activation over a held object.
 TEST_F(TQComPtrTeste, CadaDesfechoComSuasLinhasERecriacao)
 {
     const auto confere = [&](bool umArgumento, HRESULT esperado, const std::vector<LinhaEsperada>& linhas) {
@@ -121,7 +124,7 @@ TEST_F(TQComPtrTeste, CadaDesfechoComSuasLinhasERecriacao)
         EXPECT_TRUE(!ptr.Get() || ptr->Reservado3() == kNaoImplementado);
         ConfereLinhas(trace, linhas);
     };
-    confere(false, plataforma::kClasseNaoRegistrada, {kLinhaAtivacao, kLinhaPtr});
+    confere(true, plataforma::kClasseNaoRegistrada, {kLinhaAtivacao, kLinhaPtr, kLinhaUmArgumento});
     Registra();
     confere(true, S_OK, {kLinhaBlanket});
     m_servidor->DefineFalha(0, S_FALSE);
