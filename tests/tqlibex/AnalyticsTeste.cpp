@@ -75,6 +75,11 @@ protected:
 
 TEST_F(AnalyticsTeste, ArvoresFundidasNumeradasEEnviadasUmaVez)
 {
+    // Without LocalKarvo nothing is posted, nor kept for a later send.
+    ArvoreEstatisticas perdida;
+    Chamada(perdida, "0009", 1, "Contabil", "CTQDF_PlanoAlt::Le", 1);
+    EXPECT_FALSE(TQAnalyticsLigado());
+    TQPostaEstatisticas(perdida);
     GravaTexto(RaizRegistro::LocalMachine, kChaveSuite, kValorLocalKarvo, m_dir);
     TQAnalyticsReleChaveParaTestes();
     ArvoreEstatisticas primeiro, segundo;
