@@ -22,7 +22,7 @@ public:
 
     std::vector<std::string> passos;
     HRESULT hrInicia = S_OK, hrRegistro = S_OK, hrRetoma = S_OK, hrRevoga = S_OK;
-    std::atomic<int> suspensoes{0}, reativacoes{0};
+    std::atomic<int> suspensoes{0};
     std::atomic<DWORD> fim{0}; // tick of the quit, 0 before
     plataforma::Evento encerrado{true};
 
@@ -37,7 +37,6 @@ protected:
     HRESULT RevogaObjetosClasse() override { return Passo("revoga", hrRevoga); }
     void FinalizaTransporte() override { passos.push_back("finaliza"); }
     void SuspendeObjetosClasse() override { ++suspensoes; }
-    void ReativaObjetosClasse() override { ++reativacoes; }
     void EncerraLacoMensagens() override
     {
         fim = plataforma::Ticks();
@@ -82,16 +81,12 @@ TEST(ModuloExe, StartPassoAPasso)
     }
 }
 
-// The monitor ends the loop once the count stayed 0 for a whole time-out.
-class Monitor : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(CTQExeModule::GetLockCount(), 0u); }
-    ModuloTeste m;
-};
-
-// An object alive when the time runs out keeps the server up; each release starts the count again.
-TEST_F(Monitor, ObjetoVivoNaoDeixaEncerrarECadaLiberacaoRecomecaAContagem)
+// The monitor ends the loop once the count stayed 0 for a whole time-out: an object alive when
+// the time runs out keeps the server up; each release starts the count again.
+TEST(Monitor, ObjetoVivoNaoDeixaEncerrarECadaLiberacaoRecomecaAContagem)
 {
+    ASSERT_EQ(CTQExeModule::GetLockCount(), 0u);
+    ModuloTeste m;
     ASSERT_TRUE(m.IniciaMonitor());
     CTQExeModule::Lock();
     CTQExeModule::Unlock();
@@ -106,30 +101,6 @@ TEST_F(Monitor, ObjetoVivoNaoDeixaEncerrarECadaLiberacaoRecomecaAContagem)
     EXPECT_TRUE(m.encerrado.Espera(kEspera * 20));
     EXPECT_GE(m.fim - segunda + apoio::kTickRelogioMs, kEspera);
     EXPECT_EQ(m.suspensoes, 1);
-}
-
-// A creation that slips in while the class objects are being suspended keeps the server up.
-class ModuloCriacaoNaSuspensao : public ModuloTeste {
-protected:
-    void SuspendeObjetosClasse() override
-    {
-        ModuloTeste::SuspendeObjetosClasse();
-        if (suspensoes == 1)
-            CTQExeModule::Lock();
-    }
-};
-
-TEST(MonitorSuspensao, CriacaoDuranteASuspensaoReativa)
-{
-    ModuloCriacaoNaSuspensao m;
-    ASSERT_TRUE(m.IniciaMonitor());
-    CTQExeModule::Lock();
-    CTQExeModule::Unlock();
-    EXPECT_FALSE(m.encerrado.Espera(kEspera * 3));
-    EXPECT_EQ(m.reativacoes, 1);
-    CTQExeModule::Unlock();
-    EXPECT_TRUE(m.encerrado.Espera(kEspera * 20));
-    EXPECT_EQ(m.suspensoes, 2);
 }
 
 } // namespace
