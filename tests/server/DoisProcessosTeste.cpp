@@ -150,7 +150,9 @@ TEST_P(DoisProcessos, MarcaSerializaCatalogoEVinculosSemPerderNada)
             for (int i = k; i < kVezes; i += 2)
                 if (i % 4 != 1)
                     esperadas.push_back(PosicaoPrincipal(f, i));
-        for (const auto& v : Vinculos(kContas[k]))
+        ARRAY_REGCON_INDEX_ALT_PS* bloco = nullptr;
+        ASSERT_EQ(m_obj->BuscaVinculo(kContas[k], &bloco), S_OK);
+        for (const auto& v : TomaBloco(bloco, &ARRAY_REGCON_INDEX_ALT_PS::pArrayRegConIndex))
             achadas.push_back(LONG(v.Tipo_IndCon & 0x00FFFFFF));
         std::sort(achadas.begin(), achadas.end());
         std::sort(esperadas.begin(), esperadas.end());

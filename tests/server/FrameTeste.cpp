@@ -38,7 +38,6 @@ TEST_F(FrameTeste, SemNegocioTudoRespondeNaoInicializado)
     EXPECT_EQ(apoio::LeTudo(m_dir + "DFPLANOS.DAT"), "");
     // A company without a data directory: the business object refuses the session.
     EXPECT_EQ(m_obj->Inicializa_Padrao(Sessao("9999")), TQHResult(0x80043F59));
-    EXPECT_EQ(m_obj->Inicializa_Padrao(Sessao("0001")), TQHResult(0x81080AA8));
     SoRespondemKeepAliveEGetUltimoErro(m_obj.get());
 }
 

@@ -13,7 +13,6 @@ TEST(LinhaComando, Chaves)
         EChaveLinha chave;
     } casos[] = {
         {"-regserver", EChaveLinha::RegServer},
-        {"/UNREGSERVER", EChaveLinha::UnregServer},
         {"/unregserverperuser", EChaveLinha::UnregServerPerUser},
         {"  \t/RegServer\tresto", EChaveLinha::RegServer},
         {"x /UnregServer /RegServer", EChaveLinha::UnregServer},

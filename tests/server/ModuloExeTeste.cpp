@@ -26,8 +26,6 @@ public:
     std::atomic<DWORD> fim{0}; // tick of the quit, 0 before
     plataforma::Evento encerrado{true};
 
-    using CTQExeModule::m_bInicializacaoOk;
-
 protected:
     HRESULT InicializaTransporte() override { return Passo("inicia", hrInicia); }
     HRESULT Registro(EChaveLinha chave) override { return Passo("registro " + std::to_string(int(chave)), hrRegistro); }
@@ -57,22 +55,19 @@ TEST(ModuloExe, StartPassoAPasso)
     const struct {
         const char* nome;
         const char* argumentos;
-        bool inicializacaoOk;
         HRESULT hrInicia, hrRetoma, hrRevoga;
         int saida;
         std::vector<std::string> passos;
     } casos[] = {
-        {"servidor", "-Embedding", true, S_OK, S_OK, 0x1,
+        {"servidor", "-Embedding", S_OK, S_OK, 0x1,
          0x1, {"inicia", "registra", "retoma", "laco", "revoga", "finaliza"}},
-        {"chave", "/regserver", true, S_OK, S_OK, S_OK, S_OK, {"inicia", "registro 1", "finaliza"}},
-        {"init estatica", "", false, S_OK, S_OK, S_OK, -1, {}},
-        {"COM", "", true, falha, S_OK, S_OK, falha, {"inicia"}},
-        {"retomada", "", true, S_OK, falha, S_OK, falha, {"inicia", "registra", "retoma", "revoga", "finaliza"}},
+        {"chave", "/regserver", S_OK, S_OK, S_OK, S_OK, {"inicia", "registro 1", "finaliza"}},
+        {"COM", "", falha, S_OK, S_OK, falha, {"inicia"}},
+        {"retomada", "", S_OK, falha, S_OK, falha, {"inicia", "registra", "retoma", "revoga", "finaliza"}},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
         ModuloTeste m;
-        m.m_bInicializacaoOk = c.inicializacaoOk;
         m.hrInicia = c.hrInicia;
         m.hrRetoma = c.hrRetoma;
         m.hrRevoga = c.hrRevoga;
@@ -88,9 +83,7 @@ TEST(Monitor, ObjetoVivoNaoDeixaEncerrarECadaLiberacaoRecomecaAContagem)
     ASSERT_EQ(CTQExeModule::GetLockCount(), 0u);
     ModuloTeste m;
     ASSERT_TRUE(m.IniciaMonitor());
-    CTQExeModule::Lock();
-    CTQExeModule::Unlock();
-    CTQExeModule::Lock(); // created again, still alive when the time runs out
+    CTQExeModule::Lock(); // still alive when the time runs out
     EXPECT_FALSE(m.encerrado.Espera(kEspera * 3));
     EXPECT_EQ(m.suspensoes, 0);
     CTQExeModule::Unlock();

@@ -101,15 +101,4 @@ TEST_F(RegistroServidor, PorMaquinaEPorUsuario)
     }
 }
 
-TEST_F(RegistroServidor, AppIdFicaQuandoAPrimeiraMetadeFalha)
-{
-    ASSERT_EQ(TQExecutaRegistro(EChaveLinha::RegServer, kCaminho), S_OK);
-    const HRESULT falha = TQHResult(0x8002801C); // TYPE_E_REGISTRYACCESS
-    EXPECT_EQ(TQExecutaRegistro(EChaveLinha::UnregServer, kCaminho, TQScriptEmbutido,
-                                [&](bool, bool) { return falha; }),
-              falha);
-    EXPECT_FALSE(NaMaquina(kClasse));
-    EXPECT_TRUE(NaMaquina("AppID\\ZazAzu.EXE"));
-}
-
 } // namespace

@@ -17,9 +17,7 @@ TEST_F(RegistroOutroServidor, PreenchidoPelaIdentidadeEAceitoPelasVerificacoes)
     // The fields from the identity; the receiver's checks (CRC and structure) pass.
     EXPECT_EQ(r.ulUsuario, 12u);
     EXPECT_EQ(r.ulNumeroSessao, 3456u);
-    EXPECT_EQ(r.ulLinhaFonte, 321u);
     EXPECT_STREQ(r.szEmpresa, "0001");
-    EXPECT_STREQ(r.szArquivoFonte, "TQDF_PlanoAltRelatorio");
     EXPECT_EQ(m_obj->Inicializa_Padrao(r), S_OK);
 }
 

@@ -88,7 +88,6 @@ TEST_F(Mensagens, CadaMensagemRuimTemRespostaClaraEOServidorContinua)
              sd_bus_message_append_array(m, 'y', b.data(), b.size());
          },
          "", kParametroIncorreto},
-        {"missing arguments", &dono, objeto, "Le", kSemArgumentos, SD_BUS_ERROR_INVALID_ARGS, 0},
         {"an unknown path", &dono, std::string(dbus::kCaminhoClasse) + "/999", "SetPlano", kUm,
          SD_BUS_ERROR_UNKNOWN_OBJECT, 0},
         {"another connection's object", &outro, objeto, "SetPlano", kUm, "", TQHResult(0x80070005)},
