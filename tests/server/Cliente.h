@@ -106,11 +106,8 @@ protected:
     void Inicializa();
     // Creates plan 1 named "Plano" with the mask in slot 1, and selects it.
     void SelecionaPlano(const char* mascara = "9.9.99");
-    // A new account named "Conta" in the selected plan: its position.
-    LONG Conta(const char* classificacao, char tipo, const char* codigo);
-    // The catalogue's plans, and the links of an account, copied out of the module's blocks.
+    // The catalogue's plans, copied out of the module's block.
     std::vector<REG_DADOS_PLANO_ALT_PS> Planos();
-    std::vector<REGCON_INDEX_ALT_PS> Vinculos(LONG posicao);
     // The ERRO lines of the company's monthly error log (empty when it has none).
     std::string LogDeErros() const;
     // The ERRO lines, or those of them holding `com`.

@@ -12,16 +12,12 @@ TEST(LinhaComando, Chaves)
         const char* argumentos;
         EChaveLinha chave;
     } casos[] = {
-        {"/RegServer", EChaveLinha::RegServer},
         {"-regserver", EChaveLinha::RegServer},
-        {"/UNREGSERVER", EChaveLinha::UnregServer},
         {"/unregserverperuser", EChaveLinha::UnregServerPerUser},
         {"  \t/RegServer\tresto", EChaveLinha::RegServer},
         {"x /UnregServer /RegServer", EChaveLinha::UnregServer},
         {"/RegServerX", EChaveLinha::Nenhuma},
-        {"/RegServerPerUserX /RegServer", EChaveLinha::RegServer},
         {"RegServer", EChaveLinha::Nenhuma},
-        {"-Embedding", EChaveLinha::Nenhuma},
         {"", EChaveLinha::Nenhuma},
     };
     for (const auto& c : casos)

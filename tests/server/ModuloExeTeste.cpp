@@ -22,11 +22,9 @@ public:
 
     std::vector<std::string> passos;
     HRESULT hrInicia = S_OK, hrRegistro = S_OK, hrRetoma = S_OK, hrRevoga = S_OK;
-    std::atomic<int> suspensoes{0}, reativacoes{0};
+    std::atomic<int> suspensoes{0};
     std::atomic<DWORD> fim{0}; // tick of the quit, 0 before
     plataforma::Evento encerrado{true};
-
-    using CTQExeModule::m_bInicializacaoOk;
 
 protected:
     HRESULT InicializaTransporte() override { return Passo("inicia", hrInicia); }
@@ -37,7 +35,6 @@ protected:
     HRESULT RevogaObjetosClasse() override { return Passo("revoga", hrRevoga); }
     void FinalizaTransporte() override { passos.push_back("finaliza"); }
     void SuspendeObjetosClasse() override { ++suspensoes; }
-    void ReativaObjetosClasse() override { ++reativacoes; }
     void EncerraLacoMensagens() override
     {
         fim = plataforma::Ticks();
@@ -58,22 +55,19 @@ TEST(ModuloExe, StartPassoAPasso)
     const struct {
         const char* nome;
         const char* argumentos;
-        bool inicializacaoOk;
         HRESULT hrInicia, hrRetoma, hrRevoga;
         int saida;
         std::vector<std::string> passos;
     } casos[] = {
-        {"servidor", "-Embedding", true, S_OK, S_OK, 0x1,
+        {"servidor", "-Embedding", S_OK, S_OK, 0x1,
          0x1, {"inicia", "registra", "retoma", "laco", "revoga", "finaliza"}},
-        {"chave", "/regserver", true, S_OK, S_OK, S_OK, S_OK, {"inicia", "registro 1", "finaliza"}},
-        {"init estatica", "", false, S_OK, S_OK, S_OK, -1, {}},
-        {"COM", "", true, falha, S_OK, S_OK, falha, {"inicia"}},
-        {"retomada", "", true, S_OK, falha, S_OK, falha, {"inicia", "registra", "retoma", "revoga", "finaliza"}},
+        {"chave", "/regserver", S_OK, S_OK, S_OK, S_OK, {"inicia", "registro 1", "finaliza"}},
+        {"COM", "", falha, S_OK, S_OK, falha, {"inicia"}},
+        {"retomada", "", S_OK, falha, S_OK, falha, {"inicia", "registra", "retoma", "revoga", "finaliza"}},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
         ModuloTeste m;
-        m.m_bInicializacaoOk = c.inicializacaoOk;
         m.hrInicia = c.hrInicia;
         m.hrRetoma = c.hrRetoma;
         m.hrRevoga = c.hrRevoga;
@@ -82,20 +76,14 @@ TEST(ModuloExe, StartPassoAPasso)
     }
 }
 
-// The monitor ends the loop once the count stayed 0 for a whole time-out.
-class Monitor : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(CTQExeModule::GetLockCount(), 0u); }
-    ModuloTeste m;
-};
-
-// An object alive when the time runs out keeps the server up; each release starts the count again.
-TEST_F(Monitor, ObjetoVivoNaoDeixaEncerrarECadaLiberacaoRecomecaAContagem)
+// The monitor ends the loop once the count stayed 0 for a whole time-out: an object alive when
+// the time runs out keeps the server up; each release starts the count again.
+TEST(Monitor, ObjetoVivoNaoDeixaEncerrarECadaLiberacaoRecomecaAContagem)
 {
+    ASSERT_EQ(CTQExeModule::GetLockCount(), 0u);
+    ModuloTeste m;
     ASSERT_TRUE(m.IniciaMonitor());
-    CTQExeModule::Lock();
-    CTQExeModule::Unlock();
-    CTQExeModule::Lock(); // created again, still alive when the time runs out
+    CTQExeModule::Lock(); // still alive when the time runs out
     EXPECT_FALSE(m.encerrado.Espera(kEspera * 3));
     EXPECT_EQ(m.suspensoes, 0);
     CTQExeModule::Unlock();
@@ -106,30 +94,6 @@ TEST_F(Monitor, ObjetoVivoNaoDeixaEncerrarECadaLiberacaoRecomecaAContagem)
     EXPECT_TRUE(m.encerrado.Espera(kEspera * 20));
     EXPECT_GE(m.fim - segunda + apoio::kTickRelogioMs, kEspera);
     EXPECT_EQ(m.suspensoes, 1);
-}
-
-// A creation that slips in while the class objects are being suspended keeps the server up.
-class ModuloCriacaoNaSuspensao : public ModuloTeste {
-protected:
-    void SuspendeObjetosClasse() override
-    {
-        ModuloTeste::SuspendeObjetosClasse();
-        if (suspensoes == 1)
-            CTQExeModule::Lock();
-    }
-};
-
-TEST(MonitorSuspensao, CriacaoDuranteASuspensaoReativa)
-{
-    ModuloCriacaoNaSuspensao m;
-    ASSERT_TRUE(m.IniciaMonitor());
-    CTQExeModule::Lock();
-    CTQExeModule::Unlock();
-    EXPECT_FALSE(m.encerrado.Espera(kEspera * 3));
-    EXPECT_EQ(m.reativacoes, 1);
-    CTQExeModule::Unlock();
-    EXPECT_TRUE(m.encerrado.Espera(kEspera * 20));
-    EXPECT_EQ(m.suspensoes, 2);
 }
 
 } // namespace

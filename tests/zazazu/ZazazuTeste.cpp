@@ -77,31 +77,31 @@ protected:
     std::string m_dados;
 };
 
-TEST_F(Zazazu, CadaSubcomandoAcertaERecusaEJsonTemFormaFixa)
+TEST_F(Zazazu, CadaSubcomandoAcertaERecusaEExportadoReimportaIgual)
 {
     using nlohmann::json;
-    const Resultado importacao = Roda("--json import 1 /nao/existe.csv");
-    EXPECT_EQ(importacao.codigo, 1);
-    EXPECT_EQ(json::parse(importacao.saida)["recusadas"][0]["motivo"], "cannot be read");
     ASSERT_EQ(Importa(kCsvPlano).codigo, 0);
-    const json plano = json::parse(Roda("--json plan show 1").saida);
-    EXPECT_EQ(plano["contas"], 6);
-    EXPECT_EQ(plano["mascaras"]["1"], "9.9.99");
-    const json contas = json::parse(Roda("--json account list 1").saida);
-    ASSERT_EQ(contas.size(), 6u);
-    EXPECT_EQ(contas[2]["codigo"], "CX");
-    EXPECT_EQ(contas[2]["tipo"], "A");
+    // What is exported imports into another plan as the same bytes.
+    ASSERT_EQ(Roda("export 1 '" + Caminho("exportado.csv") + "'").codigo, 0);
+    ASSERT_EQ(Roda("plan create Copia").codigo, 0);
+    ASSERT_EQ(Roda("mask set 2 9.9.99").codigo, 0);
+    ASSERT_EQ(Roda("import 2 '" + Caminho("exportado.csv") + "'").codigo, 0);
+    const auto depois = Arquivos();
+    for (const char* par : {"PLA", "IND", "VIN"}) {
+        const auto um = depois.find(std::string("DF") + par + "001.DAT"), dois = depois.find(std::string("DF") + par + "002.DAT");
+        ASSERT_TRUE(um != depois.end() && dois != depois.end()) << par;
+        EXPECT_TRUE(um->second == dois->second) << par;
+    }
     const json erro = json::parse(Roda("--json plan show 9").saida)["erro"];
     EXPECT_EQ(erro["hresult"], "0x80043E95");
-    EXPECT_FALSE(erro["descricao"].get<std::string>().empty());
     const struct {
         const char* argumentos;
         int codigo;
         const char* contem; // in what it printed, out or error
     } casos[] = {
         {"company list", 0, "T1"},
+        {"import 1 /nao/existe.csv", 1, "cannot be read"},
         {"plan list", 0, "Gerencial"},
-        {"plan show 1", 0, "accounts: 6"},
         {"plan rename 1 Novo", 0, "Novo"},
         {"plan create ''", 1, "0x80070057"},
         {"mask show 1", 0, "9.9.99"},
@@ -113,7 +113,6 @@ TEST_F(Zazazu, CadaSubcomandoAcertaERecusaEJsonTemFormaFixa)
         {"account add 1 --class 1.1.04 --code CX --type A --name Outra", 1, "0x00040629"},
         {"account edit 1 7 --name 'Aplicacoes financeiras'", 0, "Aplicacoes financeiras"},
         {"account find 1 BCO", 0, "Bancos"},
-        {"account find 1 1.1.02", 0, "Bancos"},
         {"account find 1 NADA", 1, "0x800405E0"},
         {"account delete 1 7", 0, "deleted 1"},
         {"link add 1 6 9", 0, "added"},
@@ -122,7 +121,6 @@ TEST_F(Zazazu, CadaSubcomandoAcertaERecusaEJsonTemFormaFixa)
         {"check 1", 0, "no problems"},
         {"report 1 --out relatorio.txt", 1, "0x80043EB7"}, // the company has no main chart
         {"plan", 2, "subcommand"},
-        {"account show 1", 2, "POS"},
         {"plan list --bogus", 2, "bogus"},
     };
     for (const auto& c : casos) {
@@ -130,31 +128,10 @@ TEST_F(Zazazu, CadaSubcomandoAcertaERecusaEJsonTemFormaFixa)
         EXPECT_EQ(r.codigo, c.codigo) << c.argumentos << "\n" << r.saida << r.erro;
         EXPECT_NE((r.saida + r.erro).find(c.contem), std::string::npos) << c.argumentos << "\n" << r.saida << r.erro;
     }
-    EXPECT_EQ(Roda("account list --help").codigo, 0);
 }
 
-TEST_F(Zazazu, SimulacaoNadaGravaEIdaEVoltaDaOsMesmosBytes)
-{
-    const auto antes = Arquivos();
-    const Resultado simulada = Importa(kCsvPlano, "--dry-run");
-    EXPECT_EQ(simulada.codigo, 0) << simulada.erro;
-    EXPECT_NE(simulada.saida.find("6 accepted, 0 refused, 0 written"), std::string::npos) << simulada.saida;
-    EXPECT_TRUE(Arquivos() == antes);
-
-    ASSERT_EQ(Importa(kCsvPlano).codigo, 0);
-    ASSERT_EQ(Roda("export 1 '" + Caminho("exportado.csv") + "'").codigo, 0);
-    ASSERT_EQ(Roda("plan create Copia").codigo, 0);
-    ASSERT_EQ(Roda("mask set 2 9.9.99").codigo, 0);
-    ASSERT_EQ(Roda("import 2 '" + Caminho("exportado.csv") + "'").codigo, 0);
-    const auto depois = Arquivos();
-    for (const char* par : {"PLA", "IND", "VIN"}) {
-        const auto um = depois.find(std::string("DF") + par + "001.DAT"), dois = depois.find(std::string("DF") + par + "002.DAT");
-        ASSERT_TRUE(um != depois.end() && dois != depois.end()) << par;
-        EXPECT_TRUE(um->second == dois->second) << par;
-    }
-}
-
-TEST_F(Zazazu, CsvRuimRecusadoComALinhaENadaGravado)
+// A dry run and each bad CSV write nothing; a bad one is told with its line.
+TEST_F(Zazazu, CsvRuimOuSimuladoNadaGrava)
 {
     const std::string cabecalho = "classificacao,codigo,tipo,nome,caracteristica,vinculos\n";
     const struct {
@@ -166,15 +143,16 @@ TEST_F(Zazazu, CsvRuimRecusadoComALinhaENadaGravado)
         {cabecalho + "1,,T,Ativo,0,,x\n", 2, "too many columns"},
         {cabecalho + "1,,T,\"Ativo,0,\n", 2, "not closed"},
         {cabecalho + "1,,T," + std::string(51, 'n') + ",0,\n", 2, "nome: 1 to 50"},
-        {cabecalho + "1,CODIGOLONGO1,T,Ativo,0,\n", 2, "codigo: at most 10"},
         {cabecalho + "1,,T,Ativo,0,\n1.123,,A,Errada,0,\n", 3, "0x81080D10"},
-        {cabecalho + "1,A1,T,Ativo,0,\n2,A1,T,Passivo,0,\n", 3, "0x81080D12"},
-        {cabecalho + "1.1.01,,A,Sem titulo,0,\n", 2, "0x81080D13"},
         {cabecalho + "1,,T,\xE2\x82\xAC ok,0,\n2,,T,\xE4\xB8\xAD,0,\n", 3, "code page 1252"},
         {"", 1, "empty file"},
         {std::string("\x7F" "ELF\x02\x01\0\0binario", 15), 1, "binary"},
     };
     const auto antes = Arquivos();
+    const Resultado simulada = Importa(kCsvPlano, "--dry-run");
+    EXPECT_EQ(simulada.codigo, 0) << simulada.erro;
+    EXPECT_NE(simulada.saida.find("6 accepted, 0 refused, 0 written"), std::string::npos) << simulada.saida;
+    EXPECT_TRUE(Arquivos() == antes);
     for (const auto& c : casos) {
         const Resultado r = Importa(c.csv);
         EXPECT_EQ(r.codigo, 1) << c.motivo;
@@ -214,15 +192,13 @@ TEST_F(Zazazu, VerificacaoAchaCadaFalhaEReparoCorrigeOQueDiz)
     EXPECT_EQ(tipos["own code repeated"], 1);
     EXPECT_EQ(Roda("check 1").codigo, 1);
 
-    const auto planoAntes = apoio::LeTudo(m_dados + "DFPLA001.DAT").size();
     const nlohmann::json reparo = nlohmann::json::parse(Roda("--json check 1 --repair").saida);
     EXPECT_EQ(reparo["corrigidos"], 2);
     const nlohmann::json depois = nlohmann::json::parse(Roda("--json check 1").saida)["achados"];
     ASSERT_EQ(depois.size(), 2u) << depois.dump(); // what the repair does not touch
     for (const auto& a : depois)
         EXPECT_TRUE(a["tipo"] == 5 || a["tipo"] == 6) << a.dump();
-    EXPECT_EQ(apoio::LeTudo(m_dados + "DFPLA001.DAT").size(), planoAntes); // no account deleted
-    EXPECT_EQ(nlohmann::json::parse(Roda("--json account list 1").saida).size(), 6u);
+    EXPECT_EQ(nlohmann::json::parse(Roda("--json account list 1").saida).size(), 6u); // no account deleted
 }
 
 } // namespace
