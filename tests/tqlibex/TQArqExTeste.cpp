@@ -197,6 +197,10 @@ TEST_F(TQArqExTeste, GravacaoDeUmObjetoInvalidaCacheDoOutro)
     EXPECT_EQ(Le(b, 6), Registro('f'));
     EXPECT_EQ(plataforma::LeiturasPlataforma(), antes) << "the read-ahead serves the next record";
     EXPECT_EQ(Grava(a, 'Z', 5), 5);
+    // Another file's load in between clears the process-wide mark: the file's own generation tells.
+    CTQArqEx outro;
+    ASSERT_EQ(outro.Abre(Cria("D.dat", conteudo), 'L', kTam), 0u);
+    EXPECT_EQ(Le(outro, 1), Registro('a'));
     EXPECT_EQ(Le(b, 5), Registro('Z'));
     // Closed, it reopens by itself at the next read.
     EXPECT_EQ(b.Fecha(), 0u);
