@@ -106,10 +106,6 @@ TEST_F(PlanoPrincipalTeste, RecusasComORegistroZeradoDepoisAsContas)
         EXPECT_EQ(c.chamada(), c.esperado) << c.nome;
         EXPECT_TRUE(conta.empty() || conta == Conta(kTamanhoContaPlano, '\0')) << c.nome;
     }
-    // The slots this program does not use.
-    for (auto slot : {&ITQDF_Plano::Reservado3, &ITQDF_Plano::Reservado4, &ITQDF_Plano::Reservado5,
-                      &ITQDF_Plano::Reservado6})
-        EXPECT_EQ((m_plano.Get()->*slot)(), kNaoImplementado);
     // Bound to the company above: both kinds of account in their places.
     ASSERT_EQ(Le(1, conta), S_OK);
     EXPECT_EQ(conta, ContaEsperada("1", "1", "ATIVO", 'T'));
@@ -138,22 +134,3 @@ TEST_F(PlanoPrincipalTeste, RegistroPorUsuarioEDesfeitoPeloProprioServidor)
     EXPECT_EQ(m_plano.CoCreateInstance(CLSID_TQDF_Plano), plataforma::kClasseNaoRegistrada);
     EXPECT_EQ(m_servidor->Desregistra(), S_OK) << "nothing left to remove";
 }
-
-#ifndef _WIN32
-// Under Wine 8 the user's classes do not reach HKEY_CLASSES_ROOT at all (the test copies them).
-TEST_F(PlanoPrincipalTeste, EntradaPorUsuarioVenceADaMaquina)
-{
-    // The machine's classes, where an installation for every user writes.
-    GravaTexto(plataforma::RaizRegistro::LocalMachine, kChaveClasses + "\\InprocServer32", nullptr,
-               m_dir + "Ausente.dll");
-    m_plano.Libera();
-    apoio::CapturaTrace trace;
-    EXPECT_EQ(m_plano.CoCreateInstance(CLSID_TQDF_Plano), S_OK);
-    // Without the per-user entry the machine's is the one tried.
-    m_plano.Libera();
-    ASSERT_EQ(m_servidor->Desregistra(), S_OK);
-    const HRESULT hr = m_plano.CoCreateInstance(CLSID_TQDF_Plano);
-    EXPECT_TRUE(TQFalhou(hr));
-    EXPECT_NE(hr, plataforma::kClasseNaoRegistrada);
-}
-#endif
