@@ -88,7 +88,6 @@ TEST_F(FormatosRelatorio, CsvCitaOQuePrecisaEApara)
         const char* campo;
     };
     const Caso casos[] = {
-        {"Caixa, \"geral\"", "\"Caixa, \"\"geral\"\"\""},
         {"Ações   ", "Ações"},
         {"linha\r\nquebrada", "\"linha\r\nquebrada\""},
     };

@@ -114,18 +114,8 @@ TEST_F(PlanoPrincipalTeste, RecusasComORegistroZeradoDepoisAsContas)
     EXPECT_EQ(conta, ContaEsperada("1.01.002", "ABCDEFGHIJ", std::string(50, 'N'), 'A'));
 }
 
-TEST_F(PlanoPrincipalTeste, RegistroPorUsuarioEDesfeitoPeloProprioServidor)
+TEST_F(PlanoPrincipalTeste, RegistroDesfeitoPeloProprioServidor)
 {
-    plataforma::ChaveRegistro servidor;
-    ASSERT_EQ(servidor.Abre(plataforma::RaizRegistro::CurrentUser, (kChaveClasses + "\\InprocServer32").c_str()),
-              0u);
-    std::string valor;
-    ASSERT_EQ(servidor.LeTexto(nullptr, valor), 0u);
-    EXPECT_TRUE(plataforma::IguaisSemCaixa(CTQPath::GetDiretorio(valor), CTQPath::GetDiretorio(
-                                                                              teste::PlanoPrincipalRegistrado::Caminho())))
-        << valor;
-    servidor.Fecha();
-
     m_plano.Libera();
     ASSERT_EQ(m_servidor->Desregistra(), S_OK);
     plataforma::ChaveRegistro classe;

@@ -1,9 +1,7 @@
 // The routine framework as a business object derives from it: the session from the
-// initialization record, the order of OnInicializa, the per-thread default access, the last
-// error as the client receives it.
+// initialization record, the order of OnInicializa, the last error as the client receives it.
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -84,21 +82,6 @@ TEST_F(RotinasTeste, SemATQLConxNaoInicializa)
     EXPECT_FALSE(r.EstaInicializado());
     EXPECT_EQ(r.m_iChamadas, 0);
     EXPECT_STREQ(r.GetEmpresa(), "");
-}
-
-TEST_F(RotinasTeste, AcessoDefaultEhDeCadaThread)
-{
-    CRotina a;
-    EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
-    CTQBaseParaRotinas::SetAcessoDefault(&a);
-    CTQBaseParaRotinas* vistoNaOutra = &a;
-    std::thread([&] {
-        vistoNaOutra = CTQBaseParaRotinas::GetAcessoServidoresDefault();
-        CTQBaseParaRotinas::SetAcessoDefault(nullptr);
-    }).join();
-    EXPECT_EQ(vistoNaOutra, nullptr);
-    EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), &a);
-    CTQBaseParaRotinas::SetAcessoDefault(nullptr);
 }
 
 TEST_F(RotinasTeste, UltimoErroChegaAoRegistroDoCliente)

@@ -186,7 +186,6 @@ TEST_F(Consulta, TituloESubordinadas)
 
     // Only the entry right after 1.2 counts, never the child after it.
     const std::pair<REGCON_INDEX, HRESULT> seguintes[] = {
-        {EntradaIndice(9, "5.2"), statusclass::SemSubordinadas},          // a title that is no child
         {EntradaIndice(8 | kTipoS, "9"), 0},                              // any 'S' account
         {EntradaIndice(8, "1.2"), statusclass::SemSubordinadas},          // a title must be longer
     };
