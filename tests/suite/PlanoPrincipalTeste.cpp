@@ -97,7 +97,6 @@ TEST_F(PlanoPrincipalTeste, RecusasComORegistroZeradoDepoisAsContas)
         {"null session", [&] { return m_plano->Inicializa(nullptr); }, kPonteiroNulo},
         {"unknown company", [&] { return m_plano->Inicializa(Bytes(Sessao("9999"))); }, TQHResult(0x80070003)},
         {"known company", [&] { return m_plano->Inicializa(Bytes(Sessao("0001"))); }, S_OK},
-        {"null record", [&] { return m_plano->LeConta(1, nullptr); }, kPonteiroNulo},
         {"position 0", [&] { return Le(0, conta); }, kArgumentoInvalido},
         {"past the end", [&] { return Le(3, conta); }, kFimArquivo},
     };
