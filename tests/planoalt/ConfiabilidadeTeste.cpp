@@ -120,21 +120,20 @@ class Confiabilidade : public teste::ServicoTeste {
 protected:
     void TearDown() override
     {
-        for (auto& f : m_filhos)
-            if (!f.Espera(0))
-                f.Termina();
+        if (!m_filho.Espera(0))
+            m_filho.Termina();
         ServicoTeste::TearDown();
     }
 
-    void Filho(size_t i, const char* teste, std::vector<std::string> extras)
+    void Filho(const char* teste, std::vector<std::string> extras)
     {
-        ASSERT_EQ(teste::RodaFilho(teste, extras, m_filhos[i]), 0u);
+        ASSERT_EQ(teste::RodaFilho(teste, extras, m_filho), 0u);
     }
 
-    DWORD FimDoFilho(size_t i)
+    DWORD FimDoFilho()
     {
         DWORD codigo = 99;
-        EXPECT_TRUE(m_filhos[i].Espera(kEsperaFilho, &codigo)) << "child " << i;
+        EXPECT_TRUE(m_filho.Espera(kEsperaFilho, &codigo));
         return codigo;
     }
 
@@ -198,7 +197,7 @@ protected:
         EXPECT_FALSE(apoio::Existe(dados + kArquivoIntencao));
     }
 
-    plataforma::ProcessoFilho m_filhos[2];
+    plataforma::ProcessoFilho m_filho;
 };
 
 // Another object holds the chart (a read leaves the store's handle open) until a write lets it
@@ -238,8 +237,8 @@ TEST_F(Confiabilidade, ChamadaSeguinteVeOQueOutroProcessoGravou)
     LONG posicao = 0;
     ASSERT_EQ(m_objeto.Le(4, &r), S_OK);
     ASSERT_EQ(m_objeto.Existe(Texto("NOVO").c_str(), 1, &posicao, &r), statusclass::NaoEncontrado);
-    ASSERT_NO_FATAL_FAILURE(Filho(0, "ConfiabilidadeFilho.AlteraConta", {m_dir}));
-    ASSERT_EQ(FimDoFilho(0), 0u);
+    ASSERT_NO_FATAL_FAILURE(Filho("ConfiabilidadeFilho.AlteraConta", {m_dir}));
+    ASSERT_EQ(FimDoFilho(), 0u);
     // The whole chart was in this process's read-ahead: the next call must not answer from it.
     m_objeto.IniciaChamada();
     ASSERT_EQ(m_objeto.Le(4, &r), S_OK);
@@ -255,12 +254,12 @@ TEST_F(Confiabilidade, ListagemNuncaVeIndicePelaMetade)
     // Large enough that the index is written in several pieces.
     PlanoComContas(4000);
     const size_t vivas = Indice(m_objeto).size();
-    ASSERT_NO_FATAL_FAILURE(Filho(0, "ConfiabilidadeFilho.ReescreveIndice", {m_dir}));
+    ASSERT_NO_FATAL_FAILURE(Filho("ConfiabilidadeFilho.ReescreveIndice", {m_dir}));
     ASSERT_TRUE(apoio::EsperaArquivo(Sinal(m_dir, "reescrevendo"), kEsperaFilho));
     for (int i = 0; i < 200 && !HasFailure(); ++i)
         ASSERT_EQ(Indice(m_objeto).size(), vivas) << "listing " << i;
     apoio::GravaTudo(Sinal(m_dir, "para"), "");
-    ASSERT_EQ(FimDoFilho(0), 0u);
+    ASSERT_EQ(FimDoFilho(), 0u);
 }
 
 // The parameter: whether the suite's marker of the current mark scheme is installed.
@@ -289,8 +288,8 @@ TEST_P(MudancaInterrompida, CadaPassoDeixaPlanoEMascarasConcordando)
         ASSERT_NO_FATAL_FAILURE(PlanoComContas(kContas));
         m_objeto.m_pClassificacao.reset();
 
-        ASSERT_NO_FATAL_FAILURE(Filho(0, "ConfiabilidadeFilho.AlteraMascara", {dados, std::to_string(passo)}));
-        const DWORD codigo = FimDoFilho(0);
+        ASSERT_NO_FATAL_FAILURE(Filho("ConfiabilidadeFilho.AlteraMascara", {dados, std::to_string(passo)}));
+        const DWORD codigo = FimDoFilho();
         ASSERT_TRUE(codigo == DWORD(kSaidaPassoFatal) || codigo == 0) << codigo;
 
         teste::ObjetoServico novo;

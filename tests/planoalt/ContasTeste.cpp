@@ -17,12 +17,6 @@ TEST_F(Contas, SemPlanoSelecionado)
     EXPECT_EQ(r.cTipo, 0) << "a zero record";
     LONG saida = 5;
     EXPECT_EQ(m_objeto.Grava(0, r, &saida), TQHResult(0x800402DD));
-    ARRAY_REGCON_INDEX_ALT_PS* lista = nullptr;
-    EXPECT_EQ(m_objeto.GetPlanoIndex(Texto("X").c_str(), 0, &lista), TQHResult(0x800402DD));
-    ASSERT_NE(lista, nullptr) << "an empty block all the same";
-    EXPECT_EQ(lista->iQtde, 0);
-    EXPECT_EQ(lista->pArrayRegConIndex, nullptr);
-    plataforma::LiberaTarefa(lista);
 }
 
 TEST_F(Contas, CodigoReduzidoCodigoDeOutraContaEPosicoesInvalidas)

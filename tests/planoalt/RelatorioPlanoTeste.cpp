@@ -108,7 +108,6 @@ TEST_F(RelatorioPlano, FalhasNaoDeixamRelatorio)
         {"builder set-up", [&] { DefineFalhaGerador("Inicializa", kFalhaDeTeste); }, 1, kFalhaDeTeste},
         {"plan without masks", [] {}, semMascaras, kPlanoSemMascaras},
         {"main-chart server creation", [&] { m_principal->DefineFalha(0, kFalhaDeTeste); }, 1, kFalhaDeTeste},
-        {"main-chart session", [&] { m_principal->DefineFalha(7, kFalhaDeTeste); }, 1, kFalhaDeTeste},
         {"main-chart account", [&] { m_principal->DefineFalha(8, kFalhaDeTeste); }, 1, kFalhaDeTeste},
         {"report file", [&] { DefineFalhaGerador("GeraRelatorio", kFalhaDeTeste); }, 1, kFalhaDeTeste},
     };

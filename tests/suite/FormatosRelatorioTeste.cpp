@@ -79,12 +79,6 @@ TEST_F(FormatosRelatorio, TextoAbreUmaPaginaACada60Linhas)
         EXPECT_TRUE(l[0].ends_with(" P\xE1gina " + std::to_string(p + 1))) << l[0];
         EXPECT_EQ(l[4].substr(0, 17), Ajusta(std::to_string(p * 56 + 1), 17)) << p;
     }
-
-    // Without described columns the header takes the fields' widths.
-    const std::vector<std::string> l = LinhasAnsi(Gera("semdetalhe.txt", kPlano, false));
-    ASSERT_EQ(l.size(), 4u + kPlano.size());
-    EXPECT_TRUE(l[2].starts_with(Ajusta("C\xF3" "digo", 17) + " " + Ajusta("Tipo", 6) + " Classifica\xE7\xE3o")) << l[2];
-    EXPECT_EQ(l[4], LinhaFixa(kPlano[0]));
 }
 
 TEST_F(FormatosRelatorio, CsvCitaOQuePrecisaEApara)
@@ -94,7 +88,6 @@ TEST_F(FormatosRelatorio, CsvCitaOQuePrecisaEApara)
         const char* campo;
     };
     const Caso casos[] = {
-        {"Caixa, \"geral\"", "\"Caixa, \"\"geral\"\"\""},
         {"Ações   ", "Ações"},
         {"linha\r\nquebrada", "\"linha\r\nquebrada\""},
     };

@@ -97,7 +97,6 @@ TEST_F(PlanoPrincipalTeste, RecusasComORegistroZeradoDepoisAsContas)
         {"null session", [&] { return m_plano->Inicializa(nullptr); }, kPonteiroNulo},
         {"unknown company", [&] { return m_plano->Inicializa(Bytes(Sessao("9999"))); }, TQHResult(0x80070003)},
         {"known company", [&] { return m_plano->Inicializa(Bytes(Sessao("0001"))); }, S_OK},
-        {"null record", [&] { return m_plano->LeConta(1, nullptr); }, kPonteiroNulo},
         {"position 0", [&] { return Le(0, conta); }, kArgumentoInvalido},
         {"past the end", [&] { return Le(3, conta); }, kFimArquivo},
     };
@@ -106,10 +105,6 @@ TEST_F(PlanoPrincipalTeste, RecusasComORegistroZeradoDepoisAsContas)
         EXPECT_EQ(c.chamada(), c.esperado) << c.nome;
         EXPECT_TRUE(conta.empty() || conta == Conta(kTamanhoContaPlano, '\0')) << c.nome;
     }
-    // The slots this program does not use.
-    for (auto slot : {&ITQDF_Plano::Reservado3, &ITQDF_Plano::Reservado4, &ITQDF_Plano::Reservado5,
-                      &ITQDF_Plano::Reservado6})
-        EXPECT_EQ((m_plano.Get()->*slot)(), kNaoImplementado);
     // Bound to the company above: both kinds of account in their places.
     ASSERT_EQ(Le(1, conta), S_OK);
     EXPECT_EQ(conta, ContaEsperada("1", "1", "ATIVO", 'T'));
@@ -118,18 +113,8 @@ TEST_F(PlanoPrincipalTeste, RecusasComORegistroZeradoDepoisAsContas)
     EXPECT_EQ(conta, ContaEsperada("1.01.002", "ABCDEFGHIJ", std::string(50, 'N'), 'A'));
 }
 
-TEST_F(PlanoPrincipalTeste, RegistroPorUsuarioEDesfeitoPeloProprioServidor)
+TEST_F(PlanoPrincipalTeste, RegistroDesfeitoPeloProprioServidor)
 {
-    plataforma::ChaveRegistro servidor;
-    ASSERT_EQ(servidor.Abre(plataforma::RaizRegistro::CurrentUser, (kChaveClasses + "\\InprocServer32").c_str()),
-              0u);
-    std::string valor;
-    ASSERT_EQ(servidor.LeTexto(nullptr, valor), 0u);
-    EXPECT_TRUE(plataforma::IguaisSemCaixa(CTQPath::GetDiretorio(valor), CTQPath::GetDiretorio(
-                                                                              teste::PlanoPrincipalRegistrado::Caminho())))
-        << valor;
-    servidor.Fecha();
-
     m_plano.Libera();
     ASSERT_EQ(m_servidor->Desregistra(), S_OK);
     plataforma::ChaveRegistro classe;
@@ -138,22 +123,3 @@ TEST_F(PlanoPrincipalTeste, RegistroPorUsuarioEDesfeitoPeloProprioServidor)
     EXPECT_EQ(m_plano.CoCreateInstance(CLSID_TQDF_Plano), plataforma::kClasseNaoRegistrada);
     EXPECT_EQ(m_servidor->Desregistra(), S_OK) << "nothing left to remove";
 }
-
-#ifndef _WIN32
-// Under Wine 8 the user's classes do not reach HKEY_CLASSES_ROOT at all (the test copies them).
-TEST_F(PlanoPrincipalTeste, EntradaPorUsuarioVenceADaMaquina)
-{
-    // The machine's classes, where an installation for every user writes.
-    GravaTexto(plataforma::RaizRegistro::LocalMachine, kChaveClasses + "\\InprocServer32", nullptr,
-               m_dir + "Ausente.dll");
-    m_plano.Libera();
-    apoio::CapturaTrace trace;
-    EXPECT_EQ(m_plano.CoCreateInstance(CLSID_TQDF_Plano), S_OK);
-    // Without the per-user entry the machine's is the one tried.
-    m_plano.Libera();
-    ASSERT_EQ(m_servidor->Desregistra(), S_OK);
-    const HRESULT hr = m_plano.CoCreateInstance(CLSID_TQDF_Plano);
-    EXPECT_TRUE(TQFalhou(hr));
-    EXPECT_NE(hr, plataforma::kClasseNaoRegistrada);
-}
-#endif

@@ -1,9 +1,7 @@
 // The routine framework as a business object derives from it: the session from the
-// initialization record, the order of OnInicializa, the per-thread default access, the last
-// error as the client receives it, and the generic function.
+// initialization record, the order of OnInicializa, the last error as the client receives it.
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -65,11 +63,6 @@ TEST_F(RotinasTeste, SessaoVemDoRegistroEOnInicializaDecide)
     EXPECT_EQ(r.m_sEmpresaVista, "Empresa \xC7");
     EXPECT_FALSE(r.m_bInicializadoDurante);
 
-    // A second initialization takes the new session; a company that fills its field has no terminator.
-    _REG_DF_INICIALIZAPS cheio = Registro("", 7, 8);
-    std::memset(cheio.szEmpresa, 'E', sizeof cheio.szEmpresa);
-    ASSERT_EQ(r.Inicializa(cheio), S_OK);
-    EXPECT_EQ(std::string(r.GetEmpresa()), std::string(48, 'E'));
 
     r.m_hrProprio = TQHResult(0x80043F59);
     EXPECT_EQ(r.Inicializa(Registro("0002")), TQHResult(0x80043F59));
@@ -89,26 +82,6 @@ TEST_F(RotinasTeste, SemATQLConxNaoInicializa)
     EXPECT_FALSE(r.EstaInicializado());
     EXPECT_EQ(r.m_iChamadas, 0);
     EXPECT_STREQ(r.GetEmpresa(), "");
-}
-
-TEST_F(RotinasTeste, AcessoDefaultEhDeCadaThread)
-{
-    CRotina a;
-    EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
-    CTQBaseParaRotinas::SetAcessoDefault(&a);
-    CTQBaseParaRotinas* vistoNaOutra = &a;
-    std::thread([&] {
-        vistoNaOutra = CTQBaseParaRotinas::GetAcessoServidoresDefault();
-        CTQBaseParaRotinas::SetAcessoDefault(nullptr);
-    }).join();
-    EXPECT_EQ(vistoNaOutra, nullptr);
-    EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), &a);
-    // An object that dies while it is the default does not stay behind it.
-    {
-        CRotina c;
-        CTQBaseParaRotinas::SetAcessoDefault(&c);
-    }
-    EXPECT_EQ(CTQBaseParaRotinas::GetAcessoServidoresDefault(), nullptr);
 }
 
 TEST_F(RotinasTeste, UltimoErroChegaAoRegistroDoCliente)
@@ -132,37 +105,6 @@ TEST_F(RotinasTeste, UltimoErroChegaAoRegistroDoCliente)
     std::strcpy(esperado.szEmpresa, "Empresa 1");
     EXPECT_EQ(Recebido(r), std::string(reinterpret_cast<const char*>(&esperado), sizeof esperado));
 
-    // A message longer than its field is cut, terminated, and leaves the company alone.
-    r.SetErro(1, 2, 3, "%s", std::string(400, 'm').c_str());
-    const std::string cortado = Recebido(r);
-    EXPECT_EQ(std::string(cortado.c_str() + 30), std::string(301, 'm'));
-    EXPECT_STREQ(cortado.c_str() + 332, "Empresa 1");
-
     r.LimpaErro();
     EXPECT_EQ(Recebido(r), std::string(480, '\0'));
-}
-
-TEST_F(RotinasTeste, ErroCopiadoDeOutroApagadoPorNuloEFuncaoGenerica)
-{
-    CRotina r;
-    CTQDadosDF_Erro outro;
-    outro.SetHR(TQHResult(0x81080A04));
-    outro.SetEmpresa("Outra");
-    r.SetErro(outro);
-    // A whole record keeps its own company, initialized object or not.
-    EXPECT_STREQ(r.GetErro().GetEmpresa(), "Outra");
-    r.OnErroRPC(TQHResult(0x800706BA));
-    EXPECT_EQ(r.GetUltimoHR(), TQHResult(0x800706BA));
-    EXPECT_STREQ(r.GetErro().GetEmpresa(), "");
-    r.SetErro(static_cast<const CTQDadosDF_Erro*>(nullptr));
-    EXPECT_EQ(r.GetUltimoHR(), S_OK);
-
-    // A generic function that none implements leaves the output null.
-    ASSERT_EQ(r.Inicializa(Registro("0001")), S_OK);
-    uint8_t bytes[3] = {1, 2, 3};
-    _REG_DF_FUNCAO_GENERICAPS entrada{3, {}, bytes, 0};
-    _REG_DF_FUNCAO_GENERICAPS lixo{};
-    _REG_DF_FUNCAO_GENERICAPS* saida = &lixo;
-    EXPECT_EQ(r.FuncaoGenerica(42, entrada, &saida), TQHResult(0x80004001));
-    EXPECT_EQ(saida, nullptr);
 }

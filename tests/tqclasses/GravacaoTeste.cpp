@@ -53,8 +53,7 @@ TEST_F(Gravacao, InclusoesAlteracoesEExclusoes)
     } passos[] = {
         // The type alone changes only the entry's type bits.
         {"'A' to title", 5, {"1.1.02", T, "C5", "Caixa"}, {1, 2, 3, 4, 5, 6}},
-        {"the own code alone", 5, {"1.1.02", T, "X5", "Caixa"}, {}},
-        {"title to 'S'", 5, {"1.1.02", kStatusS, "X5", "Caixa"}, {}},
+        {"title to 'S' with a new own code", 5, {"1.1.02", kStatusS, "X5", "Caixa"}, {}},
         {"'S' to 'G': the bits replaced", 5, {"1.1.02", kStatusG, "X5", "Caixa"}, {}},
         {"after every entry: the free last slot", 0, {"2.1", A, "C7", "Fornecedores"}, {1, 2, 3, 4, 5, 6, 7}},
         // Type bits from the status byte, 'S' before 'T'; the type plays no part in the place.
@@ -118,8 +117,6 @@ TEST_F(Gravacao, RecusasNaoTocamNosArquivos)
         {"beyond 24 bits", [&] { return p.IncluiClassificacao(nullptr, 0x1000000, registro.data()); },
          statusarq::ArgumentoInvalido.ComoHResult(),
          {"IncluiClassificacao: IDX_INDCON( lposicao ) == lposicao"}},
-        {"ExcluiClassificacao of 0x1000001, not record 1", [&] { return p.ExcluiClassificacao(0x1000001); },
-         statusclass::SemEntradaExclusao, {}},
         {"AlteraIndconClassificacao of 0x1000001",
          [&] { return p.AlteraIndconClassificacao(0x1000001, registro.data()); },
          statusclass::SemEntradaAlteracao, {}},

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <tuple>
 
 #include "apoio/Apoio.h"
 #include "df/tqlibex/TQChaveSuite.h"
@@ -105,32 +104,6 @@ std::vector<std::string> Descreve(const std::vector<REGCON_INDEX>& entradas)
     for (const auto& e : entradas)
         r.push_back(DescreveEntrada(e));
     return r;
-}
-
-void VerificaIndice(const std::vector<REGCON_INDEX>& indice, const std::vector<ContaPlano>& contas)
-{
-    ASSERT_FALSE(indice.empty());
-    EXPECT_EQ(DescreveEntrada(indice[0]), DescreveEntrada(REGCON_INDEX{}));
-    const auto vivas = std::count_if(contas.begin(), contas.end(),
-                                     [](const ContaPlano& c) { return !(c.status & kStatusExcluido); });
-    EXPECT_EQ(indice.size(), size_t(vivas) + 1);
-    const auto ordem = [&](uint32_t r) {
-        const ContaPlano& c = contas[r - 1];
-        const bool titulo = TipoDoStatus(c.status) == 'T';
-        return std::make_tuple(c.classificacao, !titulo,
-                               titulo ? std::string() : ChaveNomeIndice(c.nome.c_str(), kTamanhoNomePlano));
-    };
-    std::vector<bool> vista(contas.size() + 1);
-    for (size_t i = 1; i < indice.size(); ++i) {
-        const uint32_t r = IDX_INDCON(indice[i].Tipo_IndCon);
-        ASSERT_TRUE(r >= 1 && r <= contas.size() && !(contas[r - 1].status & kStatusExcluido) && !vista[r])
-            << "entry " << i << ": record " << r;
-        vista[r] = true;
-        EXPECT_EQ(DescreveEntrada(indice[i]), Descreve(IndiceDasContas(contas, {r}))[1]) << "entry " << i;
-        if (i > 1) {
-            ASSERT_LE(ordem(IDX_INDCON(indice[i - 1].Tipo_IndCon)), ordem(r)) << "entry " << i;
-        }
-    }
 }
 
 std::vector<std::string> ExpressoesDoTrace(const std::vector<LinhaTrace>& linhas)

@@ -58,11 +58,6 @@ std::vector<REGCON_INDEX> IndiceDasContas(const std::vector<ContaPlano>& contas,
 std::string DescreveEntrada(const REGCON_INDEX& entrada);
 std::vector<std::string> Descreve(const std::vector<REGCON_INDEX>& entradas);
 
-// An index as the generator would write it for `contas`: entry 0, then each live account once
-// with its type bits and classification, in text order of classifications, titles first among
-// equal ones, then the others by the generator's name key (ties either way).
-void VerificaIndice(const std::vector<REGCON_INDEX>& indice, const std::vector<ContaPlano>& contas);
-
 // "Operation: expression" of each trace line that a store wrote, in order.
 std::vector<std::string> ExpressoesDoTrace(const std::vector<LinhaTrace>& linhas);
 
