@@ -1,4 +1,5 @@
 // The service's file names and fixed-field copies.
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -6,6 +7,8 @@
 
 #include "df/planoalt/ArquivosPlano.h"
 #include "df/planoalt/CopiaCampo.h"
+#include "df/planoalt/IntencaoMascara.h"
+#include "apoio/Apoio.h"
 
 namespace {
 
@@ -38,6 +41,24 @@ TEST(CopiaDeCampo, CortaDeixandoTerminador)
     EXPECT_EQ(std::string(campo, sizeof campo), std::string("012345678\0", 10));
     TQCopiaCampo(campo, sizeof campo, "0123456789AB", true);
     EXPECT_EQ(std::string(campo, sizeof campo), "0123456789") << "masks may fill every byte";
+}
+
+using Intencao = apoio::DiretorioTemporario;
+
+// A crash while the intent is written leaves it torn: any byte changed makes it no intent.
+TEST_F(Intencao, SoInteiraEComSeuCrc)
+{
+    RegIntencaoMascara gravada{};
+    gravada.plano = 7;
+    const std::string caminho = Caminho(kArquivoIntencao);
+    ASSERT_EQ(GravaIntencao(caminho, gravada), 0u);
+    RegIntencaoMascara lida{};
+    ASSERT_TRUE(LeIntencao(caminho, lida));
+    EXPECT_EQ(lida.plano, 7u);
+    std::string bytes = apoio::LeTudo(caminho);
+    bytes[offsetof(RegIntencaoMascara, plano)] ^= 1;
+    apoio::GravaTudo(caminho, bytes);
+    EXPECT_FALSE(LeIntencao(caminho, lida));
 }
 
 } // namespace

@@ -130,7 +130,12 @@ TEST_F(Indice, ImportacaoGuardaOPlanoAteOFim)
     GravaPlano({{"1", T, "C1", "Ativo"}});
     ASSERT_EQ(Plano().SetInicioImportacao(false), 0);
     uint32_t pos = 0;
-    ASSERT_EQ(Plano().GravaDados(RegistroPlano({"1.1", 0, "C2", "Caixa"}).data(), &pos), 0);
+    const auto caixa = RegistroPlano({"1.1", 0, "C2", "Caixa"});
+    ASSERT_EQ(Plano().GravaDados(caixa.data(), &pos), 0);
+    // A read sees the appends the import still holds in memory.
+    std::vector<uint8_t> lido(caixa.size());
+    EXPECT_EQ(Plano().Le(pos, lido.data()), 0);
+    EXPECT_EQ(lido, caixa);
     // Generation waits for the end of the import.
     EXPECT_EQ(Plano().GeraClassificacao(), 0);
     EXPECT_EQ(IndiceDescrito(), Esperado({{1, "1"}}));
