@@ -276,7 +276,7 @@ private:
     }
 
     HRESULT Falha(const char* expressao, const std::string& chave, DWORD erro,
-                  std::source_location onde = std::source_location::current())
+                  TQOnde onde = TQOnde::Atual())
     {
         const HRESULT hr = plataforma::HResultDoErro(erro);
         const std::string texto = std::string(expressao) + " [" + chave + "]";

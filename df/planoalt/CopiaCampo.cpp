@@ -15,17 +15,9 @@ std::string_view SemDiretorio(std::string_view arquivo)
     return barra == std::string_view::npos ? arquivo : arquivo.substr(barra + 1);
 }
 
-// The function's bare name, as the report has always given it ("SetPlano", not its signature).
-std::string NomeCurto(std::string_view assinatura)
-{
-    assinatura = assinatura.substr(0, assinatura.find('('));
-    const size_t inicio = assinatura.find_last_of(": ");
-    return std::string(inicio == std::string_view::npos ? assinatura : assinatura.substr(inicio + 1));
-}
-
 } // namespace
 
-void TQCopiaCampo(char* campo, size_t tamanho, std::string_view texto, bool usaTudo, std::source_location onde)
+void TQCopiaCampo(char* campo, size_t tamanho, std::string_view texto, bool usaTudo, TQOnde onde)
 {
     if (!campo || tamanho == 0)
         return;
@@ -38,10 +30,10 @@ void TQCopiaCampo(char* campo, size_t tamanho, std::string_view texto, bool usaT
     if (texto.size() <= espaco)
         return;
     char relato[512];
-    const std::string arquivo(SemDiretorio(onde.file_name()));
+    const std::string arquivo(SemDiretorio(onde.arquivo));
     std::snprintf(relato, sizeof relato, "Campo de %zu bytes, texto de %zu caracteres (%s, %s, %s %s, linha %d)",
-                  tamanho, texto.size(), arquivo.c_str(), NomeCurto(onde.function_name()).c_str(), __DATE__, __TIME__,
-                  int(onde.line()));
-    TQRelataErro(HRESULT(kMensagemTextoCortado), S_OK, int32_t(tamanho), std::string(), arquivo.c_str(), int(onde.line()),
+                  tamanho, texto.size(), arquivo.c_str(), onde.funcao, __DATE__, __TIME__,
+                  onde.linha);
+    TQRelataErro(HRESULT(kMensagemTextoCortado), S_OK, int32_t(tamanho), std::string(), arquivo.c_str(), onde.linha,
                  true, relato);
 }

@@ -2,8 +2,9 @@
 #pragma once
 
 #include <cstddef>
-#include <source_location>
 #include <string_view>
+
+#include "df/tqlibex/TQLocal.h"
 
 // The message that reports a text cut to fit its field.
 constexpr long kMensagemTextoCortado = 987654358;
@@ -13,4 +14,4 @@ constexpr long kMensagemTextoCortado = 987654358;
 // A text longer than the room is reported through the message library, with where the copy
 // was made; the copy goes on cut.
 void TQCopiaCampo(char* campo, size_t tamanho, std::string_view texto, bool usaTudo = false,
-                  std::source_location onde = std::source_location::current());
+                  TQOnde onde = TQOnde::Atual());

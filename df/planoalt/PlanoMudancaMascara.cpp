@@ -248,7 +248,7 @@ HRESULT CBasePlanoAlternativo::AlteraMascara(const _MASCARA_PLANO_ALT* Mascara)
     TQPassoCritico();
 
     const auto desiste = [&](const char* expressao, HRESULT hr,
-                             std::source_location onde = std::source_location::current()) {
+                             TQOnde onde = TQOnde::Atual()) {
         plataforma::ApagaArquivo(caminhoIntencao.c_str());
         return Falha({"AlteraMascara", onde}, expressao, hr);
     };

@@ -85,7 +85,7 @@ HRESULT CClassificacao::LeIndiceInteiro(const char* funcao, CArquivo& arq, char 
                                         std::vector<REGCON_INDEX>& entradas, uint32_t& tamanho, const char* exprLe)
 {
     tamanho = 0;
-    auto falhou = [&](const char* expressao, StatusArq s, std::source_location onde = std::source_location::current()) {
+    auto falhou = [&](const char* expressao, StatusArq s, TQOnde onde = TQOnde::Atual()) {
         return Falha({funcao, onde}, expressao, s.ComoHResult());
     };
     if (StatusArq s = arq.Abre(m_sArquivoIndex, modo))

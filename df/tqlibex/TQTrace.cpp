@@ -132,7 +132,7 @@ void TQTraceRetorno(ITQDF_Profiler* identidade, TQLocal onde, const char* fonte,
             int(retorno), unsigned(hr), TQNomeHResult(hr));
 }
 
-void TQRelatorioAssercao(const char* fonte, const char* expressao, std::source_location onde)
+void TQRelatorioAssercao(const char* fonte, const char* expressao, TQOnde onde)
 {
     TQTrace(nullptr, {"ASSERT", onde}, fonte, "%s", expressao);
 }

@@ -37,4 +37,4 @@ void TQTraceRetorno(ITQDF_Profiler* identidade, TQLocal onde, const char* fonte,
 
 // An assertion report: a condition the code relies on did not hold.
 void TQRelatorioAssercao(const char* fonte, const char* expressao,
-                         std::source_location onde = std::source_location::current());
+                         TQOnde onde = TQOnde::Atual());

@@ -28,7 +28,7 @@ struct BibliotecaCarregada {
     }
 };
 
-HRESULT Falha(const char* expressao, HRESULT hr, std::source_location onde = std::source_location::current())
+HRESULT Falha(const char* expressao, HRESULT hr, TQOnde onde = TQOnde::Atual())
 {
     TQTraceHResult(nullptr, {"TQRegistraBibliotecaTipos", onde}, kFonte, "hr", expressao, hr);
     return hr;

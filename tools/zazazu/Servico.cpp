@@ -1,7 +1,6 @@
 #include "tools/zazazu/Servico.h"
 
 #include <cstring>
-#include <source_location>
 
 #include "df/tqlibex/TQPath.h"
 #include "platform/Processo.h"
@@ -79,7 +78,7 @@ HRESULT Servico::Abre(const Conexao& conexao)
     _REG_DF_INICIALIZAPS r{};
     r.ulUsuario = conexao.usuario;
     r.ulNumeroSessao = uint32_t(plataforma::IdProcesso());
-    r.ulLinhaFonte = std::source_location::current().line();
+    r.ulLinhaFonte = __LINE__;
     r.usVersaoKarvo = 118;
     Copia(r.szEmpresa, conexao.empresa);
     Copia(r.szAplicativo, "zazazu");
