@@ -9,6 +9,7 @@
 
 #include "df/tqlibex/StatusArquivo.h"
 #include "df/tqlibex/TQTrace.h"
+#include "platform/FalhasArquivo.h"
 #include "platform/Tipos.h"
 
 // The tests state record-file statuses by their codes, and a failed check shows the code.
@@ -71,6 +72,20 @@ private:
     static void Recebe(const LinhaTrace& linha, void* contexto);
     struct Estado;
     Estado* m_estado;
+};
+
+// Counts the file operations that reach the system while it lives (a fault on no operation).
+class ContaOperacoesArquivo {
+public:
+    ContaOperacoesArquivo() { plataforma::DefineFalhaArquivoParaTestes(plataforma::OperacaoArquivo::Quantas, 1, 0); }
+    ~ContaOperacoesArquivo() { plataforma::RemoveFalhaArquivoParaTestes(); }
+    ContaOperacoesArquivo(const ContaOperacoesArquivo&) = delete;
+    ContaOperacoesArquivo& operator=(const ContaOperacoesArquivo&) = delete;
+
+    unsigned operator[](plataforma::OperacaoArquivo operacao) const
+    {
+        return plataforma::ChamadasArquivoParaTestes(operacao);
+    }
 };
 
 // The helper executable built beside the tests.

@@ -97,13 +97,13 @@ TEST_F(Recusas, CadaUmaComSeuCodigoSemTocarNosArquivos)
         ASSERT_NO_FATAL_FAILURE(c.prepara());
         const auto antes = Arquivos();
         apoio::CapturaTrace trace;
-        // A fault that never fires: it only counts the calls that reach the system.
-        plataforma::DefineFalhaArquivoParaTestes(plataforma::OperacaoArquivo::Quantas, 1, 0);
-        EXPECT_EQ(c.chama(m_objeto), c.esperado);
-        // The retries of contention (200 attempts) never run for these.
-        for (int op = 0; op < int(plataforma::OperacaoArquivo::Quantas); ++op)
-            EXPECT_LT(plataforma::ChamadasArquivoParaTestes(plataforma::OperacaoArquivo(op)), 50u) << op;
-        plataforma::RemoveFalhaArquivoParaTestes();
+        {
+            apoio::ContaOperacoesArquivo operacoes;
+            EXPECT_EQ(c.chama(m_objeto), c.esperado);
+            // The retries of contention (200 attempts) never run for these.
+            for (int op = 0; op < int(plataforma::OperacaoArquivo::Quantas); ++op)
+                EXPECT_LT(operacoes[plataforma::OperacaoArquivo(op)], 50u) << op;
+        }
         if (c.esperado < 0) {
             EXPECT_GE(trace.quantidade(), 1u);
         }
