@@ -40,10 +40,6 @@ enum ETQComPtrFlags : DWORD {
 
 constexpr DWORD kTQClsctxAll = 23; // CLSCTX_ALL
 constexpr HRESULT ER_TQDF_CO_CREATE_INSTANCE_INTERFACE_NULA = TQHResult(0x80FF0AF8);
-// The lines the activation traces have always carried.
-constexpr int kLinhaAtivacaoComTentativas = 97;
-constexpr int kLinhaAtivacaoFalhou = 117;
-constexpr int kLinhaInterfaceNula = 120;
 
 // Behind a failed first activation: E_INVALIDARG tries once more without server information;
 // RPC_S_SERVER_UNAVAILABLE with eTQCCI_RETRY tries up to 500 times, 100 ms apart; with
@@ -115,6 +111,11 @@ public:
     T* m_pInterface = nullptr;
 
 private:
+    // The lines the activation traces have always carried.
+    static constexpr int kLinhaAtivacaoComTentativas = 97;
+    static constexpr int kLinhaAtivacaoFalhou = 117;
+    static constexpr int kLinhaInterfaceNula = 120;
+
     // Kept for the process's life: receivers of trace lines may keep the function name's pointer.
     static const std::string& NomeCoCreateInstance()
     {
